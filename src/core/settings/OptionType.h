@@ -1,0 +1,97 @@
+#pragma once
+
+#include "settings/IniDocument.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace qv {
+
+// Name, colour and size of one of the four font areas.
+struct AreaFont {
+    QString name = QStringLiteral("MS Sans Serif");
+    int color = 0; // 0x00BBGGRR
+    int size = 10;
+    bool operator==(const AreaFont &) const = default;
+};
+
+// Rows and columns of the CSV import's column assignment; 0 means no column.
+using ImportFieldMapping = std::array<std::array<int, 5>, 81>;
+
+// The program's settings: read once from "aa.ini" at start, held in memory
+// for everybody, written back whole at close and when a book is created.
+class OptionType {
+public:
+    explicit OptionType(const QString &settingsPath);
+
+    // Missing file or keys read as defaults.
+    void readAll();
+    // Throws qv::Error "Unable to write to <path>" when the file cannot be written;
+    // the file is then left as it was.
+    void writeAll() const;
+    void writeDefaultBook() const;
+    // Sets every written key in the document, as writeAll does in the file.
+    void writeTo(IniDocument &doc) const;
+
+    // The key of the first catalogue line whose label equals the label,
+    // ignoring case; empty when there is none.
+    QString fieldNameForLabel(const QString &label) const;
+    // Refills catalogueFieldNames with the catalogue's keys, in order.
+    void fillCatalogueFieldNames();
+
+    // Adds a package name to the address book list: in case-insensitive order
+    // while the list is sorted, at the end afterwards; equal names are dropped.
+    void addAddressBook(const QString &name);
+
+    const QString &settingsPath() const { return m_path; }
+    const QString &settingsDirectory() const { return m_directory; }
+
+    // DefaultAddressBook
+    QString defaultBookName = QStringLiteral("default");
+
+    // Lists
+    QList<IniLine> fieldsList;
+    QList<IniLine> checkedFieldsList;
+    QList<IniLine> searchableFieldsList;
+    QStringList catalogueFieldNames;
+
+    // Fonts
+    AreaFont surnameGridFont;
+    AreaFont treeFont;
+    AreaFont recListFont;
+    AreaFont recViewFont;
+
+    // MiscOption
+    bool confirmDeletion = true;
+    bool checkOrgSameName = true;
+    bool quickSearchOpen = true;
+    bool toSaveSize = true;
+    QString dataDir;
+    int leftPanelWidth = 138;
+    int middlePanelWidth = 128;
+    int rightPanelWidth = 360;
+    int formWidth = 638;
+    int formHeight = 480;
+    int gridHeight = 144;
+    bool windowMax = false;
+
+    // Never written
+    QStringList addressBooks;
+    bool addressBooksSorted = true;
+    QString packagePassword;
+    ImportFieldMapping importFieldMapping{};
+
+private:
+    IniDocument readDocument() const;
+    void saveDocument(const IniDocument &doc) const;
+    void readSizes(const IniDocument &doc);
+    void writeSizes(IniDocument &doc) const;
+
+    QString m_path;
+    QString m_directory;
+};
+
+} // namespace qv

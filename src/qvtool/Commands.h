@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace qv::tool {
+
+struct Output {
+    QTextStream &out;
+    QTextStream &err;
+};
+
+int settingsCommand(const QStringList &arguments, Output io);
+
+} // namespace qv::tool

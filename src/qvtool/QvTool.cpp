@@ -1,0 +1,63 @@
+#include "QvTool.h"
+
+#include "Commands.h"
+#include "common/Error.h"
+
+#include <functional>
+
+namespace qv::tool {
+
+namespace {
+
+struct Command {
+    QString name;
+    QString usage;
+    QString summary;
+    std::function<int(const QStringList &, Output)> run;
+};
+
+const QList<Command> &commands()
+{
+    static const QList<Command> list = {
+        {QStringLiteral("settings"), QStringLiteral("settings"),
+         QStringLiteral("print the settings read from the program directory's aa.ini"), settingsCommand},
+    };
+    return list;
+}
+
+void printHelp(QTextStream &out)
+{
+    out << "Usage: qvtool COMMAND [ARGUMENTS]\n\n"
+           "The headless face of Quorvel. The program directory is $QUORVEL_HOME when set,\n"
+           "else the per-user application folder.\n\nCommands:\n";
+    for (const Command &c : commands())
+        out << "  " << c.usage.leftJustified(36) << c.summary << '\n';
+    out << "  " << QStringLiteral("--help").leftJustified(36) << "show this help\n";
+}
+
+} // namespace
+
+int run(const QStringList &arguments)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("-h")) {
+        printHelp(out);
+        return arguments.isEmpty() ? 2 : 0;
+    }
+    for (const Command &c : commands()) {
+        if (c.name == arguments.first()) {
+            try {
+                return c.run(arguments.mid(1), Output{out, err});
+            } catch (const Error &e) {
+                out.flush();
+                err << e.text() << '\n';
+                return 1;
+            }
+        }
+    }
+    err << "qvtool: unknown command \"" << arguments.first() << "\"; see qvtool --help\n";
+    return 2;
+}
+
+} // namespace qv::tool
