@@ -4,6 +4,7 @@
 #include "shell/ProgramDirectory.h"
 
 #include <QCloseEvent>
+#include <QMenuBar>
 
 namespace qv {
 
@@ -22,6 +23,7 @@ void TMainQVMolk::FormCreate()
 {
     setWindowTitle(QStringLiteral("Quorvel"));
     resize(640, 480);
+    createMenus();
     m_dataDir = defaultDataDirectory(m_programDir);
     m_options = std::make_unique<OptionType>(m_programDir + QStringLiteral("aa.ini"));
     m_options->readAll();
@@ -29,6 +31,14 @@ void TMainQVMolk::FormCreate()
         m_dataDir = m_options->dataDir;
     else
         m_options->dataDir = m_dataDir; // so that it is written at exit
+}
+
+void TMainQVMolk::createMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction *exit = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+    exit->setObjectName(QStringLiteral("Exit1"));
+    exit->setShortcut(QKeySequence::Quit);
 }
 
 void TMainQVMolk::showEvent(QShowEvent *event)

@@ -28,6 +28,7 @@ protected:
 
 private:
     void FormCreate();
+    void createMenus();
     void FormShow();
     // Returns false when the close must not complete.
     bool FormCloseQuery();
