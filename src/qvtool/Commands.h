@@ -11,5 +11,7 @@ struct Output {
 };
 
 int settingsCommand(const QStringList &arguments, Output io);
+int packCommand(const QStringList &arguments, Output io);
+int unpackCommand(const QStringList &arguments, Output io);
 
 } // namespace qv::tool

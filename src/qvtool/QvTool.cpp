@@ -21,6 +21,10 @@ const QList<Command> &commands()
     static const QList<Command> list = {
         {QStringLiteral("settings"), QStringLiteral("settings"),
          QStringLiteral("print the settings read from the program directory's aa.ini"), settingsCommand},
+        {QStringLiteral("pack"), QStringLiteral("pack DIR PACKAGE [--password]"),
+         QStringLiteral("pack the *.dbf and *.dff files of DIR into PACKAGE"), packCommand},
+        {QStringLiteral("unpack"), QStringLiteral("unpack PACKAGE DIR"),
+         QStringLiteral("extract every member of PACKAGE into DIR"), unpackCommand},
     };
     return list;
 }
@@ -29,7 +33,8 @@ void printHelp(QTextStream &out)
 {
     out << "Usage: qvtool COMMAND [ARGUMENTS]\n\n"
            "The headless face of Quorvel. The program directory is $QUORVEL_HOME when set,\n"
-           "else the per-user application folder.\n\nCommands:\n";
+           "else the per-user application folder. A package password comes from $QV_PASSWORD\n"
+           "or is asked on the terminal (pack --password, or unpack of an encrypted member).\n\nCommands:\n";
     for (const Command &c : commands())
         out << "  " << c.usage.leftJustified(36) << c.summary << '\n';
     out << "  " << QStringLiteral("--help").leftJustified(36) << "show this help\n";

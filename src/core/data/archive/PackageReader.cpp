@@ -1,0 +1,404 @@
+#include "data/archive/PackageReader.h"
+
+#include "data/archive/TraditionalCipher.h"
+#include "data/archive/ZipDirectory.h"
+#include "data/archive/ZipFormat.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <zlib.h>
+
+#include <optional>
+
+namespace qv::archive {
+
+namespace {
+
+constexpr qsizetype kChunk = 256 * 1024;
+
+// The outcome of copying one member's data to the target.
+struct Extraction {
+    std::optional<ArchiveCode> error;
+    qsizetype end = 0; // one past the member's last data byte
+    std::uint32_t crc = 0;
+    qint64 written = 0;
+};
+
+class MemberReader {
+public:
+    MemberReader(const QByteArray &archive, UnpackTarget &target, KnownPasswords &known, const UnpackSinks &sinks)
+        : m_archive(archive), m_target(target), m_known(known), m_sinks(sinks)
+    {
+    }
+
+    // Extracts one member whose data starts at dataOffset. When the entry's
+    // sizes come from a data descriptor not read yet, sizesKnown is false and
+    // the member's end is where its Deflate stream ends. Returns where the
+    // member's data ends, or nothing when that cannot be known.
+    std::optional<qsizetype> extract(const MemberEntry &entry, qsizetype dataOffset, bool sizesKnown);
+
+    int written() const { return m_written; }
+    void report(ArchiveCode code) const
+    {
+        if (m_sinks.error)
+            m_sinks.error(code, archiveCodeText(code));
+    }
+
+private:
+    std::optional<TraditionalCipher> findPassword(const MemberEntry &entry, const QByteArray &header);
+    Extraction copyData(const MemberEntry &entry, qsizetype begin, qsizetype end, std::optional<TraditionalCipher> &cipher,
+                        bool sizesKnown);
+    void memberEnd(const QString &name, bool passed) const
+    {
+        if (m_sinks.memberEnd)
+            m_sinks.memberEnd(name, passed);
+    }
+
+    const QByteArray &m_archive;
+    UnpackTarget &m_target;
+    KnownPasswords &m_known;
+    const UnpackSinks &m_sinks;
+    int m_written = 0;
+};
+
+bool fits(TraditionalCipher cipher, QByteArray header, std::uint8_t check)
+{
+    cipher.decrypt(header.data(), header.size());
+    return static_cast<std::uint8_t>(header.back()) == check;
+}
+
+std::optional<TraditionalCipher> MemberReader::findPassword(const MemberEntry &entry, const QByteArray &header)
+{
+    // With a data descriptor the CRC is not known before the data, so the
+    // check byte is the high byte of the time instead.
+    const auto check = static_cast<std::uint8_t>((entry.flags & kFlagDataDescriptor) ? entry.dosTime >> 8 : entry.crc >> 24);
+
+    QStringList candidates;
+    if (!m_known.lastUsed.isEmpty())
+        candidates << m_known.lastUsed;
+    for (const QString &p : std::as_const(m_known.accepted)) {
+        if (!candidates.contains(p))
+            candidates << p;
+    }
+    for (const QString &p : std::as_const(candidates)) {
+        TraditionalCipher cipher(p.toUtf8());
+        if (fits(cipher, header, check)) {
+            m_known.lastUsed = p;
+            return cipher;
+        }
+        if (p == m_known.lastUsed)
+            m_known.lastUsed.clear();
+    }
+
+    for (int attempt = 0; attempt < 3 && m_sinks.password; ++attempt) {
+        const PasswordAnswer answer = m_sinks.password(entry.name());
+        if (!answer.tryAgain)
+            break;
+        TraditionalCipher cipher(answer.password.toUtf8());
+        if (fits(cipher, header, check)) {
+            m_known.lastUsed = answer.password;
+            if (!m_known.accepted.contains(answer.password))
+                m_known.accepted << answer.password;
+            return cipher;
+        }
+        report(ArchiveCode::InvalidPassword);
+    }
+    return std::nullopt;
+}
+
+class Inflater {
+public:
+    Inflater() { m_ok = inflateInit2(&m_stream, -MAX_WBITS) == Z_OK; }
+    ~Inflater() { inflateEnd(&m_stream); }
+    Inflater(const Inflater &) = delete;
+    Inflater &operator=(const Inflater &) = delete;
+
+    bool ok() const { return m_ok; }
+    z_stream &stream() { return m_stream; }
+
+private:
+    z_stream m_stream{};
+    bool m_ok = false;
+};
+
+Extraction MemberReader::copyData(const MemberEntry &entry, qsizetype begin, qsizetype end,
+                                  std::optional<TraditionalCipher> &cipher, bool sizesKnown)
+{
+    Extraction x;
+    const qint64 limit = sizesKnown ? std::min<qint64>(entry.size, kMaxMemberSize) : kMaxMemberSize;
+    const bool deflated = entry.method == kMethodDeflated;
+    Inflater inflater;
+    if (deflated && !inflater.ok()) {
+        x.error = ArchiveCode::OutOfMemory;
+        return x;
+    }
+    QByteArray out(kChunk, Qt::Uninitialized);
+    auto deliver = [&](const char *data, qsizetype size) {
+        if (x.written + size > limit) {
+            x.error = ArchiveCode::BadLengths;
+            return false;
+        }
+        x.crc = static_cast<std::uint32_t>(crc32_z(x.crc, reinterpret_cast<const Bytef *>(data), static_cast<z_size_t>(size)));
+        x.written += size;
+        if (!m_target.write(data, size)) {
+            x.error = ArchiveCode::WriteError;
+            return false;
+        }
+        return true;
+    };
+
+    qsizetype pos = begin;
+    bool finished = !deflated && begin == end;
+    while (!finished) {
+        if (pos >= end) {
+            x.error = ArchiveCode::ReadError; // the data stops before the member does
+            return x;
+        }
+        QByteArray chunk = m_archive.mid(pos, std::min(kChunk, end - pos));
+        if (cipher)
+            cipher->decrypt(chunk.data(), chunk.size());
+        if (!deflated) {
+            if (!deliver(chunk.constData(), chunk.size()))
+                return x;
+            pos += chunk.size();
+            finished = pos == end;
+            continue;
+        }
+        z_stream &zs = inflater.stream();
+        zs.next_in = reinterpret_cast<Bytef *>(chunk.data());
+        zs.avail_in = static_cast<uInt>(chunk.size());
+        while (true) {
+            zs.next_out = reinterpret_cast<Bytef *>(out.data());
+            zs.avail_out = static_cast<uInt>(out.size());
+            const int rc = inflate(&zs, Z_NO_FLUSH);
+            if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) {
+                x.error = rc == Z_MEM_ERROR ? ArchiveCode::OutOfMemory : ArchiveCode::BadBlock;
+                return x;
+            }
+            if (!deliver(out.constData(), out.size() - zs.avail_out))
+                return x;
+            if (rc == Z_STREAM_END) {
+                finished = true;
+                break;
+            }
+            if (zs.avail_in == 0 && zs.avail_out != 0)
+                break; // the chunk is used up; read the next one
+            if (rc == Z_BUF_ERROR) {
+                x.error = ArchiveCode::BadBlock; // no progress possible
+                return x;
+            }
+        }
+        pos += chunk.size() - zs.avail_in;
+    }
+    x.end = pos;
+    return x;
+}
+
+std::optional<qsizetype> MemberReader::extract(const MemberEntry &entry, qsizetype dataOffset, bool sizesKnown)
+{
+    const QString name = entry.name();
+    auto fail = [&](ArchiveCode code) {
+        report(code);
+        memberEnd(name, false);
+    };
+    const qsizetype knownEnd = dataOffset + entry.compressedSize;
+    const std::optional<qsizetype> endIfKnown = sizesKnown ? std::optional<qsizetype>(knownEnd) : std::nullopt;
+
+    if (entry.flags & (kFlagStrongEncryption | kFlagMaskedHeaders)) {
+        fail(ArchiveCode::UnsupportedArchive);
+        return endIfKnown;
+    }
+    if (entry.method != kMethodStored && entry.method != kMethodDeflated) {
+        fail(ArchiveCode::UnsupportedMethod);
+        return endIfKnown;
+    }
+    if (!sizesKnown && entry.method == kMethodStored) {
+        fail(ArchiveCode::UnsupportedArchive); // a stored member's end cannot be found without its size
+        return std::nullopt;
+    }
+    if (sizesKnown && knownEnd > m_archive.size()) {
+        fail(ArchiveCode::ReadError);
+        return std::nullopt;
+    }
+    const QString fileName = safeMemberName(name);
+    if (fileName.isEmpty()) {
+        fail(ArchiveCode::OpenError);
+        return endIfKnown;
+    }
+
+    qsizetype begin = dataOffset;
+    std::optional<TraditionalCipher> cipher;
+    if (entry.flags & kFlagEncrypted) {
+        const QByteArray header = m_archive.mid(begin, TraditionalCipher::kHeaderSize);
+        if (header.size() < TraditionalCipher::kHeaderSize || (sizesKnown && entry.compressedSize < TraditionalCipher::kHeaderSize)) {
+            fail(ArchiveCode::ReadError);
+            return std::nullopt;
+        }
+        cipher = findPassword(entry, header);
+        if (!cipher) {
+            fail(ArchiveCode::PasswordFailed);
+            return endIfKnown;
+        }
+        cipher->decrypt(QByteArray(header).data(), header.size());
+        begin += TraditionalCipher::kHeaderSize;
+    }
+
+    if (!m_target.open(fileName)) {
+        fail(ArchiveCode::OpenError);
+        return endIfKnown;
+    }
+    const Extraction x = copyData(entry, begin, sizesKnown ? knownEnd : m_archive.size(), cipher, sizesKnown);
+    if (x.error) {
+        m_target.discard();
+        fail(*x.error);
+        return sizesKnown ? endIfKnown : std::nullopt;
+    }
+
+    MemberEntry final = entry;
+    qsizetype end = sizesKnown ? knownEnd : x.end;
+    if (!sizesKnown) {
+        // The data descriptor follows the data: CRC and sizes, with or without its signature.
+        ByteReader r(m_archive, x.end);
+        std::uint32_t first = r.u32();
+        if (first == kDataDescriptorSignature)
+            first = r.u32();
+        final.crc = first;
+        r.skip(4);
+        final.size = r.u32();
+        if (!r.ok()) {
+            m_target.discard();
+            fail(ArchiveCode::ReadError);
+            return std::nullopt;
+        }
+        end = r.pos();
+    }
+    if (x.written != qint64(final.size)) {
+        m_target.discard();
+        fail(ArchiveCode::BadLengths);
+        return end;
+    }
+    if (x.crc != final.crc) {
+        m_target.discard();
+        fail(ArchiveCode::CrcFailed);
+        return end;
+    }
+    if (!m_target.commit()) {
+        fail(ArchiveCode::CloseError);
+        return end;
+    }
+    ++m_written;
+    memberEnd(name, true);
+    return end;
+}
+
+// The members listed by the central directory, each checked against its local header.
+void unpackByDirectory(const QByteArray &archive, const CentralDirectory &directory, MemberReader &reader)
+{
+    for (const MemberEntry &entry : directory.members) {
+        const LocalHeader local = readLocalHeader(archive, entry.localHeaderOffset);
+        if (local.error) {
+            reader.report(*local.error);
+            continue;
+        }
+        if (local.entry.method != entry.method
+            || (local.entry.flags & kFlagEncrypted) != (entry.flags & kFlagEncrypted)) {
+            reader.report(ArchiveCode::InconsistentLocalHeader);
+            continue;
+        }
+        reader.extract(entry, local.dataOffset, true);
+    }
+}
+
+// Without an end record: member after member from the start, as far as the
+// data goes. Such an archive is always reported as cut off.
+void unpackByWalking(const QByteArray &archive, MemberReader &reader)
+{
+    if (archive.isEmpty()) {
+        reader.report(ArchiveCode::UnsupportedArchive);
+        return;
+    }
+    qsizetype pos = 0;
+    while (pos < archive.size()) {
+        const LocalHeader local = readLocalHeader(archive, pos);
+        if (local.error) {
+            // Even where the central directory starts, its end record is missing: the archive is cut off.
+            const bool directoryStarts = ByteReader(archive, pos).u32() == kCentralHeaderSignature;
+            const bool notAnArchive = pos == 0 && local.error == ArchiveCode::BadFileHeader && !directoryStarts;
+            reader.report(notAnArchive ? ArchiveCode::UnsupportedArchive
+                                       : directoryStarts ? ArchiveCode::ReadError : *local.error);
+            return;
+        }
+        // Sizes in front of a data descriptor may be zero or placeholders.
+        const bool sizesKnown = !(local.entry.flags & kFlagDataDescriptor);
+        const auto end = reader.extract(local.entry, local.dataOffset, sizesKnown);
+        if (!end)
+            return;
+        pos = *end;
+    }
+    reader.report(ArchiveCode::ReadError); // the data ended where the central directory belongs
+}
+
+} // namespace
+
+QString safeMemberName(const QString &storedName)
+{
+    QString name = storedName;
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    name = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
+    if (name.size() >= 2 && name[1] == QLatin1Char(':'))
+        name = name.mid(2);
+    if (name == QLatin1String(".") || name == QLatin1String("..") || name.contains(QChar(0)))
+        return {};
+    return name;
+}
+
+QString findMemberFile(const QString &directory, const QString &name)
+{
+    const QDir dir(directory);
+    const QStringList files = dir.entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QString &file : files) {
+        if (file.compare(name, Qt::CaseInsensitive) == 0)
+            return dir.filePath(file);
+    }
+    return {};
+}
+
+int unpack(const QByteArray &archive, UnpackTarget &target, KnownPasswords &known, const UnpackSinks &sinks)
+{
+    MemberReader reader(archive, target, known, sinks);
+    const CentralDirectory directory = readCentralDirectory(archive);
+    if (!directory.found) {
+        unpackByWalking(archive, reader);
+        return reader.written();
+    }
+    unpackByDirectory(archive, directory, reader);
+    if (directory.error)
+        reader.report(*directory.error);
+    return reader.written();
+}
+
+int unpackFile(const QString &packagePath, const QString &targetDirectory, KnownPasswords &known,
+               const UnpackSinks &sinks)
+{
+    auto report = [&](ArchiveCode code) {
+        if (sinks.error)
+            sinks.error(code, archiveCodeText(code));
+        return 0;
+    };
+    QFile file(packagePath);
+    if (!file.exists())
+        return report(ArchiveCode::FileNotFound);
+    if (!file.open(QIODevice::ReadOnly))
+        return report(ArchiveCode::OpenError);
+    const QByteArray archive = file.readAll();
+    if (file.error() != QFile::NoError)
+        return report(ArchiveCode::ReadError);
+    if (!QDir().mkpath(targetDirectory))
+        return report(ArchiveCode::CannotCreateDirectory);
+    DirectoryTarget target(targetDirectory);
+    return unpack(archive, target, known, sinks);
+}
+
+} // namespace qv::archive

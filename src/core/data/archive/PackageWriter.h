@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+namespace qv::archive {
+
+struct PackMember {
+    QString name; // bare file name
+    QByteArray data;
+    QDateTime modified;
+};
+
+// Source of the random bytes of encryption headers; tests fix it so that
+// packages come out byte for byte the same.
+using RandomSource = std::function<std::uint32_t()>;
+
+// The ZIP archive of the members, in the given order: Deflate at the normal
+// level, version needed 2.0, no comment; with traditional encryption when
+// the password is not empty. Throws qv::Error when a member cannot be compressed.
+QByteArray buildArchive(const QList<PackMember> &members, const QString &password,
+                        const RandomSource &random = {});
+
+// The files of the source directory that go into a package: "*.dbf", then
+// "*.dff", each group by name; subdirectories are not entered.
+QStringList packageMemberFiles(const QString &sourceDir);
+
+// Writes the package of the source directory's "*.dbf" and "*.dff" files.
+// The package appears whole or not at all: it is written beside the path and
+// renamed over it once complete. Throws qv::Error on failure, with the path.
+void pack(const QString &packagePath, const QString &sourceDir, const QString &password,
+          const RandomSource &random = {});
+
+} // namespace qv::archive

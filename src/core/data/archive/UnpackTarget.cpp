@@ -1,0 +1,57 @@
+#include "data/archive/UnpackTarget.h"
+
+#include <QDir>
+
+namespace qv::archive {
+
+bool DirectoryTarget::open(const QString &name)
+{
+    m_file = std::make_unique<QSaveFile>(QDir(m_directory).filePath(name));
+    return m_file->open(QIODevice::WriteOnly);
+}
+
+bool DirectoryTarget::write(const char *data, qsizetype size)
+{
+    return m_file && m_file->write(data, size) == size;
+}
+
+bool DirectoryTarget::commit()
+{
+    const bool ok = m_file && m_file->commit();
+    m_file.reset();
+    return ok;
+}
+
+void DirectoryTarget::discard()
+{
+    if (m_file)
+        m_file->cancelWriting();
+    m_file.reset(); // removes the temporary file
+}
+
+bool MemoryTarget::open(const QString &name)
+{
+    m_name = name;
+    m_data.clear();
+    return true;
+}
+
+bool MemoryTarget::write(const char *data, qsizetype size)
+{
+    m_data.append(data, size);
+    return true;
+}
+
+bool MemoryTarget::commit()
+{
+    files.insert(m_name, m_data);
+    m_data.clear();
+    return true;
+}
+
+void MemoryTarget::discard()
+{
+    m_data.clear();
+}
+
+} // namespace qv::archive

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMap>
+#include <QSaveFile>
+#include <QString>
+
+#include <memory>
+
+namespace qv::archive {
+
+// Where unpacked members go. A member is opened, written, then either
+// committed (it appears whole) or discarded (nothing of it remains).
+class UnpackTarget {
+public:
+    virtual ~UnpackTarget() = default;
+    virtual bool open(const QString &name) = 0;
+    virtual bool write(const char *data, qsizetype size) = 0;
+    virtual bool commit() = 0;
+    virtual void discard() = 0;
+};
+
+// Members become files of a directory; a file of the same name is replaced
+// only when the member is committed.
+class DirectoryTarget : public UnpackTarget {
+public:
+    explicit DirectoryTarget(QString directory) : m_directory(std::move(directory)) {}
+    bool open(const QString &name) override;
+    bool write(const char *data, qsizetype size) override;
+    bool commit() override;
+    void discard() override;
+
+private:
+    QString m_directory;
+    std::unique_ptr<QSaveFile> m_file;
+};
+
+// Members kept in memory, for tests and fuzzing.
+class MemoryTarget : public UnpackTarget {
+public:
+    bool open(const QString &name) override;
+    bool write(const char *data, qsizetype size) override;
+    bool commit() override;
+    void discard() override;
+
+    QMap<QString, QByteArray> files;
+
+private:
+    QString m_name;
+    QByteArray m_data;
+};
+
+} // namespace qv::archive
