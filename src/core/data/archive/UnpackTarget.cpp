@@ -6,8 +6,8 @@ namespace qv::archive {
 
 bool DirectoryTarget::open(const QString &name)
 {
-    m_file = std::make_unique<QSaveFile>(QDir(m_directory).filePath(name));
-    return m_file->open(QIODevice::WriteOnly);
+    m_file = std::make_unique<QFile>(QDir(m_directory).filePath(name));
+    return m_file->open(QIODevice::WriteOnly | QIODevice::Truncate);
 }
 
 bool DirectoryTarget::write(const char *data, qsizetype size)
@@ -17,16 +17,23 @@ bool DirectoryTarget::write(const char *data, qsizetype size)
 
 bool DirectoryTarget::commit()
 {
-    const bool ok = m_file && m_file->commit();
+    if (!m_file)
+        return false;
+    const bool ok = m_file->flush() && m_file->error() == QFile::NoError;
+    m_file->close();
+    if (!ok)
+        m_file->remove();
     m_file.reset();
     return ok;
 }
 
 void DirectoryTarget::discard()
 {
-    if (m_file)
-        m_file->cancelWriting();
-    m_file.reset(); // removes the temporary file
+    if (m_file) {
+        m_file->close();
+        m_file->remove();
+    }
+    m_file.reset();
 }
 
 bool MemoryTarget::open(const QString &name)

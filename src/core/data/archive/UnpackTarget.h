@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 #include <QMap>
-#include <QSaveFile>
+#include <QFile>
 #include <QString>
 
 #include <memory>
@@ -20,8 +20,8 @@ public:
     virtual void discard() = 0;
 };
 
-// Members become files of a directory; a file of the same name is replaced
-// only when the member is committed.
+// Members become files of a directory. A discarded member leaves no file of
+// its name behind, not even one an earlier unpack wrote.
 class DirectoryTarget : public UnpackTarget {
 public:
     explicit DirectoryTarget(QString directory) : m_directory(std::move(directory)) {}
@@ -32,7 +32,7 @@ public:
 
 private:
     QString m_directory;
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<QFile> m_file;
 };
 
 // Members kept in memory, for tests and fuzzing.

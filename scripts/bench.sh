@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds an optimised tree and runs the benchmarks, printing their figures.
+# Usage: scripts/bench.sh [archive|...]   (default: all)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_TESTS=OFF >/dev/null
+cmake --build build-bench
+which="${1:-all}"
+if [ "$which" = all ] || [ "$which" = archive ]; then
+    echo "== archive: ours against Info-ZIP"
+    build-bench/bench/bench_archive
+fi
