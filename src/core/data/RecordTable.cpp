@@ -1,0 +1,255 @@
+#include "data/RecordTable.h"
+
+#include "common/TextWidth.h"
+#include "data/DatabaseError.h"
+#include "data/TableOrder.h"
+
+namespace qv {
+
+namespace {
+
+constexpr size_t kJournalLimit = 1u << 20; // beyond it views simply rebuild
+
+qint64 toNumber(FieldType type, const Value &v)
+{
+    if (isNull(v))
+        return Column::kNullNumber;
+    switch (type) {
+    case FieldType::Integer:
+        if (const auto *i = std::get_if<qint32>(&v))
+            return *i;
+        if (const auto *b = std::get_if<bool>(&v))
+            return *b ? 1 : 0;
+        if (const auto *s = std::get_if<QString>(&v)) {
+            bool ok = false;
+            const qint32 n = s->trimmed().toInt(&ok);
+            return ok ? n : Column::kNullNumber;
+        }
+        break;
+    case FieldType::Boolean:
+        if (const auto *b = std::get_if<bool>(&v))
+            return *b ? 1 : 0;
+        if (const auto *i = std::get_if<qint32>(&v))
+            return *i != 0 ? 1 : 0;
+        if (const auto *s = std::get_if<QString>(&v)) {
+            if (s->compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+                return 1;
+            if (s->compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+                return 0;
+        }
+        break;
+    case FieldType::Date:
+        if (const auto *d = std::get_if<QDate>(&v))
+            return d->isValid() ? d->toJulianDay() : Column::kNullNumber;
+        if (const auto *s = std::get_if<QString>(&v)) {
+            const QDate d = QDate::fromString(s->trimmed(), Qt::ISODate);
+            return d.isValid() ? d.toJulianDay() : Column::kNullNumber;
+        }
+        break;
+    default:
+        break;
+    }
+    throw DatabaseError(QStringLiteral("Type mismatch for field"));
+}
+
+} // namespace
+
+RecordTable::RecordTable(QList<FieldDef> fields)
+    : m_fields(std::move(fields))
+{
+    m_columns.resize(size_t(m_fields.size()));
+    for (int i = 0; i < m_fields.size(); ++i) {
+        m_columns[size_t(i)].def = m_fields[i];
+        m_fieldByFoldedName.insert(m_fields[i].name.toCaseFolded(), i);
+    }
+}
+
+RecordTable::~RecordTable() = default;
+
+int RecordTable::fieldIndex(const QString &name) const
+{
+    return m_fieldByFoldedName.value(name.toCaseFolded(), -1);
+}
+
+Value RecordTable::value(int row, int field) const
+{
+    const Column &c = m_columns[size_t(field)];
+    if (c.isNull(row))
+        return {};
+    switch (c.def.type) {
+    case FieldType::Integer: return qint32(c.numbers[size_t(row)]);
+    case FieldType::Boolean: return c.numbers[size_t(row)] != 0;
+    case FieldType::Date: return QDate::fromJulianDay(c.numbers[size_t(row)]);
+    case FieldType::Text:
+    case FieldType::Memo: return c.texts[size_t(row)];
+    }
+    return {};
+}
+
+std::vector<Value> RecordTable::rowValues(int row) const
+{
+    std::vector<Value> values;
+    values.reserve(m_columns.size());
+    for (int f = 0; f < fieldCount(); ++f)
+        values.push_back(value(row, f));
+    return values;
+}
+
+Value RecordTable::fitToField(int field, const Value &v) const
+{
+    const FieldDef &def = m_fields[field];
+    if (def.type == FieldType::Text || def.type == FieldType::Memo) {
+        QString text = valueText(v);
+        if (def.type == FieldType::Text && def.size > 0)
+            text = cutToWidth(text, def.size);
+        return text.isEmpty() ? Value() : Value(text);
+    }
+    const qint64 n = toNumber(def.type, v);
+    if (n == Column::kNullNumber)
+        return {};
+    switch (def.type) {
+    case FieldType::Integer: return qint32(n);
+    case FieldType::Boolean: return n != 0;
+    default: return QDate::fromJulianDay(n);
+    }
+}
+
+void RecordTable::store(int row, const std::vector<Value> &values)
+{
+    for (int f = 0; f < fieldCount(); ++f) {
+        Column &c = m_columns[size_t(f)];
+        const Value v = f < int(values.size()) ? fitToField(f, values[size_t(f)]) : Value();
+        if (c.isText())
+            c.texts[size_t(row)] = isNull(v) ? QString() : std::get<QString>(v);
+        else
+            c.numbers[size_t(row)] = toNumber(c.def.type, v);
+    }
+}
+
+void RecordTable::changed(int row)
+{
+    ++m_version;
+    if (m_journal.size() >= kJournalLimit)
+        resetJournal();
+    else
+        m_journal.push_back(row);
+    for (auto &[fields, order] : m_orders)
+        order->rowChanged(row);
+}
+
+void RecordTable::resetJournal()
+{
+    m_journal.clear();
+    m_journalStart = m_version;
+}
+
+int RecordTable::insertRow(const std::vector<Value> &values)
+{
+    const int row = rowSlots();
+    for (Column &c : m_columns) {
+        if (c.isText())
+            c.texts.emplace_back();
+        else
+            c.numbers.push_back(Column::kNullNumber);
+    }
+    m_alive.push_back(1);
+    ++m_liveRows;
+    store(row, values);
+    if (m_logChanges)
+        m_log.push_back({LogKind::Insert, row, {}});
+    changed(row);
+    return row;
+}
+
+void RecordTable::updateRow(int row, const std::vector<Value> &values)
+{
+    if (!isAlive(row))
+        throw DatabaseError(QStringLiteral("Record not found"));
+    if (m_logChanges)
+        m_log.push_back({LogKind::Update, row, rowValues(row)});
+    store(row, values);
+    changed(row);
+}
+
+void RecordTable::deleteRow(int row)
+{
+    if (!isAlive(row))
+        throw DatabaseError(QStringLiteral("Record not found"));
+    m_alive[size_t(row)] = 0;
+    --m_liveRows;
+    if (m_logChanges)
+        m_log.push_back({LogKind::Delete, row, {}});
+    changed(row);
+}
+
+void RecordTable::empty()
+{
+    for (Column &c : m_columns) {
+        c.numbers.clear();
+        c.texts.clear();
+    }
+    m_alive.clear();
+    m_liveRows = 0;
+    m_log.clear();
+    ++m_version;
+    resetJournal();
+    for (auto &[fields, order] : m_orders)
+        order->rebuild();
+}
+
+void RecordTable::rollback(int count)
+{
+    count = std::max(count, 0);
+    while (int(m_log.size()) > count) {
+        LogEntry e = std::move(m_log.back());
+        m_log.pop_back();
+        switch (e.kind) {
+        case LogKind::Insert:
+            if (m_alive[size_t(e.row)]) {
+                m_alive[size_t(e.row)] = 0;
+                --m_liveRows;
+            }
+            break;
+        case LogKind::Delete:
+            m_alive[size_t(e.row)] = 1;
+            ++m_liveRows;
+            break;
+        case LogKind::Update:
+            store(e.row, e.before);
+            break;
+        }
+        changed(e.row);
+    }
+}
+
+std::optional<std::span<const int>> RecordTable::changesSince(quint64 version) const
+{
+    if (version < m_journalStart || version > m_version)
+        return std::nullopt;
+    const size_t from = size_t(version - m_journalStart);
+    return std::span<const int>(m_journal.data() + from, m_journal.size() - from);
+}
+
+TableOrder &RecordTable::order(const QList<int> &fields)
+{
+    auto it = m_orders.find(fields);
+    if (it == m_orders.end())
+        it = m_orders.emplace(fields, std::make_unique<TableOrder>(*this, fields)).first;
+    return *it->second;
+}
+
+void RecordTable::resizeForLoad(int rows)
+{
+    for (Column &c : m_columns) {
+        if (c.isText())
+            c.texts.resize(size_t(rows));
+        else
+            c.numbers.assign(size_t(rows), Column::kNullNumber);
+    }
+    m_alive.assign(size_t(rows), 1);
+    m_liveRows = rows;
+    ++m_version;
+    resetJournal();
+}
+
+} // namespace qv

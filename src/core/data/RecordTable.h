@@ -1,0 +1,116 @@
+#pragma once
+
+#include "data/Schema.h"
+#include "data/Value.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace qv {
+
+class TableOrder;
+
+// One field's values for every row. Integer, date (Julian day) and Boolean
+// fields keep numbers with kNullNumber for empty; text and memo fields keep
+// texts, a null or empty text being empty.
+struct Column {
+    static constexpr qint64 kNullNumber = std::numeric_limits<qint64>::min();
+    FieldDef def;
+    std::vector<qint64> numbers;
+    std::vector<QString> texts;
+
+    bool isText() const { return def.type == FieldType::Text || def.type == FieldType::Memo; }
+    bool isNull(int row) const { return isText() ? texts[size_t(row)].isEmpty() : numbers[size_t(row)] == kNullNumber; }
+};
+
+// The rows of one table, shared by every view bound to it. Rows are known by
+// a row id that never changes; a deleted row keeps its id (and can come back
+// by rollback). Every change is logged while logging is on and advances the
+// table's version, so that views catch up with what others changed.
+class RecordTable {
+public:
+    explicit RecordTable(QList<FieldDef> fields);
+    ~RecordTable();
+    RecordTable(const RecordTable &) = delete;
+    RecordTable &operator=(const RecordTable &) = delete;
+
+    const QList<FieldDef> &fields() const { return m_fields; }
+    int fieldCount() const { return int(m_fields.size()); }
+    // The field with this name, ignoring case; -1 when none.
+    int fieldIndex(const QString &name) const;
+    const Column &column(int field) const { return m_columns[size_t(field)]; }
+
+    int rowSlots() const { return int(m_alive.size()); }
+    int liveRowCount() const { return m_liveRows; }
+    bool isAlive(int row) const { return row >= 0 && row < rowSlots() && m_alive[size_t(row)]; }
+
+    Value value(int row, int field) const;
+    std::vector<Value> rowValues(int row) const;
+    // Turns a value into what the field stores: texts cut to the field's
+    // width, numbers and texts converted where they can be.
+    Value fitToField(int field, const Value &v) const;
+
+    int insertRow(const std::vector<Value> &values);
+    void updateRow(int row, const std::vector<Value> &values);
+    void deleteRow(int row);
+    // Removes every row and forgets the change log.
+    void empty();
+
+    void setLogChanges(bool on) { m_logChanges = on; }
+    bool logChanges() const { return m_logChanges; }
+    int changeCount() const { return int(m_log.size()); }
+    // Undoes, newest first, every logged change after the given count.
+    void rollback(int count);
+    void mergeChangeLog() { m_log.clear(); }
+
+    quint64 version() const { return m_version; }
+    // The rows changed after the given version, oldest first; nothing when
+    // the table no longer knows (a view must then rebuild).
+    std::optional<std::span<const int>> changesSince(quint64 version) const;
+
+    // The live rows in the order of these fields (ascending; row id breaks
+    // ties). Orders are kept up to date with every change.
+    TableOrder &order(const QList<int> &fields);
+
+    // Bulk filling of a new table by the table file reader, before any view
+    // has asked for an order: rows with no log and no journal.
+    void resizeForLoad(int rows);
+    Column &columnForLoad(int field) { return m_columns[size_t(field)]; }
+
+private:
+    enum class LogKind { Insert, Update, Delete };
+    struct LogEntry {
+        LogKind kind;
+        int row;
+        std::vector<Value> before;
+    };
+
+    void store(int row, const std::vector<Value> &values);
+    void changed(int row);
+    void resetJournal();
+
+    QList<FieldDef> m_fields;
+    QHash<QString, int> m_fieldByFoldedName;
+    std::vector<Column> m_columns;
+    std::vector<char> m_alive;
+    int m_liveRows = 0;
+
+    bool m_logChanges = false;
+    std::vector<LogEntry> m_log;
+
+    quint64 m_version = 1;
+    quint64 m_journalStart = 1; // version before the first journal entry
+    std::vector<int> m_journal;
+
+    std::map<QList<int>, std::unique_ptr<TableOrder>> m_orders;
+};
+
+} // namespace qv

@@ -1,0 +1,251 @@
+#include "data/TableFile.h"
+
+#include "common/TextWidth.h"
+#include "data/DatabaseError.h"
+#include "data/RecordTable.h"
+
+#include <QSet>
+
+#include <bit>
+#include <cstring>
+
+namespace qv {
+
+namespace {
+
+constexpr char kMagic[4] = {'Q', 'V', 'T', 'B'};
+constexpr char kLegacyMagic[4] = {'\x96', '\x19', '\xE0', '\xBD'};
+constexpr quint16 kVersion = 1;
+constexpr int kMaxFields = 1024;
+
+enum class StoredType : quint8 { Integer = 1, Text = 2, Date = 3, Memo = 4, Boolean = 5 };
+
+StoredType storedType(FieldType t)
+{
+    switch (t) {
+    case FieldType::Integer: return StoredType::Integer;
+    case FieldType::Text: return StoredType::Text;
+    case FieldType::Date: return StoredType::Date;
+    case FieldType::Memo: return StoredType::Memo;
+    case FieldType::Boolean: return StoredType::Boolean;
+    }
+    return StoredType::Integer;
+}
+
+class Writer {
+public:
+    void u8(quint8 v) { m_out.append(char(v)); }
+    void u16(quint16 v) { u8(quint8(v)), u8(quint8(v >> 8)); }
+    void u32(quint32 v) { u16(quint16(v)), u16(quint16(v >> 16)); }
+    void bytes(const QByteArray &b) { m_out.append(b); }
+    QByteArray &out() { return m_out; }
+
+private:
+    QByteArray m_out;
+};
+
+[[noreturn]] void damaged(const QString &what)
+{
+    throw DatabaseError(QStringLiteral("The table file is damaged: %1").arg(what));
+}
+
+class Reader {
+public:
+    explicit Reader(const QByteArray &in) : m_in(in) {}
+
+    qsizetype left() const { return m_in.size() - m_pos; }
+    void need(qint64 count, const char *what) const
+    {
+        if (count < 0 || count > left())
+            damaged(QStringLiteral("%1 runs past the end of the file").arg(QLatin1String(what)));
+    }
+    const uchar *take(qint64 count, const char *what)
+    {
+        need(count, what);
+        const auto *p = reinterpret_cast<const uchar *>(m_in.constData() + m_pos);
+        m_pos += qsizetype(count);
+        return p;
+    }
+    quint8 u8(const char *what) { return *take(1, what); }
+    quint16 u16(const char *what)
+    {
+        const uchar *p = take(2, what);
+        return quint16(p[0] | (p[1] << 8));
+    }
+    quint32 u32(const char *what)
+    {
+        const uchar *p = take(4, what);
+        return quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16) | (quint32(p[3]) << 24);
+    }
+
+private:
+    const QByteArray &m_in;
+    qsizetype m_pos = 0;
+};
+
+quint32 readU32(const uchar *p)
+{
+    return quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16) | (quint32(p[3]) << 24);
+}
+
+void writeColumn(Writer &w, const Column &c, const std::vector<int> &rows)
+{
+    QByteArray presence((qsizetype(rows.size()) + 7) / 8, '\0');
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (!c.isNull(rows[i]))
+            presence[qsizetype(i / 8)] = char(presence[qsizetype(i / 8)] | (1 << (i % 8)));
+    }
+    w.bytes(presence);
+    if (c.isText()) {
+        QByteArray blob;
+        for (int row : rows) {
+            if (c.isNull(row))
+                continue;
+            const QByteArray utf8 = c.texts[size_t(row)].toUtf8();
+            w.u32(quint32(utf8.size()));
+            blob.append(utf8);
+        }
+        w.bytes(blob);
+        return;
+    }
+    for (int row : rows) {
+        if (c.isNull(row))
+            continue;
+        if (c.def.type == FieldType::Boolean)
+            w.u8(c.numbers[size_t(row)] != 0 ? 1 : 0);
+        else
+            w.u32(quint32(qint32(c.numbers[size_t(row)])));
+    }
+}
+
+QList<FieldDef> readHeader(Reader &r)
+{
+    const char *magic = reinterpret_cast<const char *>(r.take(4, "the file header"));
+    if (std::memcmp(magic, kLegacyMagic, 4) == 0)
+        throw DatabaseError(QStringLiteral("The table is in the data-packet form of an older version, which this version cannot read"));
+    if (std::memcmp(magic, kMagic, 4) != 0)
+        throw DatabaseError(QStringLiteral("The file is not a Quorvel table"));
+    const quint16 version = r.u16("the file header");
+    if (version != kVersion)
+        throw DatabaseError(QStringLiteral("The table file has format version %1; this version reads version %2").arg(version).arg(kVersion));
+    const quint16 count = r.u16("the file header");
+    if (count == 0 || count > kMaxFields)
+        damaged(QStringLiteral("it declares %1 fields").arg(count));
+
+    QList<FieldDef> fields;
+    QSet<QString> names;
+    for (int i = 0; i < count; ++i) {
+        FieldDef f;
+        const quint8 type = r.u8("the field list");
+        f.size = r.u16("the field list");
+        const quint16 nameLength = r.u16("the field list");
+        f.name = QString::fromUtf8(reinterpret_cast<const char *>(r.take(nameLength, "the field list")), nameLength);
+        switch (StoredType(type)) {
+        case StoredType::Integer: f.type = FieldType::Integer; break;
+        case StoredType::Text: f.type = FieldType::Text; break;
+        case StoredType::Date: f.type = FieldType::Date; break;
+        case StoredType::Memo: f.type = FieldType::Memo; break;
+        case StoredType::Boolean: f.type = FieldType::Boolean; break;
+        default: damaged(QStringLiteral("field %1 has an unknown type %2").arg(i + 1).arg(type));
+        }
+        if (f.type != FieldType::Text)
+            f.size = 0;
+        if (f.name.isEmpty() || names.contains(f.name.toCaseFolded()))
+            damaged(QStringLiteral("field %1 has an empty or repeated name").arg(i + 1));
+        names.insert(f.name.toCaseFolded());
+        fields << f;
+    }
+    return fields;
+}
+
+void readColumn(Reader &r, Column &c, int rows)
+{
+    const qint64 presenceBytes = (qint64(rows) + 7) / 8;
+    const uchar *presence = r.take(presenceBytes, "a presence map");
+    qint64 present = 0;
+    for (qint64 i = 0; i < presenceBytes; ++i)
+        present += std::popcount(presence[i]);
+    if (rows % 8 != 0 && (presence[presenceBytes - 1] >> (rows % 8)) != 0)
+        damaged(QStringLiteral("a presence map marks rows that do not exist"));
+    auto has = [presence](int row) { return (presence[row / 8] >> (row % 8)) & 1; };
+
+    if (c.isText()) {
+        const uchar *lengths = r.take(present * 4, "the text lengths");
+        qint64 total = 0;
+        for (qint64 i = 0; i < present; ++i)
+            total += readU32(lengths + 4 * i);
+        const char *blob = reinterpret_cast<const char *>(r.take(total, "the texts"));
+        qint64 at = 0, k = 0;
+        for (int row = 0; row < rows; ++row) {
+            if (!has(row))
+                continue;
+            const qint64 length = readU32(lengths + 4 * k++);
+            QString text = QString::fromUtf8(blob + at, qsizetype(length));
+            at += length;
+            if (c.def.type == FieldType::Text && c.def.size > 0)
+                text = cutToWidth(text, c.def.size);
+            c.texts[size_t(row)] = std::move(text);
+        }
+        return;
+    }
+    const bool boolean = c.def.type == FieldType::Boolean;
+    const uchar *values = r.take(present * (boolean ? 1 : 4), "the values");
+    qint64 k = 0;
+    for (int row = 0; row < rows; ++row) {
+        if (!has(row))
+            continue;
+        if (boolean) {
+            c.numbers[size_t(row)] = values[k++] != 0 ? 1 : 0;
+        } else {
+            c.numbers[size_t(row)] = qint32(readU32(values + 4 * k++));
+            if (c.def.type == FieldType::Date && !QDate::fromJulianDay(c.numbers[size_t(row)]).isValid())
+                damaged(QStringLiteral("field %1 holds an impossible date").arg(c.def.name));
+        }
+    }
+}
+
+} // namespace
+
+QByteArray writeTableBytes(const RecordTable &table)
+{
+    std::vector<int> rows;
+    rows.reserve(size_t(table.liveRowCount()));
+    for (int row = 0; row < table.rowSlots(); ++row) {
+        if (table.isAlive(row))
+            rows.push_back(row);
+    }
+    Writer w;
+    w.bytes(QByteArray(kMagic, 4));
+    w.u16(kVersion);
+    w.u16(quint16(table.fieldCount()));
+    for (const FieldDef &f : table.fields()) {
+        const QByteArray name = f.name.toUtf8();
+        w.u8(quint8(storedType(f.type)));
+        w.u16(quint16(f.size));
+        w.u16(quint16(name.size()));
+        w.bytes(name);
+    }
+    w.u32(quint32(rows.size()));
+    for (int f = 0; f < table.fieldCount(); ++f)
+        writeColumn(w, table.column(f), rows);
+    return std::move(w.out());
+}
+
+std::unique_ptr<RecordTable> readTableBytes(const QByteArray &bytes)
+{
+    Reader r(bytes);
+    auto table = std::make_unique<RecordTable>(readHeader(r));
+    const quint32 rows = r.u32("the row count");
+    // Every row costs at least one presence bit per field: a count the file
+    // cannot hold is refused before anything is allocated.
+    if (qint64(rows) > qint64(r.left()) * 8 / table->fieldCount() || rows > quint32(std::numeric_limits<int>::max()))
+        damaged(QStringLiteral("it declares %1 rows").arg(rows));
+    table->resizeForLoad(int(rows));
+    for (int f = 0; f < table->fieldCount(); ++f)
+        readColumn(r, table->columnForLoad(f), int(rows));
+    if (r.left() != 0)
+        damaged(QStringLiteral("%1 bytes follow the last column").arg(r.left()));
+    return table;
+}
+
+} // namespace qv

@@ -1,0 +1,174 @@
+#include "data/TableOrder.h"
+
+#include "data/RecordTable.h"
+
+#include <QLocale>
+
+#include <algorithm>
+
+namespace qv {
+
+namespace {
+
+constexpr qint64 kEmptyRank = std::numeric_limits<qint64>::min();
+constexpr qint64 kSpacing = qint64(1) << 32;
+
+} // namespace
+
+TextRanks::TextRanks()
+    : m_collator(QLocale::system())
+{
+    m_collator.setCaseSensitivity(Qt::CaseSensitive);
+}
+
+void TextRanks::build(const std::vector<QString> &texts)
+{
+    m_ranks.clear();
+    m_sorted.clear();
+    for (const QString &t : texts) {
+        if (!t.isEmpty() && !m_ranks.contains(t)) {
+            m_ranks.insert(t, 0);
+            m_sorted.push_back(t);
+        }
+    }
+    std::sort(m_sorted.begin(), m_sorted.end(),
+              [this](const QString &a, const QString &b) { return m_collator.compare(a, b) < 0; });
+    spread();
+}
+
+void TextRanks::spread()
+{
+    m_rankOf.resize(m_sorted.size());
+    qint64 rank = 0;
+    for (size_t i = 0; i < m_sorted.size(); ++i) {
+        // Texts the collation finds equal share a rank.
+        if (i > 0 && m_collator.compare(m_sorted[i - 1], m_sorted[i]) != 0)
+            rank += kSpacing;
+        m_rankOf[i] = rank;
+        m_ranks.insert(m_sorted[i], rank);
+    }
+}
+
+bool TextRanks::rank(const QString &text, qint64 &result)
+{
+    if (text.isEmpty()) {
+        result = kEmptyRank;
+        return true;
+    }
+    const auto found = m_ranks.constFind(text);
+    if (found != m_ranks.constEnd()) {
+        result = *found;
+        return true;
+    }
+    const auto pos = std::lower_bound(m_sorted.begin(), m_sorted.end(), text,
+                                      [this](const QString &a, const QString &b) { return m_collator.compare(a, b) < 0; });
+    const size_t i = size_t(pos - m_sorted.begin());
+    qint64 rank = 0;
+    bool roomLeft = true;
+    if (i < m_sorted.size() && m_collator.compare(m_sorted[i], text) == 0) {
+        rank = m_rankOf[i];
+    } else {
+        const qint64 below = i > 0 ? m_rankOf[i - 1] : (m_sorted.empty() ? -kSpacing : m_rankOf[0] - 2 * kSpacing);
+        const qint64 above = i < m_sorted.size() ? m_rankOf[i] : (i > 0 ? m_rankOf[i - 1] + 2 * kSpacing : kSpacing);
+        rank = below + (above - below) / 2;
+        roomLeft = rank != below && rank != above;
+    }
+    m_sorted.insert(pos, text);
+    m_rankOf.insert(m_rankOf.begin() + qsizetype(i), rank);
+    m_ranks.insert(text, rank);
+    if (!roomLeft) {
+        spread();
+        result = m_ranks.value(text);
+        return false;
+    }
+    result = rank;
+    return true;
+}
+
+TableOrder::TableOrder(const RecordTable &table, QList<int> fields)
+    : m_table(table)
+    , m_fields(std::move(fields))
+{
+    rebuild();
+}
+
+bool TableOrder::less(int a, int b) const
+{
+    const size_t n = size_t(m_fields.size());
+    const qint64 *ka = m_keys.data() + size_t(a) * n;
+    const qint64 *kb = m_keys.data() + size_t(b) * n;
+    for (size_t i = 0; i < n; ++i) {
+        if (ka[i] != kb[i])
+            return ka[i] < kb[i];
+    }
+    return a < b;
+}
+
+size_t TableOrder::lowerBound(int row) const
+{
+    return size_t(std::lower_bound(m_rows.begin(), m_rows.end(), row, [this](int a, int b) { return less(a, b); })
+                  - m_rows.begin());
+}
+
+qint64 TableOrder::keyOf(int row, int slot, bool &ranksMoved)
+{
+    const Column &c = m_table.column(m_fields[slot]);
+    if (!c.isText())
+        return c.numbers[size_t(row)]; // the null marker is the lowest number
+    qint64 rank = 0;
+    if (!m_ranks[size_t(slot)]->rank(c.texts[size_t(row)], rank))
+        ranksMoved = true;
+    return rank;
+}
+
+void TableOrder::computeKeys(int row, bool &ranksMoved)
+{
+    const size_t n = size_t(m_fields.size());
+    for (size_t i = 0; i < n; ++i)
+        m_keys[size_t(row) * n + i] = keyOf(row, int(i), ranksMoved);
+}
+
+void TableOrder::rebuild()
+{
+    const int slotCount = m_table.rowSlots();
+    const size_t n = size_t(m_fields.size());
+    m_ranks.clear();
+    for (int f : std::as_const(m_fields)) {
+        const Column &c = m_table.column(f);
+        auto ranks = c.isText() ? std::make_unique<TextRanks>() : nullptr;
+        if (ranks)
+            ranks->build(c.texts);
+        m_ranks.push_back(std::move(ranks));
+    }
+    m_keys.assign(size_t(slotCount) * n, 0);
+    bool ranksMoved = false;
+    for (int row = 0; row < slotCount; ++row)
+        computeKeys(row, ranksMoved);
+    m_rows.clear();
+    m_rows.reserve(size_t(m_table.liveRowCount()));
+    for (int row = 0; row < slotCount; ++row) {
+        if (m_table.isAlive(row))
+            m_rows.push_back(row);
+    }
+    std::sort(m_rows.begin(), m_rows.end(), [this](int a, int b) { return less(a, b); });
+}
+
+void TableOrder::rowChanged(int row)
+{
+    const auto where = std::find(m_rows.begin(), m_rows.end(), row);
+    if (where != m_rows.end())
+        m_rows.erase(where);
+    const size_t n = size_t(m_fields.size());
+    if (m_keys.size() < size_t(m_table.rowSlots()) * n)
+        m_keys.resize(size_t(m_table.rowSlots()) * n, 0);
+    bool ranksMoved = false;
+    computeKeys(row, ranksMoved);
+    if (ranksMoved) {
+        rebuild();
+        return;
+    }
+    if (m_table.isAlive(row))
+        m_rows.insert(m_rows.begin() + qsizetype(lowerBound(row)), row);
+}
+
+} // namespace qv

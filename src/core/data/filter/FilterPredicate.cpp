@@ -1,0 +1,366 @@
+#include "data/filter/FilterPredicate.h"
+
+#include "data/RecordTable.h"
+
+#include <QStringMatcher>
+
+#include <algorithm>
+
+namespace qv::filter {
+
+namespace {
+
+using Predicates = std::vector<std::unique_ptr<FilterPredicate>>;
+
+class AnyOf : public FilterPredicate {
+public:
+    explicit AnyOf(Predicates parts) : m_parts(std::move(parts)) {}
+    bool test(int row) const override
+    {
+        return std::any_of(m_parts.begin(), m_parts.end(), [row](const auto &p) { return p->test(row); });
+    }
+
+private:
+    Predicates m_parts;
+};
+
+class AllOf : public FilterPredicate {
+public:
+    explicit AllOf(Predicates parts) : m_parts(std::move(parts)) {}
+    bool test(int row) const override
+    {
+        return std::all_of(m_parts.begin(), m_parts.end(), [row](const auto &p) { return p->test(row); });
+    }
+
+private:
+    Predicates m_parts;
+};
+
+class NoneOf : public FilterPredicate {
+public:
+    explicit NoneOf(std::unique_ptr<FilterPredicate> part) : m_part(std::move(part)) {}
+    bool test(int row) const override { return !m_part->test(row); }
+
+private:
+    std::unique_ptr<FilterPredicate> m_part;
+};
+
+template <typename T>
+bool compare(const T &a, const T &b, CompareOp op)
+{
+    switch (op) {
+    case CompareOp::Equal: return a == b;
+    case CompareOp::NotEqual: return a != b;
+    case CompareOp::Less: return a < b;
+    case CompareOp::LessEqual: return a <= b;
+    case CompareOp::Greater: return a > b;
+    case CompareOp::GreaterEqual: return a >= b;
+    }
+    return false;
+}
+
+bool holds(int order, CompareOp op)
+{
+    return compare(order, 0, op);
+}
+
+// Integer, Boolean and date fields against a number.
+class NumberTerm : public FilterPredicate {
+public:
+    NumberTerm(const Column &column, CompareOp op, qint64 value) : m_column(column), m_op(op), m_value(value) {}
+    bool test(int row) const override
+    {
+        const qint64 v = m_column.numbers[size_t(row)];
+        return v != Column::kNullNumber && compare(v, m_value, m_op);
+    }
+
+private:
+    const Column &m_column;
+    CompareOp m_op;
+    qint64 m_value;
+};
+
+// F=A OR F=B OR ...: one look-up instead of a chain.
+class NumberInSet : public FilterPredicate {
+public:
+    NumberInSet(const Column &column, std::vector<qint64> values) : m_column(column), m_values(std::move(values))
+    {
+        std::sort(m_values.begin(), m_values.end());
+    }
+    bool test(int row) const override
+    {
+        const qint64 v = m_column.numbers[size_t(row)];
+        return v != Column::kNullNumber && std::binary_search(m_values.begin(), m_values.end(), v);
+    }
+
+private:
+    const Column &m_column;
+    std::vector<qint64> m_values;
+};
+
+class DatePartTerm : public FilterPredicate {
+public:
+    DatePartTerm(const Column &column, FieldFunction part, CompareOp op, qint64 value)
+        : m_column(column), m_part(part), m_op(op), m_value(value)
+    {
+    }
+    bool test(int row) const override
+    {
+        const qint64 v = m_column.numbers[size_t(row)];
+        if (v == Column::kNullNumber)
+            return false;
+        const QDate d = QDate::fromJulianDay(v);
+        return compare<qint64>(m_part == FieldFunction::Month ? d.month() : d.day(), m_value, m_op);
+    }
+
+private:
+    const Column &m_column;
+    FieldFunction m_part;
+    CompareOp m_op;
+    qint64 m_value;
+};
+
+// F='T' and F='T*' (prefix) on text fields.
+class TextTerm : public FilterPredicate {
+public:
+    TextTerm(const Column &column, CompareOp op, QString value, bool prefix, Qt::CaseSensitivity cs)
+        : m_column(column), m_op(op), m_value(std::move(value)), m_prefix(prefix), m_cs(cs)
+    {
+    }
+    bool test(int row) const override
+    {
+        const QString &v = m_column.texts[size_t(row)];
+        if (v.isEmpty())
+            return false;
+        if (m_prefix) {
+            const bool starts = v.startsWith(m_value, m_cs);
+            return m_op == CompareOp::NotEqual ? !starts : starts;
+        }
+        return holds(v.compare(m_value, m_cs), m_op);
+    }
+
+private:
+    const Column &m_column;
+    CompareOp m_op;
+    QString m_value;
+    bool m_prefix;
+    Qt::CaseSensitivity m_cs;
+};
+
+class TextContains : public FilterPredicate {
+public:
+    TextContains(const Column &column, const QString &part, Qt::CaseSensitivity cs)
+        : m_column(column), m_matcher(part, cs), m_empty(part.isEmpty())
+    {
+    }
+    bool test(int row) const override
+    {
+        const QString &v = m_column.texts[size_t(row)];
+        return !v.isEmpty() && (m_empty || m_matcher.indexIn(v) >= 0);
+    }
+
+private:
+    const Column &m_column;
+    QStringMatcher m_matcher; // the pattern's skip table is built once, not for every row
+    bool m_empty;
+};
+
+// LIKE of any shape, and LIKE on fields that are not text, through the
+// value as the record store renders it.
+class LikeTerm : public FilterPredicate {
+public:
+    LikeTerm(const RecordTable &table, int field, QString pattern, Qt::CaseSensitivity cs)
+        : m_table(table), m_field(field), m_pattern(std::move(pattern)), m_cs(cs)
+    {
+    }
+    bool test(int row) const override
+    {
+        const Column &c = m_table.column(m_field);
+        if (c.isNull(row))
+            return false;
+        if (c.isText())
+            return likeMatch(c.texts[size_t(row)], m_pattern, m_cs);
+        return likeMatch(valueText(m_table.value(row, m_field)), m_pattern, m_cs);
+    }
+
+private:
+    const RecordTable &m_table;
+    int m_field;
+    QString m_pattern;
+    Qt::CaseSensitivity m_cs;
+};
+
+class Compiler {
+public:
+    Compiler(const RecordTable &table, bool caseInsensitive)
+        : m_table(table), m_cs(caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive)
+    {
+    }
+
+    std::unique_ptr<FilterPredicate> compile(const Node &node)
+    {
+        switch (node.kind) {
+        case Node::Kind::Or:
+            if (auto set = numberSet(node))
+                return set;
+            return std::make_unique<AnyOf>(compileAll(node));
+        case Node::Kind::And:
+            return std::make_unique<AllOf>(compileAll(node));
+        case Node::Kind::Not:
+            return std::make_unique<NoneOf>(compile(*node.children.first()));
+        case Node::Kind::Compare:
+            return comparison(node.comparison);
+        case Node::Kind::Like:
+            return like(node.like);
+        }
+        return nullptr;
+    }
+
+private:
+    Predicates compileAll(const Node &node)
+    {
+        Predicates parts;
+        for (const auto &child : node.children)
+            parts.push_back(compile(*child));
+        return parts;
+    }
+
+    int field(const QString &name, int position) const
+    {
+        const int f = m_table.fieldIndex(name);
+        if (f < 0)
+            throw FilterError(QStringLiteral("field '%1' not found").arg(name), position);
+        return f;
+    }
+
+    // The F=N OR F=M ... shape, all on one number field.
+    std::unique_ptr<FilterPredicate> numberSet(const Node &node)
+    {
+        std::vector<qint64> values;
+        int shared = -1;
+        for (const auto &child : node.children) {
+            const Comparison &c = child->comparison;
+            if (child->kind != Node::Kind::Compare || c.op != CompareOp::Equal || c.function != FieldFunction::None
+                || !std::holds_alternative<qint64>(c.constant))
+                return nullptr;
+            const int f = field(c.field, c.position);
+            if ((shared >= 0 && f != shared) || m_table.column(f).def.type != FieldType::Integer)
+                return nullptr;
+            shared = f;
+            values.push_back(std::get<qint64>(c.constant));
+        }
+        return std::make_unique<NumberInSet>(m_table.column(shared), std::move(values));
+    }
+
+    [[noreturn]] void unsuitable(const Comparison &c) const
+    {
+        throw FilterError(QStringLiteral("the constant does not suit field '%1'").arg(c.field), c.position);
+    }
+
+    std::unique_ptr<FilterPredicate> comparison(const Comparison &c)
+    {
+        const int f = field(c.field, c.position);
+        const Column &column = m_table.column(f);
+        if (c.function != FieldFunction::None) {
+            if (column.def.type != FieldType::Date)
+                throw FilterError(QStringLiteral("field '%1' is not a date").arg(c.field), c.position);
+            if (!std::holds_alternative<qint64>(c.constant))
+                unsuitable(c);
+            return std::make_unique<DatePartTerm>(column, c.function, c.op, std::get<qint64>(c.constant));
+        }
+        switch (column.def.type) {
+        case FieldType::Text:
+        case FieldType::Memo: {
+            QString text = std::holds_alternative<QString>(c.constant) ? std::get<QString>(c.constant)
+                : std::holds_alternative<qint64>(c.constant)             ? QString::number(std::get<qint64>(c.constant))
+                                                                         : valueText(std::get<bool>(c.constant));
+            const bool prefix = text.endsWith(QLatin1Char('*'));
+            if (prefix)
+                text.chop(1);
+            return std::make_unique<TextTerm>(column, c.op, text, prefix, m_cs);
+        }
+        case FieldType::Integer:
+        case FieldType::Boolean:
+            return std::make_unique<NumberTerm>(column, c.op, number(c, column.def.type));
+        case FieldType::Date: {
+            const QDate d = std::holds_alternative<QString>(c.constant)
+                ? QDate::fromString(std::get<QString>(c.constant), Qt::ISODate)
+                : QDate();
+            if (!d.isValid())
+                unsuitable(c);
+            return std::make_unique<NumberTerm>(column, c.op, d.toJulianDay());
+        }
+        }
+        return nullptr;
+    }
+
+    qint64 number(const Comparison &c, FieldType type) const
+    {
+        if (const auto *n = std::get_if<qint64>(&c.constant))
+            return type == FieldType::Boolean ? (*n != 0) : *n;
+        if (const auto *b = std::get_if<bool>(&c.constant))
+            return *b ? 1 : 0;
+        const QString text = std::get<QString>(c.constant).trimmed();
+        if (type == FieldType::Boolean) {
+            if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+                return 1;
+            if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+                return 0;
+        }
+        bool ok = false;
+        const qint64 n = text.toInt(&ok);
+        if (!ok)
+            unsuitable(c);
+        return n;
+    }
+
+    std::unique_ptr<FilterPredicate> like(const Like &l)
+    {
+        const int f = field(l.field, l.position);
+        const QString &p = l.pattern;
+        const bool containsShape = p.size() >= 2 && p.startsWith(QLatin1Char('%')) && p.endsWith(QLatin1Char('%'))
+            && !p.mid(1, p.size() - 2).contains(QLatin1Char('%'));
+        if (containsShape && m_table.column(f).isText())
+            return std::make_unique<TextContains>(m_table.column(f), p.mid(1, p.size() - 2), m_cs);
+        return std::make_unique<LikeTerm>(m_table, f, p, m_cs);
+    }
+
+    const RecordTable &m_table;
+    Qt::CaseSensitivity m_cs;
+};
+
+} // namespace
+
+std::unique_ptr<FilterPredicate> compileFilter(const Node &node, const RecordTable &table, bool caseInsensitive)
+{
+    return Compiler(table, caseInsensitive).compile(node);
+}
+
+bool likeMatch(QStringView text, QStringView pattern, Qt::CaseSensitivity cs)
+{
+    // Glob matching with backtracking to the last "%": linear for the
+    // patterns the program composes, never exponential.
+    qsizetype t = 0, p = 0, starP = -1, starT = 0;
+    auto same = [cs](QChar a, QChar b) {
+        return cs == Qt::CaseSensitive ? a == b : QStringView(&a, 1).compare(QStringView(&b, 1), cs) == 0;
+    };
+    while (t < text.size()) {
+        if (p < pattern.size() && pattern[p] == QLatin1Char('%')) {
+            starP = p++;
+            starT = t;
+        } else if (p < pattern.size() && same(text[t], pattern[p])) {
+            ++t;
+            ++p;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            t = ++starT;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == QLatin1Char('%'))
+        ++p;
+    return p == pattern.size();
+}
+
+} // namespace qv::filter
