@@ -11,7 +11,7 @@ namespace qv {
 namespace {
 
 constexpr qint64 kEmptyRank = std::numeric_limits<qint64>::min();
-constexpr qint64 kSpacing = qint64(1) << 32;
+constexpr qint64 kSpacing = qint64(1) << 20; // room for 20 texts squeezed in one after another
 
 } // namespace
 

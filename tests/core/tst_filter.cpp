@@ -1,0 +1,193 @@
+#include "PersonFixture.h"
+
+#include "data/TableView.h"
+#include "data/filter/FilterPredicate.h"
+
+#include <QTest>
+
+using namespace qv;
+
+namespace {
+
+QList<int> clientIds(TableView &view)
+{
+    QList<int> ids;
+    for (view.first(); !view.atEnd(); view.next())
+        ids << std::get<qint32>(view.value("ClientID"));
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+std::unique_ptr<TableView> fixtureView()
+{
+    auto view = std::make_unique<TableView>("NameDataSet", personFields());
+    for (const auto &row : test::filterFixture())
+        view->appendRecord(row);
+    return view;
+}
+
+} // namespace
+
+class TestFilter : public QObject {
+    Q_OBJECT
+private slots:
+    void shapes_data();
+    void shapes();
+    void errors_data();
+    void errors();
+    void refusedFilterKeepsThePreviousOne();
+    void filterFollowsPostedChanges();
+    void switchedOffAndOn();
+    void like_data();
+    void like();
+};
+
+void TestFilter::shapes_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<bool>("caseInsensitive");
+    QTest::addColumn<QList<int>>("expected");
+
+    const QList<int> all{1, 2, 3, 4, 5, 6};
+    QTest::newRow("empty text: every row") << "" << false << all;
+    QTest::newRow("blank text: every row") << "   " << false << all;
+    QTest::newRow("category, fourth slot only") << "Group1=1005 OR Group2=1005 OR Group3=1005 OR Group4=1005" << false << QList<int>{1, 2};
+    QTest::newRow("prefix mc, case-insensitive") << "Surname='mc*'" << true << QList<int>{1, 2};
+    QTest::newRow("prefix mc, case-sensitive") << "Surname='mc*'" << false << QList<int>{2};
+    QTest::newRow("prefix among white pages") << "Surname='a*' and (not (Yellow=true))" << true << QList<int>{};
+    QTest::newRow("prefix, wide initial") << "Surname='\u738b*' and (not (Yellow=true))" << false << QList<int>{5};
+    QTest::newRow("white pages (empty Yellow counts as white)") << "not (Yellow=true)" << false << QList<int>{1, 2, 3, 5, 6};
+    QTest::newRow("yellow pages") << "Yellow=true" << false << QList<int>{4};
+    QTest::newRow("OrgID=-1 lists nothing") << "OrgID=-1" << false << QList<int>{};
+    QTest::newRow("OrgID=N") << "OrgID=2002" << false << QList<int>{3, 4};
+    QTest::newRow("OrgID list") << "(OrgID=2001 OR OrgID=2002 )" << false << QList<int>{1, 3, 4};
+    QTest::newRow("OrgID list after an earlier expression") << "Yellow=true AND (OrgID=2001 OR OrgID=2002 )" << false << QList<int>{4};
+    QTest::newRow("LIKE contains, case-insensitive") << "Address LIKE '%street%'" << true << QList<int>{1, 5};
+    QTest::newRow("LIKE contains, case-sensitive") << "Address LIKE '%Street%'" << false << QList<int>{1};
+    QTest::newRow("LIKE terms joined by OR") << "Phone LIKE '%0171%' OR Mobile LIKE '%0171%'" << false << QList<int>{1, 3};
+    QTest::newRow("LIKE terms joined by AND") << "Phone LIKE '%0171%' AND Mobile LIKE '%0171%'" << false << QList<int>{};
+    QTest::newRow("LIKE %% matches any present value") << "Address LIKE '%%'" << false << QList<int>{1, 2, 5};
+    QTest::newRow("Month and Day") << "Month(Birthday)=3 AND Day(Birthday)=14" << false << QList<int>{1};
+    QTest::newRow("Month") << "Month(Birthday)=3" << false << QList<int>{1, 2};
+    QTest::newRow("Day across months") << "Day(Birthday)=14" << false << QList<int>{1, 5};
+    QTest::newRow("empty birthday is never selected") << "not (Month(Birthday)=3)" << false << QList<int>{3, 4, 5, 6};
+    QTest::newRow("exact name with doubled quote") << "Name='Pat O''Brien'" << false << QList<int>{3};
+    QTest::newRow("exact name, case-insensitive") << "Name='mary mcdonald'" << true << QList<int>{1};
+    QTest::newRow("exact name, case-sensitive") << "Name='mary mcdonald'" << false << QList<int>{};
+    QTest::newRow("name prefix among white pages") << "Name='a*' and (not (Yellow=true))" << true << QList<int>{6};
+    QTest::newRow("keywords and fields ignore case") << "SURNAME='McDonald' oR yellow=TRUE" << false << QList<int>{1, 4};
+    QTest::newRow("not binds tighter than and") << "not Yellow=true and OrgID=0" << false << QList<int>{2, 5, 6};
+    QTest::newRow("and binds tighter than or") << "OrgID=2001 OR OrgID=0 AND Group2=1006" << false << QList<int>{1, 5};
+    QTest::newRow("parentheses group") << "(OrgID=2001 OR OrgID=0) AND Group2=1006" << false << QList<int>{5};
+    QTest::newRow("comparison on an empty field is false") << "Group3=1000" << false << QList<int>{1, 2};
+    QTest::newRow("not equal is false on empty") << "Group3<>1005" << false << QList<int>{1, 2};
+    QTest::newRow("CoID shape on a person table field name") << "ClientID=4" << false << QList<int>{4};
+    QTest::newRow("negative number") << "OrgID>-1" << false << all;
+    QTest::newRow("Yellow=false") << "Yellow=false" << false << QList<int>{1, 2, 3, 5};
+}
+
+void TestFilter::shapes()
+{
+    QFETCH(QString, filter);
+    QFETCH(bool, caseInsensitive);
+    QFETCH(QList<int>, expected);
+    auto view = fixtureView();
+    view->setCaseInsensitive(caseInsensitive);
+    view->setFilter(filter);
+    QCOMPARE(clientIds(*view), expected);
+    QCOMPARE(view->recordCount(), expected.size());
+}
+
+void TestFilter::errors_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing closing parenthesis") << "(OrgID=1 OR OrgID=2"
+        << "Invalid filter expression at character 20: expected \")\" to close the \"(\" at character 1, found the end of the text";
+    QTest::newRow("unclosed quote") << "Name='abc" << "Invalid filter expression at character 6: text constant without its closing quote";
+    QTest::newRow("unknown field") << "Nmae='x'" << "Invalid filter expression at character 1: field 'Nmae' not found";
+    QTest::newRow("missing operand") << "OrgID=" << "Invalid filter expression at character 7: expected a number, a quoted text or true after \"=\", found the end of the text";
+    QTest::newRow("dangling OR") << "OrgID=1 OR" << "Invalid filter expression at character 11: expected a field name, found the end of the text";
+    QTest::newRow("two terms without joiner") << "OrgID=1 OrgID=2" << "Invalid filter expression at character 9: expected AND, OR or the end, found \"OrgID\"";
+    QTest::newRow("stray character") << "OrgID=1 ; drop" << "Invalid filter expression at character 9: unexpected character ';'";
+    QTest::newRow("Month of a text field") << "Month(Name)=3" << "Invalid filter expression at character 7: field 'Name' is not a date";
+    QTest::newRow("text for a number field") << "OrgID='abc'" << "Invalid filter expression at character 1: the constant does not suit field 'OrgID'";
+    QTest::newRow("number too large") << "OrgID=99999999999" << "Invalid filter expression at character 7: number out of range";
+}
+
+void TestFilter::errors()
+{
+    QFETCH(QString, filter);
+    QFETCH(QString, message);
+    auto view = fixtureView();
+    try {
+        view->setFilter(filter);
+        QFAIL("the filter was accepted");
+    } catch (const filter::FilterError &e) {
+        QCOMPARE(e.text(), message);
+    }
+}
+
+void TestFilter::refusedFilterKeepsThePreviousOne()
+{
+    auto view = fixtureView();
+    view->setFilter("Yellow=true");
+    QVERIFY_THROWS_EXCEPTION(filter::FilterError, view->setFilter("Yellow=="));
+    QCOMPARE(view->filter(), QString("Yellow=true"));
+    QCOMPARE(clientIds(*view), QList<int>{4});
+}
+
+void TestFilter::filterFollowsPostedChanges()
+{
+    auto view = fixtureView();
+    TableView other("NameLookDataset", personFields());
+    other.bindTo(*view, TableView::Binding::KeepSettings);
+    view->setFilter("OrgID=2002");
+    QCOMPARE(view->recordCount(), 2);
+    QVERIFY(other.locate("ClientID", qint32(1)));
+    other.edit();
+    other.setValue("OrgID", qint32(2002));
+    other.post();
+    QCOMPARE(clientIds(*view), (QList<int>{1, 3, 4}));
+    other.appendRecord(test::person({{"ClientID", qint32(7)}, {"OrgID", qint32(2002)}}));
+    QVERIFY(other.locate("ClientID", qint32(3)));
+    other.remove();
+    QCOMPARE(clientIds(*view), (QList<int>{1, 4, 7}));
+}
+
+void TestFilter::switchedOffAndOn()
+{
+    auto view = fixtureView();
+    view->setFilter("Yellow=true");
+    view->setFiltered(false);
+    QCOMPARE(view->recordCount(), 6);
+    view->setFiltered(true);
+    QCOMPARE(view->recordCount(), 1);
+}
+
+void TestFilter::like_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("match");
+    QTest::newRow("whole value") << "abc" << "abc" << true;
+    QTest::newRow("not a part") << "abcd" << "abc" << false;
+    QTest::newRow("prefix") << "abcd" << "abc%" << true;
+    QTest::newRow("suffix") << "xabc" << "%abc" << true;
+    QTest::newRow("inner") << "xabcx" << "%b%" << true;
+    QTest::newRow("several runs") << "a-b-c" << "a%b%c" << true;
+    QTest::newRow("backtracking") << "aaab" << "%aab" << true;
+    QTest::newRow("no match") << "abc" << "%d%" << false;
+    QTest::newRow("empty pattern") << "abc" << "" << false;
+}
+
+void TestFilter::like()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, pattern);
+    QFETCH(bool, match);
+    QCOMPARE(filter::likeMatch(text, pattern, Qt::CaseSensitive), match);
+}
+
+QTEST_APPLESS_MAIN(TestFilter)
+#include "tst_filter.moc"

@@ -1,0 +1,544 @@
+#include "PersonFixture.h"
+
+#include "data/CardData.h"
+#include "data/DatabaseError.h"
+#include "data/RecordTable.h"
+#include "data/TableFile.h"
+
+#include <QCollator>
+#include <QTest>
+
+using namespace qv;
+using test::person;
+
+namespace {
+
+QByteArray tableBytes(const QList<FieldDef> &fields, const std::vector<std::vector<Value>> &rows)
+{
+    RecordTable t(fields);
+    for (const auto &r : rows)
+        t.insertRow(r);
+    return writeTableBytes(t);
+}
+
+// Every live row of the view's table, in row order, as text: what a rollback must restore.
+QString contents(const TableView &view)
+{
+    QStringList lines;
+    const RecordTable &t = *view.table();
+    for (int row = 0; row < t.rowSlots(); ++row) {
+        if (!t.isAlive(row))
+            continue;
+        QStringList cells;
+        for (const Value &v : t.rowValues(row))
+            cells << valueText(v);
+        lines << cells.join('|');
+    }
+    return lines.join('\n');
+}
+
+QStringList names(TableView &view)
+{
+    QStringList list;
+    for (view.first(); !view.atEnd(); view.next())
+        list << view.text("Name");
+    return list;
+}
+
+void loadFixture(TCardData &data)
+{
+    data.NameReadDataSet.loadFromBytes(tableBytes(personFields(), test::filterFixture()));
+    std::vector<Value> def(10), acme(10);
+    def[0] = qint32(0);
+    def[1] = QString("(No organisation)");
+    acme[0] = qint32(2002);
+    acme[1] = QString("Acme Ltd");
+    data.AgentReadDataSet.loadFromBytes(tableBytes(organisationFields(), {def, acme}));
+    data.bindViews();
+}
+
+} // namespace
+
+class TestRecordStore : public QObject {
+    Q_OBJECT
+private slots:
+    void schemas();
+    void emptyBeforeAnyBook();
+    void changeLog_data();
+    void changeLog();
+    void readingTheCounterPostsAnOpenRow();
+    void rollbackCancelsAnOpenRow();
+    void mergeResetsTheCounter();
+    void viewsShareRows();
+    void bindingKeepsOrTakesOverSettings();
+    void workBoxFollowsThePerson();
+    void savingAFilteredViewWritesEveryRow();
+    void roundTripKeepsEveryValue();
+    void oldFormatTableNeedsItsOwnOrder();
+    void badTableFiles_data();
+    void badTableFiles();
+    void truncatedAnywhere();
+    void textIsCutToTheFieldWidth_data();
+    void textIsCutToTheFieldWidth();
+    void locate_data();
+    void locate();
+    void bookmarks();
+    void indexOrder();
+    void orderStaysSortedThroughManyNewTexts();
+    void cursorMoves();
+    void deleteMovesToTheNextRow();
+    void notificationsSuspended();
+    void fieldsByNameIgnoreCase_data();
+    void fieldsByNameIgnoreCase();
+};
+
+void TestRecordStore::schemas()
+{
+    QCOMPARE(personFields().size(), 29);
+    QCOMPARE(organisationFields().size(), 10);
+    QCOMPARE(personFields()[26], (FieldDef{"Yellow", FieldType::Boolean, 0}));
+    QCOMPARE(organisationFields()[9], (FieldDef{"CURL", FieldType::Text, 100}));
+}
+
+void TestRecordStore::emptyBeforeAnyBook()
+{
+    TCardData data;
+    for (TableView *v : {&data.NameReadDataSet, &data.NameDataSet, &data.AgentReadDataSet, &data.AgentDataSet}) {
+        QCOMPARE(v->recordCount(), 0);
+        QVERIFY(v->atEnd());
+    }
+    QCOMPARE(data.NameDataSet.fieldCount(), 29);
+    QCOMPARE(data.AgentDataSet.fieldCount(), 10);
+}
+
+void TestRecordStore::changeLog_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("counted");
+    QTest::addColumn<bool>("netChange");
+    QTest::newRow("edit") << QStringList{"edit 1"} << 1 << true;
+    QTest::newRow("insert") << QStringList{"insert"} << 1 << true;
+    QTest::newRow("delete") << QStringList{"delete 2"} << 1 << true;
+    QTest::newRow("insert then edit it then delete it") << QStringList{"insert", "edit 99", "delete 99"} << 3 << false;
+    QTest::newRow("across inserts, edits and deletes")
+        << QStringList{"edit 1", "delete 3", "insert", "edit 2", "edit 2", "delete 1", "insert", "edit 99"} << 8 << true;
+}
+
+void TestRecordStore::changeLog()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(int, counted);
+    QFETCH(bool, netChange);
+    TCardData data;
+    loadFixture(data);
+    TableView &list = data.NameDataSet;
+    list.setLogChanges(true);
+    const QString before = contents(list);
+    const int start = list.changeCount();
+    for (const QString &step : steps) {
+        const QStringList parts = step.split(' ');
+        if (parts[0] == "insert") {
+            list.append();
+            list.setValue("ClientID", qint32(99));
+            list.setValue("Name", QString("New"));
+            list.post();
+            continue;
+        }
+        QVERIFY(list.locate("ClientID", qint32(parts[1].toInt())));
+        if (parts[0] == "edit") {
+            list.edit();
+            list.setValue("Name", list.text("Name") + "!");
+            list.setValue("Yellow", true);
+            list.post();
+        } else {
+            list.remove();
+        }
+    }
+    QCOMPARE(list.changeCount() - start, counted);
+    QCOMPARE(contents(list) != before, netChange);
+    list.rollbackTo(start);
+    QCOMPARE(contents(list), before);
+    QCOMPARE(list.changeCount(), start);
+    QCOMPARE(data.NameLookDataset.recordCount(), 6);
+}
+
+void TestRecordStore::readingTheCounterPostsAnOpenRow()
+{
+    TCardData data;
+    loadFixture(data);
+    TableView &list = data.NameDataSet;
+    list.setLogChanges(true);
+    list.first();
+    list.edit();
+    list.setValue("Position", QString("Chef"));
+    QCOMPARE(list.changeCount(), 1);
+    QCOMPARE(list.state(), TableView::State::Browse);
+    QVERIFY(data.NameLookDataset.locate("Position", QString("Chef")));
+}
+
+void TestRecordStore::rollbackCancelsAnOpenRow()
+{
+    TCardData data;
+    loadFixture(data);
+    TableView &list = data.NameDataSet;
+    list.setLogChanges(true);
+    const int start = list.changeCount();
+    list.append();
+    list.setValue("Name", QString("Never posted"));
+    list.rollbackTo(start);
+    QCOMPARE(list.state(), TableView::State::Browse);
+    QCOMPARE(list.recordCount(), 6);
+    QVERIFY(!list.locate("Name", QString("Never posted")));
+}
+
+void TestRecordStore::mergeResetsTheCounter()
+{
+    TCardData data;
+    loadFixture(data);
+    data.NameDataSet.setLogChanges(true);
+    data.NameDataSet.first();
+    data.NameDataSet.remove();
+    QCOMPARE(data.NameDataSet.changeCount(), 1);
+    data.NameDataSet.mergeChangeLog();
+    QCOMPARE(data.NameDataSet.changeCount(), 0);
+    data.NameDataSet.rollbackTo(0);
+    QCOMPARE(data.NameDataSet.recordCount(), 5); // merged changes stay
+}
+
+void TestRecordStore::viewsShareRows()
+{
+    TCardData data;
+    loadFixture(data);
+    QVERIFY(data.NameDataSet.locate("ClientID", qint32(3)));
+    data.NameDataSet.edit();
+    data.NameDataSet.setValue("Position", QString("Pilot"));
+    QVERIFY(!data.NameLookDataset.locate("Position", QString("Pilot"))); // not posted yet
+    data.NameDataSet.post();
+    QVERIFY(data.NameLookDataset.locate("Position", QString("Pilot")));
+    QCOMPARE(data.NameLookDataset.text("ClientID"), QString("3"));
+    QVERIFY(data.NameReadDataSet.locate("Position", QString("Pilot")));
+}
+
+void TestRecordStore::bindingKeepsOrTakesOverSettings()
+{
+    TCardData data;
+    loadFixture(data);
+    data.NameReadDataSet.setFilter("Yellow=true");
+    data.NameDataSet.setFilter("OrgID=0");
+    data.NameDataSet.setCaseInsensitive(true);
+    data.bindViews();
+    QCOMPARE(data.NameDataSet.filter(), QString("OrgID=0")); // keeps its own
+    QVERIFY(data.NameDataSet.caseInsensitive());
+    QCOMPARE(data.NameLookDataset.filter(), QString("Yellow=true")); // takes over the read copy's
+    QCOMPARE(data.NameLookDataset.recordCount(), 1);
+    QCOMPARE(data.NamePrDataset.filter(), QString("OrgID=0")); // takes over the list copy's
+    QCOMPARE(data.NamePrDataset.recordCount(), 3);
+}
+
+void TestRecordStore::workBoxFollowsThePerson()
+{
+    TCardData data;
+    loadFixture(data);
+    QVERIFY(data.NameDataSet.locate("ClientID", qint32(3))); // OrgID 2002
+    QCOMPARE(data.AgentDataSet.text("Company"), QString("Acme Ltd"));
+    QVERIFY(data.NameDataSet.locate("ClientID", qint32(1))); // OrgID 2001 has no organisation
+    QCOMPARE(data.AgentDataSet.text("CoID"), QString("0"));
+    QVERIFY(data.NameDataSet.locate("ClientID", qint32(4)));
+    QCOMPARE(data.AgentDataSet.text("CoID"), QString("2002"));
+}
+
+void TestRecordStore::savingAFilteredViewWritesEveryRow()
+{
+    TCardData data;
+    loadFixture(data);
+    data.NameDataSet.setFilter("Yellow=true");
+    QCOMPARE(data.NameDataSet.recordCount(), 1);
+    TableView copy("copy", personFields());
+    copy.loadFromBytes(data.NameDataSet.saveToBytes());
+    QCOMPARE(copy.recordCount(), 6);
+}
+
+void TestRecordStore::roundTripKeepsEveryValue()
+{
+    RecordTable t(personFields());
+    t.insertRow(person({{"ClientID", qint32(-7)}, {"Name", QString("\u738b \U0001F600 \"quoted\" \ttab")},
+                        {"Memo", QString("line\nline\r\n").repeated(5000)}, {"Birthday", QDate(1899, 12, 30)},
+                        {"Yellow", true}, {"Searched", false}, {"OrgID", qint32(2147483647)}}));
+    t.insertRow(person({}));
+    const int gone = t.insertRow(person({{"Name", QString("deleted")}}));
+    t.deleteRow(gone);
+    const auto back = readTableBytes(writeTableBytes(t));
+    QCOMPARE(back->fields(), t.fields());
+    QCOMPARE(back->liveRowCount(), 2);
+    for (int row = 0; row < 2; ++row)
+        QCOMPARE(back->rowValues(row), t.rowValues(row));
+    QVERIFY(isNull(back->value(1, 1)));
+}
+
+void TestRecordStore::oldFormatTableNeedsItsOwnOrder()
+{
+    const QList<FieldDef> oldFields = personFields().mid(0, 24);
+    std::vector<Value> row(24);
+    row[0] = qint32(2001);
+    row[2] = QString("Li");
+    const QByteArray old = tableBytes(oldFields, {row});
+    TCardData data;
+    try {
+        data.NameReadDataSet.loadFromBytes(old);
+        QFAIL("an order naming Yellow must refuse a table without it");
+    } catch (const DatabaseError &e) {
+        QCOMPARE(e.text(), QString("Field 'Yellow' not found"));
+    }
+    QCOMPARE(data.NameReadDataSet.fieldCount(), 29); // left as it was
+    data.NameReadDataSet.setFirstIndexFields("Surname");
+    data.NameReadDataSet.loadFromBytes(old);
+    QCOMPARE(data.NameReadDataSet.fieldCount(), 24);
+    QCOMPARE(data.NameReadDataSet.text("SurName"), QString("Li"));
+}
+
+void TestRecordStore::badTableFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    const QByteArray good = tableBytes(personFields(), test::filterFixture());
+    QTest::newRow("empty file") << QByteArray() << "The table file is damaged: the file header runs past the end of the file";
+    QTest::newRow("not a table") << QByteArray("PK\x03\x04 rest") << "The file is not a Quorvel table";
+    QTest::newRow("legacy data packet") << QByteArray("\x96\x19\xE0\xBD rest")
+        << "The table is in the data-packet form of an older version, which this version cannot read";
+    QByteArray future = good;
+    future[4] = 9;
+    QTest::newRow("newer version") << future << "The table file has format version 9; this version reads version 1";
+    QByteArray manyRows = tableBytes(personFields(), {});
+    manyRows.chop(4);
+    manyRows += QByteArray("\xff\xff\xff\x7f", 4);
+    QTest::newRow("row count the file cannot hold") << manyRows << "The table file is damaged: it declares 2147483647 rows";
+    QByteArray badType = good;
+    badType[8] = 77;
+    QTest::newRow("unknown field type") << badType << "The table file is damaged: field 1 has an unknown type 77";
+    QTest::newRow("trailing bytes") << good + "xx" << "The table file is damaged: 2 bytes follow the last column";
+    QByteArray longText = tableBytes({{"T", FieldType::Memo, 0}}, {{QString("hello")}});
+    longText[longText.size() - 5 - 1] = '\x7f'; // the length of "hello" now claims 2 GB
+    QTest::newRow("text longer than the file") << longText << "The table file is damaged: the texts runs past the end of the file";
+    QByteArray twice = tableBytes({{"A", FieldType::Integer, 0}, {"a", FieldType::Integer, 0}}, {});
+    QTest::newRow("repeated field name") << twice << "The table file is damaged: field 2 has an empty or repeated name";
+}
+
+void TestRecordStore::badTableFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    TCardData data;
+    loadFixture(data);
+    try {
+        data.NameReadDataSet.loadFromBytes(bytes);
+        QFAIL("the bytes were accepted");
+    } catch (const DatabaseError &e) {
+        QCOMPARE(e.text(), message);
+    }
+    QCOMPARE(data.NameReadDataSet.recordCount(), 6);
+}
+
+void TestRecordStore::truncatedAnywhere()
+{
+    const QByteArray good = tableBytes(personFields(), test::filterFixture());
+    for (qsizetype cut = 0; cut < good.size(); ++cut)
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, readTableBytes(good.left(cut)));
+}
+
+void TestRecordStore::textIsCutToTheFieldWidth_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("narrow, Zip of 10") << "Zip" << "12345678901234" << "1234567890";
+    QTest::newRow("wide characters count two") << "Zip" << QString("\u738b").repeated(7) << QString("\u738b").repeated(5);
+    QTest::newRow("a wide character is not split") << "Zip" << "a" + QString("\u738b").repeated(7) << "a" + QString("\u738b").repeated(4);
+    QTest::newRow("surrogate pair kept whole") << "Zip" << QString("123456789\U0001F600") << "123456789";
+    QTest::newRow("memo has no limit") << "Memo" << QString("m").repeated(100000) << QString("m").repeated(100000);
+    QTest::newRow("empty text is empty") << "Name" << "" << "";
+}
+
+void TestRecordStore::textIsCutToTheFieldWidth()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, written);
+    QFETCH(QString, stored);
+    TableView view("v", personFields());
+    view.append();
+    view.setValue(field, written);
+    view.post();
+    QCOMPARE(view.text(field), stored);
+    QCOMPARE(isNull(view.value(field)), stored.isEmpty());
+}
+
+void TestRecordStore::locate_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("caseInsensitive");
+    QTest::addColumn<bool>("partial");
+    QTest::addColumn<int>("found"); // ClientID, 0 when not found
+
+    QTest::newRow("exact") << "Name" << "Tom mcneil" << false << false << 2;
+    QTest::newRow("case differs") << "Name" << "tom MCNEIL" << false << false << 0;
+    QTest::newRow("case-insensitive") << "Name" << "tom MCNEIL" << true << false << 2;
+    QTest::newRow("prefix needs partial key") << "Name" << "Tom" << false << false << 0;
+    QTest::newRow("partial key") << "Name" << "Tom" << false << true << 2;
+    QTest::newRow("integer") << "ClientID" << "5" << false << false << 5;
+    QTest::newRow("integer not found") << "ClientID" << "55" << false << false << 0;
+}
+
+void TestRecordStore::locate()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    QFETCH(bool, caseInsensitive);
+    QFETCH(bool, partial);
+    QFETCH(int, found);
+    TCardData data;
+    loadFixture(data);
+    QVERIFY(data.NameDataSet.locate("ClientID", qint32(3)));
+    const bool ok = data.NameDataSet.locate(field, value, {caseInsensitive, partial});
+    QCOMPARE(ok, found != 0);
+    QCOMPARE(data.NameDataSet.text("ClientID"), QString::number(found ? found : 3)); // stays when not found
+}
+
+void TestRecordStore::bookmarks()
+{
+    TCardData data;
+    loadFixture(data);
+    TableView &list = data.NameDataSet;
+    QVERIFY(list.locate("ClientID", qint32(5)));
+    const Bookmark mark = list.bookmark();
+    list.first();
+    data.NameLookDataset.appendRecord(person({{"ClientID", qint32(8)}, {"SurName", QString("Aaron")}}));
+    QVERIFY(list.gotoBookmark(mark));
+    QCOMPARE(list.text("ClientID"), QString("5"));
+    list.remove();
+    list.first();
+    QVERIFY(!list.gotoBookmark(mark));
+}
+
+void TestRecordStore::indexOrder()
+{
+    TCardData data;
+    loadFixture(data);
+    const QStringList ordered = names(data.NameDataSet);
+    QCOMPARE(ordered.size(), 6);
+    QCOMPARE(ordered.last(), QString("Acme Ltd")); // yellow pages after white pages
+    QVERIFY(ordered.indexOf("Ann Null") < ordered.indexOf("Pat O'Brien")); // by surname: Null before O'Brien
+    QCOMPARE(ordered.first(), QString("Ann Null")); // an empty Yellow sorts before false
+    // A changed surname moves the row at once, in every view.
+    QVERIFY(ordered.indexOf("Mary McDonald") < ordered.indexOf("Pat O'Brien"));
+    QVERIFY(data.NameDataSet.locate("ClientID", qint32(1)));
+    data.NameDataSet.edit();
+    data.NameDataSet.setValue("SurName", QString("Zz"));
+    data.NameDataSet.post();
+    const QStringList moved = names(data.NameLookDataset);
+    QVERIFY(moved.indexOf("Mary McDonald") > moved.indexOf("Pat O'Brien"));
+    QCOMPARE(moved.last(), QString("Acme Ltd"));
+    data.NameDataSet.locate("ClientID", qint32(1));
+    QCOMPARE(data.NameDataSet.recNo(), moved.indexOf("Mary McDonald") + 1);
+}
+
+void TestRecordStore::orderStaysSortedThroughManyNewTexts()
+{
+    // Each new surname lands between two others again and again, until the
+    // ranks run out of room and are spread anew.
+    TCardData data;
+    TableView &list = data.NameDataSet;
+    QStringList expected;
+    auto add = [&](const QString &surname) {
+        list.appendRecord(person({{"ClientID", qint32(expected.size())}, {"Name", surname}, {"SurName", surname}, {"Yellow", false}}));
+        expected << surname;
+    };
+    add("Ka");
+    add("Kb");
+    for (int i = 0; i < 27; ++i) // Kab, Kaab, Kaaab, ...: each between Ka and the one before
+        add("K" + QString("a").repeated(i + 1) + "b");
+    for (int i = 0; i < 20; ++i) // and a few that repeat or sit at either end
+        add(i % 2 ? "A" + QString::number(i) : "Kz" + QString::number(i));
+    QCollator collator{QLocale::system()};
+    std::stable_sort(expected.begin(), expected.end(), [&](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
+    QCOMPARE(names(data.NameLookDataset), expected);
+}
+
+void TestRecordStore::cursorMoves()
+{
+    TCardData data;
+    loadFixture(data);
+    TableView &list = data.NameDataSet;
+    list.setFilter("not (Yellow=true)");
+    QCOMPARE(list.recordCount(), 5);
+    list.last();
+    QCOMPARE(list.recNo(), 5);
+    QVERIFY(!list.atEnd());
+    list.next();
+    QVERIFY(list.atEnd());
+    list.setRecNo(2);
+    QCOMPARE(list.recNo(), 2);
+    list.prior();
+    list.prior();
+    QCOMPARE(list.recNo(), 1);
+    list.setFilter("OrgID=-1");
+    QVERIFY(list.atEnd());
+    QCOMPARE(list.recNo(), 0);
+    QVERIFY(isNull(list.value("Name")));
+}
+
+void TestRecordStore::deleteMovesToTheNextRow()
+{
+    TCardData data;
+    loadFixture(data);
+    TableView &list = data.NameDataSet;
+    list.setRecNo(2);
+    const QString third = [&] {
+        list.next();
+        const QString t = list.text("Name");
+        list.prior();
+        return t;
+    }();
+    list.remove();
+    QCOMPARE(list.text("Name"), third);
+    QCOMPARE(list.recNo(), 2);
+}
+
+void TestRecordStore::notificationsSuspended()
+{
+    TableView view("v", personFields());
+    for (const auto &row : test::filterFixture())
+        view.appendRecord(row);
+    int scrolls = 0;
+    view.setAfterScroll([&] { ++scrolls; });
+    view.disableControls();
+    for (view.first(); !view.atEnd(); view.next()) {
+    }
+    QCOMPARE(scrolls, 0);
+    view.enableControls();
+    QCOMPARE(scrolls, 1);
+    view.first();
+    QCOMPARE(scrolls, 2);
+}
+
+void TestRecordStore::fieldsByNameIgnoreCase_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("Surname") << "Surname" << "McDonald";
+    QTest::newRow("OrgId") << "OrgId" << "2001";
+    QTest::newRow("Email") << "Email" << "";
+    QTest::newRow("clientid") << "clientid" << "1";
+}
+
+void TestRecordStore::fieldsByNameIgnoreCase()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, value);
+    TableView view("v", personFields());
+    view.appendRecord(test::filterFixture().front());
+    QCOMPARE(view.text(name), value);
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, view.value("NoSuchField"));
+}
+
+QTEST_APPLESS_MAIN(TestRecordStore)
+#include "tst_recordstore.moc"
