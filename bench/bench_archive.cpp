@@ -3,6 +3,8 @@
 // prints the times and the ratios (ours / Info-ZIP; below 1.0 is faster).
 #include "BenchTiming.h"
 
+#include "data/BookGenerator.h"
+#include "data/TableFile.h"
 #include "data/archive/PackageReader.h"
 #include "data/archive/PackageWriter.h"
 
@@ -20,25 +22,13 @@ using qv::bench::medianMs;
 
 namespace {
 
-// Plain generated member files of the sizes a book of this many entries has.
+// The member files of a generated book: both tables in their saved form,
+// and tree and surname members of a plausible size.
 void writeMembers(const QString &dir, int persons, int organisations)
 {
-    const char *given[] = {"Anna", "Ben", "Chen", "Dora", "Emil", "Fang", "Greta", "Hiro", "Ines", "Jun"};
-    const char *family[] = {"Li", "Smith", "Wang", "Meyer", "Tanaka", "Garcia", "Zhang", "Novak", "Kim", "Rossi"};
-    std::uint32_t x = 42;
-    auto next = [&x] { return x = x * 1103515245u + 12345u; };
-    QByteArray names;
-    for (int i = 0; i < persons; ++i) {
-        names += QByteArray::number(2001 + i) + '\t' + given[next() % 10] + ' ' + family[next() % 10] + '\t'
-            + "+49 30 " + QByteArray::number(next() % 10000000) + '\t' + QByteArray::number(next() % 900) + " Main Street\t"
-            + "memo " + QByteArray::number(next()) + '\n';
-    }
-    QByteArray agents;
-    for (int i = 0; i < organisations; ++i)
-        agents += QByteArray::number(2001 + i) + "\tCompany " + QByteArray::number(next() % 100000) + " Ltd\t+86 10 "
-            + QByteArray::number(next() % 100000000) + '\n';
-    const QList<QPair<QString, QByteArray>> files = {{"Names.dbf", names},
-                                                     {"Agents.dbf", agents},
+    const qv::GeneratedBook book = qv::generateBook(persons, organisations, 1);
+    const QList<QPair<QString, QByteArray>> files = {{"Names.dbf", qv::writeTableBytes(*book.persons)},
+                                                     {"Agents.dbf", qv::writeTableBytes(*book.organisations)},
                                                      {"tree.dff", QByteArray("Friends\nWork\n").repeated(50)},
                                                      {"treeno.dff", QByteArray("1001\n1002\n").repeated(50)},
                                                      {"surname.dff", QByteArray("\xe6\xac\xa7\xe9\x98\xb3\n").repeated(80)}};

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds an optimised tree and runs the benchmarks, printing their figures.
-# Usage: scripts/bench.sh [archive|...]   (default: all)
+# Usage: scripts/bench.sh [archive|recordstore|sqlite|all]   (default: all)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,6 +8,14 @@ scripts/install-deps.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_TESTS=OFF >/dev/null
 cmake --build build-bench
 which="${1:-all}"
+if [ "$which" = all ] || [ "$which" = recordstore ]; then
+    echo "== record store: 100,000 persons, 10,000 organisations"
+    build-bench/bench/bench_recordstore
+fi
+if [ "$which" = all ] || [ "$which" = sqlite ]; then
+    echo "== filter shapes: ours against SQLite in memory"
+    bench/sqlite_compare.sh build-bench/bench/bench_recordstore
+fi
 if [ "$which" = all ] || [ "$which" = archive ]; then
     echo "== archive: ours against Info-ZIP"
     build-bench/bench/bench_archive

@@ -5,6 +5,7 @@
 #include "data/RecordTable.h"
 
 #include <QSet>
+#include <QStringEncoder>
 
 #include <bit>
 #include <cstring>
@@ -35,8 +36,16 @@ StoredType storedType(FieldType t)
 class Writer {
 public:
     void u8(quint8 v) { m_out.append(char(v)); }
-    void u16(quint16 v) { u8(quint8(v)), u8(quint8(v >> 8)); }
-    void u32(quint32 v) { u16(quint16(v)), u16(quint16(v >> 16)); }
+    void u16(quint16 v)
+    {
+        const char b[2] = {char(v), char(v >> 8)};
+        m_out.append(b, 2);
+    }
+    void u32(quint32 v)
+    {
+        const char b[4] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+        m_out.append(b, 4);
+    }
     void bytes(const QByteArray &b) { m_out.append(b); }
     QByteArray &out() { return m_out; }
 
@@ -97,13 +106,18 @@ void writeColumn(Writer &w, const Column &c, const std::vector<int> &rows)
     }
     w.bytes(presence);
     if (c.isText()) {
+        // Encoded straight into one block, without a temporary per text.
+        QStringEncoder utf8(QStringEncoder::Utf8);
         QByteArray blob;
         for (int row : rows) {
             if (c.isNull(row))
                 continue;
-            const QByteArray utf8 = c.texts[size_t(row)].toUtf8();
-            w.u32(quint32(utf8.size()));
-            blob.append(utf8);
+            const QString &text = c.texts[size_t(row)];
+            const qsizetype start = blob.size();
+            blob.resize(start + utf8.requiredSpace(text.size()));
+            char *end = utf8.appendToBuffer(blob.data() + start, text);
+            blob.resize(end - blob.constData());
+            w.u32(quint32(blob.size() - start));
         }
         w.bytes(blob);
         return;
