@@ -24,7 +24,8 @@ TraditionalCipher::TraditionalCipher(const QByteArray &password)
 
 std::uint8_t TraditionalCipher::keyByte() const
 {
-    const std::uint16_t temp = static_cast<std::uint16_t>(m_keys[2] | 2);
+    // Unsigned throughout: the product of two 16-bit values needs all 32 bits.
+    const std::uint32_t temp = (m_keys[2] | 2) & 0xFFFFu;
     return static_cast<std::uint8_t>((temp * (temp ^ 1)) >> 8);
 }
 
