@@ -122,4 +122,11 @@ void IniDocument::setValue(const QString &section, const QString &key, const QSt
     m_lines.insert(lastFilled + 1, key + QLatin1Char('=') + value);
 }
 
+void IniDocument::removeSection(const QString &section)
+{
+    const Range r = find(section);
+    if (r.header >= 0)
+        m_lines.remove(r.header, r.end - r.header);
+}
+
 } // namespace qv

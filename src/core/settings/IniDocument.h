@@ -32,6 +32,7 @@ public:
     // Replaces the value of the first line with this key, or adds the line at
     // the end of the section, or adds the section at the end of the text.
     void setValue(const QString &section, const QString &key, const QString &value);
+    void removeSection(const QString &section);
 
 private:
     struct Range {

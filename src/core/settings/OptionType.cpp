@@ -192,6 +192,27 @@ void OptionType::writeDefaultBook() const
     saveDocument(doc);
 }
 
+bool OptionType::hasLegacyUserSection() const
+{
+    return readDocument().hasSection(QStringLiteral("User"));
+}
+
+QStringList OptionType::legacyUserNames() const
+{
+    const IniDocument doc = readDocument();
+    QStringList names;
+    for (int n = 0; n <= 100; ++n)
+        names << readText(doc, QStringLiteral("User"), QStringLiteral("UserName%1").arg(n), QStringLiteral("----"));
+    return names;
+}
+
+void OptionType::eraseLegacyUserSection() const
+{
+    IniDocument doc = readDocument();
+    doc.removeSection(QStringLiteral("User"));
+    saveDocument(doc);
+}
+
 QString OptionType::fieldNameForLabel(const QString &label) const
 {
     for (const IniLine &line : fieldsList) {

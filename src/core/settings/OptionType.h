@@ -33,6 +33,11 @@ public:
     // the file is then left as it was.
     void writeAll() const;
     void writeDefaultBook() const;
+    // The section "User" of an earlier layout of the program's data: the
+    // values of UserName0 to UserName100 in the file, "----" where missing.
+    bool hasLegacyUserSection() const;
+    QStringList legacyUserNames() const;
+    void eraseLegacyUserSection() const;
     // Sets every written key in the document, as writeAll does in the file.
     void writeTo(IniDocument &doc) const;
 

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace qv {
+
+// The lines of a small member file (tree, numbers, compound surnames): cut
+// at CR LF, a lone CR or a lone LF; a NUL ends the text; a last line without
+// a line end still counts. Bytes are decoded as PLATFORM's text rules say.
+QStringList memberLines(const QByteArray &bytes);
+// The lines in UTF-8, each followed by CR LF.
+QByteArray memberText(const QStringList &lines);
+
+} // namespace qv

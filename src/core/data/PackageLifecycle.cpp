@@ -1,0 +1,496 @@
+#include "data/PackageLifecycle.h"
+
+#include "common/Error.h"
+#include "common/MemberLines.h"
+#include "common/Prompter.h"
+#include "data/CardData.h"
+#include "data/DatabaseError.h"
+#include "data/LifecycleShell.h"
+#include "data/RecordTable.h"
+#include "data/TableFile.h"
+#include "data/archive/PackageWriter.h"
+#include "settings/OptionType.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QStandardPaths>
+
+namespace qv {
+
+namespace {
+
+const QStringList kMemberNames = {QStringLiteral("names.dbf"), QStringLiteral("agents.dbf"), QStringLiteral("tree.dff"),
+                                  QStringLiteral("treeno.dff"), QStringLiteral("surname.dff")};
+const QString kWhileLoading = QStringLiteral(" while loading addressbook.");
+const QString kPackageFilter = QStringLiteral("QV Package (*.qvp)|*.qvp");
+
+class BusyCursor {
+public:
+    explicit BusyCursor(LifecycleShell &shell) : m_shell(shell) { m_shell.setBusy(true); }
+    ~BusyCursor() { m_shell.setBusy(false); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+
+private:
+    LifecycleShell &m_shell;
+};
+
+QByteArray readMember(const QString &dir, const QString &name)
+{
+    const QString path = archive::findMemberFile(dir, name);
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        throw DatabaseError(QStringLiteral("Cannot open file \"%1\"").arg(QDir(dir).filePath(name)));
+    return file.readAll();
+}
+
+void writeMember(const QString &dir, const QString &name, const QByteArray &bytes)
+{
+    QFile file(QDir(dir).filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
+        throw Error(QStringLiteral("Cannot write file \"%1\"").arg(file.fileName()));
+}
+
+// An old table holds the first fields of the current schema; its rows are
+// copied by position and the missing fields filled as a new entry has them.
+std::shared_ptr<RecordTable> convert(const RecordTable &old, const QList<FieldDef> &schema, LifecycleShell *progress)
+{
+    auto table = std::make_shared<RecordTable>(schema);
+    const int persons = fieldIndex(schema, QStringLiteral("Yellow"));
+    if (progress)
+        progress->showProgress(QStringLiteral("Converting from old format into new one"), old.liveRowCount());
+    int index = 0;
+    for (int row = 0; row < old.rowSlots(); ++row) {
+        if (!old.isAlive(row))
+            continue;
+        if (progress)
+            progress->setProgress(index);
+        ++index;
+        std::vector<Value> values(size_t(schema.size()));
+        for (int f = 0; f < std::min(old.fieldCount(), int(schema.size())); ++f)
+            values[size_t(f)] = old.value(row, f);
+        if (persons >= 0) {
+            values[size_t(persons)] = false;
+            values[size_t(fieldIndex(schema, QStringLiteral("NID")))] = qint32(0);
+        }
+        table->insertRow(values);
+    }
+    return table;
+}
+
+// Whether the table has every field the order of its views needs.
+void requireFields(const RecordTable &table, const QStringList &fields)
+{
+    for (const QString &f : fields) {
+        if (table.fieldIndex(f) < 0)
+            throw DatabaseError(QStringLiteral("Field '%1' not found").arg(f));
+    }
+}
+
+bool isValidBookName(const QString &name)
+{
+    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    for (QChar c : name) {
+        if (c.unicode() < 0x20 || forbidden.contains(c))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+PackageLifecycle::PackageLifecycle(TCardData &data, OptionType &options, Prompter &prompter, LifecycleShell &shell,
+                                   Directories dirs)
+    : m_data(data)
+    , m_options(options)
+    , m_prompter(prompter)
+    , m_shell(shell)
+    , m_dirs(std::move(dirs))
+{
+}
+
+void PackageLifecycle::showError(const QString &text)
+{
+    m_prompter.message(text, Prompter::Icon::Warning, Prompter::Button::Ok);
+}
+
+void PackageLifecycle::cleanWorkingDirectory()
+{
+    QDir dir(m_dirs.working);
+    for (const QString &file : dir.entryList(QDir::Files | QDir::Hidden)) {
+        if (kMemberNames.contains(file.toLower()))
+            dir.remove(file);
+    }
+}
+
+void PackageLifecycle::recordCounters()
+{
+    m_personCounter = m_data.NameDataSet.changeCount();
+    m_organisationCounter = m_data.AgentDataSet.changeCount();
+}
+
+bool PackageLifecycle::isModified()
+{
+    return m_data.NameDataSet.changeCount() > m_personCounter || m_data.AgentDataSet.changeCount() > m_organisationCounter
+        || m_structureChanged;
+}
+
+bool PackageLifecycle::unpackInto(const QString &path, QString &password)
+{
+    const QString bookName = QFileInfo(path).fileName().chopped(std::min<qsizetype>(4, QFileInfo(path).fileName().size()));
+    bool lastPassed = false;
+    archive::UnpackSinks sinks;
+    sinks.password = [&](const QString &) -> archive::PasswordAnswer {
+        const auto typed = m_prompter.password(QStringLiteral("Enter Password for addressbook ") + bookName);
+        if (!typed)
+            return {QString(), false};
+        password = *typed;
+        return {*typed, true};
+    };
+    sinks.error = [&](archive::ArchiveCode code, const QString &) {
+        m_prompter.message(archive::archiveMessage(code),
+                           archive::isArchiveError(code) ? Prompter::Icon::Warning : Prompter::Icon::Information,
+                           Prompter::Button::Ok);
+    };
+    sinks.memberEnd = [&](const QString &, bool passed) { lastPassed = passed; };
+    const int written = archive::unpackFile(path, m_dirs.working, m_knownPasswords, sinks);
+    if (written < 4 || !lastPassed) {
+        showError(QStringLiteral("Loading addressbook fail due to invalid package format."));
+        return false;
+    }
+    return true;
+}
+
+bool PackageLifecycle::readContent(BookContent &content)
+{
+    const QStringList personOrder = {QStringLiteral("Yellow"), QStringLiteral("SurName"), QStringLiteral("GivenName")};
+    try {
+        auto persons = readTableBytes(readMember(m_dirs.working, QStringLiteral("names.dbf")));
+        if (persons->fieldCount() < personFields().size()) {
+            requireFields(*persons, {QStringLiteral("SurName")});
+            content.persons = convert(*persons, personFields(), &m_shell);
+            content.converted = true;
+        } else {
+            requireFields(*persons, personOrder);
+            content.persons = std::move(persons);
+        }
+    } catch (const DatabaseError &e) {
+        if (content.converted)
+            m_shell.closeProgress();
+        showError(DatabaseError::kindName() + QStringLiteral("  ") + e.text() + kWhileLoading + QStringLiteral(" names.dbf"));
+        return false;
+    }
+    try {
+        auto organisations = readTableBytes(readMember(m_dirs.working, QStringLiteral("agents.dbf")));
+        requireFields(*organisations, {QStringLiteral("Company")});
+        if (organisations->fieldCount() < organisationFields().size()) {
+            content.organisations = convert(*organisations, organisationFields(), nullptr);
+            content.converted = true;
+        } else {
+            content.organisations = std::move(organisations);
+        }
+    } catch (const DatabaseError &e) {
+        if (content.converted)
+            m_shell.closeProgress();
+        showError(e.text() + kWhileLoading + QStringLiteral(" agent.dbf"));
+        return false;
+    }
+    if (content.converted)
+        m_shell.closeProgress();
+    try {
+        content.compoundSurnames = memberLines(readMember(m_dirs.working, QStringLiteral("Surname.dff")));
+        content.tree = CategoryForest::read(readMember(m_dirs.working, QStringLiteral("Tree.dff")),
+                                            readMember(m_dirs.working, QStringLiteral("Treeno.dff")));
+    } catch (const Error &e) {
+        showError(e.text() + kWhileLoading);
+        return false;
+    }
+    return true;
+}
+
+void PackageLifecycle::install(BookContent &content)
+{
+    m_data.NameReadDataSet.loadTable(content.persons);
+    m_data.AgentReadDataSet.loadTable(content.organisations);
+    m_data.bindViews();
+    // The models receive the book in the order they depend on each other:
+    // record list, search, edit model (identifiers, compound surnames), tree,
+    // editor, initials, Org Contacts.
+    m_compoundSurnames = std::move(content.compoundSurnames);
+    m_tree = std::move(content.tree);
+}
+
+bool PackageLifecycle::openPackage(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        return false;
+    QString password;
+    try {
+        cleanWorkingDirectory();
+        if (!QDir().mkpath(m_dirs.working))
+            throw Error(QStringLiteral("Unable to create directory %1").arg(m_dirs.working));
+        m_knownPasswords.clear();
+        if (!unpackInto(path, password))
+            return false;
+    } catch (const Error &e) {
+        showError(e.text() + kWhileLoading);
+        return false;
+    }
+
+    BookContent content;
+    {
+        BusyCursor busy(m_shell);
+        const bool read = readContent(content);
+        cleanWorkingDirectory();
+        if (!read)
+            return false;
+        install(content);
+        m_options.packagePassword = password;
+        m_shell.bookOpened();
+        recordCounters();
+    }
+    m_structureChanged = false;
+    m_shell.repaintLock();
+    return true;
+}
+
+bool PackageLifecycle::saveFirstIfModified(const QString &question, bool warning)
+{
+    if (!isModified())
+        return true;
+    const auto answer = m_prompter.message(question, warning ? Prompter::Icon::Warning : Prompter::Icon::Confirmation,
+                                           Prompter::Button::Yes | Prompter::Button::No | Prompter::Button::Cancel);
+    if (answer == Prompter::Button::Cancel)
+        return false;
+    if (answer == Prompter::Button::Yes) {
+        try {
+            save();
+        } catch (const Error &e) {
+            // The changes are still only in memory: stop rather than lose them.
+            showError(e.text());
+            return false;
+        }
+    }
+    return true;
+}
+
+void PackageLifecycle::openByName(int position)
+{
+    if (position < 0 || position >= m_options.addressBooks.size())
+        return;
+    if (!saveFirstIfModified(QStringLiteral("Are you going to save  before loading another?"), false))
+        return;
+    const QString name = m_options.addressBooks[position];
+    if (openPackage(m_dirs.data + name + QStringLiteral(".qvp"))) {
+        m_location = BookLocation::DataDirectory;
+        m_options.defaultBookName = name;
+        m_shell.refreshTitle();
+        return;
+    }
+    const auto answer = m_prompter.message(
+        QStringLiteral("Loading addressbook of ") + name + QStringLiteral(" fail, You may select another addressbook from the 'File' menu."),
+        Prompter::Icon::Warning, Prompter::Button::Ok | Prompter::Button::Abort);
+    if (answer == Prompter::Button::Abort)
+        m_shell.closeMainWindow();
+    else
+        m_shell.enterNoBookState();
+}
+
+void PackageLifecycle::loadFrom()
+{
+    if (!saveFirstIfModified(QStringLiteral("Are you going to save  before loading another?"), false))
+        return;
+    Prompter::OpenRequest request;
+    request.caption = QStringLiteral("Load from");
+    request.filter = kPackageFilter;
+    request.startDirectory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const auto path = m_prompter.openFile(request);
+    if (!path || !openPackage(*path))
+        return;
+    m_location = BookLocation::Elsewhere;
+    m_outsidePath = *path;
+    m_shell.refreshTitle();
+}
+
+QString PackageLifecycle::templatePackage() const
+{
+    const QLocale system = QLocale::system();
+    const bool mainlandChinese = system.language() == QLocale::Chinese && system.territory() == QLocale::China;
+    return m_dirs.program + (mainlandChinese ? QStringLiteral("qvdef.qvp") : QStringLiteral("qvdefbig5.qvp"));
+}
+
+void PackageLifecycle::newBook()
+{
+    if (!saveFirstIfModified(QStringLiteral("Are you going to save ?"), true))
+        return;
+    const auto typed = m_prompter.input(QStringLiteral("New"), QStringLiteral("Addressbook name"), QString());
+    if (!typed)
+        return;
+    const QString name = typed->trimmed();
+    if (name.isEmpty())
+        return;
+    const QString package = m_dirs.data + name + QStringLiteral(".qvp");
+    // Never replace a package: a name in use or on disk is refused.
+    const bool listed = std::any_of(m_options.addressBooks.cbegin(), m_options.addressBooks.cend(),
+                                    [&](const QString &n) { return n.compare(name, Qt::CaseInsensitive) == 0; });
+    if (!isValidBookName(name)) {
+        m_prompter.message(QStringLiteral("\"%1\" cannot be the name of an addressbook: it may not contain / \\ : * ? \" < > |.").arg(name),
+                           Prompter::Icon::Warning, Prompter::Button::Ok);
+        return;
+    }
+    if (listed || QFileInfo::exists(package)) {
+        m_prompter.message(QStringLiteral("An addressbook named \"%1\" already exists.").arg(name), Prompter::Icon::Warning,
+                           Prompter::Button::Ok);
+        return;
+    }
+    try {
+        QDir().mkpath(m_dirs.data);
+        if (!QFile::copy(templatePackage(), package))
+            throw Error(QStringLiteral("Cannot copy \"%1\" to \"%2\"").arg(templatePackage(), package));
+        QFile::setPermissions(package, QFile::ReadOwner | QFile::WriteOwner);
+        m_options.addressBooks << name;
+        m_shell.bookListChanged();
+        m_options.defaultBookName = name;
+        m_options.writeAll();
+        m_options.packagePassword.clear();
+        m_location = BookLocation::DataDirectory;
+        openPackage(package);
+        m_shell.refreshTitle();
+    } catch (const Error &e) {
+        showError(e.text() + QStringLiteral(" while creating a new addressbook."));
+    }
+}
+
+void PackageLifecycle::packWorkingDirectory(const QString &path)
+{
+    if (!saveWithPassword && !m_options.packagePassword.isEmpty()) {
+        const auto answer = m_prompter.message(QStringLiteral("Really want to unlock the address book?"),
+                                               Prompter::Icon::Confirmation, Prompter::Button::Yes | Prompter::Button::No);
+        if (answer == Prompter::Button::Yes)
+            m_options.packagePassword.clear();
+    }
+    archive::pack(path, m_dirs.working, m_options.packagePassword);
+}
+
+void PackageLifecycle::saveInto(const QString &path)
+{
+    m_data.NameDataSet.mergeChangeLog();
+    m_data.AgentDataSet.mergeChangeLog();
+    BusyCursor busy(m_shell);
+    QDir().mkpath(m_dirs.working);
+    cleanWorkingDirectory();
+    try {
+        m_data.NameDataSet.saveToFile(m_dirs.working + QStringLiteral("Names.dbf"));
+        m_data.AgentDataSet.saveToFile(m_dirs.working + QStringLiteral("Agents.dbf"));
+        writeMember(m_dirs.working, QStringLiteral("tree.dff"), m_tree.treeFile());
+        writeMember(m_dirs.working, QStringLiteral("treeno.dff"), m_tree.numberFile());
+        writeMember(m_dirs.working, QStringLiteral("surname.dff"), memberText(m_compoundSurnames));
+        // Written beside the old package and renamed over it: a failed save leaves the old one whole.
+        packWorkingDirectory(path);
+    } catch (...) {
+        cleanWorkingDirectory();
+        throw;
+    }
+    m_shell.repaintLock();
+    recordCounters();
+    m_structureChanged = false;
+    cleanWorkingDirectory();
+    m_shell.bookOpened();
+}
+
+void PackageLifecycle::save()
+{
+    if (m_location == BookLocation::NetBook) {
+        saveAs();
+        return;
+    }
+    m_saving = true;
+    try {
+        saveInto(m_location == BookLocation::DataDirectory ? m_dirs.data + m_options.defaultBookName + QStringLiteral(".qvp")
+                                                           : m_outsidePath);
+    } catch (...) {
+        m_saving = false;
+        throw;
+    }
+    m_saving = false;
+}
+
+void PackageLifecycle::saveAs()
+{
+    Prompter::SaveRequest request;
+    request.caption = QStringLiteral("Save As");
+    request.filter = kPackageFilter;
+    request.defaultExtension = QStringLiteral("qvp");
+    request.startDirectory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const auto path = m_prompter.saveFile(request);
+    if (!path)
+        return;
+    saveInto(*path);
+    const QString directory = QFileInfo(*path).absolutePath() + QLatin1Char('/');
+    if (QDir::cleanPath(directory).compare(QDir::cleanPath(m_options.dataDir), Qt::CaseInsensitive) != 0) {
+        m_location = BookLocation::Elsewhere;
+        m_outsidePath = *path;
+        m_shell.refreshTitle();
+    }
+}
+
+void PackageLifecycle::deleteBook(int position)
+{
+    if (position < 0 || position >= m_options.addressBooks.size())
+        return;
+    const QString name = m_options.addressBooks[position];
+    if (name == m_options.defaultBookName && m_location == BookLocation::DataDirectory) {
+        m_prompter.message(QStringLiteral("Can not delete an opening addressbook."), Prompter::Icon::Information,
+                           Prompter::Button::Ok);
+        return;
+    }
+    const auto answer = m_prompter.message(QStringLiteral("Are you sure to delete ") + name + QStringLiteral(" ?"),
+                                           Prompter::Icon::Confirmation, Prompter::Button::Yes | Prompter::Button::No);
+    if (answer != Prompter::Button::Yes)
+        return;
+    QFile::remove(m_dirs.data + name + QStringLiteral(".qvp"));
+    m_options.addressBooks.removeAt(position);
+    m_shell.bookListChanged();
+}
+
+bool PackageLifecycle::close()
+{
+    return saveFirstIfModified(QStringLiteral("Are you going to save  before close?"), true);
+}
+
+void PackageLifecycle::upgradeLegacyUserDirectories()
+{
+    const QStringList names = m_options.legacyUserNames();
+    QString firstBook;
+    for (int n = 0; n < names.size(); ++n) {
+        const QString name = names[n];
+        const QString dir = m_dirs.program + name;
+        if (name == QLatin1String("----") || name.isEmpty() || !QFileInfo(dir).isDir())
+            continue;
+        if (n == 0)
+            firstBook = name;
+        QDir().mkpath(m_dirs.data);
+        archive::pack(m_dirs.data + name + QStringLiteral(".qvp"), dir, QString());
+        QDir folder(dir);
+        for (const QString &member : archive::packageMemberFiles(dir))
+            folder.remove(member);
+        QDir(m_dirs.program).rmdir(name);
+    }
+    m_options.defaultBookName = firstBook;
+    m_options.eraseLegacyUserSection();
+    m_options.writeDefaultBook();
+}
+
+QString PackageLifecycle::title(const QString &ownerName) const
+{
+    const QString book = m_location == BookLocation::DataDirectory ? m_options.defaultBookName
+        : m_location == BookLocation::Elsewhere                    ? m_outsidePath
+                                                                   : QStringLiteral("Net Address Book");
+    return QStringLiteral("Quorvel  - ") + ownerName + QStringLiteral(" (") + book + QLatin1Char(')');
+}
+
+} // namespace qv

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "data/BookContent.h"
+#include "data/archive/PackageReader.h"
+
+#include <QString>
+
+namespace qv {
+
+class LifecycleShell;
+class OptionType;
+class Prompter;
+class TCardData;
+
+enum class BookLocation { DataDirectory, Elsewhere, NetBook };
+
+// Everything the user does with whole address books: open, load from, new,
+// save, save as, delete, close, and the upgrade of legacy user directories.
+// Messages go through the prompter with the program's exact texts.
+class PackageLifecycle {
+public:
+    struct Directories {
+        QString program; // each ends in "/"
+        QString data;
+        QString working;
+    };
+
+    PackageLifecycle(TCardData &data, OptionType &options, Prompter &prompter, LifecycleShell &shell, Directories dirs);
+
+    // Opens the package; on failure the book that was open stays as it was.
+    bool openPackage(const QString &path);
+    void openByName(int position);
+    void loadFrom();
+    void newBook();
+    // Save and save as throw qv::Error when the package cannot be written;
+    // the previous package is then untouched.
+    void save();
+    void saveAs();
+    void deleteBook(int position);
+    // Asks about unsaved changes; false when the window must stay open.
+    bool close();
+    void upgradeLegacyUserDirectories();
+
+    bool isModified();
+    void markStructureChanged() { m_structureChanged = true; }
+
+    // The template package a new book is copied from, by the system's language.
+    QString templatePackage() const;
+    QString title(const QString &ownerName) const;
+
+    BookLocation location() const { return m_location; }
+    const QString &outsidePath() const { return m_outsidePath; }
+    const Directories &directories() const { return m_dirs; }
+    const CategoryForest &tree() const { return m_tree; }
+    const QStringList &compoundSurnames() const { return m_compoundSurnames; }
+    bool saving() const { return m_saving; }
+    bool saveWithPassword = true;
+
+private:
+    bool unpackInto(const QString &path, QString &password);
+    bool readContent(BookContent &content);
+    void install(BookContent &content);
+    void saveInto(const QString &path);
+    void packWorkingDirectory(const QString &path);
+    void cleanWorkingDirectory();
+    void recordCounters();
+    // Asks whether to save first; false when the user cancels or saving failed.
+    bool saveFirstIfModified(const QString &question, bool warning);
+    void showError(const QString &text);
+
+    TCardData &m_data;
+    OptionType &m_options;
+    Prompter &m_prompter;
+    LifecycleShell &m_shell;
+    Directories m_dirs;
+
+    archive::KnownPasswords m_knownPasswords;
+    BookLocation m_location = BookLocation::DataDirectory;
+    QString m_outsidePath;
+    int m_personCounter = 0;
+    int m_organisationCounter = 0;
+    bool m_structureChanged = false;
+    bool m_saving = false;
+
+    // What the models will hold; the tree and name models plug in here.
+    CategoryForest m_tree;
+    QStringList m_compoundSurnames;
+};
+
+} // namespace qv

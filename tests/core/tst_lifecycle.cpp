@@ -1,0 +1,540 @@
+#include "ScriptedPrompter.h"
+
+#include "common/MemberLines.h"
+#include "data/BookGenerator.h"
+#include "data/CardData.h"
+#include "data/LifecycleShell.h"
+#include "data/PackageLifecycle.h"
+#include "data/RecordTable.h"
+#include "data/TableFile.h"
+#include "data/archive/PackageWriter.h"
+#include "settings/OptionType.h"
+#include "shell/ProgramDirectory.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace qv;
+using test::ScriptedPrompter;
+using Icon = Prompter::Icon;
+using Button = Prompter::Button;
+
+namespace {
+
+class RecordingShell : public LifecycleShell {
+public:
+    QStringList calls;
+    void setBusy(bool busy) override { busy ? ++busyDepth : --busyDepth; }
+    void showProgress(const QString &caption, int maximum) override { calls << QString("progress %1 %2").arg(caption).arg(maximum); }
+    void setProgress(int) override {}
+    void closeProgress() override { calls << "close progress"; }
+    void bookOpened() override { calls << "opened"; }
+    void enterNoBookState() override { calls << "no book"; }
+    void refreshTitle() override { calls << "title"; }
+    void bookListChanged() override { calls << "menus"; }
+    void repaintLock() override {}
+    void closeMainWindow() override { calls << "close window"; }
+    int busyDepth = 0;
+};
+
+struct PackageSpec {
+    int persons = 3;
+    QString password;
+    int personFieldCount = 29;
+    int organisationFieldCount = 10;
+    QStringList skip; // members left out
+};
+
+QByteArray tableOf(const RecordTable &full, int fieldCount)
+{
+    RecordTable cut(full.fields().mid(0, fieldCount));
+    for (int row = 0; row < full.rowSlots(); ++row) {
+        auto values = full.rowValues(row);
+        values.resize(size_t(fieldCount));
+        cut.insertRow(values);
+    }
+    return writeTableBytes(cut);
+}
+
+PackageSpec withPersons(int count)
+{
+    PackageSpec spec;
+    spec.persons = count;
+    return spec;
+}
+
+void writePackage(const QString &path, const PackageSpec &spec = {})
+{
+    const GeneratedBook book = generateBook(spec.persons, 2, 7);
+    const QDateTime t(QDate(2025, 6, 1), QTime(12, 0));
+    QList<archive::PackMember> members = {
+        {"Agents.dbf", tableOf(*book.organisations, spec.organisationFieldCount), t},
+        {"Names.dbf", tableOf(*book.persons, spec.personFieldCount), t},
+        {"surname.dff", memberText({"\u6b27\u9633", "\u53f8\u9a6c"}), t},
+        {"tree.dff", "All\r\n\tFriends\r\nSearch\r\n", t},
+        {"treeno.dff", "1000\r\n1001\r\n101\r\n", t},
+    };
+    members.erase(std::remove_if(members.begin(), members.end(), [&](const auto &m) { return spec.skip.contains(m.name); }),
+                  members.end());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(archive::buildArchive(members, spec.password));
+}
+
+// A program directory with the shipped files, a data directory and a working directory.
+struct Fixture {
+    QTemporaryDir root;
+    PackageLifecycle::Directories dirs;
+    std::unique_ptr<OptionType> options;
+    TCardData data;
+    ScriptedPrompter prompter;
+    RecordingShell shell;
+    std::unique_ptr<PackageLifecycle> lifecycle;
+
+    Fixture()
+    {
+        dirs = {root.path() + "/prog/", root.path() + "/prog/Data/", root.path() + "/work/"};
+        QDir().mkpath(dirs.data);
+        installShippedFiles(dirs.program);
+        options = std::make_unique<OptionType>(dirs.program + "aa.ini");
+        options->readAll();
+        options->dataDir = dirs.data;
+        data.NameDataSet.setLogChanges(true);
+        data.AgentDataSet.setLogChanges(true);
+        lifecycle = std::make_unique<PackageLifecycle>(data, *options, prompter, shell, dirs);
+    }
+
+    QString book(const QString &name) const { return dirs.data + name + ".qvp"; }
+    void addBook(const QString &name, const PackageSpec &spec = {})
+    {
+        writePackage(book(name), spec);
+        options->addAddressBook(name);
+    }
+    bool openByNameOk(const QString &name)
+    {
+        lifecycle->openByName(int(options->addressBooks.indexOf(name)));
+        return options->defaultBookName == name;
+    }
+    void change()
+    {
+        data.NameDataSet.first();
+        data.NameDataSet.edit();
+        data.NameDataSet.setValue("Position", QString("Changed"));
+        data.NameDataSet.post();
+    }
+};
+
+const QString kInvalid = "Loading addressbook fail due to invalid package format.";
+
+} // namespace
+
+class TestLifecycle : public QObject {
+    Q_OBJECT
+private slots:
+    void openValid();
+    void openMissing();
+    void openRefused_data();
+    void openRefused();
+    void openEncrypted();
+    void cancelledPasswordForEveryMember();
+    void oldFormatIsConverted();
+    void damagedTableMessages_data();
+    void damagedTableMessages();
+    void saveRoundTrip();
+    void saveAsOutsideAndInside();
+    void openByNameAnswers_data();
+    void openByNameAnswers();
+    void openByNameFailure_data();
+    void openByNameFailure();
+    void newBook_data();
+    void newBook();
+    void deleteBook();
+    void closeAsks();
+    void unlockQuestion();
+    void legacyUpgrade();
+    void templateOpens();
+};
+
+void TestLifecycle::openValid()
+{
+    Fixture f;
+    f.addBook("Family", withPersons(5));
+    QVERIFY(f.lifecycle->openPackage(f.book("Family")));
+    QCOMPARE(f.data.NameDataSet.recordCount(), 5);
+    QCOMPARE(f.data.NameLookDataset.recordCount(), 5);
+    QCOMPARE(f.data.AgentDataSet.recordCount(), 3);
+    QCOMPARE(f.lifecycle->compoundSurnames(), (QStringList{"\u6b27\u9633", "\u53f8\u9a6c"}));
+    QCOMPARE(f.lifecycle->tree().preOrder().size(), size_t(3));
+    QVERIFY(!f.lifecycle->isModified());
+    QCOMPARE(f.shell.busyDepth, 0);
+    QVERIFY(QDir(f.dirs.working).entryList(QDir::Files).isEmpty()); // cleaned after opening
+}
+
+void TestLifecycle::openMissing()
+{
+    Fixture f;
+    QVERIFY(!f.lifecycle->openPackage(f.book("Nothing")));
+    QVERIFY(f.prompter.calls().isEmpty());
+}
+
+void TestLifecycle::openRefused_data()
+{
+    QTest::addColumn<QStringList>("skip");
+    QTest::addColumn<bool>("badCrc");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("three members") << QStringList{"tree.dff", "treeno.dff"} << false << QStringList{kInvalid};
+    QTest::newRow("last member fails its CRC") << QStringList() << true
+                                               << QStringList{"Error: 25151 - File fails CRC check", kInvalid};
+}
+
+void TestLifecycle::openRefused()
+{
+    QFETCH(QStringList, skip);
+    QFETCH(bool, badCrc);
+    QFETCH(QStringList, messages);
+    Fixture f;
+    f.addBook("Good", withPersons(4));
+    QVERIFY(f.lifecycle->openPackage(f.book("Good")));
+    PackageSpec spec;
+    spec.skip = skip;
+    writePackage(f.book("Bad"), spec);
+    if (badCrc) {
+        // Flip the stored CRC of the last member in its local and central headers.
+        QFile file(f.book("Bad"));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray bytes = file.readAll();
+        const qsizetype local = bytes.lastIndexOf(QByteArray("PK\x03\x04", 4));
+        const qsizetype central = bytes.lastIndexOf(QByteArray("PK\x01\x02", 4));
+        bytes[local + 14] = char(bytes[local + 14] ^ 0x55);
+        bytes[central + 16] = char(bytes[central + 16] ^ 0x55);
+        file.seek(0);
+        file.write(bytes);
+    }
+    for (const QString &m : messages)
+        f.prompter.expectMessage(m, Icon::Warning, Button::Ok, Button::Ok);
+    QVERIFY(!f.lifecycle->openPackage(f.book("Bad")));
+    QCOMPARE(f.data.NameDataSet.recordCount(), 4); // the open book stays
+}
+
+void TestLifecycle::openEncrypted()
+{
+    Fixture f;
+    PackageSpec spec;
+    spec.password = "secret";
+    f.addBook("Locked", spec);
+    f.prompter.expectPassword("Enter Password for addressbook Locked", QString("wrong"));
+    f.prompter.expectMessage("Message: 26517 - Invalid password", Icon::Information, Button::Ok, Button::Ok);
+    f.prompter.expectPassword("Enter Password for addressbook Locked", QString("secret"));
+    QVERIFY(f.lifecycle->openPackage(f.book("Locked")));
+    QCOMPARE(f.options->packagePassword, QString("secret"));
+    QCOMPARE(f.data.NameDataSet.recordCount(), 3);
+}
+
+void TestLifecycle::cancelledPasswordForEveryMember()
+{
+    Fixture f;
+    PackageSpec spec;
+    spec.password = "secret";
+    f.addBook("Locked", spec);
+    for (int member = 0; member < 5; ++member) {
+        f.prompter.expectPassword("Enter Password for addressbook Locked", std::nullopt);
+        f.prompter.expectMessage("Message: 26522 - Password failed", Icon::Information, Button::Ok, Button::Ok);
+    }
+    f.prompter.expectMessage(kInvalid, Icon::Warning, Button::Ok, Button::Ok);
+    QVERIFY(!f.lifecycle->openPackage(f.book("Locked")));
+}
+
+void TestLifecycle::oldFormatIsConverted()
+{
+    Fixture f;
+    PackageSpec spec;
+    spec.personFieldCount = 24;
+    spec.organisationFieldCount = 9;
+    f.addBook("Old", spec);
+    QVERIFY(f.lifecycle->openPackage(f.book("Old")));
+    QVERIFY(f.shell.calls.contains("progress Converting from old format into new one 3"));
+    TableView &list = f.data.NameDataSet;
+    QCOMPARE(list.fieldCount(), 29);
+    QCOMPARE(list.recordCount(), 3);
+    for (list.first(); !list.atEnd(); list.next()) {
+        QCOMPARE(list.value("Yellow"), Value(false));
+        QCOMPARE(list.value("NID"), Value(qint32(0)));
+        QVERIFY(isNull(list.value("DPhone")) && isNull(list.value("URL")) && isNull(list.value("CID")));
+        QVERIFY(!isNull(list.value("Name")));
+    }
+    QCOMPARE(f.data.AgentDataSet.fieldCount(), 10);
+    QVERIFY(!f.lifecycle->isModified());
+}
+
+void TestLifecycle::damagedTableMessages_data()
+{
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("person table") << "Names.dbf"
+        << "EDBClient  The file is not a Quorvel table while loading addressbook. names.dbf";
+    QTest::newRow("organisation table") << "Agents.dbf" << "The file is not a Quorvel table while loading addressbook. agent.dbf";
+    QTest::newRow("tree numbers") << "treeno.dff" << "'xxxxxxxx' is not a valid integer value while loading addressbook.";
+}
+
+void TestLifecycle::damagedTableMessages()
+{
+    QFETCH(QString, member);
+    QFETCH(QString, message);
+    Fixture f;
+    const QDateTime t(QDate(2025, 6, 1), QTime(12, 0));
+    const GeneratedBook book = generateBook(2, 1, 1);
+    QList<archive::PackMember> members = {{"Agents.dbf", writeTableBytes(*book.organisations), t},
+                                          {"Names.dbf", writeTableBytes(*book.persons), t},
+                                          {"surname.dff", "", t},
+                                          {"tree.dff", "All\r\n", t},
+                                          {"treeno.dff", "1000\r\n", t}};
+    for (auto &m : members) {
+        if (m.name == member)
+            m.data = "xxxxxxxx";
+    }
+    QFile file(f.book("Damaged"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(archive::buildArchive(members, QString()));
+    file.close();
+    f.prompter.expectMessage(message, Icon::Warning, Button::Ok, Button::Ok);
+    QVERIFY(!f.lifecycle->openPackage(f.book("Damaged")));
+    QCOMPARE(f.shell.busyDepth, 0);
+}
+
+void TestLifecycle::saveRoundTrip()
+{
+    Fixture f;
+    f.addBook("Family", withPersons(6));
+    QVERIFY(f.openByNameOk("Family"));
+    f.change();
+    f.lifecycle->markStructureChanged();
+    QVERIFY(f.lifecycle->isModified());
+    f.lifecycle->save();
+    QVERIFY(!f.lifecycle->isModified());
+    QVERIFY(!f.lifecycle->saving());
+
+    Fixture g;
+    QVERIFY(g.lifecycle->openPackage(f.book("Family")));
+    QVERIFY(g.data.NameDataSet.locate("Position", QString("Changed")));
+    QCOMPARE(g.lifecycle->tree().treeFile(), f.lifecycle->tree().treeFile());
+    QCOMPARE(g.lifecycle->compoundSurnames(), f.lifecycle->compoundSurnames());
+}
+
+void TestLifecycle::saveAsOutsideAndInside()
+{
+    Fixture f;
+    f.addBook("Family");
+    QVERIFY(f.openByNameOk("Family"));
+    f.prompter.expectSaveFile(f.dirs.data + "Copy.qvp");
+    f.lifecycle->saveAs();
+    QCOMPARE(f.lifecycle->location(), BookLocation::DataDirectory); // inside: nothing changes
+    QCOMPARE(f.lifecycle->title("me"), QString("Quorvel  - me (Family)"));
+    QVERIFY(QFile::exists(f.dirs.data + "Copy.qvp"));
+
+    const QString outside = f.root.path() + "/elsewhere/Mine.qvp";
+    QDir().mkpath(f.root.path() + "/elsewhere");
+    f.prompter.expectSaveFile(outside);
+    f.lifecycle->saveAs();
+    QCOMPARE(f.lifecycle->location(), BookLocation::Elsewhere);
+    QCOMPARE(f.lifecycle->title("me"), "Quorvel  - me (" + outside + ")");
+    QCOMPARE(f.prompter.calls().last().save.filter, QString("QV Package (*.qvp)|*.qvp"));
+    QCOMPARE(f.prompter.calls().last().save.defaultExtension, QString("qvp"));
+    f.change();
+    f.lifecycle->save(); // now into the outside path
+    Fixture g;
+    QVERIFY(g.lifecycle->openPackage(outside));
+    QVERIFY(g.data.NameDataSet.locate("Position", QString("Changed")));
+}
+
+void TestLifecycle::openByNameAnswers_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("openBook");
+    QTest::addColumn<bool>("savedChange");
+    QTest::newRow("Yes saves, then opens") << int(Button::Yes) << "Work" << true;
+    QTest::newRow("No opens without saving") << int(Button::No) << "Work" << false;
+    QTest::newRow("Cancel stays") << int(Button::Cancel) << "Family" << false;
+}
+
+void TestLifecycle::openByNameAnswers()
+{
+    QFETCH(int, answer);
+    QFETCH(QString, openBook);
+    QFETCH(bool, savedChange);
+    Fixture f;
+    f.addBook("Family");
+    f.addBook("Work");
+    QVERIFY(f.openByNameOk("Family"));
+    f.change();
+    f.prompter.expectMessage("Are you going to save  before loading another?", Icon::Confirmation,
+                             Button::Yes | Button::No | Button::Cancel, Button(answer));
+    f.lifecycle->openByName(int(f.options->addressBooks.indexOf("Work")));
+    QCOMPARE(f.options->defaultBookName, openBook);
+    Fixture g;
+    QVERIFY(g.lifecycle->openPackage(f.book("Family")));
+    QCOMPARE(g.data.NameDataSet.locate("Position", QString("Changed")), savedChange);
+}
+
+void TestLifecycle::openByNameFailure_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("shellCall");
+    QTest::newRow("OK: no-book state") << int(Button::Ok) << "no book";
+    QTest::newRow("Abort: close") << int(Button::Abort) << "close window";
+}
+
+void TestLifecycle::openByNameFailure()
+{
+    QFETCH(int, answer);
+    QFETCH(QString, shellCall);
+    Fixture f;
+    f.options->addAddressBook("Gone");
+    f.prompter.expectMessage("Loading addressbook of Gone fail, You may select another addressbook from the 'File' menu.",
+                             Icon::Warning, Button::Ok | Button::Abort, Button(answer));
+    f.lifecycle->openByName(0);
+    QCOMPARE(f.shell.calls.last(), shellCall);
+}
+
+void TestLifecycle::newBook_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("refusal");
+    QTest::addColumn<bool>("created");
+    QTest::newRow("a new name") << "  Club  " << "" << true;
+    QTest::newRow("only spaces: nothing") << "   " << "" << false;
+    QTest::newRow("listed name, other case") << "family" << "An addressbook named \"family\" already exists." << false;
+    QTest::newRow("package on disk, not listed") << "Stray" << "An addressbook named \"Stray\" already exists." << false;
+    QTest::newRow("not a file name") << "a/b" << "\"a/b\" cannot be the name of an addressbook: it may not contain / \\ : * ? \" < > |." << false;
+}
+
+void TestLifecycle::newBook()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, refusal);
+    QFETCH(bool, created);
+    Fixture f;
+    f.addBook("Family");
+    writePackage(f.book("Stray"));
+    const QByteArray strayBefore = [&] { QFile s(f.book("Stray")); s.open(QIODevice::ReadOnly); return s.readAll(); }();
+    f.prompter.expectInput("New", "Addressbook name", typed);
+    if (!refusal.isEmpty())
+        f.prompter.expectMessage(refusal, Icon::Warning, Button::Ok, Button::Ok);
+    f.lifecycle->newBook();
+    QCOMPARE(f.options->addressBooks.contains("Club"), created);
+    QCOMPARE(QFile::exists(f.book("Club")), created);
+    QFile stray(f.book("Stray"));
+    QVERIFY(stray.open(QIODevice::ReadOnly));
+    QCOMPARE(stray.readAll(), strayBefore);
+    if (created) {
+        QCOMPARE(f.options->addressBooks.last(), QString("Club"));
+        QCOMPARE(f.options->defaultBookName, QString("Club"));
+        QVERIFY(f.shell.calls.contains("menus"));
+        QCOMPARE(f.data.AgentDataSet.text("CoID"), QString("0")); // the template's default organisation
+        OptionType reread(f.dirs.program + "aa.ini");
+        reread.readAll();
+        QCOMPARE(reread.defaultBookName, QString("Club"));
+    }
+}
+
+void TestLifecycle::deleteBook()
+{
+    Fixture f;
+    f.addBook("Family");
+    f.addBook("Work");
+    QVERIFY(f.openByNameOk("Family"));
+    f.prompter.expectMessage("Can not delete an opening addressbook.", Icon::Information, Button::Ok, Button::Ok);
+    f.lifecycle->deleteBook(0);
+    QVERIFY(QFile::exists(f.book("Family")));
+    f.prompter.expectMessage("Are you sure to delete Work ?", Icon::Confirmation, Button::Yes | Button::No, Button::No);
+    f.lifecycle->deleteBook(1);
+    QVERIFY(QFile::exists(f.book("Work")));
+    f.prompter.expectMessage("Are you sure to delete Work ?", Icon::Confirmation, Button::Yes | Button::No, Button::Yes);
+    f.lifecycle->deleteBook(1);
+    QVERIFY(!QFile::exists(f.book("Work")));
+    QCOMPARE(f.options->addressBooks, QStringList{"Family"});
+    // Loaded from elsewhere, the book of the same name in the data directory can go.
+    f.prompter.expectOpenFile(f.book("Family"));
+    f.lifecycle->loadFrom();
+    f.prompter.expectMessage("Are you sure to delete Family ?", Icon::Confirmation, Button::Yes | Button::No, Button::Yes);
+    f.lifecycle->deleteBook(0);
+    QVERIFY(!QFile::exists(f.book("Family")));
+}
+
+void TestLifecycle::closeAsks()
+{
+    Fixture f;
+    f.addBook("Family");
+    QVERIFY(f.openByNameOk("Family"));
+    QVERIFY(f.lifecycle->close()); // not modified: no question
+    f.lifecycle->markStructureChanged();
+    f.prompter.expectMessage("Are you going to save  before close?", Icon::Warning, Button::Yes | Button::No | Button::Cancel,
+                             Button::Cancel);
+    QVERIFY(!f.lifecycle->close());
+    f.prompter.expectMessage("Are you going to save  before close?", Icon::Warning, Button::Yes | Button::No | Button::Cancel,
+                             Button::Yes);
+    QVERIFY(f.lifecycle->close());
+    QVERIFY(!f.lifecycle->isModified());
+}
+
+void TestLifecycle::unlockQuestion()
+{
+    Fixture f;
+    PackageSpec spec;
+    spec.password = "pw";
+    f.addBook("Locked", spec);
+    f.prompter.expectPassword("Enter Password for addressbook Locked", QString("pw"));
+    QVERIFY(f.openByNameOk("Locked"));
+    f.lifecycle->saveWithPassword = false;
+    f.prompter.expectMessage("Really want to unlock the address book?", Icon::Confirmation, Button::Yes | Button::No, Button::No);
+    f.lifecycle->save();
+    QCOMPARE(f.options->packagePassword, QString("pw"));
+    f.prompter.expectMessage("Really want to unlock the address book?", Icon::Confirmation, Button::Yes | Button::No, Button::Yes);
+    f.lifecycle->save();
+    QVERIFY(f.options->packagePassword.isEmpty());
+    f.lifecycle->save(); // unlocked: no more questions
+    Fixture g;
+    QVERIFY(g.lifecycle->openPackage(f.book("Locked"))); // opens without a password now
+}
+
+void TestLifecycle::legacyUpgrade()
+{
+    Fixture f;
+    QFile ini(f.dirs.program + "aa.ini");
+    QVERIFY(ini.open(QIODevice::Append));
+    ini.write("\n[User]\nUserName0=Anna\nUserName1=----\nUserName2=Ghost\nUserName3=Ben\n");
+    ini.close();
+    for (const char *user : {"Anna", "Ben"}) {
+        QDir(f.dirs.program).mkdir(user);
+        QFile m(f.dirs.program + user + "/Names.dbf");
+        QVERIFY(m.open(QIODevice::WriteOnly));
+        m.write("rows");
+    }
+    QVERIFY(f.options->hasLegacyUserSection());
+    f.lifecycle->upgradeLegacyUserDirectories();
+    QVERIFY(QFile::exists(f.book("Anna")) && QFile::exists(f.book("Ben")));
+    QVERIFY(!QFileInfo::exists(f.dirs.program + "Anna"));
+    QCOMPARE(f.options->defaultBookName, QString("Anna"));
+    QVERIFY(!f.options->hasLegacyUserSection());
+    OptionType reread(f.dirs.program + "aa.ini");
+    reread.readAll();
+    QCOMPARE(reread.defaultBookName, QString("Anna"));
+}
+
+void TestLifecycle::templateOpens()
+{
+    Fixture f;
+    for (const char *name : {"qvdef.qvp", "qvdefbig5.qvp"}) {
+        QVERIFY2(f.lifecycle->openPackage(f.dirs.program + name), name);
+        QCOMPARE(f.data.NameDataSet.recordCount(), 0);
+        QCOMPARE(f.data.AgentDataSet.text("CoID"), QString("0"));
+        const auto nodes = f.lifecycle->tree().preOrder();
+        QCOMPARE(nodes.front()->number, 1000);
+        QVERIFY(std::any_of(nodes.begin(), nodes.end(), [](const CategoryNode *n) { return n->number == 101; }));
+        QVERIFY(f.lifecycle->compoundSurnames().contains("\u6b27\u9633"));
+    }
+}
+
+QTEST_APPLESS_MAIN(TestLifecycle)
+#include "tst_lifecycle.moc"
