@@ -13,5 +13,8 @@ struct Output {
 int settingsCommand(const QStringList &arguments, Output io);
 int packCommand(const QStringList &arguments, Output io);
 int unpackCommand(const QStringList &arguments, Output io);
+int infoCommand(const QStringList &arguments, Output io);
+int listCommand(const QStringList &arguments, Output io);
+int generateCommand(const QStringList &arguments, Output io);
 
 } // namespace qv::tool

@@ -25,6 +25,12 @@ const QList<Command> &commands()
          QStringLiteral("pack the *.dbf and *.dff files of DIR into PACKAGE"), packCommand},
         {QStringLiteral("unpack"), QStringLiteral("unpack PACKAGE DIR"),
          QStringLiteral("extract every member of PACKAGE into DIR"), unpackCommand},
+        {QStringLiteral("info"), QStringLiteral("info PACKAGE"),
+         QStringLiteral("entries, organisations, categories, format and encryption of a book"), infoCommand},
+        {QStringLiteral("list"), QStringLiteral("list PACKAGE [--filter EXPR] [--ignore-case] [--fields F1,F2,...|all]"),
+         QStringLiteral("the persons passing the filter, in index order, TAB-separated"), listCommand},
+        {QStringLiteral("generate"), QStringLiteral("generate --persons N --organisations M [--seed S] PACKAGE"),
+         QStringLiteral("write a generated book, the same for the same seed"), generateCommand},
     };
     return list;
 }
@@ -36,8 +42,8 @@ void printHelp(QTextStream &out)
            "else the per-user application folder. A package password comes from $QV_PASSWORD\n"
            "or is asked on the terminal (pack --password, or unpack of an encrypted member).\n\nCommands:\n";
     for (const Command &c : commands())
-        out << "  " << c.usage.leftJustified(36) << c.summary << '\n';
-    out << "  " << QStringLiteral("--help").leftJustified(36) << "show this help\n";
+        out << "  " << c.usage << "\n      " << c.summary << '\n';
+    out << "  --help\n      show this help\n";
 }
 
 } // namespace

@@ -249,6 +249,7 @@ bool PackageLifecycle::openPackage(const QString &path)
         if (!read)
             return false;
         install(content);
+        m_lastOpenConverted = content.converted;
         m_options.packagePassword = password;
         m_shell.bookOpened();
         recordCounters();

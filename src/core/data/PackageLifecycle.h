@@ -54,6 +54,7 @@ public:
     const CategoryForest &tree() const { return m_tree; }
     const QStringList &compoundSurnames() const { return m_compoundSurnames; }
     bool saving() const { return m_saving; }
+    bool lastOpenConverted() const { return m_lastOpenConverted; }
     bool saveWithPassword = true;
 
 private:
@@ -81,6 +82,7 @@ private:
     int m_organisationCounter = 0;
     bool m_structureChanged = false;
     bool m_saving = false;
+    bool m_lastOpenConverted = false;
 
     // What the models will hold; the tree and name models plug in here.
     CategoryForest m_tree;

@@ -1,0 +1,171 @@
+#include "Commands.h"
+#include "TerminalPrompter.h"
+
+#include "common/MemberLines.h"
+#include "data/BookGenerator.h"
+#include "data/CardData.h"
+#include "data/DatabaseError.h"
+#include "data/LifecycleShell.h"
+#include "data/PackageLifecycle.h"
+#include "data/RecordTable.h"
+#include "data/TableFile.h"
+#include "data/archive/PackageWriter.h"
+#include "data/filter/FilterSyntax.h"
+#include "settings/OptionType.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+namespace qv::tool {
+
+namespace {
+
+// A book opened through the program's own open sequence, in a private working directory.
+struct OpenBook {
+    QTemporaryDir work;
+    TCardData data;
+    OptionType options{work.filePath(QStringLiteral("aa.ini"))};
+    SilentShell shell;
+    std::unique_ptr<TerminalPrompter> prompter;
+    std::unique_ptr<PackageLifecycle> lifecycle;
+
+    bool open(const QString &package, QTextStream &err)
+    {
+        prompter = std::make_unique<TerminalPrompter>(err);
+        const QString working = work.path() + QStringLiteral("/work/");
+        lifecycle = std::make_unique<PackageLifecycle>(data, options, *prompter, shell,
+                                                       PackageLifecycle::Directories{working, working, working});
+        if (!QFileInfo(package).isFile()) {
+            err << "qvtool: no package at " << package << '\n';
+            return false;
+        }
+        return lifecycle->openPackage(package);
+    }
+};
+
+QString escaped(QString text)
+{
+    text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    text.replace(QLatin1Char('\t'), QStringLiteral("\\t"));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    text.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
+    return text;
+}
+
+std::optional<QString> option(QStringList &args, const QString &name)
+{
+    const qsizetype i = args.indexOf(name);
+    if (i < 0 || i + 1 >= args.size())
+        return std::nullopt;
+    const QString value = args[i + 1];
+    args.remove(i, 2);
+    return value;
+}
+
+bool flag(QStringList &args, const QString &name)
+{
+    return args.removeAll(name) > 0;
+}
+
+} // namespace
+
+int infoCommand(const QStringList &arguments, Output io)
+{
+    if (arguments.size() != 1) {
+        io.err << "Usage: qvtool info PACKAGE\n";
+        return 2;
+    }
+    OpenBook book;
+    if (!book.open(arguments[0], io.err))
+        return 1;
+    int categories = 0;
+    for (const CategoryNode *node : book.lifecycle->tree().preOrder())
+        categories += node->number > 1000 ? 1 : 0;
+    io.out << "entries: " << book.data.NameLookDataset.recordCount() << '\n'
+           << "organisations: " << book.data.AgentLookDataSet.recordCount() << '\n'
+           << "categories: " << categories << '\n'
+           << "format: " << (book.lifecycle->lastOpenConverted() ? "old" : "current") << '\n'
+           << "encrypted: " << (book.options.packagePassword.isEmpty() ? "no" : "yes") << '\n';
+    return 0;
+}
+
+int listCommand(const QStringList &arguments, Output io)
+{
+    QStringList args = arguments;
+    const auto filterText = option(args, QStringLiteral("--filter"));
+    const auto fieldList = option(args, QStringLiteral("--fields"));
+    const bool ignoreCase = flag(args, QStringLiteral("--ignore-case"));
+    if (args.size() != 1) {
+        io.err << "Usage: qvtool list PACKAGE [--filter EXPR] [--ignore-case] [--fields F1,F2,...|all]\n";
+        return 2;
+    }
+    OpenBook book;
+    if (!book.open(args[0], io.err))
+        return 1;
+    TableView &list = book.data.NameDataSet;
+    QList<int> fields;
+    const QStringList names = !fieldList ? QStringList{"ClientID", "Name", "OrgID", "Group1", "Group2", "Group3", "Group4", "Yellow"}
+        : *fieldList == QLatin1String("all") ? QStringList()
+                                             : fieldList->split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (int f = 0; names.isEmpty() && f < list.fieldCount(); ++f)
+        fields << f;
+    for (const QString &name : names)
+        fields << list.fieldIndex(name.trimmed()); // an unknown name throws with its message
+    list.setCaseInsensitive(ignoreCase);
+    try {
+        list.setFilter(filterText.value_or(QString()));
+    } catch (const filter::FilterError &e) {
+        io.err << e.text() << '\n';
+        return 1;
+    }
+    list.disableControls();
+    for (list.first(); !list.atEnd(); list.next()) {
+        QStringList cells;
+        for (int f : std::as_const(fields))
+            cells << escaped(valueText(list.value(f)));
+        io.out << cells.join(QLatin1Char('\t')) << '\n';
+    }
+    return 0;
+}
+
+int generateCommand(const QStringList &arguments, Output io)
+{
+    QStringList args = arguments;
+    bool ok1 = false, ok2 = false, ok3 = true;
+    const int persons = option(args, QStringLiteral("--persons")).value_or(QString()).toInt(&ok1);
+    const int organisations = option(args, QStringLiteral("--organisations")).value_or(QString()).toInt(&ok2);
+    const auto seedText = option(args, QStringLiteral("--seed"));
+    const quint64 seed = seedText ? seedText->toULongLong(&ok3) : 1;
+    if (args.size() != 1 || !ok1 || !ok2 || !ok3 || persons < 0 || organisations < 0) {
+        io.err << "Usage: qvtool generate --persons N --organisations M [--seed S] PACKAGE\n";
+        return 2;
+    }
+    const GeneratedBook book = generateBook(persons, organisations, seed);
+    QStringList tree{QStringLiteral("All Entries")}, numbers{QStringLiteral("1000")};
+    for (int i = 1; i <= 24; ++i) {
+        tree << QStringLiteral("\tCategory %1").arg(i);
+        numbers << QString::number(1000 + i);
+    }
+    tree << QStringLiteral("Search Results");
+    numbers << QStringLiteral("101");
+    const QDateTime stamp(QDate(2026, 1, 1), QTime(0, 0));
+    const QList<archive::PackMember> members = {
+        {QStringLiteral("Agents.dbf"), writeTableBytes(*book.organisations), stamp},
+        {QStringLiteral("Names.dbf"), writeTableBytes(*book.persons), stamp},
+        {QStringLiteral("surname.dff"), memberText({QStringLiteral("欧阳"), QStringLiteral("司马"), QStringLiteral("诸葛"), QStringLiteral("上官")}), stamp},
+        {QStringLiteral("tree.dff"), memberText(tree), stamp},
+        {QStringLiteral("treeno.dff"), memberText(numbers), stamp},
+    };
+    // The same seed gives the same bytes: no random encryption header, fixed time stamps.
+    const QByteArray package = archive::buildArchive(members, QString());
+    QSaveFile out(args[0]);
+    if (!out.open(QIODevice::WriteOnly) || out.write(package) != package.size() || !out.commit()) {
+        io.err << "qvtool: cannot write " << args[0] << '\n';
+        return 1;
+    }
+    io.out << persons << " persons and " << organisations << " organisations written to " << args[0] << '\n';
+    return 0;
+}
+
+} // namespace qv::tool

@@ -1,0 +1,70 @@
+// A save killed at any moment leaves a package that opens, with the old
+// content or the new one.
+#include "ScriptedPrompter.h"
+
+#include "data/CardData.h"
+#include "data/LifecycleShell.h"
+#include "data/PackageLifecycle.h"
+#include "settings/OptionType.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+using namespace qv;
+
+class TestInterruptedSave : public QObject {
+    Q_OBJECT
+private slots:
+    void killedAnywhere();
+};
+
+// Opens the package as the program does; returns the first entry's Position.
+QString openAndRead(const QString &package, const QString &dir, int &rows)
+{
+    TCardData data;
+    OptionType options(dir + "/aa.ini");
+    test::ScriptedPrompter prompter;
+    SilentShell shell;
+    const QString work = dir + "/check/";
+    PackageLifecycle lifecycle(data, options, prompter, shell, {work, work, work});
+    rows = lifecycle.openPackage(package) ? data.NameDataSet.recordCount() : -1;
+    data.NameDataSet.first();
+    return data.NameDataSet.text("Position");
+}
+
+void TestInterruptedSave::killedAnywhere()
+{
+    QTemporaryDir dir;
+    const QString package = dir.filePath("book.qvp");
+    QProcess generate;
+    generate.start(QStringLiteral(QVTOOL_PATH), {"generate", "--persons", "3000", "--organisations", "100", package});
+    QVERIFY(generate.waitForFinished(60000) && generate.exitCode() == 0);
+    int rows = 0;
+    const QString original = openAndRead(package, dir.path(), rows);
+    QCOMPARE(rows, 3000);
+
+    static const QRegularExpression saved(QStringLiteral("^v[0-9]+$"));
+    QRandomGenerator random(12345);
+    for (int round = 0; round < 20; ++round) {
+        QProcess saver;
+        saver.start(QStringLiteral(SAVE_LOOP_PATH), {package, dir.filePath("work")});
+        QVERIFY(saver.waitForStarted());
+        QTest::qWait(int(random.bounded(30, 400)));
+        ::kill(pid_t(saver.processId()), SIGKILL);
+        QVERIFY(saver.waitForFinished(10000));
+
+        const QString seen = openAndRead(package, dir.path(), rows);
+        QVERIFY2(rows == 3000, qPrintable(QString("round %1: the package did not open whole").arg(round)));
+        QVERIFY2(seen == original || saved.match(seen).hasMatch(), qPrintable(seen));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestInterruptedSave)
+#include "tst_interruptedsave.moc"

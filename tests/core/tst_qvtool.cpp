@@ -1,0 +1,111 @@
+// The command-line tool, run as a user would run it.
+#include "PersonFixture.h"
+
+#include "common/MemberLines.h"
+#include "data/RecordTable.h"
+#include "data/TableFile.h"
+#include "data/archive/PackageWriter.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace qv;
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Result qvtool(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(QVTOOL_PATH), args);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+QString fixturePackage(const QTemporaryDir &dir)
+{
+    RecordTable persons(personFields());
+    persons.insertRow(test::person({{"ClientID", qint32(2001)}, {"Name", QString("Tab\there")}, {"SurName", QString("B")},
+                                    {"Memo", QString("line\nnext\r\\end")}, {"Birthday", QDate(1980, 3, 14)}, {"Yellow", false}}));
+    persons.insertRow(test::person({{"ClientID", qint32(2002)}, {"Name", QString("Acme")}, {"SurName", QString("Acme")}, {"Yellow", true}}));
+    RecordTable organisations(organisationFields());
+    organisations.insertRow({qint32(0)});
+    const QDateTime t(QDate(2025, 1, 1), QTime(0, 0));
+    const QString path = dir.filePath("book.qvp");
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(archive::buildArchive({{"Names.dbf", writeTableBytes(persons), t},
+                                   {"Agents.dbf", writeTableBytes(organisations), t},
+                                   {"tree.dff", "All\r\n\tFriends\r\n", t},
+                                   {"treeno.dff", "1000\r\n1001\r\n", t},
+                                   {"surname.dff", "", t}},
+                                  QString()));
+    return path;
+}
+
+} // namespace
+
+class TestQvTool : public QObject {
+    Q_OBJECT
+private slots:
+    void list_data();
+    void list();
+    void info();
+    void generateIsReproducible();
+};
+
+void TestQvTool::list_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("default fields, index order")
+        << QStringList() << 0 << "2001\tTab\\there\t\t\t\t\t\tFalse\n2002\tAcme\t\t\t\t\t\tTrue\n";
+    QTest::newRow("escapes, dates, empty values")
+        << QStringList{"--fields", "Memo,Birthday,Position"} << 0 << "line\\nnext\\r\\\\end\t1980-03-14\t\n\t\t\n";
+    QTest::newRow("filter") << QStringList{"--filter", "Yellow=true", "--fields", "ClientID"} << 0 << "2002\n";
+    QTest::newRow("filter ignoring case") << QStringList{"--filter", "Name='acme'", "--ignore-case", "--fields", "ClientID"} << 0 << "2002\n";
+    QTest::newRow("filter that does not parse") << QStringList{"--filter", "Name=="} << 1 << "";
+}
+
+void TestQvTool::list()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QTemporaryDir dir;
+    const Result r = qvtool(QStringList{"list", fixturePackage(dir)} + options);
+    QCOMPARE(r.exitCode, exitCode);
+    QCOMPARE(r.out, out);
+    if (exitCode != 0)
+        QVERIFY(r.err.startsWith("Invalid filter expression at character"));
+}
+
+void TestQvTool::info()
+{
+    QTemporaryDir dir;
+    const Result r = qvtool({"info", fixturePackage(dir)});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, QString("entries: 2\norganisations: 1\ncategories: 1\nformat: current\nencrypted: no\n"));
+}
+
+void TestQvTool::generateIsReproducible()
+{
+    QTemporaryDir dir;
+    for (const char *name : {"a.qvp", "b.qvp"})
+        QCOMPARE(qvtool({"generate", "--persons", "300", "--organisations", "20", "--seed", "9", dir.filePath(name)}).exitCode, 0);
+    QFile a(dir.filePath("a.qvp")), b(dir.filePath("b.qvp"));
+    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    QCOMPARE(a.readAll(), b.readAll());
+    QCOMPARE(qvtool({"info", dir.filePath("a.qvp")}).out.section('\n', 0, 0), QString("entries: 300"));
+}
+
+QTEST_APPLESS_MAIN(TestQvTool)
+#include "tst_qvtool.moc"
