@@ -1,9 +1,14 @@
 #include "common/Error.h"
+#include "data/CardData.h"
 #include "shell/ProgramDirectory.h"
 #include "shell/TMainQVMolk.h"
+#include "tools/TAboutFm.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLockFile>
 #include <QMessageBox>
+#include <QTemporaryDir>
 
 int main(int argc, char *argv[])
 {
@@ -12,13 +17,36 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
 
     const QString programDir = qv::programDirectory();
+    QDir().mkpath(programDir);
+    // One running copy per user: a lock a second start finds; a crashed copy's lock is taken over.
+    QLockFile lock(programDir + QStringLiteral("quorvel.lock"));
+    if (!lock.tryLock(0)) {
+        QMessageBox::information(nullptr, QStringLiteral("Quorvel"), QStringLiteral("No duplicated running."));
+        return 0;
+    }
+    QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
+
+    qv::TAboutFm splash;
+    splash.setOkVisible(false);
+    splash.show();
+    splash.repaint();
+    QApplication::processEvents();
+
     try {
         qv::installShippedFiles(programDir);
     } catch (const qv::Error &e) {
         QMessageBox::warning(nullptr, QStringLiteral("Quorvel"), e.text());
     }
 
-    qv::TMainQVMolk window(programDir);
+    // Packages are unpacked into a folder only this user can read, removed at exit.
+    QTemporaryDir working(QDir::tempPath() + QStringLiteral("/quorvel-XXXXXX"));
+    if (!working.isValid()) {
+        QMessageBox::critical(nullptr, QStringLiteral("Quorvel"), QStringLiteral("Unable to create a working directory."));
+        return 1;
+    }
+    qv::TCardData data;
+    qv::TMainQVMolk window(programDir, working.path() + QStringLiteral("/"), data);
+    window.setSplash(&splash);
     window.show();
     return QApplication::exec();
 }

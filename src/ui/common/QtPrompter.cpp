@@ -1,5 +1,7 @@
 #include "common/QtPrompter.h"
 
+#include "data/TPasswordDlg.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -75,10 +77,8 @@ std::optional<QString> QtPrompter::input(const QString &caption, const QString &
 
 std::optional<QString> QtPrompter::password(const QString &prompt)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, QApplication::applicationDisplayName(), prompt,
-                                               QLineEdit::Password, QString(), &ok);
-    return ok ? std::optional<QString>(text) : std::nullopt;
+    TPasswordDlg dialog(m_parent);
+    return dialog.ask(prompt);
 }
 
 std::optional<QString> QtPrompter::openFile(const OpenRequest &request)

@@ -1,0 +1,38 @@
+#include "shell/LockIndicator.h"
+
+#include <QPainter>
+
+namespace qv {
+
+LockIndicator::LockIndicator(QWidget *parent)
+    : QWidget(parent)
+{
+    setFixedSize(23, 18);
+}
+
+void LockIndicator::setLocked(bool locked)
+{
+    m_locked = locked;
+    setToolTip(locked ? QStringLiteral("The address book has a password") : QStringLiteral("The address book has no password"));
+    update();
+}
+
+void LockIndicator::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor metal = m_locked ? QColor(150, 110, 20) : QColor(110, 110, 110);
+    p.setPen(QPen(metal, 2));
+    p.setBrush(Qt::NoBrush);
+    // The shackle: closed into the body, or swung open to the right.
+    const QRectF shackle = m_locked ? QRectF(4, 1, 9, 10) : QRectF(9, 0, 9, 10);
+    p.drawArc(shackle, 0, 180 * 16);
+    p.drawLine(QPointF(shackle.left(), shackle.center().y()), QPointF(shackle.left(), 8));
+    if (m_locked)
+        p.drawLine(QPointF(shackle.right(), shackle.center().y()), QPointF(shackle.right(), 8));
+    p.setPen(Qt::NoPen);
+    p.setBrush(m_locked ? QColor(212, 160, 23) : QColor(170, 170, 170));
+    p.drawRoundedRect(QRectF(2, 8, 13, 9), 2, 2);
+}
+
+} // namespace qv

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QWidget>
+
+namespace qv {
+
+// Status line panel 2: a closed padlock when the book has a password, an open one when not.
+class LockIndicator : public QWidget {
+    Q_OBJECT
+public:
+    explicit LockIndicator(QWidget *parent = nullptr);
+    void setLocked(bool locked);
+    bool locked() const { return m_locked; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool m_locked = false;
+};
+
+} // namespace qv
