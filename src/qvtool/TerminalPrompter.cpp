@@ -17,8 +17,11 @@ Prompter::Button TerminalPrompter::message(const QString &text, Icon, Buttons bu
 std::optional<QString> TerminalPrompter::password(const QString &prompt)
 {
     if (const auto fromEnvironment = environmentPassword()) {
-        // Asking again would only give the same answer: one try per member at most.
-        return m_environmentAnswers++ < 8 ? fromEnvironment : std::nullopt;
+        // A right password is asked for once; asking again would only repeat a wrong one.
+        if (m_environmentAnswered)
+            return std::nullopt;
+        m_environmentAnswered = true;
+        return fromEnvironment;
     }
     return askPassword(prompt);
 }

@@ -22,7 +22,7 @@ public:
 
 private:
     QTextStream &m_err;
-    int m_environmentAnswers = 0;
+    bool m_environmentAnswered = false;
 };
 
 } // namespace qv::tool
