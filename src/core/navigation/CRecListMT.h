@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+namespace qv {
+
+class TableView;
+
+// Which left-pane control set the list's current filter.
+enum class NavigationSource { Tree, InitialsGrid, Search };
+
+// The record list model: composes the filters of the entry list from the
+// category tree and the surname-initial grid, and words the status line counts.
+class CRecListMT {
+public:
+    void AttachTables(TableView &persons, TableView &organisations);
+
+    void ShowAll();
+    void ShowCategory(int number);
+    // An empty initial lists all entries (include-yellow) or all white-page entries.
+    void ShowInitial(const QString &initial, bool includeYellow);
+    void Reapply();
+    void ShowYellowPages();
+
+    const QString &currentFilter() const { return m_filter; }
+    NavigationSource source = NavigationSource::Tree;
+
+    // "120 Entries; 14 Listed; 2 Selected".
+    static QString countsText(int entries, int listed, int selected);
+    // A text constant of the filter language: quoted, inner quotes doubled.
+    static QString quoted(const QString &value);
+
+private:
+    void apply(const QString &filter);
+
+    TableView *m_persons = nullptr;
+    TableView *m_organisations = nullptr;
+    QString m_filter;
+};
+
+} // namespace qv

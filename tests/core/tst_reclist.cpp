@@ -1,0 +1,139 @@
+#include "PersonFixture.h"
+
+#include "data/TableView.h"
+#include "navigation/CRecListMT.h"
+#include "navigation/RowMarks.h"
+
+#include <QTest>
+
+using namespace qv;
+
+Q_DECLARE_METATYPE(std::vector<int>)
+
+class TestRecList : public QObject {
+    Q_OBJECT
+private slots:
+    void filters_data();
+    void filters();
+    void counts();
+    void clicks_data();
+    void clicks();
+    void shiftArrows_data();
+    void shiftArrows();
+};
+
+void TestRecList::filters_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<int>("listed");
+    QTest::addColumn<bool>("caseInsensitive");
+
+    QTest::newRow("all") << "all" << "" << "" << 6 << false;
+    QTest::newRow("category 1005, fourth slot too") << "category" << "1005"
+        << "Group1=1005 OR Group2=1005 OR Group3=1005 OR Group4=1005" << 2 << false;
+    QTest::newRow("initial M, white pages, either case") << "initial" << "M"
+        << "Surname='M*' and (not (Yellow=true))" << 2 << true;
+    QTest::newRow("initial with a quote") << "initial" << "O'"
+        << "Surname='O''*' and (not (Yellow=true))" << 1 << true;
+    QTest::newRow("initial A lists no yellow page") << "initial" << "A" << "Surname='A*' and (not (Yellow=true))" << 0 << true;
+    QTest::newRow("empty initial: white pages") << "initial" << "" << "not (Yellow=true)" << 5 << false;
+    QTest::newRow("yellow pages") << "yellow" << "" << "Yellow=true" << 1 << false;
+}
+
+void TestRecList::filters()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, argument);
+    QFETCH(QString, filter);
+    QFETCH(int, listed);
+    QFETCH(bool, caseInsensitive);
+    TableView persons("NameDataSet", personFields());
+    TableView organisations("AgentDataSet", organisationFields());
+    for (const auto &row : test::filterFixture())
+        persons.appendRecord(row);
+    CRecListMT list;
+    list.AttachTables(persons, organisations);
+    if (operation == "all")
+        list.ShowAll();
+    else if (operation == "category")
+        list.ShowCategory(argument.toInt());
+    else if (operation == "initial")
+        list.ShowInitial(argument, false);
+    else
+        list.ShowYellowPages();
+    QCOMPARE(list.currentFilter(), filter);
+    QCOMPARE(persons.filter(), filter);
+    QCOMPARE(persons.recordCount(), listed);
+    QCOMPARE(persons.caseInsensitive(), caseInsensitive);
+    list.Reapply();
+    QCOMPARE(persons.filter(), filter);
+}
+
+void TestRecList::counts()
+{
+    QCOMPARE(CRecListMT::countsText(12, 5, 2), QString("12 Entries; 5 Listed; 2 Selected"));
+    QCOMPARE(CRecListMT::countsText(0, 0, 0), QString("0 Entries; 0 Listed; 0 Selected"));
+}
+
+void TestRecList::clicks_data()
+{
+    QTest::addColumn<QStringList>("clicks"); // "row", "^row" (Ctrl), "+row" (Shift)
+    QTest::addColumn<std::vector<int>>("marked");
+    QTest::newRow("plain click marks one") << QStringList{"3"} << std::vector<int>{3};
+    QTest::newRow("plain click on another replaces") << QStringList{"3", "5"} << std::vector<int>{5};
+    QTest::newRow("click on a marked row keeps three") << QStringList{"1", "^2", "^3", "2"} << std::vector<int>{1, 2, 3};
+    QTest::newRow("click on an unmarked row leaves one") << QStringList{"1", "^2", "^3", "7"} << std::vector<int>{7};
+    QTest::newRow("ctrl toggles") << QStringList{"1", "^4", "^1"} << std::vector<int>{4};
+    QTest::newRow("shift five below the anchor marks six") << QStringList{"2", "+7"} << std::vector<int>{2, 3, 4, 5, 6, 7};
+    QTest::newRow("shift above the anchor") << QStringList{"5", "+3"} << std::vector<int>{3, 4, 5};
+    QTest::newRow("shift keeps other marks") << QStringList{"9", "^2", "+4"} << std::vector<int>{2, 3, 4, 9};
+    QTest::newRow("shift with no marks does nothing") << QStringList{"^2", "^2", "+6"} << std::vector<int>{};
+}
+
+void TestRecList::clicks()
+{
+    QFETCH(QStringList, clicks);
+    QFETCH(std::vector<int>, marked);
+    RowMarks marks;
+    for (const QString &c : clicks) {
+        const RowMarks::Modifier m = c.startsWith('^') ? RowMarks::Modifier::Ctrl
+            : c.startsWith('+')                         ? RowMarks::Modifier::Shift
+                                                        : RowMarks::Modifier::None;
+        marks.click(c.right(c.size() - (m == RowMarks::Modifier::None ? 0 : 1)).toInt(), m);
+    }
+    QCOMPARE(marks.rows(), marked);
+    QCOMPARE(marks.count(), int(marked.size()));
+}
+
+void TestRecList::shiftArrows_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<QList<int>>("moves"); // +1 Down, -1 Up, all with Shift
+    QTest::addColumn<std::vector<int>>("marked");
+    QTest::newRow("one step down") << 3 << QList<int>{1} << std::vector<int>{3, 4};
+    QTest::newRow("three steps down") << 3 << QList<int>{1, 1, 1} << std::vector<int>{3, 4, 5, 6};
+    QTest::newRow("down then back") << 3 << QList<int>{1, 1, -1} << std::vector<int>{3, 4};
+    QTest::newRow("back past the anchor") << 3 << QList<int>{1, -1, -1} << std::vector<int>{2, 3};
+    QTest::newRow("up") << 5 << QList<int>{-1, -1} << std::vector<int>{3, 4, 5};
+}
+
+void TestRecList::shiftArrows()
+{
+    QFETCH(int, start);
+    QFETCH(QList<int>, moves);
+    QFETCH(std::vector<int>, marked);
+    RowMarks marks;
+    int row = start;
+    for (int m : moves) {
+        marks.step(row, row + m, true);
+        row += m;
+    }
+    QCOMPARE(marks.rows(), marked);
+    marks.step(row, row + 1, false); // an arrow without Shift clears
+    QCOMPARE(marks.count(), 0);
+}
+
+QTEST_APPLESS_MAIN(TestRecList)
+#include "tst_reclist.moc"
