@@ -8,6 +8,7 @@
 #include "data/LifecycleShell.h"
 #include "data/RecordTable.h"
 #include "data/TableFile.h"
+#include "navigation/CRecListMT.h"
 #include "data/archive/PackageWriter.h"
 #include "settings/OptionType.h"
 
@@ -220,6 +221,8 @@ void PackageLifecycle::install(BookContent &content)
     // The models receive the book in the order they depend on each other:
     // record list, search, edit model (identifiers, compound surnames), tree,
     // editor, initials, Org Contacts.
+    if (m_recordList)
+        m_recordList->AttachTables(m_data.NameDataSet, m_data.AgentDataSet);
     m_compoundSurnames = std::move(content.compoundSurnames);
     m_tree = std::move(content.tree);
 }

@@ -7,6 +7,7 @@
 
 namespace qv {
 
+class CRecListMT;
 class LifecycleShell;
 class OptionType;
 class Prompter;
@@ -40,6 +41,9 @@ public:
     // Asks about unsaved changes; false when the window must stay open.
     bool close();
     void upgradeLegacyUserDirectories();
+
+    // The models that receive every book as it opens, in the order they need it.
+    void setRecordList(CRecListMT *recordList) { m_recordList = recordList; }
 
     bool isModified();
     void markStructureChanged() { m_structureChanged = true; }
@@ -84,6 +88,7 @@ private:
     bool m_saving = false;
     bool m_lastOpenConverted = false;
 
+    CRecListMT *m_recordList = nullptr;
     // What the models will hold; the tree and name models plug in here.
     CategoryForest m_tree;
     QStringList m_compoundSurnames;

@@ -2,6 +2,7 @@
 
 #include "common/Error.h"
 #include "data/CardData.h"
+#include "navigation/RecordListView.h"
 #include "navigation/ViewListModel.h"
 #include "shell/DetailPane.h"
 #include "shell/LockIndicator.h"
@@ -33,21 +34,6 @@
 namespace qv {
 
 namespace {
-
-// Entry list rows: yellow-page entries on yellow.
-class EntryDelegate : public QStyledItemDelegate {
-public:
-    EntryDelegate(const ViewListModel &model, QObject *parent) : QStyledItemDelegate(parent), m_model(model) {}
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        if (m_model.isYellow(index.row()) && !(option.state & QStyle::State_Selected))
-            painter->fillRect(option.rect, QColor(255, 255, 160));
-        QStyledItemDelegate::paint(painter, option, index);
-    }
-
-private:
-    const ViewListModel &m_model;
-};
 
 QFont areaFont(const AreaFont &f)
 {
@@ -90,13 +76,21 @@ TMainQVMolk::TMainQVMolk(const QString &programDir, const QString &workingDir, T
     FormCreate();
     m_lifecycle = std::make_unique<PackageLifecycle>(m_data, *m_options, *m_prompter, *this,
                                                      PackageLifecycle::Directories{m_programDir, m_dataDir, workingDir});
+    m_lifecycle->setRecordList(&m_recList);
     createMenus();
     createToolBar();
     createLayout();
     createStatusLine();
 }
 
-TMainQVMolk::~TMainQVMolk() = default;
+TMainQVMolk::~TMainQVMolk()
+{
+    // The list loses the focus while the window's children are destroyed: its
+    // signals must not reach this half-destroyed window.
+    m_recDBGrid->disconnect(this);
+    m_recDBGrid->selectionModel()->disconnect(this);
+    m_navgTree->disconnect(this);
+}
 
 void TMainQVMolk::FormCreate()
 {
@@ -212,6 +206,7 @@ void TMainQVMolk::createLayout()
     m_navgTree = new QTreeWidget(m_searchPanel);
     m_navgTree->setObjectName(QStringLiteral("NavgTree"));
     m_navgTree->setHeaderHidden(true);
+    connect(m_navgTree, &QTreeWidget::currentItemChanged, this, &TMainQVMolk::NavgTreeChange);
     m_surNameGrid = new QTableWidget(m_searchPanel);
     m_surNameGrid->setObjectName(QStringLiteral("SurNameGrid"));
     m_surNameGrid->horizontalHeader()->hide();
@@ -243,20 +238,27 @@ void TMainQVMolk::createLayout()
     navigation->addWidget(m_surNameGrid, 1);
     navigation->addLayout(orgRow);
 
-    m_recDBGrid = new QListView(this);
-    m_recDBGrid->setObjectName(QStringLiteral("RecDBGrid"));
+    m_recDBGrid = new RecordListView(this);
     m_recDBGrid->setMinimumHeight(68);
-    m_recDBGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_recDBGrid->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_recDBGrid->setUniformItemSizes(true); // a long list scrolls without measuring every row
     m_listModel = new ViewListModel(m_data.NameDataSet, QStringLiteral("Name"), this);
-    m_recDBGrid->setModel(m_listModel);
-    m_recDBGrid->setItemDelegate(new EntryDelegate(*m_listModel, this));
+    m_recDBGrid->setListModel(m_listModel);
     connect(m_recDBGrid->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
         if (current.isValid())
             m_data.NameDataSet.setRecNo(current.row() + 1);
         showCurrentEntry();
     });
+    connect(m_recDBGrid, &RecordListView::marksChanged, this, &TMainQVMolk::showCurrentEntry);
+    m_recDBGrid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_recDBGrid, &QWidget::customContextMenuRequested, this, &TMainQVMolk::RecPopupMenuPopup);
+    auto *selectAll = new QAction(QStringLiteral("&Select All"), m_recDBGrid);
+    selectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    selectAll->setShortcutContext(Qt::WidgetShortcut);
+    connect(selectAll, &QAction::triggered, m_recDBGrid, &RecordListView::SelectAllDeselectAll1Click);
+    auto *unselectAll = new QAction(QStringLiteral("&UnSelect All"), m_recDBGrid);
+    unselectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    unselectAll->setShortcutContext(Qt::WidgetShortcut);
+    connect(unselectAll, &QAction::triggered, m_recDBGrid, &RecordListView::UnSelectAll1Click);
+    m_recDBGrid->addActions({selectAll, unselectAll});
 
     m_leftSplitter = new QSplitter(Qt::Vertical, this);
     m_leftSplitter->setObjectName(QStringLiteral("LeftPanel"));
@@ -420,10 +422,51 @@ void TMainQVMolk::refreshLists()
 
 QString TMainQVMolk::countsText() const
 {
-    const int selected = int(m_recDBGrid->selectionModel()->selectedRows().size());
-    return QString::number(m_data.NameLookDataset.recordCount()) + QStringLiteral(" Entries; ")
-        + QString::number(m_data.NameDataSet.recordCount()) + QStringLiteral(" Listed; ") + QString::number(selected)
-        + QStringLiteral(" Selected");
+    return CRecListMT::countsText(m_data.NameLookDataset.recordCount(), m_data.NameDataSet.recordCount(),
+                                  m_recDBGrid->marks().count());
+}
+
+void TMainQVMolk::NavgTreeChange()
+{
+    const QTreeWidgetItem *item = m_navgTree->currentItem();
+    if (!item)
+        return;
+    const int number = item->data(0, Qt::UserRole).toInt();
+    m_recList.source = NavigationSource::Tree;
+    if (number == 1000)
+        m_recList.ShowAll();
+    else if (number > 1000)
+        m_recList.ShowCategory(number);
+    else if (number == 110)
+        m_recList.ShowYellowPages();
+    else
+        return; // the search node and other fixed nodes leave the list as it is
+    listFilterChanged();
+}
+
+void TMainQVMolk::listFilterChanged()
+{
+    m_recDBGrid->resetMarks();
+    m_listModel->reload();
+    m_data.NameDataSet.first();
+    if (m_listModel->rowCount() > 0)
+        m_recDBGrid->selectionModel()->setCurrentIndex(m_listModel->index(0), QItemSelectionModel::NoUpdate);
+    showCurrentEntry();
+}
+
+void TMainQVMolk::RecPopupMenuPopup(const QPoint &pos)
+{
+    QMenu menu(this);
+    // Entry, category and e-mail commands come with the editor, the category
+    // commands and the communication tools; until then they stay disabled.
+    for (const char *caption : {"&Add Entry...", "&Edit Entry...", "&Delete", "Delete from current Categor&y"})
+        menu.addAction(QString::fromLatin1(caption))->setEnabled(false);
+    menu.addSeparator();
+    for (const char *caption : {"Email? &To:", "Email? &CC:", "Email? &BCC:", "&Launch Email..."})
+        menu.addAction(QString::fromLatin1(caption))->setEnabled(false);
+    menu.addSeparator();
+    menu.addActions(m_recDBGrid->actions());
+    menu.exec(m_recDBGrid->viewport()->mapToGlobal(pos));
 }
 
 void TMainQVMolk::showCurrentEntry()
@@ -482,8 +525,9 @@ void TMainQVMolk::bookOpened()
         add(*root, nullptr);
     if (QTreeWidgetItem *top = m_navgTree->topLevelItem(0)) {
         top->setExpanded(true);
-        m_navgTree->setCurrentItem(top);
+        m_navgTree->setCurrentItem(top); // lists every entry
     }
+    m_recDBGrid->resetMarks();
     refreshLists();
 }
 

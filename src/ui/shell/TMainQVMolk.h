@@ -3,6 +3,7 @@
 #include "common/QtPrompter.h"
 #include "data/LifecycleShell.h"
 #include "data/PackageLifecycle.h"
+#include "navigation/CRecListMT.h"
 #include "settings/OptionType.h"
 
 #include <QMainWindow>
@@ -24,6 +25,7 @@ namespace qv {
 
 class DetailPane;
 class LockIndicator;
+class RecordListView;
 class TAboutFm;
 class TCardData;
 class ViewListModel;
@@ -49,6 +51,7 @@ public:
     Prompter &prompter() { return *m_prompter; }
     bool inNoBookState() const { return m_noBook; }
     QString countsText() const;
+    CRecListMT &recordList() { return m_recList; }
 
     // LifecycleShell
     void setBusy(bool busy) override;
@@ -83,6 +86,9 @@ private:
     void Save1Click();
     void SaveButtonClick();
     void showCurrentEntry();
+    void NavgTreeChange();
+    void listFilterChanged();
+    void RecPopupMenuPopup(const QPoint &pos);
     void refreshLists();
 
     QString m_programDir;
@@ -92,6 +98,7 @@ private:
     QtPrompter m_qtPrompter;
     Prompter *m_prompter;
     std::unique_ptr<PackageLifecycle> m_lifecycle;
+    CRecListMT m_recList;
     TAboutFm *m_splash = nullptr;
     bool m_shown = false;
     bool m_noBook = false;
@@ -111,7 +118,7 @@ private:
     QComboBox *m_companyLk = nullptr;
     QTreeWidget *m_navgTree = nullptr;
     QTableWidget *m_surNameGrid = nullptr;
-    QListView *m_recDBGrid = nullptr;
+    RecordListView *m_recDBGrid = nullptr;
     DetailPane *m_detail = nullptr;
     ViewListModel *m_listModel = nullptr;
     ViewListModel *m_nameLookModel = nullptr;
