@@ -80,7 +80,7 @@ int infoCommand(const QStringList &arguments, Output io)
     if (!book.open(arguments[0], io.err))
         return 1;
     int categories = 0;
-    for (const CategoryNode *node : book.lifecycle->tree().preOrder())
+    for (const CategoryNode *node : book.lifecycle->tree().forest().preOrder())
         categories += node->number > 1000 ? 1 : 0;
     io.out << "entries: " << book.data.NameLookDataset.recordCount() << '\n'
            << "organisations: " << book.data.AgentLookDataSet.recordCount() << '\n'

@@ -224,7 +224,10 @@ void PackageLifecycle::install(BookContent &content)
     if (m_recordList)
         m_recordList->AttachTables(m_data.NameDataSet, m_data.AgentDataSet);
     m_compoundSurnames = std::move(content.compoundSurnames);
-    m_tree = std::move(content.tree);
+    m_tree.setForest(std::move(content.tree));
+    // The Org Contacts category lists the yellow pages once the book has any.
+    if (m_tree.IndexOfNumber(110) < 0 && m_data.NameLookDataset.locate(QStringLiteral("Yellow"), true))
+        m_tree.InsertFixedNode(101, QStringLiteral("Org Contacts"), true, 110);
 }
 
 bool PackageLifecycle::openPackage(const QString &path)

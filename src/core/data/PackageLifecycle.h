@@ -2,6 +2,7 @@
 
 #include "data/BookContent.h"
 #include "data/archive/PackageReader.h"
+#include "navigation/CTreeMT.h"
 
 #include <QString>
 
@@ -55,7 +56,8 @@ public:
     BookLocation location() const { return m_location; }
     const QString &outsidePath() const { return m_outsidePath; }
     const Directories &directories() const { return m_dirs; }
-    const CategoryForest &tree() const { return m_tree; }
+    CTreeMT &tree() { return m_tree; }
+    const CTreeMT &tree() const { return m_tree; }
     const QStringList &compoundSurnames() const { return m_compoundSurnames; }
     bool saving() const { return m_saving; }
     bool lastOpenConverted() const { return m_lastOpenConverted; }
@@ -90,7 +92,7 @@ private:
 
     CRecListMT *m_recordList = nullptr;
     // What the models will hold; the tree and name models plug in here.
-    CategoryForest m_tree;
+    CTreeMT m_tree;
     QStringList m_compoundSurnames;
 };
 

@@ -521,7 +521,7 @@ void TMainQVMolk::bookOpened()
         for (const auto &child : node.children)
             add(*child, item);
     };
-    for (const auto &root : m_lifecycle->tree().roots)
+    for (const auto &root : m_lifecycle->tree().forest().roots)
         add(*root, nullptr);
     if (QTreeWidgetItem *top = m_navgTree->topLevelItem(0)) {
         top->setExpanded(true);

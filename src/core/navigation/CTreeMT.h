@@ -1,0 +1,53 @@
+#pragma once
+
+#include "navigation/CategoryForest.h"
+
+#include <QStringList>
+
+namespace qv {
+
+// The category tree model: the forest of one book's categories, the numbers
+// that name them, the category path list, and the editing operations with
+// their refusals. The highest number only ever rises, across books.
+class CTreeMT {
+public:
+    enum class DragSource { Tree, RecordList };
+
+    // Replaces the forest by the one read from the two member files; throws
+    // qv::Error with the text the user sees.
+    void LoadTree(const QByteArray &treeFile, const QByteArray &numberFile);
+    void setForest(CategoryForest forest);
+    QByteArray treeFile() const { return m_forest.treeFile(); }
+    QByteArray numberFile() const { return m_forest.numberFile(); }
+    const CategoryForest &forest() const { return m_forest; }
+
+    static int NumberOf(const CategoryNode *node) { return node ? node->number : 0; }
+    int NumberAt(int index) const;
+    int IndexOfNumber(int number) const;
+    CategoryNode *nodeOfNumber(int number) const;
+    static bool IsUserCategory(const CategoryNode *node) { return node && node->number > 1000; }
+
+    CategoryNode *AddCategory(CategoryNode *parent, const QString &caption);
+    QString MakeCaptionUnique(const CategoryNode *node, const QString &caption) const;
+    // The in-place rename: blank becomes "U Category", then made unique.
+    // Returns whether the caption changed.
+    bool RenameCategory(CategoryNode *node, const QString &caption);
+    bool RemoveCategory(CategoryNode *node);
+    bool MoveCategory(CategoryNode *node, CategoryNode *target, bool asChild);
+    bool AcceptsDrop(DragSource source, const CategoryNode *target, const CategoryNode *selected) const;
+    CategoryNode *InsertFixedNode(int anchorNumber, const QString &caption, bool before, int newNumber);
+    const QStringList &CategoryPaths();
+
+    int highestNumber() const { return m_highest; }
+
+private:
+    std::vector<std::unique_ptr<CategoryNode>> &siblingsOf(const CategoryNode *node);
+    const std::vector<std::unique_ptr<CategoryNode>> &siblingsOf(const CategoryNode *node) const;
+
+    CategoryForest m_forest;
+    int m_highest = 1000;
+    QStringList m_paths;
+    bool m_pathsOutOfDate = true;
+};
+
+} // namespace qv
