@@ -1,0 +1,339 @@
+#include "editing/CEditMT.h"
+
+#include "data/DatabaseError.h"
+#include "data/RecordTable.h"
+#include "data/TableView.h"
+#include "navigation/CTreeMT.h"
+
+#include <QCollator>
+#include <QLocale>
+
+#include <unordered_set>
+
+namespace qv {
+
+namespace {
+
+const QStringList kSlots = {QStringLiteral("Group1"), QStringLiteral("Group2"), QStringLiteral("Group3"), QStringLiteral("Group4")};
+
+int largest(TableView &view, const QString &field)
+{
+    const RecordTable &table = *view.table();
+    const int f = table.fieldIndex(field);
+    qint64 highest = 2000;
+    for (int row = 0; f >= 0 && row < table.rowSlots(); ++row) {
+        const qint64 v = table.column(f).numbers[size_t(row)];
+        if (table.isAlive(row) && v != Column::kNullNumber)
+            highest = std::max(highest, v);
+    }
+    return int(highest);
+}
+
+// Keeps a view's notifications off for the length of a bulk walk.
+class Quiet {
+public:
+    explicit Quiet(TableView &view) : m_view(view) { m_view.disableControls(); }
+    ~Quiet() { m_view.enableControls(); }
+    Quiet(const Quiet &) = delete;
+    Quiet &operator=(const Quiet &) = delete;
+
+private:
+    TableView &m_view;
+};
+
+} // namespace
+
+void CEditMT::ScanPersonTable(TableView &persons)
+{
+    m_persons = &persons;
+    m_highestClientId = largest(persons, QStringLiteral("ClientID"));
+}
+
+void CEditMT::ScanOrganisationTable(TableView &organisations)
+{
+    m_organisations = &organisations;
+    m_highestCoId = largest(organisations, QStringLiteral("CoID"));
+}
+
+void CEditMT::recordCounters()
+{
+    m_personCounter = m_persons->changeCount();
+    m_organisationCounter = m_organisations->changeCount();
+}
+
+void CEditMT::openPerson()
+{
+    if (m_persons->state() == TableView::State::Browse)
+        m_persons->edit();
+}
+
+void CEditMT::AddPerson()
+{
+    recordCounters();
+    editState = Adding;
+    m_persons->append();
+    m_organisations->locate(QStringLiteral("CoID"), qint32(0));
+    m_persons->setValue(QStringLiteral("ClientID"), qint32(++m_highestClientId));
+    m_persons->setValue(QStringLiteral("OrgID"), qint32(0));
+    m_persons->setValue(QStringLiteral("Yellow"), false);
+}
+
+void CEditMT::EditPerson(int position)
+{
+    editState = Editing;
+    recordCounters();
+    m_persons->setRecNo(position);
+    const Value orgId = m_persons->value(QStringLiteral("OrgID"));
+    if (!isNull(orgId))
+        m_organisations->locate(QStringLiteral("CoID"), orgId);
+    m_persons->edit();
+    if (!m_organisations->isEmpty())
+        m_organisations->edit();
+}
+
+void CEditMT::CommitEdit()
+{
+    if (editState == Adding)
+        m_persons->post();
+    if (orgState == OrgAppended)
+        m_organisations->post();
+}
+
+void CEditMT::RollBack()
+{
+    m_persons->rollbackTo(m_personCounter);
+    m_organisations->rollbackTo(m_organisationCounter);
+}
+
+int CEditMT::AppendOrganisation(const QString &name)
+{
+    m_organisations->append();
+    const int coId = ++m_highestCoId;
+    m_organisations->setValue(QStringLiteral("CoID"), qint32(coId));
+    m_organisations->setValue(QStringLiteral("Company"), name);
+    orgState = OrgAppended;
+    return coId;
+}
+
+CEditMT::OrgLink CEditMT::SetOrganisationByName(const QString &name)
+{
+    if (name.trimmed().isEmpty()) {
+        openPerson();
+        m_persons->setValue(QStringLiteral("OrgID"), qint32(0));
+        return OrgBlank;
+    }
+    if (m_organisations->locate(QStringLiteral("Company"), name, {true, false})) {
+        const Value coId = m_organisations->value(QStringLiteral("CoID"));
+        openPerson();
+        m_persons->setValue(QStringLiteral("OrgID"), coId);
+        return OrgFound;
+    }
+    // Posting the new organisation may move the person view's cursor: keep the person open across it.
+    openPerson();
+    const int coId = AppendOrganisation(name);
+    m_persons->setValue(QStringLiteral("OrgID"), qint32(coId));
+    m_organisations->post(); // at once, so that lookups list it
+    m_organisations->edit();
+    orgState = OrgEditing;
+    return OrgCreated;
+}
+
+void CEditMT::ApplyNameStep(QString &name, bool &nameChanged, bool &partsChanged)
+{
+    if (nameChanged && !partsChanged) {
+        const NameParts parts = SplitName(name, m_compoundSurnames);
+        name = ComposeName(parts.surName, parts.givenName, parts.midName);
+        openPerson();
+        m_persons->setValue(QStringLiteral("SurName"), parts.surName);
+        m_persons->setValue(QStringLiteral("GivenName"), parts.givenName);
+        m_persons->setValue(QStringLiteral("MidName"), parts.midName);
+    } else if (partsChanged) {
+        name = ComposeName(m_persons->text(QStringLiteral("SurName")), m_persons->text(QStringLiteral("GivenName")),
+                           m_persons->text(QStringLiteral("MidName")));
+        partsChanged = false;
+    }
+    m_lastComposedName = name;
+    nameChanged = false;
+}
+
+bool CEditMT::SetCategorySlot(int slot, int number)
+{
+    openPerson();
+    if (slot >= 1 && slot <= 4)
+        m_persons->setValue(kSlots[slot - 1], qint32(number));
+    return true;
+}
+
+bool CEditMT::AddToCategory(int number)
+{
+    openPerson();
+    if (number == 1000)
+        return true;
+    for (const QString &slot : kSlots) {
+        if (m_persons->value(slot) == Value(qint32(number)))
+            return false;
+    }
+    for (const QString &slot : kSlots) {
+        if (m_persons->value(slot) == Value(qint32(1000))) {
+            m_persons->setValue(slot, qint32(number));
+            return true;
+        }
+    }
+    return false; // four categories already (an empty slot counts as taken)
+}
+
+bool CEditMT::RemoveFromCategory(int number)
+{
+    openPerson();
+    for (const QString &slot : kSlots) {
+        if (m_persons->value(slot) == Value(qint32(number))) {
+            m_persons->setValue(slot, qint32(1000));
+            break;
+        }
+    }
+    return true;
+}
+
+std::vector<int> CEditMT::rowIdsOf(const std::vector<int> &positions) const
+{
+    // Positions shift as rows change; the row ids stay.
+    const std::vector<int> &rows = m_persons->rows();
+    std::vector<int> ids;
+    for (int p : positions) {
+        if (p >= 0 && p < int(rows.size()))
+            ids.push_back(rows[size_t(p)]);
+    }
+    return ids;
+}
+
+bool CEditMT::RemoveSelectionFromCategory(int number, const std::vector<int> &marks)
+{
+    Quiet quiet(*m_persons);
+    for (int row : rowIdsOf(marks)) {
+        if (!m_persons->gotoBookmark({m_persons->table(), row}))
+            continue;
+        RemoveFromCategory(number);
+        m_persons->post();
+    }
+    return true;
+}
+
+bool CEditMT::DeleteCategoryIfEmpty(CategoryNode *node)
+{
+    if (!node || !node->children.empty())
+        return false;
+    const RecordTable &table = *m_persons->table();
+    for (const QString &slot : kSlots) {
+        const Column &c = table.column(table.fieldIndex(slot));
+        for (int row = 0; row < table.rowSlots(); ++row) {
+            if (table.isAlive(row) && c.numbers[size_t(row)] == node->number)
+                return false;
+        }
+    }
+    return m_tree.RemoveCategory(node);
+}
+
+bool CEditMT::DeleteCurrent()
+{
+    try {
+        m_persons->remove();
+        m_persons->first();
+        return true;
+    } catch (const DatabaseError &) {
+        return false;
+    }
+}
+
+bool CEditMT::DeleteSelected(const std::vector<int> &marks)
+{
+    try {
+        Quiet quiet(*m_persons);
+        for (int row : rowIdsOf(marks)) {
+            if (m_persons->gotoBookmark({m_persons->table(), row}))
+                m_persons->remove();
+        }
+        m_persons->first();
+        return true;
+    } catch (const DatabaseError &) {
+        return false;
+    }
+}
+
+const std::vector<int> &CEditMT::FindIsolatedOrganisations()
+{
+    m_isolated.clear();
+    // Whole tables, whatever the views' filters: a person hidden by the list still uses its organisation.
+    const RecordTable &persons = *m_persons->table();
+    const RecordTable &organisations = *m_organisations->table();
+    const Column &orgId = persons.column(persons.fieldIndex(QStringLiteral("OrgID")));
+    std::unordered_set<qint64> used;
+    for (int row = 0; row < persons.rowSlots(); ++row) {
+        if (persons.isAlive(row))
+            used.insert(orgId.numbers[size_t(row)]);
+    }
+    const Column &coId = organisations.column(organisations.fieldIndex(QStringLiteral("CoID")));
+    for (int row = 0; row < organisations.rowSlots(); ++row) {
+        const qint64 id = coId.numbers[size_t(row)];
+        if (organisations.isAlive(row) && id != 0 && !used.count(id))
+            m_isolated.push_back(row);
+    }
+    return m_isolated;
+}
+
+bool CEditMT::DeleteIsolatedOrganisations()
+{
+    Quiet quiet(*m_organisations);
+    RecordTable &table = *m_organisations->table();
+    for (int row : m_isolated) {
+        if (table.isAlive(row))
+            table.deleteRow(row);
+    }
+    m_isolated.clear();
+    return true;
+}
+
+void CEditMT::insertInitial(const QString &initial)
+{
+    static const QCollator collator = [] {
+        QCollator c{QLocale::system()};
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    const auto pos = std::lower_bound(m_initials.begin(), m_initials.end(), initial,
+                                      [](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
+    if (pos == m_initials.end() || *pos != initial)
+        m_initials.insert(pos, initial);
+}
+
+bool CEditMT::ScanInitials()
+{
+    m_initials.clear();
+    hasYellowEntries = false;
+    const RecordTable &table = *m_persons->table();
+    const Column &yellow = table.column(table.fieldIndex(QStringLiteral("Yellow")));
+    const Column &surname = table.column(table.fieldIndex(QStringLiteral("SurName")));
+    for (int row = 0; row < table.rowSlots(); ++row) {
+        if (!table.isAlive(row))
+            continue;
+        if (yellow.numbers[size_t(row)] == 1) {
+            hasYellowEntries = true;
+            continue;
+        }
+        const QString initial = surnameInitial(surname.texts[size_t(row)]);
+        if (!initial.isEmpty())
+            insertInitial(initial);
+    }
+    return true;
+}
+
+bool CEditMT::AddInitial(const QString &surname)
+{
+    const QString initial = surnameInitial(surname);
+    if (initial.isEmpty())
+        return false;
+    const qsizetype before = m_initials.size();
+    insertInitial(initial);
+    return m_initials.size() > before;
+}
+
+} // namespace qv

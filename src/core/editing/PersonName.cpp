@@ -1,0 +1,100 @@
+#include "editing/PersonName.h"
+
+#include "common/TextWidth.h"
+
+namespace qv {
+
+namespace {
+
+bool startsWide(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    const QChar c = text[0];
+    if (c.isHighSurrogate() && text.size() > 1)
+        return isWide(QChar::surrogateToUcs4(c, text[1]));
+    return isWide(c.unicode());
+}
+
+// The first n characters (a surrogate pair counts as one).
+QString firstCharacters(const QString &text, int n)
+{
+    qsizetype i = 0;
+    for (int k = 0; k < n && i < text.size(); ++k)
+        i += (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+    return text.left(i);
+}
+
+bool isDelimiter(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('.') || c == QLatin1Char(',');
+}
+
+} // namespace
+
+NameParts SplitName(const QString &text, const QStringList &compoundSurnames)
+{
+    const QString t = text.trimmed() + QLatin1Char(' ');
+    NameParts parts;
+    if (startsWide(t)) {
+        const QString two = firstCharacters(t, 2);
+        const bool compound = textWidth(two) == 4 && std::any_of(compoundSurnames.cbegin(), compoundSurnames.cend(), [&](const QString &s) {
+            return s.compare(two, Qt::CaseInsensitive) == 0;
+        });
+        parts.surName = compound ? two : firstCharacters(t, 1);
+        parts.givenName = cutToWidth(t.mid(parts.surName.size()), 20).trimmed();
+        parts.code = 1;
+        return parts;
+    }
+
+    QStringList words;
+    qsizetype i = 0;
+    const qsizetype end = t.size() - 1; // the final space
+    bool first = true;
+    while (i < end && words.size() < 3) {
+        const qsizetype start = i;
+        while (i < t.size() && !isDelimiter(t[i]))
+            ++i;
+        // The first word may be empty when the name starts with a delimiter.
+        if (i > start || first)
+            words << t.mid(start, i - start);
+        first = false;
+        while (i < t.size() && isDelimiter(t[i]))
+            ++i;
+    }
+    while (words.size() < 2)
+        words << QString();
+    if (words.size() == 3) {
+        parts.givenName = words[0];
+        parts.midName = words[1];
+        parts.surName = words[2];
+        parts.code = i < end ? 0 : 2;
+    } else {
+        parts.givenName = words[0];
+        parts.surName = words[1];
+    }
+    return parts;
+}
+
+QString ComposeName(const QString &surName, const QString &givenName, const QString &midName)
+{
+    if (startsWide(surName))
+        return surName + givenName;
+    if (!midName.isEmpty())
+        return (givenName + QLatin1Char(' ') + midName + QLatin1Char(' ') + surName).trimmed();
+    return (givenName + QLatin1Char(' ') + surName).trimmed();
+}
+
+QString surnameInitial(const QString &surName)
+{
+    // Taken from the trimmed surname: a leading blank would otherwise be an initial of its own.
+    const QString s = surName.trimmed();
+    if (s.isEmpty())
+        return {};
+    if (startsWide(s))
+        return firstCharacters(s, 1);
+    const QChar c = s[0];
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ? QString(c.toUpper()) : QString(c);
+}
+
+} // namespace qv

@@ -1,0 +1,346 @@
+#include "PersonFixture.h"
+#include "ScriptedPrompter.h"
+
+#include "data/CardData.h"
+#include "editing/CEditMT.h"
+#include "editing/DeleteEntries.h"
+#include "navigation/CTreeMT.h"
+#include "settings/OptionType.h"
+
+#include <QTest>
+
+using namespace qv;
+using test::person;
+
+Q_DECLARE_METATYPE(qv::NameParts)
+Q_DECLARE_METATYPE(std::vector<qv::Value>)
+
+namespace {
+
+// A book: the given persons, organisations 0 (default) and 2001 "ACME".
+struct Book {
+    TCardData data;
+    CTreeMT tree;
+    CEditMT edit{tree};
+
+    explicit Book(const std::vector<std::vector<Value>> &persons = {})
+    {
+        for (const auto &p : persons)
+            data.NameReadDataSet.appendRecord(p);
+        std::vector<Value> def(10), acme(10);
+        def[0] = qint32(0);
+        acme[0] = qint32(2001);
+        acme[1] = QString("ACME");
+        data.AgentReadDataSet.appendRecord(def);
+        data.AgentReadDataSet.appendRecord(acme);
+        data.bindViews();
+        data.NameDataSet.setLogChanges(true);
+        data.AgentDataSet.setLogChanges(true);
+        edit.ScanPersonTable(data.NameDataSet);
+        edit.ScanOrganisationTable(data.AgentDataSet);
+        edit.setCompoundSurnames({"\u6b27\u9633", "\u53f8\u9a6c"});
+        tree.LoadTree("All\r\n\tA\r\n\tB\r\nSearch\r\n", "1000\r\n1001\r\n1002\r\n101\r\n");
+    }
+};
+
+std::vector<Value> groupSlots(qint32 a, qint32 b, qint32 c, Value d)
+{
+    return person({{"ClientID", qint32(2001)}, {"Name", QString("X")}, {"Group1", a}, {"Group2", b}, {"Group3", c}, {"Group4", d}});
+}
+
+} // namespace
+
+class TestEditModel : public QObject {
+    Q_OBJECT
+private slots:
+    void identifiers_data();
+    void identifiers();
+    void addCancelAdd();
+    void splitName_data();
+    void splitName();
+    void composeName_data();
+    void composeName();
+    void applyNameStep_data();
+    void applyNameStep();
+    void organisationByName_data();
+    void organisationByName();
+    void newOrganisationRolledBack();
+    void addToCategory_data();
+    void addToCategory();
+    void removeFromCategory();
+    void deleteCategoryIfEmpty();
+    void isolatedOrganisations();
+    void initials();
+    void deleteCommand_data();
+    void deleteCommand();
+};
+
+void TestEditModel::identifiers_data()
+{
+    QTest::addColumn<int>("largest"); // 0: empty table
+    QTest::addColumn<int>("next");
+    QTest::newRow("empty table") << 0 << 2001;
+    QTest::newRow("largest 1500") << 1500 << 2001;
+    QTest::newRow("largest 2500") << 2500 << 2501;
+}
+
+void TestEditModel::identifiers()
+{
+    QFETCH(int, largest);
+    QFETCH(int, next);
+    Book book(largest ? std::vector<std::vector<Value>>{person({{"ClientID", qint32(largest)}})} : std::vector<std::vector<Value>>{});
+    book.edit.AddPerson();
+    QCOMPARE(book.data.NameDataSet.value("ClientID"), Value(qint32(next)));
+    QCOMPARE(book.data.NameDataSet.value("OrgID"), Value(qint32(0)));
+    QCOMPARE(book.data.NameDataSet.value("Yellow"), Value(false));
+    QCOMPARE(book.data.AgentDataSet.text("CoID"), QString("0"));
+    QCOMPARE(book.edit.AppendOrganisation("New Org"), 2002); // 2001 is ACME
+}
+
+void TestEditModel::addCancelAdd()
+{
+    Book book;
+    book.edit.AddPerson();
+    book.edit.RollBack();
+    QCOMPARE(book.data.NameDataSet.recordCount(), 0);
+    book.edit.AddPerson();
+    QCOMPARE(book.data.NameDataSet.value("ClientID"), Value(qint32(2002)));
+    book.edit.CommitEdit();
+    QCOMPARE(book.data.NameDataSet.recordCount(), 1);
+}
+
+void TestEditModel::splitName_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<NameParts>("parts");
+    QTest::newRow("given surname") << "John Smith" << NameParts{"Smith", "John", "", 2};
+    QTest::newRow("three words") << "John Paul Smith" << NameParts{"Smith", "John", "Paul", 2};
+    QTest::newRow("one word is the given name") << "Smith" << NameParts{"", "Smith", "", 2};
+    QTest::newRow("comma") << "Smith, John" << NameParts{"John", "Smith", "", 2};
+    QTest::newRow("blanks everywhere") << "  john   paul  smith  " << NameParts{"smith", "john", "paul", 2};
+    QTest::newRow("fourth word dropped") << "Anna Maria del Rio" << NameParts{"del", "Anna", "Maria", 0};
+    QTest::newRow("full stop") << "J. Smith" << NameParts{"Smith", "J", "", 2};
+    QTest::newRow("leading delimiter") << ".Smith" << NameParts{"Smith", "", "", 2};
+    QTest::newRow("one-character surname") << "\u738b\u5c0f\u660e" << NameParts{"\u738b", "\u5c0f\u660e", "", 1};
+    QTest::newRow("compound surname") << "\u6b27\u9633\u4fee" << NameParts{"\u6b27\u9633", "\u4fee", "", 1};
+    QTest::newRow("space after the surname") << "\u738b \u5c0f\u660e" << NameParts{"\u738b", "\u5c0f\u660e", "", 1};
+    QTest::newRow("given name cut to 20 units") << "\u738b" + QString("\u5c0f").repeated(12)
+                                                << NameParts{"\u738b", QString("\u5c0f").repeated(10), "", 1};
+}
+
+void TestEditModel::splitName()
+{
+    QFETCH(QString, text);
+    QFETCH(NameParts, parts);
+    QCOMPARE(SplitName(text, {"\u6b27\u9633"}), parts);
+}
+
+void TestEditModel::composeName_data()
+{
+    QTest::addColumn<QString>("sur");
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("mid");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("western") << "Smith" << "John" << "" << "John Smith";
+    QTest::newRow("with middle") << "Smith" << "John" << "Paul" << "John Paul Smith";
+    QTest::newRow("no given name") << "Smith" << "" << "" << "Smith";
+    QTest::newRow("wide surname first, no space, no middle") << "\u6b27\u9633" << "\u4fee" << "X" << "\u6b27\u9633\u4fee";
+}
+
+void TestEditModel::composeName()
+{
+    QFETCH(QString, sur);
+    QFETCH(QString, given);
+    QFETCH(QString, mid);
+    QFETCH(QString, name);
+    QCOMPARE(ComposeName(sur, given, mid), name);
+}
+
+void TestEditModel::applyNameStep_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("midName");
+    QTest::newRow("normalised") << "  john   paul  smith  " << "john paul smith" << "paul";
+    QTest::newRow("words after the third dropped") << "Anna Maria del Rio" << "Anna Maria del" << "Maria";
+    QTest::newRow("middle name cut to its width") << "A Abcdefghijklmnop C" << "A Abcdefghijklmnop C" << "Abcdefghij";
+}
+
+void TestEditModel::applyNameStep()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    QFETCH(QString, midName);
+    Book book;
+    book.edit.AddPerson();
+    QString name = typed;
+    bool nameChanged = true, partsChanged = false;
+    book.edit.ApplyNameStep(name, nameChanged, partsChanged);
+    QCOMPARE(name, stored);
+    QVERIFY(!nameChanged);
+    QCOMPARE(book.data.NameDataSet.text("MidName"), midName);
+    QCOMPARE(book.edit.lastComposedName(), stored);
+}
+
+void TestEditModel::organisationByName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<int>("orgId");
+    QTest::addColumn<int>("organisations");
+    QTest::newRow("existing, other case") << "acme" << int(CEditMT::OrgFound) << 2001 << 2;
+    QTest::newRow("blank: the default organisation") << "   " << int(CEditMT::OrgBlank) << 0 << 2;
+    QTest::newRow("new name: created at once") << "Globex" << int(CEditMT::OrgCreated) << 2002 << 3;
+}
+
+void TestEditModel::organisationByName()
+{
+    QFETCH(QString, name);
+    QFETCH(int, result);
+    QFETCH(int, orgId);
+    QFETCH(int, organisations);
+    Book book({person({{"ClientID", qint32(2001)}, {"Name", QString("A")}, {"OrgID", qint32(0)}})});
+    book.data.NameDataSet.first();
+    QCOMPARE(int(book.edit.SetOrganisationByName(name)), result);
+    QCOMPARE(book.data.NameDataSet.value("OrgID"), Value(qint32(orgId)));
+    QCOMPARE(book.data.AgentLookDataSet.recordCount(), organisations);
+}
+
+void TestEditModel::newOrganisationRolledBack()
+{
+    Book book;
+    book.edit.AddPerson();
+    book.edit.SetOrganisationByName("Globex");
+    QCOMPARE(book.data.AgentLookDataSet.recordCount(), 3);
+    book.edit.RollBack();
+    QCOMPARE(book.data.AgentLookDataSet.recordCount(), 2);
+    QCOMPARE(book.data.NameLookDataset.recordCount(), 0);
+}
+
+void TestEditModel::addToCategory_data()
+{
+    QTest::addColumn<std::vector<Value>>("row");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<QString>("slotsAfter");
+    QTest::newRow("first empty slot") << groupSlots(1001, 1000, 1000, qint32(1000)) << 1002 << true << "1001,1002,1000,1000";
+    QTest::newRow("four categories: refused") << groupSlots(1001, 1002, 1003, qint32(1004)) << 1005 << false << "1001,1002,1003,1004";
+    QTest::newRow("already in it: refused") << groupSlots(1000, 1000, 1005, qint32(1000)) << 1005 << false << "1000,1000,1005,1000";
+    QTest::newRow("1000: nothing to do") << groupSlots(1001, 1000, 1000, qint32(1000)) << 1000 << true << "1001,1000,1000,1000";
+    QTest::newRow("an empty slot counts as taken") << groupSlots(1001, 1002, 1003, Value()) << 1005 << false << "1001,1002,1003,";
+}
+
+void TestEditModel::addToCategory()
+{
+    QFETCH(std::vector<Value>, row);
+    QFETCH(int, number);
+    QFETCH(bool, result);
+    QFETCH(QString, slotsAfter);
+    Book book({row});
+    book.data.NameDataSet.first();
+    QCOMPARE(book.edit.AddToCategory(number), result);
+    QStringList after;
+    for (const char *slot : {"Group1", "Group2", "Group3", "Group4"})
+        after << book.data.NameDataSet.text(slot);
+    QCOMPARE(after.join(','), slotsAfter);
+}
+
+void TestEditModel::removeFromCategory()
+{
+    Book book({groupSlots(1001, 1005, 1005, qint32(1000))});
+    book.data.NameDataSet.first();
+    QVERIFY(book.edit.RemoveFromCategory(1005));
+    QCOMPARE(book.data.NameDataSet.text("Group2"), QString("1000"));
+    QCOMPARE(book.data.NameDataSet.text("Group3"), QString("1005")); // only the first
+    QVERIFY(book.edit.RemoveFromCategory(1009));
+    QCOMPARE(book.data.NameDataSet.text("Group1"), QString("1001"));
+}
+
+void TestEditModel::deleteCategoryIfEmpty()
+{
+    Book book({groupSlots(1000, 1000, 1000, qint32(1002))});
+    QVERIFY(!book.edit.DeleteCategoryIfEmpty(book.tree.nodeOfNumber(1002))); // a member holds it in slot 4
+    QVERIFY(book.edit.DeleteCategoryIfEmpty(book.tree.nodeOfNumber(1001)));
+    QCOMPARE(book.tree.IndexOfNumber(1001), -1);
+    book.tree.AddCategory(book.tree.nodeOfNumber(1002), "Child");
+    book.data.NameDataSet.first();
+    book.data.NameDataSet.remove();
+    QVERIFY(!book.edit.DeleteCategoryIfEmpty(book.tree.nodeOfNumber(1002))); // has a sub-category
+}
+
+void TestEditModel::isolatedOrganisations()
+{
+    Book book({person({{"ClientID", qint32(1)}, {"OrgID", qint32(2001)}, {"Yellow", true}})});
+    book.edit.AppendOrganisation("Lonely");
+    book.data.AgentDataSet.post();
+    book.data.NameDataSet.setFilter("Yellow=false"); // hides ACME's only person: still in use
+    QCOMPARE(book.edit.FindIsolatedOrganisations().size(), size_t(1)); // never the default organisation
+    QVERIFY(book.edit.DeleteIsolatedOrganisations());
+    QCOMPARE(book.data.AgentLookDataSet.recordCount(), 2);
+}
+
+void TestEditModel::initials()
+{
+    Book book({person({{"SurName", QString("smith")}, {"Yellow", false}}), person({{"SurName", QString("Kim")}, {"Yellow", false}}),
+               person({{"SurName", QString("\u738b")}, {"Yellow", false}}), person({{"SurName", QString("  ")}, {"Yellow", false}}),
+               person({{"SurName", QString("Zeta Ltd")}, {"Yellow", true}}), person({{"SurName", QString("\u00e9mile")}, {"Yellow", false}})});
+    QVERIFY(book.edit.ScanInitials());
+    QVERIFY(book.edit.hasYellowEntries);
+    QCOMPARE(book.edit.initials().size(), 4);
+    QVERIFY(book.edit.initials().contains("S"));
+    QVERIFY(book.edit.initials().contains("\u738b"));
+    QVERIFY(book.edit.initials().contains("\u00e9")); // only a to z are raised
+    QVERIFY(!book.edit.initials().contains("Z"));     // yellow pages add none
+    QVERIFY(!book.edit.AddInitial("Kowalski"));
+    QVERIFY(book.edit.AddInitial("ng"));
+    QVERIFY(!book.edit.AddInitial("   "));
+    // Deleting the last K keeps K until the next scan.
+    book.data.NameDataSet.locate("SurName", QString("Kim"));
+    book.edit.DeleteCurrent();
+    QVERIFY(book.edit.initials().contains("K"));
+    book.edit.ScanInitials();
+    QVERIFY(!book.edit.initials().contains("K"));
+}
+
+void TestEditModel::deleteCommand_data()
+{
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<QList<int>>("marks");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("left");
+    const int yes = int(Prompter::Button::Yes), no = int(Prompter::Button::No);
+    QTest::newRow("current, Yes") << true << QList<int>() << yes << 4;
+    QTest::newRow("current, No") << true << QList<int>() << no << 5;
+    QTest::newRow("current, no question") << false << QList<int>() << 0 << 4;
+    QTest::newRow("marked, Yes") << true << QList<int>{0, 2, 4} << yes << 2;
+    QTest::newRow("marked, No") << true << QList<int>{0, 2} << no << 5;
+}
+
+void TestEditModel::deleteCommand()
+{
+    QFETCH(bool, confirm);
+    QFETCH(QList<int>, marks);
+    QFETCH(int, answer);
+    QFETCH(int, left);
+    std::vector<std::vector<Value>> rows;
+    for (int i = 0; i < 5; ++i)
+        rows.push_back(person({{"ClientID", qint32(2001 + i)}, {"SurName", QString("S%1").arg(i)}, {"Yellow", false}}));
+    Book book(rows);
+    OptionType options("unused.ini");
+    options.confirmDeletion = confirm;
+    test::ScriptedPrompter prompter;
+    if (confirm)
+        prompter.expectMessage(marks.isEmpty() ? "Are you sure you want to delete current entry?"
+                                               : "Are you sure you want to delete all selected entries?",
+                               Prompter::Icon::Confirmation, Prompter::Button::Yes | Prompter::Button::No, Prompter::Button(answer));
+    book.data.NameDataSet.setRecNo(2);
+    deleteEntries(book.edit, options, prompter, std::vector<int>(marks.begin(), marks.end()));
+    QCOMPARE(book.data.NameLookDataset.recordCount(), left);
+    if (left == 2) { // the marked S0, S2 and S4 went
+        QVERIFY(book.data.NameLookDataset.locate("SurName", QString("S1")));
+        QVERIFY(book.data.NameLookDataset.locate("SurName", QString("S3")));
+    }
+}
+
+QTEST_APPLESS_MAIN(TestEditModel)
+#include "tst_editmodel.moc"
