@@ -223,10 +223,13 @@ void PackageLifecycle::install(BookContent &content)
     // editor, initials, Org Contacts.
     if (m_recordList)
         m_recordList->AttachTables(m_data.NameDataSet, m_data.AgentDataSet);
-    m_compoundSurnames = std::move(content.compoundSurnames);
+    m_edit.ScanPersonTable(m_data.NameDataSet);
+    m_edit.ScanOrganisationTable(m_data.AgentDataSet);
+    m_edit.setCompoundSurnames(std::move(content.compoundSurnames));
     m_tree.setForest(std::move(content.tree));
+    m_edit.ScanInitials();
     // The Org Contacts category lists the yellow pages once the book has any.
-    if (m_tree.IndexOfNumber(110) < 0 && m_data.NameLookDataset.locate(QStringLiteral("Yellow"), true))
+    if (m_edit.hasYellowEntries && m_tree.IndexOfNumber(110) < 0)
         m_tree.InsertFixedNode(101, QStringLiteral("Org Contacts"), true, 110);
 }
 
@@ -395,7 +398,7 @@ void PackageLifecycle::saveInto(const QString &path)
         m_data.AgentDataSet.saveToFile(m_dirs.working + QStringLiteral("Agents.dbf"));
         writeMember(m_dirs.working, QStringLiteral("tree.dff"), m_tree.treeFile());
         writeMember(m_dirs.working, QStringLiteral("treeno.dff"), m_tree.numberFile());
-        writeMember(m_dirs.working, QStringLiteral("surname.dff"), memberText(m_compoundSurnames));
+        writeMember(m_dirs.working, QStringLiteral("surname.dff"), memberText(m_edit.compoundSurnames()));
         // Written beside the old package and renamed over it: a failed save leaves the old one whole.
         packWorkingDirectory(path);
     } catch (...) {
@@ -406,6 +409,7 @@ void PackageLifecycle::saveInto(const QString &path)
     recordCounters();
     m_structureChanged = false;
     cleanWorkingDirectory();
+    m_edit.ScanInitials();
     m_shell.bookOpened();
 }
 

@@ -2,6 +2,7 @@
 
 #include "data/BookContent.h"
 #include "data/archive/PackageReader.h"
+#include "editing/CEditMT.h"
 #include "navigation/CTreeMT.h"
 
 #include <QString>
@@ -58,7 +59,8 @@ public:
     const Directories &directories() const { return m_dirs; }
     CTreeMT &tree() { return m_tree; }
     const CTreeMT &tree() const { return m_tree; }
-    const QStringList &compoundSurnames() const { return m_compoundSurnames; }
+    const QStringList &compoundSurnames() const { return m_edit.compoundSurnames(); }
+    CEditMT &editModel() { return m_edit; }
     bool saving() const { return m_saving; }
     bool lastOpenConverted() const { return m_lastOpenConverted; }
     bool saveWithPassword = true;
@@ -91,9 +93,8 @@ private:
     bool m_lastOpenConverted = false;
 
     CRecListMT *m_recordList = nullptr;
-    // What the models will hold; the tree and name models plug in here.
     CTreeMT m_tree;
-    QStringList m_compoundSurnames;
+    CEditMT m_edit{m_tree};
 };
 
 } // namespace qv
