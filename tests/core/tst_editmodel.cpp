@@ -287,6 +287,9 @@ void TestEditModel::initials()
     QVERIFY(book.edit.ScanInitials());
     QVERIFY(book.edit.hasYellowEntries);
     QCOMPARE(book.edit.initials().size(), 4);
+    QVERIFY(book.edit.AddInitial(" Lee")); // a leading blank is an initial of its own
+    QVERIFY(book.edit.initials().contains(" "));
+    book.edit.ScanInitials();
     QVERIFY(book.edit.initials().contains("S"));
     QVERIFY(book.edit.initials().contains("\u738b"));
     QVERIFY(book.edit.initials().contains("\u00e9")); // only a to z are raised

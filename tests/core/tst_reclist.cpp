@@ -2,6 +2,7 @@
 
 #include "data/TableView.h"
 #include "navigation/CRecListMT.h"
+#include "navigation/InitialsGrid.h"
 #include "navigation/RowMarks.h"
 
 #include <QTest>
@@ -20,6 +21,10 @@ private slots:
     void clicks();
     void shiftArrows_data();
     void shiftArrows();
+    void gridColumns_data();
+    void gridColumns();
+    void gridFill_data();
+    void gridFill();
 };
 
 void TestRecList::filters_data()
@@ -133,6 +138,49 @@ void TestRecList::shiftArrows()
     QCOMPARE(marks.rows(), marked);
     marks.step(row, row + 1, false); // an arrow without Shift clears
     QCOMPARE(marks.count(), 0);
+}
+
+void TestRecList::gridColumns_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("columns");
+    QTest::newRow("100 pixels") << 100 << 4;
+    QTest::newRow("300 pixels") << 300 << 13;
+    QTest::newRow("narrower than four cells") << 30 << 4;
+}
+
+void TestRecList::gridColumns()
+{
+    QFETCH(int, width);
+    QFETCH(int, columns);
+    QCOMPARE(InitialsGrid::columnsFor(width), columns);
+}
+
+void TestRecList::gridFill_data()
+{
+    QTest::addColumn<int>("initials");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<QStringList>("rows"); // cells joined by "|"
+    QTest::newRow("seven in four columns: two rows") << 7 << 4 << QStringList{"|A|B|C", "D|E|F|G"};
+    QTest::newRow("three in four columns: one row") << 3 << 4 << QStringList{"|A|B|C"};
+    QTest::newRow("four in four columns: a short second row") << 4 << 4 << QStringList{"|A|B|C", "D|||"};
+    QTest::newRow("none: only the way back to the tree") << 0 << 4 << QStringList{"|||"};
+    QTest::newRow("thirteen columns") << 7 << 13 << QStringList{"|A|B|C|D|E|F|G|||||"};
+}
+
+void TestRecList::gridFill()
+{
+    QFETCH(int, initials);
+    QFETCH(int, columns);
+    QFETCH(QStringList, rows);
+    QStringList list;
+    for (int i = 0; i < initials; ++i)
+        list << QString(QChar('A' + i));
+    const InitialsGrid grid = InitialsGrid::fill(list, columns);
+    QStringList got;
+    for (const QStringList &row : grid.rows)
+        got << row.join('|');
+    QCOMPARE(got, rows);
 }
 
 QTEST_APPLESS_MAIN(TestRecList)

@@ -87,10 +87,11 @@ QString ComposeName(const QString &surName, const QString &givenName, const QStr
 
 QString surnameInitial(const QString &surName)
 {
-    // Taken from the trimmed surname: a leading blank would otherwise be an initial of its own.
-    const QString s = surName.trimmed();
-    if (s.isEmpty())
+    // A blank surname has none; otherwise the first character as it stands,
+    // so that ' Lee' has the blank initial that lists such surnames.
+    if (surName.trimmed().isEmpty())
         return {};
+    const QString &s = surName;
     if (startsWide(s))
         return firstCharacters(s, 1);
     const QChar c = s[0];

@@ -25,7 +25,8 @@ NameParts SplitName(const QString &text, const QStringList &compoundSurnames);
 QString ComposeName(const QString &surName, const QString &givenName, const QString &midName);
 
 // The surname's initial as the surname-initial grid shows it: a wide first
-// character as it is, a first letter a to z in upper case; empty for a blank surname.
+// character as it is, a first letter a to z in upper case, any other first
+// character (a blank too) as it is; empty for a surname of blanks.
 QString surnameInitial(const QString &surName);
 
 } // namespace qv
