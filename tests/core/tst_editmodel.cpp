@@ -3,6 +3,7 @@
 
 #include "data/CardData.h"
 #include "editing/CEditMT.h"
+#include "editing/CategoryAssignment.h"
 #include "editing/DeleteEntries.h"
 #include "navigation/CTreeMT.h"
 #include "settings/OptionType.h"
@@ -73,6 +74,8 @@ private slots:
     void initials();
     void deleteCommand_data();
     void deleteCommand();
+    void dropEntries_data();
+    void dropEntries();
 };
 
 void TestEditModel::identifiers_data()
@@ -343,6 +346,62 @@ void TestEditModel::deleteCommand()
         QVERIFY(book.data.NameLookDataset.locate("SurName", QString("S1")));
         QVERIFY(book.data.NameLookDataset.locate("SurName", QString("S3")));
     }
+}
+
+void TestEditModel::dropEntries_data()
+{
+    QTest::addColumn<bool>("moveMode");
+    QTest::addColumn<QList<int>>("marks");
+    QTest::addColumn<int>("target");
+    QTest::addColumn<QList<int>>("answers"); // to the refusals, in order
+    QTest::addColumn<QString>("slotsAfter");  // Group1..4 of the four entries, ";" between entries
+    const int yes = int(Prompter::Button::Yes), no = int(Prompter::Button::No), ok = int(Prompter::Button::Ok);
+    // Entries: 0 in 1001; 1 in 1001,1002; 2 in four categories; 3 in none.
+    QTest::newRow("copy the current entry") << false << QList<int>() << 1002 << QList<int>()
+        << "1001,1002,1000,1000;1001,1002,1000,1000;1001,1003,1004,1005;1000,1000,1000,1000";
+    QTest::newRow("move the current entry") << true << QList<int>() << 1002 << QList<int>()
+        << "1002,1000,1000,1000;1001,1002,1000,1000;1001,1003,1004,1005;1000,1000,1000,1000";
+    QTest::newRow("the current entry has it already") << false << QList<int>{} << 1001 << QList<int>{ok}
+        << "1001,1000,1000,1000;1001,1002,1000,1000;1001,1003,1004,1005;1000,1000,1000,1000";
+    QTest::newRow("copy marked, the four-categories question, continue") << false << QList<int>{0, 2, 3} << 1006 << QList<int>{yes}
+        << "1001,1006,1000,1000;1001,1002,1000,1000;1001,1003,1004,1005;1006,1000,1000,1000";
+    QTest::newRow("copy marked, stop at the question") << false << QList<int>{0, 2, 3} << 1006 << QList<int>{no}
+        << "1001,1006,1000,1000;1001,1002,1000,1000;1001,1003,1004,1005;1000,1000,1000,1000";
+    QTest::newRow("move marked out of 1001") << true << QList<int>{0, 1, 2} << 1006 << QList<int>()
+        << "1006,1000,1000,1000;1006,1002,1000,1000;1006,1003,1004,1005;1000,1000,1000,1000";
+}
+
+void TestEditModel::dropEntries()
+{
+    QFETCH(bool, moveMode);
+    QFETCH(QList<int>, marks);
+    QFETCH(int, target);
+    QFETCH(QList<int>, answers);
+    QFETCH(QString, slotsAfter);
+    std::vector<std::vector<Value>> rows;
+    const QList<QList<int>> groups = {{1001, 1000, 1000, 1000}, {1001, 1002, 1000, 1000}, {1001, 1003, 1004, 1005}, {1000, 1000, 1000, 1000}};
+    for (int i = 0; i < 4; ++i)
+        rows.push_back(person({{"ClientID", qint32(i)}, {"Name", QString("P%1").arg(i)}, {"SurName", QString("S%1").arg(i)},
+                               {"Group1", qint32(groups[i][0])}, {"Group2", qint32(groups[i][1])},
+                               {"Group3", qint32(groups[i][2])}, {"Group4", qint32(groups[i][3])}}));
+    Book book(rows);
+    TableView &list = book.data.NameDataSet;
+    list.setFilter("Group1=1001 OR Group2=1001 OR Group3=1001 OR Group4=1001 OR ClientID=3"); // rows leave it as they move
+    test::ScriptedPrompter prompter;
+    const QString refused = "Can not define category for P%1 since this entry has belonged to this category or 4 other categories. Continue?";
+    if (!answers.isEmpty())
+        prompter.expectMessage(refused.arg(marks.isEmpty() ? 0 : 2), Prompter::Icon::Information,
+                               marks.isEmpty() ? Prompter::Buttons(Prompter::Button::Ok) : Prompter::Button::Yes | Prompter::Button::No,
+                               Prompter::Button(answers.first()));
+    list.first();
+    fileEntriesIntoCategory(book.edit, list, prompter, target, 1001, moveMode, std::vector<int>(marks.begin(), marks.end()));
+    QStringList got;
+    TableView &all = book.data.NameLookDataset;
+    for (int i = 0; i < 4; ++i) {
+        QVERIFY(all.locate("ClientID", qint32(i)));
+        got << QStringList{all.text("Group1"), all.text("Group2"), all.text("Group3"), all.text("Group4")}.join(',');
+    }
+    QCOMPARE(got.join(';'), slotsAfter);
 }
 
 QTEST_APPLESS_MAIN(TestEditModel)
