@@ -3,10 +3,13 @@
 #include "ScriptedPrompter.h"
 
 #include "data/CardData.h"
+#include "navigation/CategoryTreeView.h"
+#include "navigation/InitialsGridView.h"
 #include "navigation/RecordListView.h"
 #include "shell/ProgramDirectory.h"
 #include "shell/TMainQVMolk.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -26,6 +29,11 @@ private slots:
     void shiftArrows();
     void selectAllAndFocusLoss();
     void categoryFromTheTree();
+    void dropMarkedEntries_data();
+    void dropMarkedEntries();
+    void categoryEditing();
+    void initialsGrid();
+    void deleteKey();
 
 private:
     void click(int row, Qt::KeyboardModifiers modifiers = {});
@@ -138,6 +146,106 @@ void TestEntryList::categoryFromTheTree()
     QCOMPARE(m_window->countsText(), QString("40 Entries; %1 Listed; 0 Selected").arg(listed));
     tree->setCurrentItem(tree->topLevelItem(0));
     QCOMPARE(m_data->NameDataSet.recordCount(), 40);
+}
+
+void TestEntryList::dropMarkedEntries_data()
+{
+    QTest::addColumn<bool>("copyMode");
+    QTest::newRow("copy") << true;
+    QTest::newRow("move") << false;
+}
+
+void TestEntryList::dropMarkedEntries()
+{
+    QFETCH(bool, copyMode);
+    auto *tree = m_window->findChild<CategoryTreeView *>("NavgTree");
+    tree->selectNumber(1005);
+    const int members = m_data->NameDataSet.recordCount();
+    QVERIFY(members >= 2);
+    click(0);
+    click(1, Qt::ControlModifier);
+    QCOMPARE(m_list->marks().count(), 2);
+    // Copied into 1005, where they are already, or moved into 1006: an entry
+    // that has the target already is refused with the four-categories question.
+    const int target = copyMode ? 1005 : 1006;
+    const QString refused = "Can not define category for %1 since this entry has belonged to this category or 4 other categories. Continue?";
+    int refusals = 0;
+    for (int position : {0, 1}) {
+        m_data->NameDataSet.setRecNo(position + 1);
+        const bool has = m_data->NameDataSet.text("Group1").toInt() == target || m_data->NameDataSet.text("Group2").toInt() == target
+            || m_data->NameDataSet.text("Group3").toInt() == target || m_data->NameDataSet.text("Group4").toInt() == target;
+        if (has) {
+            ++refusals;
+            m_prompter->expectMessage(refused.arg(m_data->NameDataSet.text("Name")), Prompter::Icon::Information,
+                                      Prompter::Button::Yes | Prompter::Button::No, Prompter::Button::Yes);
+        }
+    }
+    emit tree->entriesDropped(target, copyMode);
+    // Copies stay listed under 1005; moved entries leave it.
+    QCOMPARE(m_data->NameDataSet.recordCount(), copyMode ? members : members - 2);
+    QCOMPARE(m_list->marks().count(), 0);
+    QCOMPARE(m_window->countsText(), QString("40 Entries; %1 Listed; 0 Selected").arg(m_data->NameDataSet.recordCount()));
+    QCOMPARE(refusals, copyMode ? 2 : refusals);
+}
+
+void TestEntryList::categoryEditing()
+{
+    auto *tree = m_window->findChild<CategoryTreeView *>("NavgTree");
+    tree->setFocus();
+    tree->selectNumber(1000);
+    QTest::keyClick(tree, Qt::Key_Insert);
+    const int added = tree->selectedNumber();
+    QCOMPARE(added, 1025);
+    QCOMPARE(tree->currentItem()->text(0), QString("New Category"));
+    QVERIFY(m_window->lifecycle().isModified());
+    auto *editor = tree->findChild<QLineEdit *>();
+    QVERIFY(editor); // editing in place starts at once
+    editor->setText("   ");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(tree->currentItem()->text(0), QString("U Category")); // the delegate commits queued
+    // A category with members is not deleted.
+    tree->selectNumber(1005);
+    m_prompter->expectMessage("Please delete items below first.", Prompter::Icon::Information, Prompter::Button::Ok, Prompter::Button::Ok);
+    QTest::keyClick(tree, Qt::Key_Delete, Qt::ShiftModifier);
+    QVERIFY(m_window->lifecycle().tree().nodeOfNumber(1005));
+    tree->selectNumber(added);
+    QTest::keyClick(tree, Qt::Key_Delete, Qt::ShiftModifier);
+    QVERIFY(!m_window->lifecycle().tree().nodeOfNumber(added));
+}
+
+void TestEntryList::initialsGrid()
+{
+    auto *grid = m_window->findChild<InitialsGridView *>("SurNameGrid");
+    QVERIFY(!grid->isVisible());
+    m_window->findChild<QComboBox *>("NameLk")->setFocus(); // the name lookup brings up the initials
+    QVERIFY(grid->isVisible());
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_F5);
+    QCOMPARE(m_data->NameDataSet.filter(), QString("not (Yellow=true)"));
+    const QString initial = grid->item(0, 1)->text();
+    QVERIFY(!initial.isEmpty());
+    grid->setCurrentCell(0, 1);
+    QCOMPARE(m_data->NameDataSet.filter(), "Surname='" + initial + "*' and (not (Yellow=true))");
+    const QString before = m_data->NameDataSet.filter();
+    if (grid->rowCount() > 1 && grid->item(grid->rowCount() - 1, grid->columnCount() - 1)->text().isEmpty()) {
+        grid->setCurrentCell(grid->rowCount() - 1, grid->columnCount() - 1); // an empty cell
+        QCOMPARE(m_data->NameDataSet.filter(), before);
+        QCOMPARE(grid->currentColumn(), 1);
+    }
+}
+
+void TestEntryList::deleteKey()
+{
+    click(2);
+    click(3, Qt::ControlModifier);
+    m_prompter->expectMessage("Are you sure you want to delete all selected entries?", Prompter::Icon::Confirmation,
+                              Prompter::Button::Yes | Prompter::Button::No, Prompter::Button::Yes);
+    QTest::keyClick(m_list, Qt::Key_Delete);
+    QCOMPARE(m_window->countsText(), QString("38 Entries; 38 Listed; 0 Selected"));
+    m_prompter->expectMessage("Are you sure you want to delete current entry?", Prompter::Icon::Confirmation,
+                              Prompter::Button::Yes | Prompter::Button::No, Prompter::Button::No);
+    QTest::keyClick(m_list, Qt::Key_Delete);
+    QCOMPARE(m_data->NameLookDataset.recordCount(), 38);
 }
 
 QTEST_MAIN(TestEntryList)

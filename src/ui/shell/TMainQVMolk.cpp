@@ -2,6 +2,10 @@
 
 #include "common/Error.h"
 #include "data/CardData.h"
+#include "editing/CategoryAssignment.h"
+#include "editing/DeleteEntries.h"
+#include "navigation/CategoryTreeView.h"
+#include "navigation/InitialsGridView.h"
 #include "navigation/RecordListView.h"
 #include "navigation/ViewListModel.h"
 #include "shell/DetailPane.h"
@@ -90,6 +94,7 @@ TMainQVMolk::~TMainQVMolk()
     m_recDBGrid->disconnect(this);
     m_recDBGrid->selectionModel()->disconnect(this);
     m_navgTree->disconnect(this);
+    m_surNameGrid->disconnect(this);
 }
 
 void TMainQVMolk::FormCreate()
@@ -141,8 +146,11 @@ void TMainQVMolk::createMenus()
     exit->setShortcut(QKeySequence::Quit);
 
     m_editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
-    for (const char *caption : {"&Search...", "&Edit entry...", "&Add entry...", "&Delete", "Clea&r isolated org",
-                                "&Copy Current to Clipboard"})
+    // Commands of later subsystems stand in their places, disabled until they come.
+    for (const char *caption : {"&Search...", "&Edit entry...", "&Add entry..."})
+        m_editMenu->addAction(QString::fromLatin1(caption))->setEnabled(false);
+    m_editMenu->addAction(QStringLiteral("&Delete"), this, &TMainQVMolk::Delete1Click)->setStatusTip(QStringLiteral("Delete entries"));
+    for (const char *caption : {"Clea&r isolated org", "&Copy Current to Clipboard"})
         m_editMenu->addAction(QString::fromLatin1(caption))->setEnabled(false);
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->addAction(QStringLiteral("&Options..."))->setEnabled(false);
@@ -198,20 +206,32 @@ void TMainQVMolk::createLayout()
     m_nameLk->setMaxVisibleItems(11);
     m_nameLookModel = new ViewListModel(m_data.NameLookDataSet2, QStringLiteral("Name"), this);
     m_nameLk->setModel(m_nameLookModel);
+    m_nameLk->installEventFilter(this); // its focus brings up the initials
     nameRow->addWidget(m_nameLk, 1);
     auto *nameButton = new QToolButton(m_searchPanel);
     nameButton->setText(QStringLiteral("..."));
     nameRow->addWidget(nameButton);
 
-    m_navgTree = new QTreeWidget(m_searchPanel);
-    m_navgTree->setObjectName(QStringLiteral("NavgTree"));
-    m_navgTree->setHeaderHidden(true);
-    connect(m_navgTree, &QTreeWidget::currentItemChanged, this, &TMainQVMolk::NavgTreeChange);
-    m_surNameGrid = new QTableWidget(m_searchPanel);
-    m_surNameGrid->setObjectName(QStringLiteral("SurNameGrid"));
-    m_surNameGrid->horizontalHeader()->hide();
-    m_surNameGrid->verticalHeader()->hide();
+    m_navgTree = new CategoryTreeView(m_searchPanel);
+    m_navgTree->setModel(&m_lifecycle->tree());
+    connect(m_navgTree, &CategoryTreeView::nodeSelected, this, &TMainQVMolk::NavgTreeChange);
+    connect(m_navgTree, &CategoryTreeView::structureChanged, this, [this] { m_lifecycle->markStructureChanged(); });
+    connect(m_navgTree, &CategoryTreeView::deleteRequested, this, &TMainQVMolk::deleteCategory);
+    connect(m_navgTree, &CategoryTreeView::entriesDropped, this, &TMainQVMolk::NavgTreeDragDrop);
+    connect(m_navgTree, &CategoryTreeView::entered, this, [this] {
+        m_recList.source = NavigationSource::Tree;
+        NavgTreeChange(m_navgTree->selectedNumber());
+    });
+    m_surNameGrid = new InitialsGridView(m_searchPanel);
     m_surNameGrid->hide(); // the tree is shown first
+    connect(m_surNameGrid, &InitialsGridView::initialSelected, this, &TMainQVMolk::SurNameGridSelectCell);
+    connect(m_surNameGrid, &InitialsGridView::backToTree, this, [this](bool focusTree) {
+        ShowTreeOrGrid(true);
+        if (focusTree)
+            m_navgTree->setFocus();
+    });
+    connect(m_surNameGrid, &InitialsGridView::refreshRequested, this, &TMainQVMolk::RefreshInitials);
+    connect(m_surNameGrid, &InitialsGridView::entered, this, [this] { m_recList.source = NavigationSource::InitialsGrid; });
 
     auto *orgRow = new QHBoxLayout;
     auto *orgButton = new QToolButton(m_searchPanel);
@@ -258,7 +278,12 @@ void TMainQVMolk::createLayout()
     unselectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     unselectAll->setShortcutContext(Qt::WidgetShortcut);
     connect(unselectAll, &QAction::triggered, m_recDBGrid, &RecordListView::UnSelectAll1Click);
-    m_recDBGrid->addActions({selectAll, unselectAll});
+    auto *deleteEntriesAction = new QAction(QStringLiteral("&Delete"), m_recDBGrid);
+    deleteEntriesAction->setShortcut(QKeySequence(Qt::Key_Delete));
+    deleteEntriesAction->setShortcutContext(Qt::WidgetShortcut);
+    deleteEntriesAction->setStatusTip(QStringLiteral("Delete entries"));
+    connect(deleteEntriesAction, &QAction::triggered, this, &TMainQVMolk::Delete1Click);
+    m_recDBGrid->addActions({deleteEntriesAction, selectAll, unselectAll});
 
     m_leftSplitter = new QSplitter(Qt::Vertical, this);
     m_leftSplitter->setObjectName(QStringLiteral("LeftPanel"));
@@ -282,6 +307,11 @@ void TMainQVMolk::createLayout()
     m_mainSplitter->addWidget(detailScroll);
     m_mainSplitter->setStretchFactor(1, 1);
     m_mainSplitter->setSizes({138, 500});
+    // A resized left column holds another number of initials per row.
+    connect(m_mainSplitter, &QSplitter::splitterMoved, this, [this] {
+        if (isActiveWindow())
+            FillInitialsGrid();
+    });
     setCentralWidget(m_mainSplitter);
 }
 
@@ -426,12 +456,8 @@ QString TMainQVMolk::countsText() const
                                   m_recDBGrid->marks().count());
 }
 
-void TMainQVMolk::NavgTreeChange()
+void TMainQVMolk::NavgTreeChange(int number)
 {
-    const QTreeWidgetItem *item = m_navgTree->currentItem();
-    if (!item)
-        return;
-    const int number = item->data(0, Qt::UserRole).toInt();
     m_recList.source = NavigationSource::Tree;
     if (number == 1000)
         m_recList.ShowAll();
@@ -441,6 +467,75 @@ void TMainQVMolk::NavgTreeChange()
         m_recList.ShowYellowPages();
     else
         return; // the search node and other fixed nodes leave the list as it is
+    listFilterChanged();
+}
+
+void TMainQVMolk::NavgTreeDragDrop(int target, bool copyMode)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    fileEntriesIntoCategory(m_lifecycle->editModel(), m_data.NameDataSet, *m_prompter, target, m_navgTree->selectedNumber(),
+                            !copyMode, m_recDBGrid->marks().rows());
+    m_recList.Reapply();
+    QApplication::restoreOverrideCursor();
+    listFilterChanged();
+}
+
+void TMainQVMolk::deleteCategory(int number)
+{
+    if (!m_lifecycle->editModel().DeleteCategoryIfEmpty(m_lifecycle->tree().nodeOfNumber(number))) {
+        m_prompter->message(QStringLiteral("Please delete items below first."), Prompter::Icon::Information, Prompter::Button::Ok);
+        return;
+    }
+    m_navgTree->rebuild();
+    m_lifecycle->markStructureChanged();
+    NavgTreeChange(m_navgTree->selectedNumber());
+}
+
+void TMainQVMolk::SurNameGridSelectCell(const QString &initial)
+{
+    if (!initial.isEmpty())
+        m_recList.ShowInitial(initial, false);
+    listFilterChanged();
+}
+
+void TMainQVMolk::FillInitialsGrid()
+{
+    m_surNameGrid->fill(m_lifecycle->editModel().initials(), m_leftSplitter->width());
+}
+
+void TMainQVMolk::RefreshInitials()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_lifecycle->editModel().ScanInitials();
+    FillInitialsGrid();
+    QApplication::restoreOverrideCursor();
+    // Then the name lookup's step: every white-page entry, with the grid shown.
+    m_recList.ShowInitial(QString(), false);
+    ShowTreeOrGrid(false);
+    listFilterChanged();
+}
+
+void TMainQVMolk::ShowTreeOrGrid(bool tree)
+{
+    m_navgTree->setVisible(tree);
+    m_surNameGrid->setVisible(!tree);
+}
+
+bool TMainQVMolk::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_nameLk && event->type() == QEvent::FocusIn && !m_noBook)
+        ShowTreeOrGrid(false);
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainQVMolk::Delete1Click()
+{
+    if (m_noBook || m_data.NameDataSet.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::vector<int> marks = m_recDBGrid->marks().rows();
+    QApplication::restoreOverrideCursor();
+    runCommand([&] { deleteEntries(m_lifecycle->editModel(), *m_options, *m_prompter, marks); });
     listFilterChanged();
 }
 
@@ -459,13 +554,15 @@ void TMainQVMolk::RecPopupMenuPopup(const QPoint &pos)
     QMenu menu(this);
     // Entry, category and e-mail commands come with the editor, the category
     // commands and the communication tools; until then they stay disabled.
-    for (const char *caption : {"&Add Entry...", "&Edit Entry...", "&Delete", "Delete from current Categor&y"})
+    for (const char *caption : {"&Add Entry...", "&Edit Entry..."})
         menu.addAction(QString::fromLatin1(caption))->setEnabled(false);
+    menu.addAction(m_recDBGrid->actions().first()); // "&Delete"
+    menu.addAction(QStringLiteral("Delete from current Categor&y"))->setEnabled(false);
     menu.addSeparator();
     for (const char *caption : {"Email? &To:", "Email? &CC:", "Email? &BCC:", "&Launch Email..."})
         menu.addAction(QString::fromLatin1(caption))->setEnabled(false);
     menu.addSeparator();
-    menu.addActions(m_recDBGrid->actions());
+    menu.addActions(m_recDBGrid->actions().mid(1));
     menu.exec(m_recDBGrid->viewport()->mapToGlobal(pos));
 }
 
@@ -512,21 +609,14 @@ void TMainQVMolk::bookOpened()
         m_noBook = false;
         setNoBookControlsEnabled(true);
     }
-    // The category tree with its top category expanded and selected.
-    m_navgTree->clear();
-    std::function<void(const CategoryNode &, QTreeWidgetItem *)> add = [&](const CategoryNode &node, QTreeWidgetItem *parent) {
-        auto *item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_navgTree);
-        item->setText(0, node.caption);
-        item->setData(0, Qt::UserRole, node.number);
-        for (const auto &child : node.children)
-            add(*child, item);
-    };
-    for (const auto &root : m_lifecycle->tree().forest().roots)
-        add(*root, nullptr);
+    // The category tree with its top category expanded and selected, in place of the grid.
+    m_navgTree->rebuild();
     if (QTreeWidgetItem *top = m_navgTree->topLevelItem(0)) {
         top->setExpanded(true);
-        m_navgTree->setCurrentItem(top); // lists every entry
+        m_navgTree->selectNumber(top->data(0, Qt::UserRole).toInt()); // lists every entry
     }
+    FillInitialsGrid();
+    ShowTreeOrGrid(true);
     m_recDBGrid->resetMarks();
     refreshLists();
 }

@@ -25,6 +25,8 @@ namespace qv {
 
 class DetailPane;
 class LockIndicator;
+class CategoryTreeView;
+class InitialsGridView;
 class RecordListView;
 class TAboutFm;
 class TCardData;
@@ -66,6 +68,7 @@ public:
     void closeMainWindow() override;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
@@ -86,7 +89,14 @@ private:
     void Save1Click();
     void SaveButtonClick();
     void showCurrentEntry();
-    void NavgTreeChange();
+    void NavgTreeChange(int number);
+    void NavgTreeDragDrop(int target, bool copyMode);
+    void deleteCategory(int number);
+    void SurNameGridSelectCell(const QString &initial);
+    void FillInitialsGrid();
+    void RefreshInitials();
+    void ShowTreeOrGrid(bool tree);
+    void Delete1Click();
     void listFilterChanged();
     void RecPopupMenuPopup(const QPoint &pos);
     void refreshLists();
@@ -116,8 +126,8 @@ private:
     QWidget *m_searchPanel = nullptr;
     QComboBox *m_nameLk = nullptr;
     QComboBox *m_companyLk = nullptr;
-    QTreeWidget *m_navgTree = nullptr;
-    QTableWidget *m_surNameGrid = nullptr;
+    CategoryTreeView *m_navgTree = nullptr;
+    InitialsGridView *m_surNameGrid = nullptr;
     RecordListView *m_recDBGrid = nullptr;
     DetailPane *m_detail = nullptr;
     ViewListModel *m_listModel = nullptr;

@@ -1,0 +1,258 @@
+#include "navigation/CategoryTreeView.h"
+
+#include "navigation/CTreeMT.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDrag>
+#include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+
+namespace qv {
+
+namespace {
+
+constexpr const char *kCategoryMime = "application/x-quorvel-category";
+
+// The drag cursors: an arrow with a sign of what the drop will do.
+QPixmap dragCursor(const QString &sign)
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::black);
+    p.setBrush(Qt::white);
+    const QPointF arrow[] = {{0, 0}, {0, 16}, {4, 12}, {8, 20}, {10, 19}, {6, 11}, {12, 11}};
+    p.drawPolygon(arrow, 7);
+    p.setBrush(QColor(255, 255, 220));
+    p.drawRect(12, 14, 18, 14);
+    p.setFont(QFont(QStringLiteral("Sans"), 7, QFont::Bold));
+    p.drawText(QRect(12, 14, 18, 14), Qt::AlignCenter, sign);
+    return pixmap;
+}
+
+} // namespace
+
+CategoryTreeView::CategoryTreeView(QWidget *parent)
+    : QTreeWidget(parent)
+{
+    setObjectName(QStringLiteral("NavgTree"));
+    setHeaderHidden(true);
+    setAcceptDrops(true);
+    setDropIndicatorShown(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers); // renaming starts from F2 or the menu
+    m_add = new QAction(QStringLiteral("&Add Category"), this);
+    m_add->setShortcut(QKeySequence(Qt::Key_Insert));
+    m_edit = new QAction(QStringLiteral("&Edit Category"), this);
+    m_edit->setShortcut(QKeySequence(Qt::Key_F2));
+    m_delete = new QAction(QStringLiteral("&Delete Category"), this);
+    m_delete->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+    for (QAction *a : {m_add, m_edit, m_delete})
+        a->setShortcutContext(Qt::WidgetShortcut);
+    addActions({m_add, m_edit, m_delete});
+    connect(m_add, &QAction::triggered, this, &CategoryTreeView::Add1Click);
+    connect(m_edit, &QAction::triggered, this, &CategoryTreeView::Edit3Click);
+    connect(m_delete, &QAction::triggered, this, &CategoryTreeView::Delete2Click);
+    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
+        if (!m_rebuilding && item)
+            emit nodeSelected(item->data(0, Qt::UserRole).toInt());
+    });
+    connect(this, &QTreeWidget::itemChanged, this, &CategoryTreeView::captionEdited);
+}
+
+CategoryNode *CategoryTreeView::nodeOf(const QTreeWidgetItem *item) const
+{
+    return item && m_model ? m_model->nodeOfNumber(item->data(0, Qt::UserRole).toInt()) : nullptr;
+}
+
+CategoryNode *CategoryTreeView::nodeAt(const QPoint &pos) const
+{
+    return nodeOf(itemAt(pos));
+}
+
+QTreeWidgetItem *CategoryTreeView::itemOfNumber(int number) const
+{
+    for (QTreeWidgetItemIterator it(const_cast<CategoryTreeView *>(this)); *it; ++it) {
+        if ((*it)->data(0, Qt::UserRole).toInt() == number)
+            return *it;
+    }
+    return nullptr;
+}
+
+int CategoryTreeView::selectedNumber() const
+{
+    return currentItem() ? currentItem()->data(0, Qt::UserRole).toInt() : 0;
+}
+
+void CategoryTreeView::selectNumber(int number)
+{
+    if (QTreeWidgetItem *item = itemOfNumber(number)) {
+        setCurrentItem(item);
+        emit nodeSelected(number); // also when it was selected already: the list follows
+    }
+}
+
+void CategoryTreeView::rebuild()
+{
+    const int selected = selectedNumber();
+    QSet<int> expanded;
+    for (QTreeWidgetItemIterator it(this); *it; ++it) {
+        if ((*it)->isExpanded())
+            expanded.insert((*it)->data(0, Qt::UserRole).toInt());
+    }
+    m_rebuilding = true;
+    clear();
+    std::function<void(const CategoryNode &, QTreeWidgetItem *)> add = [&](const CategoryNode &node, QTreeWidgetItem *parent) {
+        auto *item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
+        item->setText(0, node.caption);
+        item->setData(0, Qt::UserRole, node.number);
+        if (node.number > 1000)
+            item->setFlags(item->flags() | Qt::ItemIsEditable); // only user categories are renamed
+        for (const auto &child : node.children)
+            add(*child, item);
+        item->setExpanded(expanded.contains(node.number));
+    };
+    if (m_model) {
+        for (const auto &root : m_model->forest().roots)
+            add(*root, nullptr);
+    }
+    QTreeWidgetItem *keep = itemOfNumber(selected);
+    if (!keep && topLevelItemCount() > 0)
+        keep = topLevelItem(0);
+    if (keep)
+        setCurrentItem(keep);
+    m_rebuilding = false;
+}
+
+void CategoryTreeView::Add1Click()
+{
+    CategoryNode *node = nodeOf(currentItem());
+    if (!node || node->number < 1000)
+        return;
+    currentItem()->setExpanded(true);
+    CategoryNode *added = m_model->AddCategory(node, QStringLiteral("New Category"));
+    if (!added)
+        return;
+    rebuild();
+    selectNumber(added->number);
+    emit structureChanged();
+    editItem(currentItem());
+}
+
+void CategoryTreeView::Edit3Click()
+{
+    if (CTreeMT::IsUserCategory(nodeOf(currentItem())))
+        editItem(currentItem());
+}
+
+void CategoryTreeView::Delete2Click()
+{
+    if (CTreeMT::IsUserCategory(nodeOf(currentItem())))
+        emit deleteRequested(selectedNumber());
+}
+
+void CategoryTreeView::captionEdited(QTreeWidgetItem *item)
+{
+    if (m_rebuilding)
+        return;
+    CategoryNode *node = nodeOf(item);
+    const bool changed = m_model->RenameCategory(node, item->text(0));
+    m_rebuilding = true;
+    item->setText(0, node ? node->caption : QString());
+    m_rebuilding = false;
+    if (changed)
+        emit structureChanged();
+}
+
+void CategoryTreeView::contextMenuEvent(QContextMenuEvent *event)
+{
+    const int number = selectedNumber();
+    m_add->setEnabled(number >= 1000);
+    m_edit->setEnabled(number > 1000);
+    m_delete->setEnabled(number > 1000);
+    QMenu menu(this);
+    menu.addActions({m_add, m_edit, m_delete});
+    menu.exec(event->globalPos());
+    // Shortcuts stay live; the commands check the node themselves.
+    for (QAction *a : {m_add, m_edit, m_delete})
+        a->setEnabled(true);
+}
+
+void CategoryTreeView::mousePressEvent(QMouseEvent *event)
+{
+    m_pressPos = event->position().toPoint();
+    QTreeWidget::mousePressEvent(event); // a right press selects the node under the pointer first
+}
+
+void CategoryTreeView::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint moved = event->position().toPoint() - m_pressPos;
+    if (!(event->buttons() & Qt::LeftButton) || !CTreeMT::IsUserCategory(nodeOf(currentItem()))
+        || (std::abs(moved.x()) <= 6 && std::abs(moved.y()) <= 6))
+        return;
+    auto *mime = new QMimeData;
+    mime->setData(QString::fromLatin1(kCategoryMime), QByteArray::number(selectedNumber()));
+    auto *drag = new QDrag(this);
+    drag->setMimeData(mime);
+    drag->setDragCursor(dragCursor(QStringLiteral("\u2193")), Qt::MoveAction); // as a sub-category
+    drag->setDragCursor(dragCursor(QStringLiteral("=")), Qt::LinkAction);      // as a sibling (Shift)
+    drag->exec(Qt::MoveAction | Qt::LinkAction, Qt::MoveAction);
+}
+
+void CategoryTreeView::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QMimeData *mime = event->mimeData();
+    if (mime->hasFormat(QString::fromLatin1(kCategoryMime)) || mime->hasFormat(QString::fromLatin1(kEntryRowsMime)))
+        event->acceptProposedAction();
+}
+
+void CategoryTreeView::dragMoveEvent(QDragMoveEvent *event)
+{
+    const bool entries = event->mimeData()->hasFormat(QString::fromLatin1(kEntryRowsMime));
+    const CategoryNode *target = nodeAt(event->position().toPoint());
+    const bool accepted = m_model
+        && m_model->AcceptsDrop(entries ? CTreeMT::DragSource::RecordList : CTreeMT::DragSource::Tree, target,
+                                nodeOf(currentItem()));
+    if (!accepted) {
+        event->ignore();
+        return;
+    }
+    if (entries) {
+        m_dragCopy = event->modifiers() & Qt::ControlModifier; // the state at the last drag-over counts
+        event->setDropAction(m_dragCopy ? Qt::CopyAction : Qt::MoveAction);
+    } else {
+        event->setDropAction(event->modifiers() & Qt::ShiftModifier ? Qt::LinkAction : Qt::MoveAction);
+    }
+    event->accept();
+}
+
+void CategoryTreeView::dropEvent(QDropEvent *event)
+{
+    CategoryNode *target = nodeAt(event->position().toPoint());
+    if (!target || !m_model)
+        return;
+    if (event->mimeData()->hasFormat(QString::fromLatin1(kEntryRowsMime))) {
+        event->acceptProposedAction();
+        emit entriesDropped(target->number, m_dragCopy);
+        return;
+    }
+    const bool asChild = !(event->modifiers() & Qt::ShiftModifier);
+    const int targetNumber = target->number;
+    if (m_model->MoveCategory(nodeOf(currentItem()), target, asChild)) {
+        event->acceptProposedAction();
+        rebuild();
+        if (QTreeWidgetItem *t = itemOfNumber(targetNumber))
+            t->setExpanded(true);
+        emit structureChanged();
+    }
+}
+
+void CategoryTreeView::focusInEvent(QFocusEvent *event)
+{
+    QTreeWidget::focusInEvent(event);
+    emit entered(); // the tree is the navigation source again, its node re-applied
+}
+
+} // namespace qv
