@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds an optimised tree and runs the benchmarks, printing their figures.
-# Usage: scripts/bench.sh [archive|recordstore|sqlite|lifecycle|all]   (default: all)
+# Usage: scripts/bench.sh [archive|recordstore|sqlite|lifecycle|navigation|all]   (default: all)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,4 +23,8 @@ fi
 if [ "$which" = all ] || [ "$which" = lifecycle ]; then
     echo "== open and save of a 100,000-entry book against unzip -p and zip -q"
     build-bench/bench/bench_lifecycle
+fi
+if [ "$which" = all ] || [ "$which" = navigation ]; then
+    echo "== navigation in a 100,000-entry book"
+    build-bench/bench/bench_navigation
 fi

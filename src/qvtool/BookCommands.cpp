@@ -129,6 +129,38 @@ int listCommand(const QStringList &arguments, Output io)
     return 0;
 }
 
+int treeCommand(const QStringList &arguments, Output io)
+{
+    if (arguments.size() != 1) {
+        io.err << "Usage: qvtool tree PACKAGE\n";
+        return 2;
+    }
+    OpenBook book;
+    if (!book.open(arguments[0], io.err))
+        return 1;
+    for (const CategoryNode *node : book.lifecycle->tree().forest().preOrder()) {
+        int depth = 0;
+        for (const CategoryNode *p = node->parent; p; p = p->parent)
+            ++depth;
+        io.out << QString(2 * depth, QLatin1Char(' ')) << node->caption << " [" << node->number << "]\n";
+    }
+    return 0;
+}
+
+int initialsCommand(const QStringList &arguments, Output io)
+{
+    if (arguments.size() != 1) {
+        io.err << "Usage: qvtool initials PACKAGE\n";
+        return 2;
+    }
+    OpenBook book;
+    if (!book.open(arguments[0], io.err))
+        return 1;
+    for (const QString &initial : book.lifecycle->editModel().initials())
+        io.out << initial << '\n';
+    return 0;
+}
+
 int generateCommand(const QStringList &arguments, Output io)
 {
     QStringList args = arguments;

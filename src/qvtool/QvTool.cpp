@@ -29,6 +29,10 @@ const QList<Command> &commands()
          QStringLiteral("entries, organisations, categories, format and encryption of a book"), infoCommand},
         {QStringLiteral("list"), QStringLiteral("list PACKAGE [--filter EXPR] [--ignore-case] [--fields F1,F2,...|all]"),
          QStringLiteral("the persons passing the filter, in index order, TAB-separated"), listCommand},
+        {QStringLiteral("tree"), QStringLiteral("tree PACKAGE"),
+         QStringLiteral("the category tree: captions indented by depth, numbers in brackets"), treeCommand},
+        {QStringLiteral("initials"), QStringLiteral("initials PACKAGE"),
+         QStringLiteral("the surname initials of the white-page entries, one per line"), initialsCommand},
         {QStringLiteral("generate"), QStringLiteral("generate --persons N --organisations M [--seed S] PACKAGE"),
          QStringLiteral("write a generated book, the same for the same seed"), generateCommand},
     };

@@ -59,6 +59,7 @@ private slots:
     void list();
     void info();
     void generateIsReproducible();
+    void treeAndInitials();
 };
 
 void TestQvTool::list_data()
@@ -105,6 +106,14 @@ void TestQvTool::generateIsReproducible()
     QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
     QCOMPARE(a.readAll(), b.readAll());
     QCOMPARE(qvtool({"info", dir.filePath("a.qvp")}).out.section('\n', 0, 0), QString("entries: 300"));
+}
+
+void TestQvTool::treeAndInitials()
+{
+    QTemporaryDir dir;
+    const QString book = fixturePackage(dir);
+    QCOMPARE(qvtool({"tree", book}).out, QString("All [1000]\n  Friends [1001]\n"));
+    QCOMPARE(qvtool({"initials", book}).out, QString("B\n")); // the yellow page adds none
 }
 
 QTEST_APPLESS_MAIN(TestQvTool)

@@ -15,6 +15,9 @@ InitialsGridView::InitialsGridView(QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setShowGrid(true);
+    // The column count already fits the pane: the cells share its width, nothing scrolls sideways.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     auto *refresh = new QAction(QStringLiteral("&Refresh"), this);
     refresh->setShortcut(QKeySequence(Qt::Key_F5));
     refresh->setStatusTip(QStringLiteral("Refresh the surname initial grids"));
@@ -52,8 +55,6 @@ void InitialsGridView::fill(const QStringList &initials, int paneWidth)
             setItem(r, c, item);
         }
     }
-    for (int c = 0; c < m_grid.columns; ++c)
-        setColumnWidth(c, cellWidth);
     // Cell (0, 0): the way back to the category tree.
     item(0, 0)->setIcon(style()->standardIcon(QStyle::SP_DirHomeIcon));
     item(0, 0)->setToolTip(QStringLiteral("Back to the categories"));

@@ -108,6 +108,13 @@ void DetailPane::refresh(const TableView &person, const TableView &organisation)
         it.value()->setText(organisation.text(it.key()));
         it.value()->setCursorPosition(0);
     }
+    // The name's tool tip tells a white-page entry's surname from its given name.
+    QLineEdit *name = m_personLines.value(QStringLiteral("Name"));
+    const bool white = person.value(QStringLiteral("Yellow")) != Value(true);
+    name->setToolTip(white && !name->text().isEmpty()
+                         ? QStringLiteral("Surname: ") + person.text(QStringLiteral("SurName")) + QStringLiteral("  Givenname: ")
+                             + person.text(QStringLiteral("GivenName"))
+                         : QString());
     m_memos.value(QStringLiteral("Memo"))->setPlainText(person.text(QStringLiteral("Memo")));
     m_memos.value(QStringLiteral("CMemo"))->setPlainText(organisation.text(QStringLiteral("CMemo")));
 }
