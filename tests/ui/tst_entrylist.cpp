@@ -31,6 +31,8 @@ private slots:
     void categoryFromTheTree();
     void dropMarkedEntries_data();
     void dropMarkedEntries();
+    void treePopupEnabling_data();
+    void treePopupEnabling();
     void categoryEditing();
     void initialsGrid();
     void deleteKey();
@@ -186,6 +188,28 @@ void TestEntryList::dropMarkedEntries()
     QCOMPARE(m_list->marks().count(), 0);
     QCOMPARE(m_window->countsText(), QString("40 Entries; %1 Listed; 0 Selected").arg(m_data->NameDataSet.recordCount()));
     QCOMPARE(refusals, copyMode ? 2 : refusals);
+}
+
+void TestEntryList::treePopupEnabling_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QList<bool>>("enabled"); // Add, Edit, Delete
+    QTest::newRow("user category") << 1005 << QList<bool>{true, true, true};
+    QTest::newRow("all entries") << 1000 << QList<bool>{true, false, false};
+    QTest::newRow("search node") << 101 << QList<bool>{false, false, false};
+}
+
+void TestEntryList::treePopupEnabling()
+{
+    QFETCH(int, number);
+    QFETCH(QList<bool>, enabled);
+    auto *tree = m_window->findChild<CategoryTreeView *>("NavgTree");
+    tree->selectNumber(number);
+    tree->TreePopupMenuPopup();
+    QList<bool> got;
+    for (QAction *a : tree->actions())
+        got << a->isEnabled();
+    QCOMPARE(got, enabled);
 }
 
 void TestEntryList::categoryEditing()

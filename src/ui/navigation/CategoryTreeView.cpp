@@ -166,12 +166,17 @@ void CategoryTreeView::captionEdited(QTreeWidgetItem *item)
         emit structureChanged();
 }
 
-void CategoryTreeView::contextMenuEvent(QContextMenuEvent *event)
+void CategoryTreeView::TreePopupMenuPopup()
 {
     const int number = selectedNumber();
     m_add->setEnabled(number >= 1000);
     m_edit->setEnabled(number > 1000);
     m_delete->setEnabled(number > 1000);
+}
+
+void CategoryTreeView::contextMenuEvent(QContextMenuEvent *event)
+{
+    TreePopupMenuPopup();
     QMenu menu(this);
     menu.addActions({m_add, m_edit, m_delete});
     menu.exec(event->globalPos());

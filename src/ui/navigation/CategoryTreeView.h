@@ -22,6 +22,9 @@ public:
     int selectedNumber() const;
     void selectNumber(int number);
 
+    // Enables the pop-up menu's items by the selected node: above 1000 all
+    // three, 1000 only "&Add Category", below 1000 none.
+    void TreePopupMenuPopup();
     void Add1Click();
     void Edit3Click();
     void Delete2Click();
