@@ -1,5 +1,6 @@
 #include "navigation/CategoryTreeView.h"
 
+#include "common/DragCursors.h"
 #include "navigation/CTreeMT.h"
 
 #include <QApplication>
@@ -7,31 +8,12 @@
 #include <QDrag>
 #include <QMenu>
 #include <QMimeData>
-#include <QPainter>
 
 namespace qv {
 
 namespace {
 
 constexpr const char *kCategoryMime = "application/x-quorvel-category";
-
-// The drag cursors: an arrow with a sign of what the drop will do.
-QPixmap dragCursor(const QString &sign)
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::black);
-    p.setBrush(Qt::white);
-    const QPointF arrow[] = {{0, 0}, {0, 16}, {4, 12}, {8, 20}, {10, 19}, {6, 11}, {12, 11}};
-    p.drawPolygon(arrow, 7);
-    p.setBrush(QColor(255, 255, 220));
-    p.drawRect(12, 14, 18, 14);
-    p.setFont(QFont(QStringLiteral("Sans"), 7, QFont::Bold));
-    p.drawText(QRect(12, 14, 18, 14), Qt::AlignCenter, sign);
-    return pixmap;
-}
 
 } // namespace
 

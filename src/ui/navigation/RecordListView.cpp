@@ -1,5 +1,6 @@
 #include "navigation/RecordListView.h"
 
+#include "common/DragCursors.h"
 #include "navigation/ViewListModel.h"
 
 #include <QApplication>
@@ -43,24 +44,6 @@ public:
 private:
     const RecordListView &m_view;
 };
-
-QPixmap entriesCursor(int count)
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::black);
-    p.setBrush(Qt::white);
-    const QPointF arrow[] = {{0, 0}, {0, 16}, {4, 12}, {8, 20}, {10, 19}, {6, 11}, {12, 11}};
-    p.drawPolygon(arrow, 7);
-    // One card for one entry, a stack for several, with the plus of a copy.
-    for (int i = count > 1 ? 2 : 0; i >= 0; i -= 2)
-        p.drawRect(12 + i, 14 - i, 14, 10);
-    p.setFont(QFont(QStringLiteral("Sans"), 8, QFont::Bold));
-    p.drawText(QRect(12, 14, 14, 10), Qt::AlignCenter, QStringLiteral("+"));
-    return pixmap;
-}
 
 RowMarks::Modifier modifierOf(Qt::KeyboardModifiers m)
 {
@@ -142,7 +125,7 @@ void RecordListView::mouseMoveEvent(QMouseEvent *event)
     auto *drag = new QDrag(this);
     drag->setMimeData(mime);
     // Copying shows how many go; moving uses the system's cursors.
-    drag->setDragCursor(entriesCursor(m_marks.count()), Qt::CopyAction);
+    drag->setDragCursor(dragCursor(QStringLiteral("+"), m_marks.count() > 1), Qt::CopyAction);
     drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
 }
 
