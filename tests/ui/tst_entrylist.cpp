@@ -243,6 +243,9 @@ void TestEntryList::initialsGrid()
     QVERIFY(!grid->isVisible());
     m_window->findChild<QComboBox *>("NameLk")->setFocus(); // the name lookup brings up the initials
     QVERIFY(grid->isVisible());
+    m_list->setFocus(); // the list brings back the tree
+    QVERIFY(!grid->isVisible());
+    m_window->findChild<QComboBox *>("NameLk")->setFocus();
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_F5);
     QCOMPARE(m_data->NameDataSet.filter(), QString("not (Yellow=true)"));

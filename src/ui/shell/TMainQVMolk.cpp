@@ -246,6 +246,7 @@ void TMainQVMolk::createLayout()
     m_companyLk->setMaxVisibleItems(11);
     m_companyLookModel = new ViewListModel(m_data.AgentLookDataSet, QStringLiteral("Company"), this);
     m_companyLk->setModel(m_companyLookModel);
+    m_companyLk->installEventFilter(this);
     orgRow->addWidget(m_companyLk, 1);
     auto *orgMore = new QToolButton(m_searchPanel);
     orgMore->setText(QStringLiteral("..."));
@@ -268,6 +269,7 @@ void TMainQVMolk::createLayout()
         showCurrentEntry();
     });
     connect(m_recDBGrid, &RecordListView::marksChanged, this, &TMainQVMolk::showCurrentEntry);
+    m_recDBGrid->installEventFilter(this);
     m_recDBGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_recDBGrid, &QWidget::customContextMenuRequested, this, &TMainQVMolk::RecPopupMenuPopup);
     auto *selectAll = new QAction(QStringLiteral("&Select All"), m_recDBGrid);
@@ -296,6 +298,10 @@ void TMainQVMolk::createLayout()
     m_leftSplitter->setSizes({144, 300});
 
     m_detail = new DetailPane(this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && m_detail->isAncestorOf(now) && !m_noBook)
+            ShowTreeOrGrid(true);
+    });
     // In a small window the detail pane scrolls instead of squeezing its fields.
     auto *detailScroll = new QScrollArea(this);
     detailScroll->setWidget(m_detail);
@@ -523,8 +529,10 @@ void TMainQVMolk::ShowTreeOrGrid(bool tree)
 
 bool TMainQVMolk::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_nameLk && event->type() == QEvent::FocusIn && !m_noBook)
-        ShowTreeOrGrid(false);
+    // The name lookup brings up the initials; the list, the detail pane and the
+    // organisation row bring back the tree.
+    if (event->type() == QEvent::FocusIn && !m_noBook)
+        ShowTreeOrGrid(watched != m_nameLk);
     return QMainWindow::eventFilter(watched, event);
 }
 
