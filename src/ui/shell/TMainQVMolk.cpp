@@ -95,6 +95,7 @@ TMainQVMolk::~TMainQVMolk()
     m_recDBGrid->selectionModel()->disconnect(this);
     m_navgTree->disconnect(this);
     m_surNameGrid->disconnect(this);
+    disconnect(qApp, nullptr, this, nullptr);
 }
 
 void TMainQVMolk::FormCreate()
