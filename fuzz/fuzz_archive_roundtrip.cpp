@@ -10,11 +10,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     using namespace qv::archive;
     // Input: password, then members, separated by NUL bytes.
-    const QList<QByteArray> parts = QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)).split('\0');
-    const QString password = QString::fromLatin1(parts.first());
+    const QList<QByteArray> pieces = QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)).split('\0');
+    const QString password = QString::fromLatin1(pieces.first());
     QList<PackMember> members;
-    for (qsizetype i = 1; i < parts.size(); ++i)
-        members << PackMember{QStringLiteral("m%1.dff").arg(i), parts[i], QDateTime(QDate(2020, 1, 2), QTime(3, 4, 6))};
+    for (qsizetype i = 1; i < pieces.size(); ++i)
+        members << PackMember{QStringLiteral("m%1.dff").arg(i), pieces[i], QDateTime(QDate(2020, 1, 2), QTime(3, 4, 6))};
 
     bool failed = false;
     UnpackSinks sinks;

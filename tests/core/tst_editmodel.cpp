@@ -13,7 +13,7 @@
 using namespace qv;
 using test::person;
 
-Q_DECLARE_METATYPE(qv::NameParts)
+Q_DECLARE_METATYPE(qv::NameFields)
 Q_DECLARE_METATYPE(std::vector<qv::Value>)
 
 namespace {
@@ -115,27 +115,27 @@ void TestEditModel::addCancelAdd()
 void TestEditModel::splitName_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<NameParts>("parts");
-    QTest::newRow("given surname") << "John Smith" << NameParts{"Smith", "John", "", 2};
-    QTest::newRow("three words") << "John Paul Smith" << NameParts{"Smith", "John", "Paul", 2};
-    QTest::newRow("one word is the given name") << "Smith" << NameParts{"", "Smith", "", 2};
-    QTest::newRow("comma") << "Smith, John" << NameParts{"John", "Smith", "", 2};
-    QTest::newRow("blanks everywhere") << "  john   paul  smith  " << NameParts{"smith", "john", "paul", 2};
-    QTest::newRow("fourth word dropped") << "Anna Maria del Rio" << NameParts{"del", "Anna", "Maria", 0};
-    QTest::newRow("full stop") << "J. Smith" << NameParts{"Smith", "J", "", 2};
-    QTest::newRow("leading delimiter") << ".Smith" << NameParts{"Smith", "", "", 2};
-    QTest::newRow("one-character surname") << "\u738b\u5c0f\u660e" << NameParts{"\u738b", "\u5c0f\u660e", "", 1};
-    QTest::newRow("compound surname") << "\u6b27\u9633\u4fee" << NameParts{"\u6b27\u9633", "\u4fee", "", 1};
-    QTest::newRow("space after the surname") << "\u738b \u5c0f\u660e" << NameParts{"\u738b", "\u5c0f\u660e", "", 1};
+    QTest::addColumn<NameFields>("expected");
+    QTest::newRow("given surname") << "John Smith" << NameFields{"Smith", "John", "", 2};
+    QTest::newRow("three words") << "John Paul Smith" << NameFields{"Smith", "John", "Paul", 2};
+    QTest::newRow("one word is the given name") << "Smith" << NameFields{"", "Smith", "", 2};
+    QTest::newRow("comma") << "Smith, John" << NameFields{"John", "Smith", "", 2};
+    QTest::newRow("blanks everywhere") << "  john   paul  smith  " << NameFields{"smith", "john", "paul", 2};
+    QTest::newRow("fourth word dropped") << "Anna Maria del Rio" << NameFields{"del", "Anna", "Maria", 0};
+    QTest::newRow("full stop") << "J. Smith" << NameFields{"Smith", "J", "", 2};
+    QTest::newRow("leading delimiter") << ".Smith" << NameFields{"Smith", "", "", 2};
+    QTest::newRow("one-character surname") << "\u738b\u5c0f\u660e" << NameFields{"\u738b", "\u5c0f\u660e", "", 1};
+    QTest::newRow("compound surname") << "\u6b27\u9633\u4fee" << NameFields{"\u6b27\u9633", "\u4fee", "", 1};
+    QTest::newRow("space after the surname") << "\u738b \u5c0f\u660e" << NameFields{"\u738b", "\u5c0f\u660e", "", 1};
     QTest::newRow("given name cut to 20 units") << "\u738b" + QString("\u5c0f").repeated(12)
-                                                << NameParts{"\u738b", QString("\u5c0f").repeated(10), "", 1};
+                                                << NameFields{"\u738b", QString("\u5c0f").repeated(10), "", 1};
 }
 
 void TestEditModel::splitName()
 {
     QFETCH(QString, text);
-    QFETCH(NameParts, parts);
-    QCOMPARE(SplitName(text, {"\u6b27\u9633"}), parts);
+    QFETCH(NameFields, expected);
+    QCOMPARE(SplitName(text, {"\u6b27\u9633"}), expected);
 }
 
 void TestEditModel::composeName_data()
@@ -177,8 +177,8 @@ void TestEditModel::applyNameStep()
     Book book;
     book.edit.AddPerson();
     QString name = typed;
-    bool nameChanged = true, partsChanged = false;
-    book.edit.ApplyNameStep(name, nameChanged, partsChanged);
+    bool nameChanged = true, fieldsChanged = false;
+    book.edit.ApplyNameStep(name, nameChanged, fieldsChanged);
     QCOMPARE(name, stored);
     QVERIFY(!nameChanged);
     QCOMPARE(book.data.NameDataSet.text("MidName"), midName);

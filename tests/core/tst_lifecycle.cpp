@@ -39,7 +39,7 @@ public:
     int busyDepth = 0;
 };
 
-struct PackageSpec {
+struct PackageRecipe {
     int persons = 3;
     QString password;
     int personFieldCount = 29;
@@ -58,29 +58,29 @@ QByteArray tableOf(const RecordTable &full, int fieldCount)
     return writeTableBytes(cut);
 }
 
-PackageSpec withPersons(int count)
+PackageRecipe withPersons(int count)
 {
-    PackageSpec spec;
-    spec.persons = count;
-    return spec;
+    PackageRecipe recipe;
+    recipe.persons = count;
+    return recipe;
 }
 
-void writePackage(const QString &path, const PackageSpec &spec = {})
+void writePackage(const QString &path, const PackageRecipe &recipe = {})
 {
-    const GeneratedBook book = generateBook(spec.persons, 2, 7);
+    const GeneratedBook book = generateBook(recipe.persons, 2, 7);
     const QDateTime t(QDate(2025, 6, 1), QTime(12, 0));
     QList<archive::PackMember> members = {
-        {"Agents.dbf", tableOf(*book.organisations, spec.organisationFieldCount), t},
-        {"Names.dbf", tableOf(*book.persons, spec.personFieldCount), t},
+        {"Agents.dbf", tableOf(*book.organisations, recipe.organisationFieldCount), t},
+        {"Names.dbf", tableOf(*book.persons, recipe.personFieldCount), t},
         {"surname.dff", memberText({"\u6b27\u9633", "\u53f8\u9a6c"}), t},
         {"tree.dff", "All\r\n\tFriends\r\nSearch\r\n", t},
         {"treeno.dff", "1000\r\n1001\r\n101\r\n", t},
     };
-    members.erase(std::remove_if(members.begin(), members.end(), [&](const auto &m) { return spec.skip.contains(m.name); }),
+    members.erase(std::remove_if(members.begin(), members.end(), [&](const auto &m) { return recipe.skip.contains(m.name); }),
                   members.end());
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(archive::buildArchive(members, spec.password));
+    f.write(archive::buildArchive(members, recipe.password));
 }
 
 // A program directory with the shipped files, a data directory and a working directory.
@@ -107,9 +107,9 @@ struct Fixture {
     }
 
     QString book(const QString &name) const { return dirs.data + name + ".qvp"; }
-    void addBook(const QString &name, const PackageSpec &spec = {})
+    void addBook(const QString &name, const PackageRecipe &recipe = {})
     {
-        writePackage(book(name), spec);
+        writePackage(book(name), recipe);
         options->addAddressBook(name);
     }
     bool openByNameOk(const QString &name)
@@ -200,9 +200,9 @@ void TestLifecycle::openRefused()
     Fixture f;
     f.addBook("Good", withPersons(4));
     QVERIFY(f.lifecycle->openPackage(f.book("Good")));
-    PackageSpec spec;
-    spec.skip = skip;
-    writePackage(f.book("Bad"), spec);
+    PackageRecipe recipe;
+    recipe.skip = skip;
+    writePackage(f.book("Bad"), recipe);
     if (badCrc) {
         // Flip the stored CRC of the last member in its local and central headers.
         QFile file(f.book("Bad"));
@@ -224,9 +224,9 @@ void TestLifecycle::openRefused()
 void TestLifecycle::openEncrypted()
 {
     Fixture f;
-    PackageSpec spec;
-    spec.password = "secret";
-    f.addBook("Locked", spec);
+    PackageRecipe recipe;
+    recipe.password = "secret";
+    f.addBook("Locked", recipe);
     f.prompter.expectPassword("Enter Password for addressbook Locked", QString("wrong"));
     f.prompter.expectMessage("Message: 26517 - Invalid password", Icon::Information, Button::Ok, Button::Ok);
     f.prompter.expectPassword("Enter Password for addressbook Locked", QString("secret"));
@@ -238,9 +238,9 @@ void TestLifecycle::openEncrypted()
 void TestLifecycle::cancelledPasswordForEveryMember()
 {
     Fixture f;
-    PackageSpec spec;
-    spec.password = "secret";
-    f.addBook("Locked", spec);
+    PackageRecipe recipe;
+    recipe.password = "secret";
+    f.addBook("Locked", recipe);
     for (int member = 0; member < 5; ++member) {
         f.prompter.expectPassword("Enter Password for addressbook Locked", std::nullopt);
         f.prompter.expectMessage("Message: 26522 - Password failed", Icon::Information, Button::Ok, Button::Ok);
@@ -252,10 +252,10 @@ void TestLifecycle::cancelledPasswordForEveryMember()
 void TestLifecycle::oldFormatIsConverted()
 {
     Fixture f;
-    PackageSpec spec;
-    spec.personFieldCount = 24;
-    spec.organisationFieldCount = 9;
-    f.addBook("Old", spec);
+    PackageRecipe recipe;
+    recipe.personFieldCount = 24;
+    recipe.organisationFieldCount = 9;
+    f.addBook("Old", recipe);
     QVERIFY(f.lifecycle->openPackage(f.book("Old")));
     QVERIFY(f.shell.calls.contains("progress Converting from old format into new one 3"));
     TableView &list = f.data.NameDataSet;
@@ -484,9 +484,9 @@ void TestLifecycle::closeAsks()
 void TestLifecycle::unlockQuestion()
 {
     Fixture f;
-    PackageSpec spec;
-    spec.password = "pw";
-    f.addBook("Locked", spec);
+    PackageRecipe recipe;
+    recipe.password = "pw";
+    f.addBook("Locked", recipe);
     f.prompter.expectPassword("Enter Password for addressbook Locked", QString("pw"));
     QVERIFY(f.openByNameOk("Locked"));
     f.lifecycle->saveWithPassword = false;

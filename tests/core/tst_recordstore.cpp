@@ -136,16 +136,16 @@ void TestRecordStore::changeLog()
     const QString before = contents(list);
     const int start = list.changeCount();
     for (const QString &step : steps) {
-        const QStringList parts = step.split(' ');
-        if (parts[0] == "insert") {
+        const QStringList words = step.split(' ');
+        if (words[0] == "insert") {
             list.append();
             list.setValue("ClientID", qint32(99));
             list.setValue("Name", QString("New"));
             list.post();
             continue;
         }
-        QVERIFY(list.locate("ClientID", qint32(parts[1].toInt())));
-        if (parts[0] == "edit") {
+        QVERIFY(list.locate("ClientID", qint32(words[1].toInt())));
+        if (words[0] == "edit") {
             list.edit();
             list.setValue("Name", list.text("Name") + "!");
             list.setValue("Yellow", true);

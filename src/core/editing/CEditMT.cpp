@@ -138,19 +138,19 @@ CEditMT::OrgLink CEditMT::SetOrganisationByName(const QString &name)
     return OrgCreated;
 }
 
-void CEditMT::ApplyNameStep(QString &name, bool &nameChanged, bool &partsChanged)
+void CEditMT::ApplyNameStep(QString &name, bool &nameChanged, bool &fieldsChanged)
 {
-    if (nameChanged && !partsChanged) {
-        const NameParts parts = SplitName(name, m_compoundSurnames);
-        name = ComposeName(parts.surName, parts.givenName, parts.midName);
+    if (nameChanged && !fieldsChanged) {
+        const NameFields fields = SplitName(name, m_compoundSurnames);
+        name = ComposeName(fields.surName, fields.givenName, fields.midName);
         openPerson();
-        m_persons->setValue(QStringLiteral("SurName"), parts.surName);
-        m_persons->setValue(QStringLiteral("GivenName"), parts.givenName);
-        m_persons->setValue(QStringLiteral("MidName"), parts.midName);
-    } else if (partsChanged) {
+        m_persons->setValue(QStringLiteral("SurName"), fields.surName);
+        m_persons->setValue(QStringLiteral("GivenName"), fields.givenName);
+        m_persons->setValue(QStringLiteral("MidName"), fields.midName);
+    } else if (fieldsChanged) {
         name = ComposeName(m_persons->text(QStringLiteral("SurName")), m_persons->text(QStringLiteral("GivenName")),
                            m_persons->text(QStringLiteral("MidName")));
-        partsChanged = false;
+        fieldsChanged = false;
     }
     m_lastComposedName = name;
     nameChanged = false;

@@ -36,7 +36,7 @@ public:
     void RollBack();
     int AppendOrganisation(const QString &name);
     OrgLink SetOrganisationByName(const QString &name);
-    void ApplyNameStep(QString &name, bool &nameChanged, bool &partsChanged);
+    void ApplyNameStep(QString &name, bool &nameChanged, bool &fieldsChanged);
 
     bool SetCategorySlot(int slot, int number);
     bool AddToCategory(int number);

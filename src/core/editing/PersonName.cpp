@@ -32,19 +32,19 @@ bool isDelimiter(QChar c)
 
 } // namespace
 
-NameParts SplitName(const QString &text, const QStringList &compoundSurnames)
+NameFields SplitName(const QString &text, const QStringList &compoundSurnames)
 {
     const QString t = text.trimmed() + QLatin1Char(' ');
-    NameParts parts;
+    NameFields fields;
     if (startsWide(t)) {
         const QString two = firstCharacters(t, 2);
         const bool compound = textWidth(two) == 4 && std::any_of(compoundSurnames.cbegin(), compoundSurnames.cend(), [&](const QString &s) {
             return s.compare(two, Qt::CaseInsensitive) == 0;
         });
-        parts.surName = compound ? two : firstCharacters(t, 1);
-        parts.givenName = cutToWidth(t.mid(parts.surName.size()), 20).trimmed();
-        parts.code = 1;
-        return parts;
+        fields.surName = compound ? two : firstCharacters(t, 1);
+        fields.givenName = cutToWidth(t.mid(fields.surName.size()), 20).trimmed();
+        fields.code = 1;
+        return fields;
     }
 
     QStringList words;
@@ -65,15 +65,15 @@ NameParts SplitName(const QString &text, const QStringList &compoundSurnames)
     while (words.size() < 2)
         words << QString();
     if (words.size() == 3) {
-        parts.givenName = words[0];
-        parts.midName = words[1];
-        parts.surName = words[2];
-        parts.code = i < end ? 0 : 2;
+        fields.givenName = words[0];
+        fields.midName = words[1];
+        fields.surName = words[2];
+        fields.code = i < end ? 0 : 2;
     } else {
-        parts.givenName = words[0];
-        parts.surName = words[1];
+        fields.givenName = words[0];
+        fields.surName = words[1];
     }
-    return parts;
+    return fields;
 }
 
 QString ComposeName(const QString &surName, const QString &givenName, const QString &midName)

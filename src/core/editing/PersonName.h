@@ -5,20 +5,20 @@
 
 namespace qv {
 
-struct NameParts {
+struct NameFields {
     QString surName;
     QString givenName;
     QString midName;
     int code = 2; // 1: a wide-character name; 2: up to three words; 0: words were dropped
-    bool operator==(const NameParts &) const = default;
+    bool operator==(const NameFields &) const = default;
 };
 
-// Splits a typed name into its parts. A name beginning with a wide character
+// Splits a typed name into surname, given name and middle name. A name beginning with a wide character
 // (Chinese, Japanese, Korean) is surname first: two characters when they are
 // a listed compound surname, else one; the given name follows, at most 20
 // width units. Other names are "given [middle] surname", words separated by
 // blanks, full stops and commas; words after the third are dropped.
-NameParts SplitName(const QString &text, const QStringList &compoundSurnames);
+NameFields SplitName(const QString &text, const QStringList &compoundSurnames);
 
 // The displayed name: surname and given name joined directly for a wide
 // surname, else "given middle surname" with single spaces.

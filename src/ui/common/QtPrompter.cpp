@@ -37,10 +37,10 @@ constexpr ButtonPair kButtons[] = {
 
 QString QtPrompter::toQtFilter(const QString &filter)
 {
-    const QStringList parts = filter.split(QLatin1Char('|'));
+    const QStringList pieces = filter.split(QLatin1Char('|'));
     QStringList descriptions;
-    for (qsizetype i = 0; i < parts.size(); i += 2)
-        descriptions << parts[i];
+    for (qsizetype i = 0; i < pieces.size(); i += 2)
+        descriptions << pieces[i];
     return descriptions.join(QStringLiteral(";;"));
 }
 

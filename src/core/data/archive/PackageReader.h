@@ -50,7 +50,7 @@ int unpack(const QByteArray &archive, UnpackTarget &target, KnownPasswords &know
 int unpackFile(const QString &packagePath, const QString &targetDirectory, KnownPasswords &known,
                const UnpackSinks &sinks);
 
-// The name a member is written under: the part after the last "/" or "\",
+// The name a member is written under: what follows the last "/" or "\",
 // without a drive letter; empty when nothing usable is left.
 QString safeMemberName(const QString &storedName);
 

@@ -14,35 +14,35 @@ using Predicates = std::vector<std::unique_ptr<FilterPredicate>>;
 
 class AnyOf : public FilterPredicate {
 public:
-    explicit AnyOf(Predicates parts) : m_parts(std::move(parts)) {}
+    explicit AnyOf(Predicates terms) : m_terms(std::move(terms)) {}
     bool test(int row) const override
     {
-        return std::any_of(m_parts.begin(), m_parts.end(), [row](const auto &p) { return p->test(row); });
+        return std::any_of(m_terms.begin(), m_terms.end(), [row](const auto &p) { return p->test(row); });
     }
 
 private:
-    Predicates m_parts;
+    Predicates m_terms;
 };
 
 class AllOf : public FilterPredicate {
 public:
-    explicit AllOf(Predicates parts) : m_parts(std::move(parts)) {}
+    explicit AllOf(Predicates terms) : m_terms(std::move(terms)) {}
     bool test(int row) const override
     {
-        return std::all_of(m_parts.begin(), m_parts.end(), [row](const auto &p) { return p->test(row); });
+        return std::all_of(m_terms.begin(), m_terms.end(), [row](const auto &p) { return p->test(row); });
     }
 
 private:
-    Predicates m_parts;
+    Predicates m_terms;
 };
 
 class NoneOf : public FilterPredicate {
 public:
-    explicit NoneOf(std::unique_ptr<FilterPredicate> part) : m_part(std::move(part)) {}
-    bool test(int row) const override { return !m_part->test(row); }
+    explicit NoneOf(std::unique_ptr<FilterPredicate> term) : m_term(std::move(term)) {}
+    bool test(int row) const override { return !m_term->test(row); }
 
 private:
-    std::unique_ptr<FilterPredicate> m_part;
+    std::unique_ptr<FilterPredicate> m_term;
 };
 
 template <typename T>
@@ -98,10 +98,10 @@ private:
     std::vector<qint64> m_values;
 };
 
-class DatePartTerm : public FilterPredicate {
+class DateUnitTerm : public FilterPredicate {
 public:
-    DatePartTerm(const Column &column, FieldFunction part, CompareOp op, qint64 value)
-        : m_column(column), m_part(part), m_op(op), m_value(value)
+    DateUnitTerm(const Column &column, FieldFunction unit, CompareOp op, qint64 value)
+        : m_column(column), m_unit(unit), m_op(op), m_value(value)
     {
     }
     bool test(int row) const override
@@ -110,12 +110,12 @@ public:
         if (v == Column::kNullNumber)
             return false;
         const QDate d = QDate::fromJulianDay(v);
-        return compare<qint64>(m_part == FieldFunction::Month ? d.month() : d.day(), m_value, m_op);
+        return compare<qint64>(m_unit == FieldFunction::Month ? d.month() : d.day(), m_value, m_op);
     }
 
 private:
     const Column &m_column;
-    FieldFunction m_part;
+    FieldFunction m_unit;
     CompareOp m_op;
     qint64 m_value;
 };
@@ -149,8 +149,8 @@ private:
 
 class TextContains : public FilterPredicate {
 public:
-    TextContains(const Column &column, const QString &part, Qt::CaseSensitivity cs)
-        : m_column(column), m_matcher(part, cs), m_empty(part.isEmpty())
+    TextContains(const Column &column, const QString &needle, Qt::CaseSensitivity cs)
+        : m_column(column), m_matcher(needle, cs), m_empty(needle.isEmpty())
     {
     }
     bool test(int row) const override
@@ -219,10 +219,10 @@ public:
 private:
     Predicates compileAll(const Node &node)
     {
-        Predicates parts;
+        Predicates terms;
         for (const auto &child : node.children)
-            parts.push_back(compile(*child));
-        return parts;
+            terms.push_back(compile(*child));
+        return terms;
     }
 
     int field(const QString &name, int position) const
@@ -266,7 +266,7 @@ private:
                 throw FilterError(QStringLiteral("field '%1' is not a date").arg(c.field), c.position);
             if (!std::holds_alternative<qint64>(c.constant))
                 unsuitable(c);
-            return std::make_unique<DatePartTerm>(column, c.function, c.op, std::get<qint64>(c.constant));
+            return std::make_unique<DateUnitTerm>(column, c.function, c.op, std::get<qint64>(c.constant));
         }
         switch (column.def.type) {
         case FieldType::Text:
