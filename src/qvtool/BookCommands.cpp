@@ -14,6 +14,8 @@
 #include "settings/OptionType.h"
 
 #include <QFileInfo>
+
+#include <functional>
 #include <QSaveFile>
 #include <QTemporaryDir>
 
@@ -53,6 +55,20 @@ QString escaped(QString text)
     return text;
 }
 
+// Opens the one package the arguments name and shows something of it.
+int withBook(const QStringList &arguments, const char *usage, Output io, const std::function<void(OpenBook &)> &show)
+{
+    if (arguments.size() != 1) {
+        io.err << "Usage: qvtool " << usage << '\n';
+        return 2;
+    }
+    OpenBook book;
+    if (!book.open(arguments[0], io.err))
+        return 1;
+    show(book);
+    return 0;
+}
+
 std::optional<QString> option(QStringList &args, const QString &name)
 {
     const qsizetype i = args.indexOf(name);
@@ -72,22 +88,16 @@ bool flag(QStringList &args, const QString &name)
 
 int infoCommand(const QStringList &arguments, Output io)
 {
-    if (arguments.size() != 1) {
-        io.err << "Usage: qvtool info PACKAGE\n";
-        return 2;
-    }
-    OpenBook book;
-    if (!book.open(arguments[0], io.err))
-        return 1;
-    int categories = 0;
-    for (const CategoryNode *node : book.lifecycle->tree().forest().preOrder())
-        categories += node->number > 1000 ? 1 : 0;
-    io.out << "entries: " << book.data.NameLookDataset.recordCount() << '\n'
-           << "organisations: " << book.data.AgentLookDataSet.recordCount() << '\n'
-           << "categories: " << categories << '\n'
-           << "format: " << (book.lifecycle->lastOpenConverted() ? "old" : "current") << '\n'
-           << "encrypted: " << (book.options.packagePassword.isEmpty() ? "no" : "yes") << '\n';
-    return 0;
+    return withBook(arguments, "info PACKAGE", io, [&](OpenBook &book) {
+        int categories = 0;
+        for (const CategoryNode *node : book.lifecycle->tree().forest().preOrder())
+            categories += node->number > 1000 ? 1 : 0;
+        io.out << "entries: " << book.data.NameLookDataset.recordCount() << '\n'
+               << "organisations: " << book.data.AgentLookDataSet.recordCount() << '\n'
+               << "categories: " << categories << '\n'
+               << "format: " << (book.lifecycle->lastOpenConverted() ? "old" : "current") << '\n'
+               << "encrypted: " << (book.options.packagePassword.isEmpty() ? "no" : "yes") << '\n';
+    });
 }
 
 int listCommand(const QStringList &arguments, Output io)
@@ -131,34 +141,18 @@ int listCommand(const QStringList &arguments, Output io)
 
 int treeCommand(const QStringList &arguments, Output io)
 {
-    if (arguments.size() != 1) {
-        io.err << "Usage: qvtool tree PACKAGE\n";
-        return 2;
-    }
-    OpenBook book;
-    if (!book.open(arguments[0], io.err))
-        return 1;
-    for (const CategoryNode *node : book.lifecycle->tree().forest().preOrder()) {
-        int depth = 0;
-        for (const CategoryNode *p = node->parent; p; p = p->parent)
-            ++depth;
-        io.out << QString(2 * depth, QLatin1Char(' ')) << node->caption << " [" << node->number << "]\n";
-    }
-    return 0;
+    return withBook(arguments, "tree PACKAGE", io, [&](OpenBook &book) {
+        for (const CategoryNode *node : book.lifecycle->tree().forest().preOrder())
+            io.out << QString(2 * node->depth(), QLatin1Char(' ')) << node->caption << " [" << node->number << "]\n";
+    });
 }
 
 int initialsCommand(const QStringList &arguments, Output io)
 {
-    if (arguments.size() != 1) {
-        io.err << "Usage: qvtool initials PACKAGE\n";
-        return 2;
-    }
-    OpenBook book;
-    if (!book.open(arguments[0], io.err))
-        return 1;
-    for (const QString &initial : book.lifecycle->editModel().initials())
-        io.out << initial << '\n';
-    return 0;
+    return withBook(arguments, "initials PACKAGE", io, [&](OpenBook &book) {
+        for (const QString &initial : book.lifecycle->editModel().initials())
+            io.out << initial << '\n';
+    });
 }
 
 int generateCommand(const QStringList &arguments, Output io)

@@ -14,12 +14,8 @@ const QByteArray kNumbers = "1000\r\n1001\r\n1002\r\n1003\r\n101\r\n";
 QStringList captions(const CTreeMT &tree)
 {
     QStringList list;
-    for (const CategoryNode *n : tree.forest().preOrder()) {
-        int depth = 0;
-        for (const CategoryNode *p = n->parent; p; p = p->parent)
-            ++depth;
-        list << QString(depth, '-') + n->caption;
-    }
+    for (const CategoryNode *n : tree.forest().preOrder())
+        list << QString(n->depth(), '-') + n->caption;
     return list;
 }
 

@@ -16,14 +16,6 @@ int depthOf(const QString &line, QString &caption)
     return int(depth);
 }
 
-int nodeDepth(const CategoryNode *node)
-{
-    int depth = 0;
-    for (const CategoryNode *p = node->parent; p; p = p->parent)
-        ++depth;
-    return depth;
-}
-
 void collect(const CategoryNode *node, std::vector<const CategoryNode *> &out)
 {
     out.push_back(node);
@@ -32,6 +24,14 @@ void collect(const CategoryNode *node, std::vector<const CategoryNode *> &out)
 }
 
 } // namespace
+
+int CategoryNode::depth() const
+{
+    int d = 0;
+    for (const CategoryNode *p = parent; p; p = p->parent)
+        ++d;
+    return d;
+}
 
 CategoryForest CategoryForest::read(const QByteArray &treeFile, const QByteArray &numberFile)
 {
@@ -45,7 +45,7 @@ CategoryForest CategoryForest::read(const QByteArray &treeFile, const QByteArray
         if (!previous) {
             forest.roots.push_back(std::move(node)); // the first line is a root, whatever its depth
         } else {
-            const int previousDepth = nodeDepth(previous);
+            const int previousDepth = previous->depth();
             if (depth > previousDepth + 1)
                 throw Error(QStringLiteral("Invalid level (%1) for item \"%2\"").arg(depth).arg(raw->caption));
             CategoryNode *parent = nullptr;
@@ -54,7 +54,7 @@ CategoryForest CategoryForest::read(const QByteArray &treeFile, const QByteArray
             } else {
                 // The next sibling of the nearest ancestor at this depth (a root when there is none).
                 const CategoryNode *sibling = previous;
-                while (sibling && nodeDepth(sibling) > depth)
+                while (sibling && sibling->depth() > depth)
                     sibling = sibling->parent;
                 parent = sibling ? sibling->parent : nullptr;
             }
@@ -90,7 +90,7 @@ QByteArray CategoryForest::treeFile() const
 {
     QStringList lines;
     for (const CategoryNode *node : preOrder())
-        lines << QString(nodeDepth(node), QLatin1Char('\t')) + node->caption;
+        lines << QString(node->depth(), QLatin1Char('\t')) + node->caption;
     return memberText(lines);
 }
 

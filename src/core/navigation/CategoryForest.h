@@ -13,6 +13,8 @@ struct CategoryNode {
     qint32 number = 0;
     CategoryNode *parent = nullptr;
     std::vector<std::unique_ptr<CategoryNode>> children;
+
+    int depth() const; // 0 for a root
 };
 
 // The categories of one address book as captioned, numbered nodes, and the
