@@ -155,6 +155,7 @@ private slots:
     void unlockQuestion();
     void legacyUpgrade();
     void templateOpens();
+    void startUp();
 };
 
 void TestLifecycle::openValid()
@@ -537,6 +538,23 @@ void TestLifecycle::templateOpens()
         QVERIFY(std::any_of(nodes.begin(), nodes.end(), [](const CategoryNode *n) { return n->number == 101; }));
         QVERIFY(f.lifecycle->compoundSurnames().contains("\u6b27\u9633"));
     }
+}
+
+void TestLifecycle::startUp()
+{
+    Fixture f;
+    writePackage(f.book("zeta"));
+    writePackage(f.book("Alpha"));
+    f.lifecycle->listDataDirectory();
+    QCOMPARE(f.options->addressBooks, (QStringList{"Alpha", "zeta"}));
+    f.options->addAddressBook("Beta"); // later books come at the end
+    QCOMPARE(f.options->addressBooks.last(), QString("Beta"));
+    f.options->defaultBookName = "Gone";
+    f.prompter.expectMessage("Loading addressbook of Gone fail, You may select another addressbook from the 'File' menu.",
+                             Icon::Warning, Button::Ok, Button::Ok);
+    f.lifecycle->openDefaultBook();
+    QCOMPARE(f.shell.calls.last(), QString("no book"));
+    QCOMPARE(f.data.AgentDataSet.text("CoID"), QString("0")); // the template is shown
 }
 
 QTEST_APPLESS_MAIN(TestLifecycle)

@@ -45,6 +45,9 @@ void TestRecList::filters_data()
     QTest::newRow("initial A lists no yellow page") << "initial" << "A" << "Surname='A*' and (not (Yellow=true))" << 0 << true;
     QTest::newRow("empty initial: white pages") << "initial" << "" << "not (Yellow=true)" << 5 << false;
     QTest::newRow("yellow pages") << "yellow" << "" << "Yellow=true" << 1 << false;
+    QTest::newRow("node 1000: all") << "node" << "1000" << "" << 6 << false;
+    QTest::newRow("node 1005: the category") << "node" << "1005" << "Group1=1005 OR Group2=1005 OR Group3=1005 OR Group4=1005" << 2 << false;
+    QTest::newRow("node 110: yellow pages") << "node" << "110" << "Yellow=true" << 1 << false;
 }
 
 void TestRecList::filters()
@@ -64,6 +67,8 @@ void TestRecList::filters()
         list.ShowAll();
     else if (operation == "category")
         list.ShowCategory(argument.toInt());
+    else if (operation == "node")
+        QCOMPARE(list.ShowNode(argument.toInt()), !filter.isNull());
     else if (operation == "initial")
         list.ShowInitial(argument, false);
     else

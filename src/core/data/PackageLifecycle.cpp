@@ -90,6 +90,12 @@ void requireFields(const RecordTable &table, const QStringList &fields)
     }
 }
 
+QString openFailedWarning(const QString &name)
+{
+    return QStringLiteral("Loading addressbook of ") + name
+        + QStringLiteral(" fail, You may select another addressbook from the 'File' menu.");
+}
+
 bool isValidBookName(const QString &name)
 {
     static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
@@ -301,13 +307,37 @@ void PackageLifecycle::openByName(int position)
         m_shell.refreshTitle();
         return;
     }
-    const auto answer = m_prompter.message(
-        QStringLiteral("Loading addressbook of ") + name + QStringLiteral(" fail, You may select another addressbook from the 'File' menu."),
-        Prompter::Icon::Warning, Prompter::Button::Ok | Prompter::Button::Abort);
+    const auto answer =
+        m_prompter.message(openFailedWarning(name), Prompter::Icon::Warning, Prompter::Button::Ok | Prompter::Button::Abort);
     if (answer == Prompter::Button::Abort)
         m_shell.closeMainWindow();
     else
         m_shell.enterNoBookState();
+}
+
+void PackageLifecycle::listDataDirectory()
+{
+    const QStringList files = QDir(m_dirs.data).entryList({QStringLiteral("*.qvp")}, QDir::Files);
+    m_options.addressBooks.clear();
+    m_options.addressBooksSorted = true;
+    for (const QString &file : files)
+        m_options.addAddressBook(file.chopped(4));
+    if (files.isEmpty())
+        m_prompter.message(QStringLiteral("There may not be any addressbook in the default location."), Prompter::Icon::Plain,
+                           Prompter::Button::Ok);
+    m_shell.bookListChanged();
+    m_options.addressBooksSorted = false;
+}
+
+void PackageLifecycle::openDefaultBook()
+{
+    const QString name = m_options.defaultBookName;
+    if (!m_options.addressBooks.isEmpty() && openPackage(m_dirs.data + name + QStringLiteral(".qvp")))
+        return;
+    m_prompter.message(openFailedWarning(name), Prompter::Icon::Warning, Prompter::Button::Ok);
+    openPackage(templatePackage());
+    m_options.packagePassword.clear();
+    m_shell.enterNoBookState();
 }
 
 void PackageLifecycle::loadFrom()

@@ -30,6 +30,12 @@ public:
 
     PackageLifecycle(TCardData &data, OptionType &options, Prompter &prompter, LifecycleShell &shell, Directories dirs);
 
+    // Start-up: the packages of the data directory become the address book
+    // list, sorted; books created later join it at the end.
+    void listDataDirectory();
+    // Start-up: the default book, or else the template in the no-book state.
+    void openDefaultBook();
+
     // Opens the package; on failure the book that was open stays as it was.
     bool openPackage(const QString &path);
     void openByName(int position);

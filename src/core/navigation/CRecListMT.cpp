@@ -53,6 +53,19 @@ void CRecListMT::ShowYellowPages()
     apply(QStringLiteral("Yellow=true"));
 }
 
+bool CRecListMT::ShowNode(int number)
+{
+    if (number == 1000)
+        ShowAll();
+    else if (number > 1000)
+        ShowCategory(number);
+    else if (number == 110)
+        ShowYellowPages();
+    else
+        return false;
+    return true;
+}
+
 QString CRecListMT::countsText(int entries, int listed, int selected)
 {
     return QString::number(entries) + QStringLiteral(" Entries; ") + QString::number(listed) + QStringLiteral(" Listed; ")

@@ -21,6 +21,10 @@ public:
     void ShowInitial(const QString &initial, bool includeYellow);
     void Reapply();
     void ShowYellowPages();
+    // What selecting a tree node lists: every entry (1000), a category (above
+    // 1000), the yellow pages (110). Returns false for the nodes that leave
+    // the list as it is (the search node and other fixed nodes).
+    bool ShowNode(int number);
 
     const QString &currentFilter() const { return m_filter; }
     NavigationSource source = NavigationSource::Tree;

@@ -368,55 +368,25 @@ void TMainQVMolk::showEvent(QShowEvent *event)
     }
 }
 
-void TMainQVMolk::listDataDirectory()
-{
-    const QStringList files = QDir(m_dataDir).entryList({QStringLiteral("*.qvp")}, QDir::Files);
-    m_options->addressBooks.clear();
-    m_options->addressBooksSorted = true;
-    for (const QString &file : files)
-        m_options->addAddressBook(file.chopped(4));
-    if (files.isEmpty())
-        m_prompter->message(QStringLiteral("There may not be any addressbook in the default location."),
-                           Prompter::Icon::Plain, Prompter::Button::Ok);
-    bookListChanged();
-    m_options->addressBooksSorted = false; // books created later come at the end
-}
-
 void TMainQVMolk::FormShow()
 {
     applyFonts();
     if (m_options->hasLegacyUserSection())
         runCommand([this] { m_lifecycle->upgradeLegacyUserDirectories(); });
     QDir().mkpath(m_dataDir);
-    listDataDirectory();
+    m_lifecycle->listDataDirectory();
     if (m_options->toSaveSize) {
         m_leftSplitter->setSizes({m_options->gridHeight, std::max(68, m_options->formHeight - m_options->gridHeight)});
         resize(m_options->formWidth, m_options->formHeight);
         m_mainSplitter->setSizes({m_options->leftPanelWidth, std::max(418, m_options->formWidth - m_options->leftPanelWidth)});
     }
-    openDefaultBook();
+    m_lifecycle->openDefaultBook();
+    refreshLists();
     if (m_splash) {
         m_splash->setOkVisible(true);
         m_splash->close();
     }
     refreshTitle();
-}
-
-void TMainQVMolk::openDefaultBook()
-{
-    const QString name = m_options->defaultBookName;
-    const QString warning = QStringLiteral("Loading addressbook of ") + name
-        + QStringLiteral(" fail, You may select another addressbook from the 'File' menu.");
-    bool opened = false;
-    if (!m_options->addressBooks.isEmpty())
-        opened = m_lifecycle->openPackage(m_dataDir + name + QStringLiteral(".qvp"));
-    if (opened)
-        return;
-    m_prompter->message(warning, Prompter::Icon::Warning, Prompter::Button::Ok);
-    m_lifecycle->openPackage(m_lifecycle->templatePackage());
-    m_options->packagePassword.clear();
-    enterNoBookState();
-    refreshLists();
 }
 
 void TMainQVMolk::runCommand(const std::function<void()> &command)
@@ -466,15 +436,8 @@ QString TMainQVMolk::countsText() const
 void TMainQVMolk::NavgTreeChange(int number)
 {
     m_recList.source = NavigationSource::Tree;
-    if (number == 1000)
-        m_recList.ShowAll();
-    else if (number > 1000)
-        m_recList.ShowCategory(number);
-    else if (number == 110)
-        m_recList.ShowYellowPages();
-    else
-        return; // the search node and other fixed nodes leave the list as it is
-    listFilterChanged();
+    if (m_recList.ShowNode(number))
+        listFilterChanged();
 }
 
 void TMainQVMolk::NavgTreeDragDrop(int target, bool copyMode)

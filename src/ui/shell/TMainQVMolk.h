@@ -82,8 +82,6 @@ private:
     void createLayout();
     void createStatusLine();
     void applyFonts();
-    void listDataDirectory();
-    void openDefaultBook();
     void setNoBookControlsEnabled(bool enabled);
     void runCommand(const std::function<void()> &command);
     void Save1Click();
