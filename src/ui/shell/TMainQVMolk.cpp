@@ -504,9 +504,7 @@ void TMainQVMolk::Delete1Click()
 {
     if (m_noBook || m_data.NameDataSet.isEmpty())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     const std::vector<int> marks = m_recDBGrid->marks().rows();
-    QApplication::restoreOverrideCursor();
     runCommand([&] { deleteEntries(m_lifecycle->editModel(), *m_options, *m_prompter, marks); });
     listFilterChanged();
 }
