@@ -65,6 +65,13 @@ PackageRecipe withPersons(int count)
     return recipe;
 }
 
+PackageRecipe withPassword(const QString &password)
+{
+    PackageRecipe recipe;
+    recipe.password = password;
+    return recipe;
+}
+
 void writePackage(const QString &path, const PackageRecipe &recipe = {})
 {
     const GeneratedBook book = generateBook(recipe.persons, 2, 7);
@@ -225,9 +232,7 @@ void TestLifecycle::openRefused()
 void TestLifecycle::openEncrypted()
 {
     Fixture f;
-    PackageRecipe recipe;
-    recipe.password = "secret";
-    f.addBook("Locked", recipe);
+    f.addBook("Locked", withPassword("secret"));
     f.prompter.expectPassword("Enter Password for addressbook Locked", QString("wrong"));
     f.prompter.expectMessage("Message: 26517 - Invalid password", Icon::Information, Button::Ok, Button::Ok);
     f.prompter.expectPassword("Enter Password for addressbook Locked", QString("secret"));
@@ -239,9 +244,7 @@ void TestLifecycle::openEncrypted()
 void TestLifecycle::cancelledPasswordForEveryMember()
 {
     Fixture f;
-    PackageRecipe recipe;
-    recipe.password = "secret";
-    f.addBook("Locked", recipe);
+    f.addBook("Locked", withPassword("secret"));
     for (int member = 0; member < 5; ++member) {
         f.prompter.expectPassword("Enter Password for addressbook Locked", std::nullopt);
         f.prompter.expectMessage("Message: 26522 - Password failed", Icon::Information, Button::Ok, Button::Ok);
@@ -485,9 +488,7 @@ void TestLifecycle::closeAsks()
 void TestLifecycle::unlockQuestion()
 {
     Fixture f;
-    PackageRecipe recipe;
-    recipe.password = "pw";
-    f.addBook("Locked", recipe);
+    f.addBook("Locked", withPassword("pw"));
     f.prompter.expectPassword("Enter Password for addressbook Locked", QString("pw"));
     QVERIFY(f.openByNameOk("Locked"));
     f.lifecycle->saveWithPassword = false;

@@ -62,10 +62,9 @@ QByteArray encryptionHeader(std::uint32_t crc, const RandomSource &random)
     return header;
 }
 
-void appendLocalHeader(QByteArray &out, const WrittenMember &m)
+// The fields both headers give in the same order: flags to name length.
+void appendMemberFields(QByteArray &out, const WrittenMember &m)
 {
-    appendU32(out, kLocalHeaderSignature);
-    appendU16(out, kVersionNeeded);
     appendU16(out, m.flags);
     appendU16(out, kMethodDeflated);
     appendU16(out, m.time.time);
@@ -74,7 +73,14 @@ void appendLocalHeader(QByteArray &out, const WrittenMember &m)
     appendU32(out, m.compressedSize);
     appendU32(out, m.size);
     appendU16(out, static_cast<std::uint16_t>(m.name.size()));
-    appendU16(out, 0);
+}
+
+void appendLocalHeader(QByteArray &out, const WrittenMember &m)
+{
+    appendU32(out, kLocalHeaderSignature);
+    appendU16(out, kVersionNeeded);
+    appendMemberFields(out, m);
+    appendU16(out, 0); // extra
     out.append(m.name);
 }
 
@@ -83,14 +89,7 @@ void appendCentralHeader(QByteArray &out, const WrittenMember &m)
     appendU32(out, kCentralHeaderSignature);
     appendU16(out, (3u << 8) | kVersionNeeded); // made by: Unix, 2.0
     appendU16(out, kVersionNeeded);
-    appendU16(out, m.flags);
-    appendU16(out, kMethodDeflated);
-    appendU16(out, m.time.time);
-    appendU16(out, m.time.date);
-    appendU32(out, m.crc);
-    appendU32(out, m.compressedSize);
-    appendU32(out, m.size);
-    appendU16(out, static_cast<std::uint16_t>(m.name.size()));
+    appendMemberFields(out, m);
     appendU16(out, 0); // extra
     appendU16(out, 0); // comment
     appendU16(out, 0); // disk
