@@ -17,11 +17,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QHeaderView>
 #include <QLabel>
-#include <QListView>
 #include <QMenuBar>
-#include <QPainter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
@@ -29,7 +26,6 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyledItemDelegate>
-#include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>

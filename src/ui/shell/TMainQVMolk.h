@@ -13,13 +13,10 @@
 class QAction;
 class QComboBox;
 class QLabel;
-class QListView;
 class QMenu;
 class QProgressDialog;
 class QSplitter;
-class QTableWidget;
 class QToolButton;
-class QTreeWidget;
 
 namespace qv {
 
