@@ -7,13 +7,13 @@
 #include "common/MemberLines.h"
 #include "common/Prompter.h"
 #include "data/BookGenerator.h"
-#include "data/CardData.h"
+#include "data/RecordStore.h"
 #include "data/LifecycleShell.h"
 #include "data/PackageLifecycle.h"
 #include "data/TableFile.h"
 #include "data/archive/PackageReader.h"
 #include "data/archive/PackageWriter.h"
-#include "settings/OptionType.h"
+#include "settings/Settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -76,10 +76,10 @@ int main(int argc, char *argv[])
     out.close();
     std::printf("package: %.1f MB\n", package.size() / 1e6);
 
-    TCardData cards;
-    cards.NameDataSet.setLogChanges(true);
-    cards.AgentDataSet.setLogChanges(true);
-    OptionType options(tmp.path() + "/aa.ini");
+    RecordStore cards;
+    cards.personList.setLogChanges(true);
+    cards.organisationList.setLogChanges(true);
+    Settings options(tmp.path() + "/aa.ini");
     options.defaultBookName = "Big";
     QuietPrompter prompter;
     SilentShell shell;

@@ -5,10 +5,10 @@
 #include "BenchTiming.h"
 
 #include "data/BookGenerator.h"
-#include "data/CardData.h"
-#include "editing/CEditMT.h"
-#include "navigation/CRecListMT.h"
-#include "navigation/CTreeMT.h"
+#include "data/RecordStore.h"
+#include "editing/EditModel.h"
+#include "navigation/RecordListModel.h"
+#include "navigation/CategoryTreeModel.h"
 #include "navigation/RowMarks.h"
 #include "navigation/ViewListModel.h"
 
@@ -23,31 +23,31 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const GeneratedBook book = generateBook(100000, 10000, 1);
-    TCardData data;
-    data.NameReadDataSet.loadTable(book.persons);
-    data.AgentReadDataSet.loadTable(book.organisations);
+    RecordStore data;
+    data.personRead.loadTable(book.persons);
+    data.organisationRead.loadTable(book.organisations);
     data.bindViews();
-    data.NameDataSet.setLogChanges(true);
-    CRecListMT list;
-    list.AttachTables(data.NameDataSet, data.AgentDataSet);
-    CTreeMT tree;
-    CEditMT edit(tree);
-    edit.ScanPersonTable(data.NameDataSet);
-    edit.ScanOrganisationTable(data.AgentDataSet);
-    ViewListModel model(data.NameDataSet, QStringLiteral("Name"));
+    data.personList.setLogChanges(true);
+    RecordListModel list;
+    list.attachTables(data.personList, data.organisationList);
+    CategoryTreeModel tree;
+    EditModel edit(tree);
+    edit.scanPersonTable(data.personList);
+    edit.scanOrganisationTable(data.organisationList);
+    ViewListModel model(data.personList, QStringLiteral("Name"));
 
     // Times the work, then counts what it left: the count is read after the timing.
     auto report = [](const char *what, double ms, const std::function<long long()> &count) {
         std::printf("%-44s %9.2f ms  (%lld)\n", what, ms, count());
     };
-    auto listed = [&] { return (long long)data.NameDataSet.recordCount(); };
+    auto listed = [&] { return (long long)data.personList.recordCount(); };
     const int runs = 7;
-    report("select a category", bench::medianMs(runs, [&] { list.ShowCategory(1005); model.reload(); }), listed);
-    report("select an initial", bench::medianMs(runs, [&] { list.ShowInitial(QStringLiteral("M"), false); model.reload(); }), listed);
-    report("select all entries", bench::medianMs(runs, [&] { list.ShowAll(); model.reload(); }), listed);
+    report("select a category", bench::medianMs(runs, [&] { list.showCategory(1005); model.reload(); }), listed);
+    report("select an initial", bench::medianMs(runs, [&] { list.showInitial(QStringLiteral("M"), false); model.reload(); }), listed);
+    report("select all entries", bench::medianMs(runs, [&] { list.showAll(); model.reload(); }), listed);
     RowMarks marks;
     report("Select All", bench::medianMs(runs, [&] { marks.markAll(model.rowCount()); }), [&] { return (long long)marks.count(); });
-    report("ScanInitials", bench::medianMs(runs, [&] { edit.ScanInitials(); }), [&] { return (long long)edit.initials().size(); });
+    report("ScanInitials", bench::medianMs(runs, [&] { edit.scanInitials(); }), [&] { return (long long)edit.initials().size(); });
     long long painted = 0;
     report("paint 100 screenfuls of 30 rows", bench::medianMs(runs, [&] {
         for (int screen = 0; screen < 100; ++screen) {
@@ -59,6 +59,6 @@ int main(int argc, char *argv[])
     std::vector<int> thousand;
     for (int i = 0; i < 1000; ++i)
         thousand.push_back(i * 97);
-    report("delete 1,000 marked entries", bench::medianMs(1, [&] { edit.DeleteSelected(thousand); }), listed);
+    report("delete 1,000 marked entries", bench::medianMs(1, [&] { edit.deleteSelected(thousand); }), listed);
     return painted == 0;
 }

@@ -6,7 +6,7 @@
 #include "BenchTiming.h"
 
 #include "data/BookGenerator.h"
-#include "data/CardData.h"
+#include "data/RecordStore.h"
 #include "data/RecordTable.h"
 #include "data/TableFile.h"
 
@@ -66,7 +66,7 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    TCardData data;
+    RecordStore data;
     const QByteArray personBytes = writeTableBytes(*book.persons);
     const QByteArray orgBytes = writeTableBytes(*book.organisations);
     std::printf("person table %.1f MB, organisation table %.1f MB\n", personBytes.size() / 1e6, orgBytes.size() / 1e6);
@@ -74,16 +74,16 @@ int main(int argc, char *argv[])
     report("save organisation table (10,000 rows)", medianMs(runs, [&] { writeTableBytes(*book.organisations); }));
     report("load person table", medianMs(runs, [&] { readTableBytes(personBytes); }));
     report("load person table into the read copy, ordered", medianMs(runs, [&] {
-        data.NameReadDataSet.loadFromBytes(personBytes);
-        data.NameReadDataSet.recordCount();
+        data.personRead.loadFromBytes(personBytes);
+        data.personRead.recordCount();
     }));
     report("load organisation table into the read copy", medianMs(runs, [&] {
-        data.AgentReadDataSet.loadFromBytes(orgBytes);
-        data.AgentReadDataSet.recordCount();
+        data.organisationRead.loadFromBytes(orgBytes);
+        data.organisationRead.recordCount();
     }));
     report("bind all views", medianMs(1, [&] { data.bindViews(); }));
 
-    TableView &list = data.NameDataSet;
+    TableView &list = data.personList;
     QString orgList;
     for (int i = 0; i < 20; ++i)
         orgList += (i ? " OR " : "") + QStringLiteral("OrgID=%1").arg(2001 + i * 37);
@@ -119,7 +119,7 @@ int main(int argc, char *argv[])
 
     report("locate ClientID 99999", medianMs(runs, [&] { list.locate("ClientID", qint32(99999)); }));
     report("locate company, case-insensitive",
-           medianMs(runs, [&] { data.AgentLookDataSet.locate("Company", QStringLiteral("umbrella"), {true, true}); }));
+           medianMs(runs, [&] { data.organisationLookup.locate("Company", QStringLiteral("umbrella"), {true, true}); }));
     list.setFilter("Group1=1005 OR Group2=1005 OR Group3=1005 OR Group4=1005");
     report("filtered count, 1,000 times", medianMs(runs, [&] {
         for (int i = 0; i < 1000; ++i)

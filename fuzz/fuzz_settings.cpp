@@ -1,5 +1,5 @@
 // Feeds any bytes to the settings reader as an aa.ini and writes them back.
-#include "settings/OptionType.h"
+#include "settings/Settings.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,10 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             return 0;
         f.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
     }
-    qv::OptionType options(path);
+    qv::Settings options(path);
     options.readAll();
     options.writeAll();
-    qv::OptionType again(path);
+    qv::Settings again(path);
     again.readAll();
     return 0;
 }

@@ -1,8 +1,8 @@
 #include "common/Error.h"
-#include "data/CardData.h"
+#include "data/RecordStore.h"
 #include "shell/ProgramDirectory.h"
-#include "shell/TMainQVMolk.h"
-#include "tools/TAboutFm.h"
+#include "shell/MainWindow.h"
+#include "tools/AboutBox.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,7 +26,7 @@ int main(int argc, char *argv[])
     }
     QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
 
-    qv::TAboutFm splash;
+    qv::AboutBox splash;
     splash.setOkVisible(false);
     splash.show();
     splash.repaint();
@@ -44,8 +44,8 @@ int main(int argc, char *argv[])
         QMessageBox::critical(nullptr, QStringLiteral("Quorvel"), QStringLiteral("Unable to create a working directory."));
         return 1;
     }
-    qv::TCardData data;
-    qv::TMainQVMolk window(programDir, working.path() + QStringLiteral("/"), data);
+    qv::RecordStore data;
+    qv::MainWindow window(programDir, working.path() + QStringLiteral("/"), data);
     window.setSplash(&splash);
     window.show();
     return QApplication::exec();

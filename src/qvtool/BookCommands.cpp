@@ -3,7 +3,7 @@
 
 #include "common/MemberLines.h"
 #include "data/BookGenerator.h"
-#include "data/CardData.h"
+#include "data/RecordStore.h"
 #include "data/DatabaseError.h"
 #include "data/LifecycleShell.h"
 #include "data/PackageLifecycle.h"
@@ -11,7 +11,7 @@
 #include "data/TableFile.h"
 #include "data/archive/PackageWriter.h"
 #include "data/filter/FilterSyntax.h"
-#include "settings/OptionType.h"
+#include "settings/Settings.h"
 
 #include <QFileInfo>
 
@@ -26,8 +26,8 @@ namespace {
 // A book opened through the program's own open sequence, in a private working directory.
 struct OpenBook {
     QTemporaryDir work;
-    TCardData data;
-    OptionType options{work.filePath(QStringLiteral("aa.ini"))};
+    RecordStore data;
+    Settings options{work.filePath(QStringLiteral("aa.ini"))};
     SilentShell shell;
     std::unique_ptr<TerminalPrompter> prompter;
     std::unique_ptr<PackageLifecycle> lifecycle;
@@ -92,8 +92,8 @@ int infoCommand(const QStringList &arguments, Output io)
         int categories = 0;
         for (const CategoryNode *node : book.lifecycle->tree().forest().preOrder())
             categories += node->number > 1000 ? 1 : 0;
-        io.out << "entries: " << book.data.NameLookDataset.recordCount() << '\n'
-               << "organisations: " << book.data.AgentLookDataSet.recordCount() << '\n'
+        io.out << "entries: " << book.data.personLookup.recordCount() << '\n'
+               << "organisations: " << book.data.organisationLookup.recordCount() << '\n'
                << "categories: " << categories << '\n'
                << "format: " << (book.lifecycle->lastOpenConverted() ? "old" : "current") << '\n'
                << "encrypted: " << (book.options.packagePassword.isEmpty() ? "no" : "yes") << '\n';
@@ -113,7 +113,7 @@ int listCommand(const QStringList &arguments, Output io)
     OpenBook book;
     if (!book.open(args[0], io.err))
         return 1;
-    TableView &list = book.data.NameDataSet;
+    TableView &list = book.data.personList;
     QList<int> fields;
     const QStringList names = !fieldList ? QStringList{"ClientID", "Name", "OrgID", "Group1", "Group2", "Group3", "Group4", "Yellow"}
         : *fieldList == QLatin1String("all") ? QStringList()

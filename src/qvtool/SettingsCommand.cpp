@@ -1,6 +1,6 @@
 #include "Commands.h"
 
-#include "settings/OptionType.h"
+#include "settings/Settings.h"
 #include "shell/ProgramDirectory.h"
 
 namespace qv::tool {
@@ -11,7 +11,7 @@ int settingsCommand(const QStringList &arguments, Output io)
         io.err << "Usage: qvtool settings\n";
         return 2;
     }
-    OptionType options(programDirectory() + QStringLiteral("aa.ini"));
+    Settings options(programDirectory() + QStringLiteral("aa.ini"));
     options.readAll();
 
     // The values as the program holds them, in the form it writes them;

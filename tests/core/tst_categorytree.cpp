@@ -1,5 +1,5 @@
 #include "common/Error.h"
-#include "navigation/CTreeMT.h"
+#include "navigation/CategoryTreeModel.h"
 
 #include <QTest>
 
@@ -11,7 +11,7 @@ namespace {
 const QByteArray kTree = "All\r\n\tFriends\r\n\t\tSchool\r\n\tWork\r\nSearch\r\n";
 const QByteArray kNumbers = "1000\r\n1001\r\n1002\r\n1003\r\n101\r\n";
 
-QStringList captions(const CTreeMT &tree)
+QStringList captions(const CategoryTreeModel &tree)
 {
     QStringList list;
     for (const CategoryNode *n : tree.forest().preOrder())
@@ -68,9 +68,9 @@ void TestCategoryTree::read()
     QFETCH(QByteArray, numbers);
     QFETCH(QStringList, shape);
     QFETCH(QString, error);
-    CTreeMT model;
+    CategoryTreeModel model;
     try {
-        model.LoadTree(tree, numbers);
+        model.loadTree(tree, numbers);
         QVERIFY2(error.isEmpty(), "the files were accepted");
         QCOMPARE(captions(model), shape);
     } catch (const Error &e) {
@@ -80,41 +80,41 @@ void TestCategoryTree::read()
 
 void TestCategoryTree::roundTrip()
 {
-    CTreeMT model;
-    model.LoadTree(kTree, kNumbers);
+    CategoryTreeModel model;
+    model.loadTree(kTree, kNumbers);
     QCOMPARE(model.treeFile(), kTree);
     QCOMPARE(model.numberFile(), kNumbers);
 }
 
 void TestCategoryTree::addAndRename()
 {
-    CTreeMT model;
-    model.LoadTree(kTree, kNumbers);
+    CategoryTreeModel model;
+    model.loadTree(kTree, kNumbers);
     CategoryNode *all = model.nodeOfNumber(1000);
-    CategoryNode *first = model.AddCategory(all, "New Category");
-    CategoryNode *second = model.AddCategory(all, "New Category");
+    CategoryNode *first = model.addCategory(all, "New Category");
+    CategoryNode *second = model.addCategory(all, "New Category");
     QCOMPARE(first->caption, QString("New Category"));
     QCOMPARE(second->caption, QString("New Category I"));
     QCOMPARE(first->number, 1004);
     QCOMPARE(second->number, 1005);
-    QCOMPARE(model.IndexOfNumber(1005), 5); // pre-order: after Work and the first new one
-    QVERIFY(!model.AddCategory(model.nodeOfNumber(101), "x")); // under a fixed node other than 1000
-    QVERIFY(model.RenameCategory(second, "   "));
+    QCOMPARE(model.indexOfNumber(1005), 5); // pre-order: after Work and the first new one
+    QVERIFY(!model.addCategory(model.nodeOfNumber(101), "x")); // under a fixed node other than 1000
+    QVERIFY(model.renameCategory(second, "   "));
     QCOMPARE(second->caption, QString("U Category"));
-    QVERIFY(model.RenameCategory(second, "Work"));
+    QVERIFY(model.renameCategory(second, "Work"));
     QCOMPARE(second->caption, QString("Work I"));
-    QVERIFY(!model.RenameCategory(second, "Work")); // unchanged: itself does not clash
-    QVERIFY(!model.RenameCategory(all, "Everything"));
+    QVERIFY(!model.renameCategory(second, "Work")); // unchanged: itself does not clash
+    QVERIFY(!model.renameCategory(all, "Everything"));
     QCOMPARE(all->caption, QString("All"));
 }
 
 void TestCategoryTree::remove()
 {
-    CTreeMT model;
-    model.LoadTree(kTree, kNumbers);
-    QVERIFY(!model.RemoveCategory(model.nodeOfNumber(1001))); // has a child
-    QVERIFY(!model.RemoveCategory(model.nodeOfNumber(101)));  // fixed
-    QVERIFY(model.RemoveCategory(model.nodeOfNumber(1002)));
+    CategoryTreeModel model;
+    model.loadTree(kTree, kNumbers);
+    QVERIFY(!model.removeCategory(model.nodeOfNumber(1001))); // has a child
+    QVERIFY(!model.removeCategory(model.nodeOfNumber(101)));  // fixed
+    QVERIFY(model.removeCategory(model.nodeOfNumber(1002)));
     QCOMPARE(captions(model), (QStringList{"All", "-Friends", "-Work", "Search"}));
     QCOMPARE(model.numberFile(), QByteArray("1000\r\n1001\r\n1003\r\n101\r\n"));
 }
@@ -148,56 +148,56 @@ void TestCategoryTree::moves()
     QFETCH(bool, asChild);
     QFETCH(bool, moved);
     QFETCH(QStringList, shape);
-    CTreeMT model;
-    model.LoadTree(kTree, kNumbers);
-    QCOMPARE(model.MoveCategory(model.nodeOfNumber(node), model.nodeOfNumber(target), asChild), moved);
+    CategoryTreeModel model;
+    model.loadTree(kTree, kNumbers);
+    QCOMPARE(model.moveCategory(model.nodeOfNumber(node), model.nodeOfNumber(target), asChild), moved);
     QCOMPARE(captions(model), shape);
 }
 
 void TestCategoryTree::acceptsDrop()
 {
-    CTreeMT model;
-    model.LoadTree(kTree, kNumbers);
-    using S = CTreeMT::DragSource;
-    QVERIFY(model.AcceptsDrop(S::RecordList, model.nodeOfNumber(1001), nullptr));
-    QVERIFY(!model.AcceptsDrop(S::RecordList, model.nodeOfNumber(1000), nullptr));
-    QVERIFY(!model.AcceptsDrop(S::RecordList, model.nodeOfNumber(101), nullptr));
-    QVERIFY(model.AcceptsDrop(S::Tree, model.nodeOfNumber(1000), model.nodeOfNumber(1003)));
-    QVERIFY(!model.AcceptsDrop(S::Tree, model.nodeOfNumber(1001), model.nodeOfNumber(1000)));
-    QVERIFY(!model.AcceptsDrop(S::Tree, nullptr, model.nodeOfNumber(1003)));
+    CategoryTreeModel model;
+    model.loadTree(kTree, kNumbers);
+    using S = CategoryTreeModel::DragSource;
+    QVERIFY(model.acceptsDrop(S::RecordList, model.nodeOfNumber(1001), nullptr));
+    QVERIFY(!model.acceptsDrop(S::RecordList, model.nodeOfNumber(1000), nullptr));
+    QVERIFY(!model.acceptsDrop(S::RecordList, model.nodeOfNumber(101), nullptr));
+    QVERIFY(model.acceptsDrop(S::Tree, model.nodeOfNumber(1000), model.nodeOfNumber(1003)));
+    QVERIFY(!model.acceptsDrop(S::Tree, model.nodeOfNumber(1001), model.nodeOfNumber(1000)));
+    QVERIFY(!model.acceptsDrop(S::Tree, nullptr, model.nodeOfNumber(1003)));
 }
 
 void TestCategoryTree::fixedNodes()
 {
-    CTreeMT model;
-    model.LoadTree(kTree, kNumbers);
-    QVERIFY(!model.InsertFixedNode(1001, "x", true, 120)); // anchor a user category
-    QVERIFY(!model.InsertFixedNode(101, "x", true, 1000)); // number not below 1000
-    QVERIFY(!model.InsertFixedNode(555, "x", true, 120));  // no such anchor
-    QVERIFY(model.InsertFixedNode(101, "Org Contacts", true, 110));
+    CategoryTreeModel model;
+    model.loadTree(kTree, kNumbers);
+    QVERIFY(!model.insertFixedNode(1001, "x", true, 120)); // anchor a user category
+    QVERIFY(!model.insertFixedNode(101, "x", true, 1000)); // number not below 1000
+    QVERIFY(!model.insertFixedNode(555, "x", true, 120));  // no such anchor
+    QVERIFY(model.insertFixedNode(101, "Org Contacts", true, 110));
     QCOMPARE(captions(model), (QStringList{"All", "-Friends", "--School", "-Work", "Org Contacts", "Search"}));
-    QVERIFY(model.InsertFixedNode(101, "Last", false, 120));
+    QVERIFY(model.insertFixedNode(101, "Last", false, 120));
     QCOMPARE(captions(model).last(), QString("Last"));
-    QCOMPARE(model.MakeCaptionUnique(model.nodeOfNumber(110), "Search"), QString("Search")); // fixed nodes keep theirs
+    QCOMPARE(model.makeCaptionUnique(model.nodeOfNumber(110), "Search"), QString("Search")); // fixed nodes keep theirs
 }
 
 void TestCategoryTree::paths()
 {
-    CTreeMT model;
-    model.LoadTree("All\r\n\tFriends\r\n\t\tSchool\r\n\tWork\r\nSearch\r\n\tHidden\r\n",
+    CategoryTreeModel model;
+    model.loadTree("All\r\n\tFriends\r\n\t\tSchool\r\n\tWork\r\nSearch\r\n\tHidden\r\n",
                    "1000\r\n1001\r\n1002\r\n1003\r\n101\r\n1004\r\n");
-    QCOMPARE(model.CategoryPaths(), (QStringList{"", "Friends/", "Friends/School/", "Work/"}));
-    model.RenameCategory(model.nodeOfNumber(1001), "Pals");
-    QCOMPARE(model.CategoryPaths().at(2), QString("Pals/School/"));
-    QCOMPARE(model.NumberAt(2), 1002);
+    QCOMPARE(model.categoryPaths(), (QStringList{"", "Friends/", "Friends/School/", "Work/"}));
+    model.renameCategory(model.nodeOfNumber(1001), "Pals");
+    QCOMPARE(model.categoryPaths().at(2), QString("Pals/School/"));
+    QCOMPARE(model.numberAt(2), 1002);
 }
 
 void TestCategoryTree::numbersRiseAcrossBooks()
 {
-    CTreeMT model;
-    model.LoadTree("All\r\n\tA\r\n", "1000\r\n1040\r\n");
-    model.LoadTree("All\r\n\tB\r\n", "1000\r\n1005\r\n");
-    QCOMPARE(model.AddCategory(model.nodeOfNumber(1000), "New Category")->number, 1041);
+    CategoryTreeModel model;
+    model.loadTree("All\r\n\tA\r\n", "1000\r\n1040\r\n");
+    model.loadTree("All\r\n\tB\r\n", "1000\r\n1005\r\n");
+    QCOMPARE(model.addCategory(model.nodeOfNumber(1000), "New Category")->number, 1041);
 }
 
 QTEST_APPLESS_MAIN(TestCategoryTree)

@@ -1,12 +1,12 @@
 #include "PersonFixture.h"
 #include "ScriptedPrompter.h"
 
-#include "data/CardData.h"
-#include "editing/CEditMT.h"
+#include "data/RecordStore.h"
+#include "editing/EditModel.h"
 #include "editing/CategoryAssignment.h"
 #include "editing/DeleteEntries.h"
-#include "navigation/CTreeMT.h"
-#include "settings/OptionType.h"
+#include "navigation/CategoryTreeModel.h"
+#include "settings/Settings.h"
 
 #include <QTest>
 
@@ -20,27 +20,27 @@ namespace {
 
 // A book: the given persons, organisations 0 (default) and 2001 "ACME".
 struct Book {
-    TCardData data;
-    CTreeMT tree;
-    CEditMT edit{tree};
+    RecordStore data;
+    CategoryTreeModel tree;
+    EditModel edit{tree};
 
     explicit Book(const std::vector<std::vector<Value>> &persons = {})
     {
         for (const auto &p : persons)
-            data.NameReadDataSet.appendRecord(p);
+            data.personRead.appendRecord(p);
         std::vector<Value> def(10), acme(10);
         def[0] = qint32(0);
         acme[0] = qint32(2001);
         acme[1] = QString("ACME");
-        data.AgentReadDataSet.appendRecord(def);
-        data.AgentReadDataSet.appendRecord(acme);
+        data.organisationRead.appendRecord(def);
+        data.organisationRead.appendRecord(acme);
         data.bindViews();
-        data.NameDataSet.setLogChanges(true);
-        data.AgentDataSet.setLogChanges(true);
-        edit.ScanPersonTable(data.NameDataSet);
-        edit.ScanOrganisationTable(data.AgentDataSet);
+        data.personList.setLogChanges(true);
+        data.organisationList.setLogChanges(true);
+        edit.scanPersonTable(data.personList);
+        edit.scanOrganisationTable(data.organisationList);
         edit.setCompoundSurnames({"\u6b27\u9633", "\u53f8\u9a6c"});
-        tree.LoadTree("All\r\n\tA\r\n\tB\r\nSearch\r\n", "1000\r\n1001\r\n1002\r\n101\r\n");
+        tree.loadTree("All\r\n\tA\r\n\tB\r\nSearch\r\n", "1000\r\n1001\r\n1002\r\n101\r\n");
     }
 };
 
@@ -92,24 +92,24 @@ void TestEditModel::identifiers()
     QFETCH(int, largest);
     QFETCH(int, next);
     Book book(largest ? std::vector<std::vector<Value>>{person({{"ClientID", qint32(largest)}})} : std::vector<std::vector<Value>>{});
-    book.edit.AddPerson();
-    QCOMPARE(book.data.NameDataSet.value("ClientID"), Value(qint32(next)));
-    QCOMPARE(book.data.NameDataSet.value("OrgID"), Value(qint32(0)));
-    QCOMPARE(book.data.NameDataSet.value("Yellow"), Value(false));
-    QCOMPARE(book.data.AgentDataSet.text("CoID"), QString("0"));
-    QCOMPARE(book.edit.AppendOrganisation("New Org"), 2002); // 2001 is ACME
+    book.edit.addPerson();
+    QCOMPARE(book.data.personList.value("ClientID"), Value(qint32(next)));
+    QCOMPARE(book.data.personList.value("OrgID"), Value(qint32(0)));
+    QCOMPARE(book.data.personList.value("Yellow"), Value(false));
+    QCOMPARE(book.data.organisationList.text("CoID"), QString("0"));
+    QCOMPARE(book.edit.appendOrganisation("New Org"), 2002); // 2001 is ACME
 }
 
 void TestEditModel::addCancelAdd()
 {
     Book book;
-    book.edit.AddPerson();
-    book.edit.RollBack();
-    QCOMPARE(book.data.NameDataSet.recordCount(), 0);
-    book.edit.AddPerson();
-    QCOMPARE(book.data.NameDataSet.value("ClientID"), Value(qint32(2002)));
-    book.edit.CommitEdit();
-    QCOMPARE(book.data.NameDataSet.recordCount(), 1);
+    book.edit.addPerson();
+    book.edit.rollBack();
+    QCOMPARE(book.data.personList.recordCount(), 0);
+    book.edit.addPerson();
+    QCOMPARE(book.data.personList.value("ClientID"), Value(qint32(2002)));
+    book.edit.commitEdit();
+    QCOMPARE(book.data.personList.recordCount(), 1);
 }
 
 void TestEditModel::splitName_data()
@@ -135,7 +135,7 @@ void TestEditModel::splitName()
 {
     QFETCH(QString, text);
     QFETCH(NameFields, expected);
-    QCOMPARE(SplitName(text, {"\u6b27\u9633"}), expected);
+    QCOMPARE(qv::splitName(text, {"\u6b27\u9633"}), expected);
 }
 
 void TestEditModel::composeName_data()
@@ -156,7 +156,7 @@ void TestEditModel::composeName()
     QFETCH(QString, given);
     QFETCH(QString, mid);
     QFETCH(QString, name);
-    QCOMPARE(ComposeName(sur, given, mid), name);
+    QCOMPARE(qv::composeName(sur, given, mid), name);
 }
 
 void TestEditModel::applyNameStep_data()
@@ -175,13 +175,13 @@ void TestEditModel::applyNameStep()
     QFETCH(QString, stored);
     QFETCH(QString, midName);
     Book book;
-    book.edit.AddPerson();
+    book.edit.addPerson();
     QString name = typed;
     bool nameChanged = true, fieldsChanged = false;
-    book.edit.ApplyNameStep(name, nameChanged, fieldsChanged);
+    book.edit.applyNameStep(name, nameChanged, fieldsChanged);
     QCOMPARE(name, stored);
     QVERIFY(!nameChanged);
-    QCOMPARE(book.data.NameDataSet.text("MidName"), midName);
+    QCOMPARE(book.data.personList.text("MidName"), midName);
     QCOMPARE(book.edit.lastComposedName(), stored);
 }
 
@@ -191,9 +191,9 @@ void TestEditModel::organisationByName_data()
     QTest::addColumn<int>("result");
     QTest::addColumn<int>("orgId");
     QTest::addColumn<int>("organisations");
-    QTest::newRow("existing, other case") << "acme" << int(CEditMT::OrgFound) << 2001 << 2;
-    QTest::newRow("blank: the default organisation") << "   " << int(CEditMT::OrgBlank) << 0 << 2;
-    QTest::newRow("new name: created at once") << "Globex" << int(CEditMT::OrgCreated) << 2002 << 3;
+    QTest::newRow("existing, other case") << "acme" << int(EditModel::OrgFound) << 2001 << 2;
+    QTest::newRow("blank: the default organisation") << "   " << int(EditModel::OrgBlank) << 0 << 2;
+    QTest::newRow("new name: created at once") << "Globex" << int(EditModel::OrgCreated) << 2002 << 3;
 }
 
 void TestEditModel::organisationByName()
@@ -203,21 +203,21 @@ void TestEditModel::organisationByName()
     QFETCH(int, orgId);
     QFETCH(int, organisations);
     Book book({person({{"ClientID", qint32(2001)}, {"Name", QString("A")}, {"OrgID", qint32(0)}})});
-    book.data.NameDataSet.first();
-    QCOMPARE(int(book.edit.SetOrganisationByName(name)), result);
-    QCOMPARE(book.data.NameDataSet.value("OrgID"), Value(qint32(orgId)));
-    QCOMPARE(book.data.AgentLookDataSet.recordCount(), organisations);
+    book.data.personList.first();
+    QCOMPARE(int(book.edit.setOrganisationByName(name)), result);
+    QCOMPARE(book.data.personList.value("OrgID"), Value(qint32(orgId)));
+    QCOMPARE(book.data.organisationLookup.recordCount(), organisations);
 }
 
 void TestEditModel::newOrganisationRolledBack()
 {
     Book book;
-    book.edit.AddPerson();
-    book.edit.SetOrganisationByName("Globex");
-    QCOMPARE(book.data.AgentLookDataSet.recordCount(), 3);
-    book.edit.RollBack();
-    QCOMPARE(book.data.AgentLookDataSet.recordCount(), 2);
-    QCOMPARE(book.data.NameLookDataset.recordCount(), 0);
+    book.edit.addPerson();
+    book.edit.setOrganisationByName("Globex");
+    QCOMPARE(book.data.organisationLookup.recordCount(), 3);
+    book.edit.rollBack();
+    QCOMPARE(book.data.organisationLookup.recordCount(), 2);
+    QCOMPARE(book.data.personLookup.recordCount(), 0);
 }
 
 void TestEditModel::addToCategory_data()
@@ -240,46 +240,46 @@ void TestEditModel::addToCategory()
     QFETCH(bool, result);
     QFETCH(QString, slotsAfter);
     Book book({row});
-    book.data.NameDataSet.first();
-    QCOMPARE(book.edit.AddToCategory(number), result);
+    book.data.personList.first();
+    QCOMPARE(book.edit.addToCategory(number), result);
     QStringList after;
     for (const char *slot : {"Group1", "Group2", "Group3", "Group4"})
-        after << book.data.NameDataSet.text(slot);
+        after << book.data.personList.text(slot);
     QCOMPARE(after.join(','), slotsAfter);
 }
 
 void TestEditModel::removeFromCategory()
 {
     Book book({groupSlots(1001, 1005, 1005, qint32(1000))});
-    book.data.NameDataSet.first();
-    QVERIFY(book.edit.RemoveFromCategory(1005));
-    QCOMPARE(book.data.NameDataSet.text("Group2"), QString("1000"));
-    QCOMPARE(book.data.NameDataSet.text("Group3"), QString("1005")); // only the first
-    QVERIFY(book.edit.RemoveFromCategory(1009));
-    QCOMPARE(book.data.NameDataSet.text("Group1"), QString("1001"));
+    book.data.personList.first();
+    QVERIFY(book.edit.removeFromCategory(1005));
+    QCOMPARE(book.data.personList.text("Group2"), QString("1000"));
+    QCOMPARE(book.data.personList.text("Group3"), QString("1005")); // only the first
+    QVERIFY(book.edit.removeFromCategory(1009));
+    QCOMPARE(book.data.personList.text("Group1"), QString("1001"));
 }
 
 void TestEditModel::deleteCategoryIfEmpty()
 {
     Book book({groupSlots(1000, 1000, 1000, qint32(1002))});
-    QVERIFY(!book.edit.DeleteCategoryIfEmpty(book.tree.nodeOfNumber(1002))); // a member holds it in slot 4
-    QVERIFY(book.edit.DeleteCategoryIfEmpty(book.tree.nodeOfNumber(1001)));
-    QCOMPARE(book.tree.IndexOfNumber(1001), -1);
-    book.tree.AddCategory(book.tree.nodeOfNumber(1002), "Child");
-    book.data.NameDataSet.first();
-    book.data.NameDataSet.remove();
-    QVERIFY(!book.edit.DeleteCategoryIfEmpty(book.tree.nodeOfNumber(1002))); // has a sub-category
+    QVERIFY(!book.edit.deleteCategoryIfEmpty(book.tree.nodeOfNumber(1002))); // a member holds it in slot 4
+    QVERIFY(book.edit.deleteCategoryIfEmpty(book.tree.nodeOfNumber(1001)));
+    QCOMPARE(book.tree.indexOfNumber(1001), -1);
+    book.tree.addCategory(book.tree.nodeOfNumber(1002), "Child");
+    book.data.personList.first();
+    book.data.personList.remove();
+    QVERIFY(!book.edit.deleteCategoryIfEmpty(book.tree.nodeOfNumber(1002))); // has a sub-category
 }
 
 void TestEditModel::isolatedOrganisations()
 {
     Book book({person({{"ClientID", qint32(1)}, {"OrgID", qint32(2001)}, {"Yellow", true}})});
-    book.edit.AppendOrganisation("Lonely");
-    book.data.AgentDataSet.post();
-    book.data.NameDataSet.setFilter("Yellow=false"); // hides ACME's only person: still in use
-    QCOMPARE(book.edit.FindIsolatedOrganisations().size(), size_t(1)); // never the default organisation
-    QVERIFY(book.edit.DeleteIsolatedOrganisations());
-    QCOMPARE(book.data.AgentLookDataSet.recordCount(), 2);
+    book.edit.appendOrganisation("Lonely");
+    book.data.organisationList.post();
+    book.data.personList.setFilter("Yellow=false"); // hides ACME's only person: still in use
+    QCOMPARE(book.edit.findIsolatedOrganisations().size(), size_t(1)); // never the default organisation
+    QVERIFY(book.edit.deleteIsolatedOrganisations());
+    QCOMPARE(book.data.organisationLookup.recordCount(), 2);
 }
 
 void TestEditModel::initials()
@@ -287,24 +287,24 @@ void TestEditModel::initials()
     Book book({person({{"SurName", QString("smith")}, {"Yellow", false}}), person({{"SurName", QString("Kim")}, {"Yellow", false}}),
                person({{"SurName", QString("\u738b")}, {"Yellow", false}}), person({{"SurName", QString("  ")}, {"Yellow", false}}),
                person({{"SurName", QString("Zeta Ltd")}, {"Yellow", true}}), person({{"SurName", QString("\u00e9mile")}, {"Yellow", false}})});
-    QVERIFY(book.edit.ScanInitials());
-    QVERIFY(book.edit.hasYellowEntries);
+    QVERIFY(book.edit.scanInitials());
+    QVERIFY(book.edit.hasYellowEntries());
     QCOMPARE(book.edit.initials().size(), 4);
-    QVERIFY(book.edit.AddInitial(" Lee")); // a leading blank is an initial of its own
+    QVERIFY(book.edit.addInitial(" Lee")); // a leading blank is an initial of its own
     QVERIFY(book.edit.initials().contains(" "));
-    book.edit.ScanInitials();
+    book.edit.scanInitials();
     QVERIFY(book.edit.initials().contains("S"));
     QVERIFY(book.edit.initials().contains("\u738b"));
     QVERIFY(book.edit.initials().contains("\u00e9")); // only a to z are raised
     QVERIFY(!book.edit.initials().contains("Z"));     // yellow pages add none
-    QVERIFY(!book.edit.AddInitial("Kowalski"));
-    QVERIFY(book.edit.AddInitial("ng"));
-    QVERIFY(!book.edit.AddInitial("   "));
+    QVERIFY(!book.edit.addInitial("Kowalski"));
+    QVERIFY(book.edit.addInitial("ng"));
+    QVERIFY(!book.edit.addInitial("   "));
     // Deleting the last K keeps K until the next scan.
-    book.data.NameDataSet.locate("SurName", QString("Kim"));
-    book.edit.DeleteCurrent();
+    book.data.personList.locate("SurName", QString("Kim"));
+    book.edit.deleteCurrent();
     QVERIFY(book.edit.initials().contains("K"));
-    book.edit.ScanInitials();
+    book.edit.scanInitials();
     QVERIFY(!book.edit.initials().contains("K"));
 }
 
@@ -332,19 +332,19 @@ void TestEditModel::deleteCommand()
     for (int i = 0; i < 5; ++i)
         rows.push_back(person({{"ClientID", qint32(2001 + i)}, {"SurName", QString("S%1").arg(i)}, {"Yellow", false}}));
     Book book(rows);
-    OptionType options("unused.ini");
+    Settings options("unused.ini");
     options.confirmDeletion = confirm;
     test::ScriptedPrompter prompter;
     if (confirm)
         prompter.expectMessage(marks.isEmpty() ? "Are you sure you want to delete current entry?"
                                                : "Are you sure you want to delete all selected entries?",
                                Prompter::Icon::Confirmation, Prompter::Button::Yes | Prompter::Button::No, Prompter::Button(answer));
-    book.data.NameDataSet.setRecNo(2);
+    book.data.personList.setRecNo(2);
     deleteEntries(book.edit, options, prompter, std::vector<int>(marks.begin(), marks.end()));
-    QCOMPARE(book.data.NameLookDataset.recordCount(), left);
+    QCOMPARE(book.data.personLookup.recordCount(), left);
     if (left == 2) { // the marked S0, S2 and S4 went
-        QVERIFY(book.data.NameLookDataset.locate("SurName", QString("S1")));
-        QVERIFY(book.data.NameLookDataset.locate("SurName", QString("S3")));
+        QVERIFY(book.data.personLookup.locate("SurName", QString("S1")));
+        QVERIFY(book.data.personLookup.locate("SurName", QString("S3")));
     }
 }
 
@@ -385,7 +385,7 @@ void TestEditModel::dropEntries()
                                {"Group1", qint32(groups[i][0])}, {"Group2", qint32(groups[i][1])},
                                {"Group3", qint32(groups[i][2])}, {"Group4", qint32(groups[i][3])}}));
     Book book(rows);
-    TableView &list = book.data.NameDataSet;
+    TableView &list = book.data.personList;
     list.setFilter("Group1=1001 OR Group2=1001 OR Group3=1001 OR Group4=1001 OR ClientID=3"); // rows leave it as they move
     test::ScriptedPrompter prompter;
     const QString refused = "Can not define category for P%1 since this entry has belonged to this category or 4 other categories. Continue?";
@@ -396,7 +396,7 @@ void TestEditModel::dropEntries()
     list.first();
     fileEntriesIntoCategory(book.edit, list, prompter, target, 1001, moveMode, std::vector<int>(marks.begin(), marks.end()));
     QStringList got;
-    TableView &all = book.data.NameLookDataset;
+    TableView &all = book.data.personLookup;
     for (int i = 0; i < 4; ++i) {
         QVERIFY(all.locate("ClientID", qint32(i)));
         got << QStringList{all.text("Group1"), all.text("Group2"), all.text("Group3"), all.text("Group4")}.join(',');

@@ -20,7 +20,7 @@ QList<int> clientIds(TableView &view)
 
 std::unique_ptr<TableView> fixtureView()
 {
-    auto view = std::make_unique<TableView>("NameDataSet", personFields());
+    auto view = std::make_unique<TableView>("personList", personFields());
     for (const auto &row : test::filterFixture())
         view->appendRecord(row);
     return view;
@@ -140,7 +140,7 @@ void TestFilter::refusedFilterKeepsThePreviousOne()
 void TestFilter::filterFollowsPostedChanges()
 {
     auto view = fixtureView();
-    TableView other("NameLookDataset", personFields());
+    TableView other("personLookup", personFields());
     other.bindTo(*view, TableView::Binding::KeepSettings);
     view->setFilter("OrgID=2002");
     QCOMPARE(view->recordCount(), 2);

@@ -2,10 +2,10 @@
 // content or the new one.
 #include "ScriptedPrompter.h"
 
-#include "data/CardData.h"
+#include "data/RecordStore.h"
 #include "data/LifecycleShell.h"
 #include "data/PackageLifecycle.h"
-#include "settings/OptionType.h"
+#include "settings/Settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,15 +28,15 @@ private slots:
 // Opens the package as the program does; returns the first entry's Position.
 QString openAndRead(const QString &package, const QString &dir, int &rows)
 {
-    TCardData data;
-    OptionType options(dir + "/aa.ini");
+    RecordStore data;
+    Settings options(dir + "/aa.ini");
     test::ScriptedPrompter prompter;
     SilentShell shell;
     const QString work = dir + "/check/";
     PackageLifecycle lifecycle(data, options, prompter, shell, {work, work, work});
-    rows = lifecycle.openPackage(package) ? data.NameDataSet.recordCount() : -1;
-    data.NameDataSet.first();
-    return data.NameDataSet.text("Position");
+    rows = lifecycle.openPackage(package) ? data.personList.recordCount() : -1;
+    data.personList.first();
+    return data.personList.text("Position");
 }
 
 void TestInterruptedSave::killedAnywhere()

@@ -2,13 +2,13 @@
 
 #include "common/MemberLines.h"
 #include "data/BookGenerator.h"
-#include "data/CardData.h"
+#include "data/RecordStore.h"
 #include "data/LifecycleShell.h"
 #include "data/PackageLifecycle.h"
 #include "data/RecordTable.h"
 #include "data/TableFile.h"
 #include "data/archive/PackageWriter.h"
-#include "settings/OptionType.h"
+#include "settings/Settings.h"
 #include "shell/ProgramDirectory.h"
 
 #include <QDir>
@@ -94,8 +94,8 @@ void writePackage(const QString &path, const PackageRecipe &recipe = {})
 struct Fixture {
     QTemporaryDir root;
     PackageLifecycle::Directories dirs;
-    std::unique_ptr<OptionType> options;
-    TCardData data;
+    std::unique_ptr<Settings> options;
+    RecordStore data;
     ScriptedPrompter prompter;
     RecordingShell shell;
     std::unique_ptr<PackageLifecycle> lifecycle;
@@ -105,11 +105,11 @@ struct Fixture {
         dirs = {root.path() + "/prog/", root.path() + "/prog/Data/", root.path() + "/work/"};
         QDir().mkpath(dirs.data);
         installShippedFiles(dirs.program);
-        options = std::make_unique<OptionType>(dirs.program + "aa.ini");
+        options = std::make_unique<Settings>(dirs.program + "aa.ini");
         options->readAll();
         options->dataDir = dirs.data;
-        data.NameDataSet.setLogChanges(true);
-        data.AgentDataSet.setLogChanges(true);
+        data.personList.setLogChanges(true);
+        data.organisationList.setLogChanges(true);
         lifecycle = std::make_unique<PackageLifecycle>(data, *options, prompter, shell, dirs);
     }
 
@@ -126,10 +126,10 @@ struct Fixture {
     }
     void change()
     {
-        data.NameDataSet.first();
-        data.NameDataSet.edit();
-        data.NameDataSet.setValue("Position", QString("Changed"));
-        data.NameDataSet.post();
+        data.personList.first();
+        data.personList.edit();
+        data.personList.setValue("Position", QString("Changed"));
+        data.personList.post();
     }
 };
 
@@ -170,14 +170,14 @@ void TestLifecycle::openValid()
     Fixture f;
     f.addBook("Family", withPersons(5));
     QVERIFY(f.lifecycle->openPackage(f.book("Family")));
-    QCOMPARE(f.data.NameDataSet.recordCount(), 5);
-    QCOMPARE(f.data.NameLookDataset.recordCount(), 5);
-    QCOMPARE(f.data.AgentDataSet.recordCount(), 3);
+    QCOMPARE(f.data.personList.recordCount(), 5);
+    QCOMPARE(f.data.personLookup.recordCount(), 5);
+    QCOMPARE(f.data.organisationList.recordCount(), 3);
     QCOMPARE(f.lifecycle->compoundSurnames(), (QStringList{"\u6b27\u9633", "\u53f8\u9a6c"}));
     // The Org Contacts category is added, before the search node, when the book has yellow pages.
-    const bool yellow = f.data.NameLookDataset.locate("Yellow", true);
+    const bool yellow = f.data.personLookup.locate("Yellow", true);
     QCOMPARE(f.lifecycle->tree().forest().preOrder().size(), size_t(yellow ? 4 : 3));
-    QCOMPARE(f.lifecycle->tree().IndexOfNumber(110), yellow ? 2 : -1);
+    QCOMPARE(f.lifecycle->tree().indexOfNumber(110), yellow ? 2 : -1);
     QVERIFY(!f.lifecycle->isModified());
     QCOMPARE(f.shell.busyDepth, 0);
     QVERIFY(QDir(f.dirs.working).entryList(QDir::Files).isEmpty()); // cleaned after opening
@@ -226,7 +226,7 @@ void TestLifecycle::openRefused()
     for (const QString &m : messages)
         f.prompter.expectMessage(m, Icon::Warning, Button::Ok, Button::Ok);
     QVERIFY(!f.lifecycle->openPackage(f.book("Bad")));
-    QCOMPARE(f.data.NameDataSet.recordCount(), 4); // the open book stays
+    QCOMPARE(f.data.personList.recordCount(), 4); // the open book stays
 }
 
 void TestLifecycle::openEncrypted()
@@ -238,7 +238,7 @@ void TestLifecycle::openEncrypted()
     f.prompter.expectPassword("Enter Password for addressbook Locked", QString("secret"));
     QVERIFY(f.lifecycle->openPackage(f.book("Locked")));
     QCOMPARE(f.options->packagePassword, QString("secret"));
-    QCOMPARE(f.data.NameDataSet.recordCount(), 3);
+    QCOMPARE(f.data.personList.recordCount(), 3);
 }
 
 void TestLifecycle::cancelledPasswordForEveryMember()
@@ -262,7 +262,7 @@ void TestLifecycle::oldFormatIsConverted()
     f.addBook("Old", recipe);
     QVERIFY(f.lifecycle->openPackage(f.book("Old")));
     QVERIFY(f.shell.calls.contains("progress Converting from old format into new one 3"));
-    TableView &list = f.data.NameDataSet;
+    TableView &list = f.data.personList;
     QCOMPARE(list.fieldCount(), 29);
     QCOMPARE(list.recordCount(), 3);
     for (list.first(); !list.atEnd(); list.next()) {
@@ -271,7 +271,7 @@ void TestLifecycle::oldFormatIsConverted()
         QVERIFY(isNull(list.value("DPhone")) && isNull(list.value("URL")) && isNull(list.value("CID")));
         QVERIFY(!isNull(list.value("Name")));
     }
-    QCOMPARE(f.data.AgentDataSet.fieldCount(), 10);
+    QCOMPARE(f.data.organisationList.fieldCount(), 10);
     QVERIFY(!f.lifecycle->isModified());
 }
 
@@ -324,7 +324,7 @@ void TestLifecycle::saveRoundTrip()
 
     Fixture g;
     QVERIFY(g.lifecycle->openPackage(f.book("Family")));
-    QVERIFY(g.data.NameDataSet.locate("Position", QString("Changed")));
+    QVERIFY(g.data.personList.locate("Position", QString("Changed")));
     QCOMPARE(g.lifecycle->tree().treeFile(), f.lifecycle->tree().treeFile());
     QCOMPARE(g.lifecycle->compoundSurnames(), f.lifecycle->compoundSurnames());
 }
@@ -352,7 +352,7 @@ void TestLifecycle::saveAsOutsideAndInside()
     f.lifecycle->save(); // now into the outside path
     Fixture g;
     QVERIFY(g.lifecycle->openPackage(outside));
-    QVERIFY(g.data.NameDataSet.locate("Position", QString("Changed")));
+    QVERIFY(g.data.personList.locate("Position", QString("Changed")));
 }
 
 void TestLifecycle::openByNameAnswers_data()
@@ -381,7 +381,7 @@ void TestLifecycle::openByNameAnswers()
     QCOMPARE(f.options->defaultBookName, openBook);
     Fixture g;
     QVERIFY(g.lifecycle->openPackage(f.book("Family")));
-    QCOMPARE(g.data.NameDataSet.locate("Position", QString("Changed")), savedChange);
+    QCOMPARE(g.data.personList.locate("Position", QString("Changed")), savedChange);
 }
 
 void TestLifecycle::openByNameFailure_data()
@@ -438,8 +438,8 @@ void TestLifecycle::newBook()
         QCOMPARE(f.options->addressBooks.last(), QString("Club"));
         QCOMPARE(f.options->defaultBookName, QString("Club"));
         QVERIFY(f.shell.calls.contains("menus"));
-        QCOMPARE(f.data.AgentDataSet.text("CoID"), QString("0")); // the template's default organisation
-        OptionType reread(f.dirs.program + "aa.ini");
+        QCOMPARE(f.data.organisationList.text("CoID"), QString("0")); // the template's default organisation
+        Settings reread(f.dirs.program + "aa.ini");
         reread.readAll();
         QCOMPARE(reread.defaultBookName, QString("Club"));
     }
@@ -522,7 +522,7 @@ void TestLifecycle::legacyUpgrade()
     QVERIFY(!QFileInfo::exists(f.dirs.program + "Anna"));
     QCOMPARE(f.options->defaultBookName, QString("Anna"));
     QVERIFY(!f.options->hasLegacyUserSection());
-    OptionType reread(f.dirs.program + "aa.ini");
+    Settings reread(f.dirs.program + "aa.ini");
     reread.readAll();
     QCOMPARE(reread.defaultBookName, QString("Anna"));
 }
@@ -532,8 +532,8 @@ void TestLifecycle::templateOpens()
     Fixture f;
     for (const char *name : {"qvdef.qvp", "qvdefbig5.qvp"}) {
         QVERIFY2(f.lifecycle->openPackage(f.dirs.program + name), name);
-        QCOMPARE(f.data.NameDataSet.recordCount(), 0);
-        QCOMPARE(f.data.AgentDataSet.text("CoID"), QString("0"));
+        QCOMPARE(f.data.personList.recordCount(), 0);
+        QCOMPARE(f.data.organisationList.text("CoID"), QString("0"));
         const auto nodes = f.lifecycle->tree().forest().preOrder();
         QCOMPARE(nodes.front()->number, 1000);
         QVERIFY(std::any_of(nodes.begin(), nodes.end(), [](const CategoryNode *n) { return n->number == 101; }));
@@ -555,7 +555,7 @@ void TestLifecycle::startUp()
                              Icon::Warning, Button::Ok, Button::Ok);
     f.lifecycle->openDefaultBook();
     QCOMPARE(f.shell.calls.last(), QString("no book"));
-    QCOMPARE(f.data.AgentDataSet.text("CoID"), QString("0")); // the template is shown
+    QCOMPARE(f.data.organisationList.text("CoID"), QString("0")); // the template is shown
 }
 
 QTEST_APPLESS_MAIN(TestLifecycle)

@@ -1,7 +1,7 @@
 #include "PersonFixture.h"
 
 #include "data/TableView.h"
-#include "navigation/CRecListMT.h"
+#include "navigation/RecordListModel.h"
 #include "navigation/InitialsGrid.h"
 #include "navigation/RowMarks.h"
 
@@ -57,34 +57,34 @@ void TestRecList::filters()
     QFETCH(QString, filter);
     QFETCH(int, listed);
     QFETCH(bool, caseInsensitive);
-    TableView persons("NameDataSet", personFields());
-    TableView organisations("AgentDataSet", organisationFields());
+    TableView persons("personList", personFields());
+    TableView organisations("organisationList", organisationFields());
     for (const auto &row : test::filterFixture())
         persons.appendRecord(row);
-    CRecListMT list;
-    list.AttachTables(persons, organisations);
+    RecordListModel list;
+    list.attachTables(persons, organisations);
     if (operation == "all")
-        list.ShowAll();
+        list.showAll();
     else if (operation == "category")
-        list.ShowCategory(argument.toInt());
+        list.showCategory(argument.toInt());
     else if (operation == "node")
-        QCOMPARE(list.ShowNode(argument.toInt()), !filter.isNull());
+        QCOMPARE(list.showNode(argument.toInt()), !filter.isNull());
     else if (operation == "initial")
-        list.ShowInitial(argument, false);
+        list.showInitial(argument, false);
     else
-        list.ShowYellowPages();
+        list.showYellowPages();
     QCOMPARE(list.currentFilter(), filter);
     QCOMPARE(persons.filter(), filter);
     QCOMPARE(persons.recordCount(), listed);
     QCOMPARE(persons.caseInsensitive(), caseInsensitive);
-    list.Reapply();
+    list.reapply();
     QCOMPARE(persons.filter(), filter);
 }
 
 void TestRecList::counts()
 {
-    QCOMPARE(CRecListMT::countsText(12, 5, 2), QString("12 Entries; 5 Listed; 2 Selected"));
-    QCOMPARE(CRecListMT::countsText(0, 0, 0), QString("0 Entries; 0 Listed; 0 Selected"));
+    QCOMPARE(RecordListModel::countsText(12, 5, 2), QString("12 Entries; 5 Listed; 2 Selected"));
+    QCOMPARE(RecordListModel::countsText(0, 0, 0), QString("0 Entries; 0 Listed; 0 Selected"));
 }
 
 void TestRecList::clicks_data()

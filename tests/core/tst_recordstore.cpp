@@ -1,6 +1,6 @@
 #include "PersonFixture.h"
 
-#include "data/CardData.h"
+#include "data/RecordStore.h"
 #include "data/DatabaseError.h"
 #include "data/RecordTable.h"
 #include "data/TableFile.h"
@@ -45,15 +45,15 @@ QStringList names(TableView &view)
     return list;
 }
 
-void loadFixture(TCardData &data)
+void loadFixture(RecordStore &data)
 {
-    data.NameReadDataSet.loadFromBytes(tableBytes(personFields(), test::filterFixture()));
+    data.personRead.loadFromBytes(tableBytes(personFields(), test::filterFixture()));
     std::vector<Value> def(10), acme(10);
     def[0] = qint32(0);
     def[1] = QString("(No organisation)");
     acme[0] = qint32(2002);
     acme[1] = QString("Acme Ltd");
-    data.AgentReadDataSet.loadFromBytes(tableBytes(organisationFields(), {def, acme}));
+    data.organisationRead.loadFromBytes(tableBytes(organisationFields(), {def, acme}));
     data.bindViews();
 }
 
@@ -102,13 +102,13 @@ void TestRecordStore::schemas()
 
 void TestRecordStore::emptyBeforeAnyBook()
 {
-    TCardData data;
-    for (TableView *v : {&data.NameReadDataSet, &data.NameDataSet, &data.AgentReadDataSet, &data.AgentDataSet}) {
+    RecordStore data;
+    for (TableView *v : {&data.personRead, &data.personList, &data.organisationRead, &data.organisationList}) {
         QCOMPARE(v->recordCount(), 0);
         QVERIFY(v->atEnd());
     }
-    QCOMPARE(data.NameDataSet.fieldCount(), 29);
-    QCOMPARE(data.AgentDataSet.fieldCount(), 10);
+    QCOMPARE(data.personList.fieldCount(), 29);
+    QCOMPARE(data.organisationList.fieldCount(), 10);
 }
 
 void TestRecordStore::changeLog_data()
@@ -129,9 +129,9 @@ void TestRecordStore::changeLog()
     QFETCH(QStringList, steps);
     QFETCH(int, counted);
     QFETCH(bool, netChange);
-    TCardData data;
+    RecordStore data;
     loadFixture(data);
-    TableView &list = data.NameDataSet;
+    TableView &list = data.personList;
     list.setLogChanges(true);
     const QString before = contents(list);
     const int start = list.changeCount();
@@ -159,28 +159,28 @@ void TestRecordStore::changeLog()
     list.rollbackTo(start);
     QCOMPARE(contents(list), before);
     QCOMPARE(list.changeCount(), start);
-    QCOMPARE(data.NameLookDataset.recordCount(), 6);
+    QCOMPARE(data.personLookup.recordCount(), 6);
 }
 
 void TestRecordStore::readingTheCounterPostsAnOpenRow()
 {
-    TCardData data;
+    RecordStore data;
     loadFixture(data);
-    TableView &list = data.NameDataSet;
+    TableView &list = data.personList;
     list.setLogChanges(true);
     list.first();
     list.edit();
     list.setValue("Position", QString("Chef"));
     QCOMPARE(list.changeCount(), 1);
     QCOMPARE(list.state(), TableView::State::Browse);
-    QVERIFY(data.NameLookDataset.locate("Position", QString("Chef")));
+    QVERIFY(data.personLookup.locate("Position", QString("Chef")));
 }
 
 void TestRecordStore::rollbackCancelsAnOpenRow()
 {
-    TCardData data;
+    RecordStore data;
     loadFixture(data);
-    TableView &list = data.NameDataSet;
+    TableView &list = data.personList;
     list.setLogChanges(true);
     const int start = list.changeCount();
     list.append();
@@ -193,68 +193,68 @@ void TestRecordStore::rollbackCancelsAnOpenRow()
 
 void TestRecordStore::mergeResetsTheCounter()
 {
-    TCardData data;
+    RecordStore data;
     loadFixture(data);
-    data.NameDataSet.setLogChanges(true);
-    data.NameDataSet.first();
-    data.NameDataSet.remove();
-    QCOMPARE(data.NameDataSet.changeCount(), 1);
-    data.NameDataSet.mergeChangeLog();
-    QCOMPARE(data.NameDataSet.changeCount(), 0);
-    data.NameDataSet.rollbackTo(0);
-    QCOMPARE(data.NameDataSet.recordCount(), 5); // merged changes stay
+    data.personList.setLogChanges(true);
+    data.personList.first();
+    data.personList.remove();
+    QCOMPARE(data.personList.changeCount(), 1);
+    data.personList.mergeChangeLog();
+    QCOMPARE(data.personList.changeCount(), 0);
+    data.personList.rollbackTo(0);
+    QCOMPARE(data.personList.recordCount(), 5); // merged changes stay
 }
 
 void TestRecordStore::viewsShareRows()
 {
-    TCardData data;
+    RecordStore data;
     loadFixture(data);
-    QVERIFY(data.NameDataSet.locate("ClientID", qint32(3)));
-    data.NameDataSet.edit();
-    data.NameDataSet.setValue("Position", QString("Pilot"));
-    QVERIFY(!data.NameLookDataset.locate("Position", QString("Pilot"))); // not posted yet
-    data.NameDataSet.post();
-    QVERIFY(data.NameLookDataset.locate("Position", QString("Pilot")));
-    QCOMPARE(data.NameLookDataset.text("ClientID"), QString("3"));
-    QVERIFY(data.NameReadDataSet.locate("Position", QString("Pilot")));
+    QVERIFY(data.personList.locate("ClientID", qint32(3)));
+    data.personList.edit();
+    data.personList.setValue("Position", QString("Pilot"));
+    QVERIFY(!data.personLookup.locate("Position", QString("Pilot"))); // not posted yet
+    data.personList.post();
+    QVERIFY(data.personLookup.locate("Position", QString("Pilot")));
+    QCOMPARE(data.personLookup.text("ClientID"), QString("3"));
+    QVERIFY(data.personRead.locate("Position", QString("Pilot")));
 }
 
 void TestRecordStore::bindingKeepsOrTakesOverSettings()
 {
-    TCardData data;
+    RecordStore data;
     loadFixture(data);
-    data.NameReadDataSet.setFilter("Yellow=true");
-    data.NameDataSet.setFilter("OrgID=0");
-    data.NameDataSet.setCaseInsensitive(true);
+    data.personRead.setFilter("Yellow=true");
+    data.personList.setFilter("OrgID=0");
+    data.personList.setCaseInsensitive(true);
     data.bindViews();
-    QCOMPARE(data.NameDataSet.filter(), QString("OrgID=0")); // keeps its own
-    QVERIFY(data.NameDataSet.caseInsensitive());
-    QCOMPARE(data.NameLookDataset.filter(), QString("Yellow=true")); // takes over the read copy's
-    QCOMPARE(data.NameLookDataset.recordCount(), 1);
-    QCOMPARE(data.NamePrDataset.filter(), QString("OrgID=0")); // takes over the list copy's
-    QCOMPARE(data.NamePrDataset.recordCount(), 3);
+    QCOMPARE(data.personList.filter(), QString("OrgID=0")); // keeps its own
+    QVERIFY(data.personList.caseInsensitive());
+    QCOMPARE(data.personLookup.filter(), QString("Yellow=true")); // takes over the read copy's
+    QCOMPARE(data.personLookup.recordCount(), 1);
+    QCOMPARE(data.personPrint.filter(), QString("OrgID=0")); // takes over the list copy's
+    QCOMPARE(data.personPrint.recordCount(), 3);
 }
 
 void TestRecordStore::workBoxFollowsThePerson()
 {
-    TCardData data;
+    RecordStore data;
     loadFixture(data);
-    QVERIFY(data.NameDataSet.locate("ClientID", qint32(3))); // OrgID 2002
-    QCOMPARE(data.AgentDataSet.text("Company"), QString("Acme Ltd"));
-    QVERIFY(data.NameDataSet.locate("ClientID", qint32(1))); // OrgID 2001 has no organisation
-    QCOMPARE(data.AgentDataSet.text("CoID"), QString("0"));
-    QVERIFY(data.NameDataSet.locate("ClientID", qint32(4)));
-    QCOMPARE(data.AgentDataSet.text("CoID"), QString("2002"));
+    QVERIFY(data.personList.locate("ClientID", qint32(3))); // OrgID 2002
+    QCOMPARE(data.organisationList.text("Company"), QString("Acme Ltd"));
+    QVERIFY(data.personList.locate("ClientID", qint32(1))); // OrgID 2001 has no organisation
+    QCOMPARE(data.organisationList.text("CoID"), QString("0"));
+    QVERIFY(data.personList.locate("ClientID", qint32(4)));
+    QCOMPARE(data.organisationList.text("CoID"), QString("2002"));
 }
 
 void TestRecordStore::savingAFilteredViewWritesEveryRow()
 {
-    TCardData data;
+    RecordStore data;
     loadFixture(data);
-    data.NameDataSet.setFilter("Yellow=true");
-    QCOMPARE(data.NameDataSet.recordCount(), 1);
+    data.personList.setFilter("Yellow=true");
+    QCOMPARE(data.personList.recordCount(), 1);
     TableView copy("copy", personFields());
-    copy.loadFromBytes(data.NameDataSet.saveToBytes());
+    copy.loadFromBytes(data.personList.saveToBytes());
     QCOMPARE(copy.recordCount(), 6);
 }
 
@@ -282,18 +282,18 @@ void TestRecordStore::oldFormatTableNeedsItsOwnOrder()
     row[0] = qint32(2001);
     row[2] = QString("Li");
     const QByteArray old = tableBytes(oldFields, {row});
-    TCardData data;
+    RecordStore data;
     try {
-        data.NameReadDataSet.loadFromBytes(old);
+        data.personRead.loadFromBytes(old);
         QFAIL("an order naming Yellow must refuse a table without it");
     } catch (const DatabaseError &e) {
         QCOMPARE(e.text(), QString("Field 'Yellow' not found"));
     }
-    QCOMPARE(data.NameReadDataSet.fieldCount(), 29); // left as it was
-    data.NameReadDataSet.setFirstIndexFields("Surname");
-    data.NameReadDataSet.loadFromBytes(old);
-    QCOMPARE(data.NameReadDataSet.fieldCount(), 24);
-    QCOMPARE(data.NameReadDataSet.text("SurName"), QString("Li"));
+    QCOMPARE(data.personRead.fieldCount(), 29); // left as it was
+    data.personRead.setFirstIndexFields("Surname");
+    data.personRead.loadFromBytes(old);
+    QCOMPARE(data.personRead.fieldCount(), 24);
+    QCOMPARE(data.personRead.text("SurName"), QString("Li"));
 }
 
 void TestRecordStore::badTableFiles_data()
@@ -327,15 +327,15 @@ void TestRecordStore::badTableFiles()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, message);
-    TCardData data;
+    RecordStore data;
     loadFixture(data);
     try {
-        data.NameReadDataSet.loadFromBytes(bytes);
+        data.personRead.loadFromBytes(bytes);
         QFAIL("the bytes were accepted");
     } catch (const DatabaseError &e) {
         QCOMPARE(e.text(), message);
     }
-    QCOMPARE(data.NameReadDataSet.recordCount(), 6);
+    QCOMPARE(data.personRead.recordCount(), 6);
 }
 
 void TestRecordStore::truncatedAnywhere()
@@ -395,23 +395,23 @@ void TestRecordStore::locate()
     QFETCH(bool, caseInsensitive);
     QFETCH(bool, partial);
     QFETCH(int, found);
-    TCardData data;
+    RecordStore data;
     loadFixture(data);
-    QVERIFY(data.NameDataSet.locate("ClientID", qint32(3)));
-    const bool ok = data.NameDataSet.locate(field, value, {caseInsensitive, partial});
+    QVERIFY(data.personList.locate("ClientID", qint32(3)));
+    const bool ok = data.personList.locate(field, value, {caseInsensitive, partial});
     QCOMPARE(ok, found != 0);
-    QCOMPARE(data.NameDataSet.text("ClientID"), QString::number(found ? found : 3)); // stays when not found
+    QCOMPARE(data.personList.text("ClientID"), QString::number(found ? found : 3)); // stays when not found
 }
 
 void TestRecordStore::bookmarks()
 {
-    TCardData data;
+    RecordStore data;
     loadFixture(data);
-    TableView &list = data.NameDataSet;
+    TableView &list = data.personList;
     QVERIFY(list.locate("ClientID", qint32(5)));
     const Bookmark mark = list.bookmark();
     list.first();
-    data.NameLookDataset.appendRecord(person({{"ClientID", qint32(8)}, {"SurName", QString("Aaron")}}));
+    data.personLookup.appendRecord(person({{"ClientID", qint32(8)}, {"SurName", QString("Aaron")}}));
     QVERIFY(list.gotoBookmark(mark));
     QCOMPARE(list.text("ClientID"), QString("5"));
     list.remove();
@@ -421,32 +421,32 @@ void TestRecordStore::bookmarks()
 
 void TestRecordStore::indexOrder()
 {
-    TCardData data;
+    RecordStore data;
     loadFixture(data);
-    const QStringList ordered = names(data.NameDataSet);
+    const QStringList ordered = names(data.personList);
     QCOMPARE(ordered.size(), 6);
     QCOMPARE(ordered.last(), QString("Acme Ltd")); // yellow pages after white pages
     QVERIFY(ordered.indexOf("Ann Null") < ordered.indexOf("Pat O'Brien")); // by surname: Null before O'Brien
     QCOMPARE(ordered.first(), QString("Ann Null")); // an empty Yellow sorts before false
     // A changed surname moves the row at once, in every view.
     QVERIFY(ordered.indexOf("Mary McDonald") < ordered.indexOf("Pat O'Brien"));
-    QVERIFY(data.NameDataSet.locate("ClientID", qint32(1)));
-    data.NameDataSet.edit();
-    data.NameDataSet.setValue("SurName", QString("Zz"));
-    data.NameDataSet.post();
-    const QStringList moved = names(data.NameLookDataset);
+    QVERIFY(data.personList.locate("ClientID", qint32(1)));
+    data.personList.edit();
+    data.personList.setValue("SurName", QString("Zz"));
+    data.personList.post();
+    const QStringList moved = names(data.personLookup);
     QVERIFY(moved.indexOf("Mary McDonald") > moved.indexOf("Pat O'Brien"));
     QCOMPARE(moved.last(), QString("Acme Ltd"));
-    data.NameDataSet.locate("ClientID", qint32(1));
-    QCOMPARE(data.NameDataSet.recNo(), moved.indexOf("Mary McDonald") + 1);
+    data.personList.locate("ClientID", qint32(1));
+    QCOMPARE(data.personList.recNo(), moved.indexOf("Mary McDonald") + 1);
 }
 
 void TestRecordStore::orderStaysSortedThroughManyNewTexts()
 {
     // Each new surname lands between two others again and again, until the
     // ranks run out of room and are spread anew.
-    TCardData data;
-    TableView &list = data.NameDataSet;
+    RecordStore data;
+    TableView &list = data.personList;
     QStringList expected;
     auto add = [&](const QString &surname) {
         list.appendRecord(person({{"ClientID", qint32(expected.size())}, {"Name", surname}, {"SurName", surname}, {"Yellow", false}}));
@@ -460,14 +460,14 @@ void TestRecordStore::orderStaysSortedThroughManyNewTexts()
         add(i % 2 ? "A" + QString::number(i) : "Kz" + QString::number(i));
     QCollator collator{QLocale::system()};
     std::stable_sort(expected.begin(), expected.end(), [&](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
-    QCOMPARE(names(data.NameLookDataset), expected);
+    QCOMPARE(names(data.personLookup), expected);
 }
 
 void TestRecordStore::cursorMoves()
 {
-    TCardData data;
+    RecordStore data;
     loadFixture(data);
-    TableView &list = data.NameDataSet;
+    TableView &list = data.personList;
     list.setFilter("not (Yellow=true)");
     QCOMPARE(list.recordCount(), 5);
     list.last();
@@ -488,9 +488,9 @@ void TestRecordStore::cursorMoves()
 
 void TestRecordStore::deleteMovesToTheNextRow()
 {
-    TCardData data;
+    RecordStore data;
     loadFixture(data);
-    TableView &list = data.NameDataSet;
+    TableView &list = data.personList;
     list.setRecNo(2);
     const QString third = [&] {
         list.next();

@@ -1,5 +1,5 @@
 #include "data/Schema.h"
-#include "settings/OptionType.h"
+#include "settings/Settings.h"
 #include "shell/ProgramDirectory.h"
 
 #include <QFile>
@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using qv::OptionType;
+using qv::Settings;
 
 class TestShippedSettings : public QObject {
     Q_OBJECT
@@ -27,7 +27,7 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<OptionType> m_options;
+    std::unique_ptr<Settings> m_options;
 };
 
 void TestShippedSettings::initTestCase()
@@ -35,7 +35,7 @@ void TestShippedSettings::initTestCase()
     QVERIFY(m_dir.isValid());
     const QString home = m_dir.path() + "/";
     QVERIFY(qv::installShippedFiles(home).contains("aa.ini"));
-    m_options = std::make_unique<OptionType>(home + "aa.ini");
+    m_options = std::make_unique<Settings>(home + "aa.ini");
     m_options->readAll();
     QVERIFY(!m_options->fieldsList.isEmpty());
 }

@@ -1,10 +1,10 @@
 // Opens a package and saves it again and again with a changing entry, until
 // killed: save_loop PACKAGE WORKDIR. The interrupted-save test kills it at
 // random moments and then opens what is left.
-#include "data/CardData.h"
+#include "data/RecordStore.h"
 #include "data/LifecycleShell.h"
 #include "data/PackageLifecycle.h"
-#include "settings/OptionType.h"
+#include "settings/Settings.h"
 
 #include "ScriptedPrompter.h"
 
@@ -20,8 +20,8 @@ int main(int argc, char *argv[])
         return 2;
     const QString package = QString::fromLocal8Bit(argv[1]);
     const QString work = QString::fromLocal8Bit(argv[2]) + QLatin1Char('/');
-    qv::TCardData data;
-    qv::OptionType options(work + QStringLiteral("aa.ini"));
+    qv::RecordStore data;
+    qv::Settings options(work + QStringLiteral("aa.ini"));
     qv::test::ScriptedPrompter prompter;
     prompter.setFailureHandler([](const QString &why) { std::fprintf(stderr, "%s\n", qPrintable(why)); });
     qv::SilentShell shell;
@@ -29,12 +29,12 @@ int main(int argc, char *argv[])
     if (!lifecycle.openPackage(package))
         return 1;
     options.defaultBookName = QFileInfo(package).completeBaseName();
-    data.NameDataSet.setLogChanges(true);
+    data.personList.setLogChanges(true);
     for (int i = 0;; ++i) {
-        data.NameDataSet.first();
-        data.NameDataSet.edit();
-        data.NameDataSet.setValue(QStringLiteral("Position"), QStringLiteral("v%1").arg(i));
-        data.NameDataSet.post();
+        data.personList.first();
+        data.personList.edit();
+        data.personList.setValue(QStringLiteral("Position"), QStringLiteral("v%1").arg(i));
+        data.personList.post();
         lifecycle.save();
         std::printf("%d\n", i);
         std::fflush(stdout);

@@ -2,12 +2,12 @@
 // status line, the category tree choosing what is listed.
 #include "ScriptedPrompter.h"
 
-#include "data/CardData.h"
+#include "data/RecordStore.h"
 #include "navigation/CategoryTreeView.h"
 #include "navigation/InitialsGridView.h"
 #include "navigation/RecordListView.h"
 #include "shell/ProgramDirectory.h"
-#include "shell/TMainQVMolk.h"
+#include "shell/MainWindow.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -40,9 +40,9 @@ private slots:
 private:
     void click(int row, Qt::KeyboardModifiers modifiers = {});
     QTemporaryDir m_dir;
-    std::unique_ptr<TCardData> m_data;
+    std::unique_ptr<RecordStore> m_data;
     std::unique_ptr<test::ScriptedPrompter> m_prompter;
-    std::unique_ptr<TMainQVMolk> m_window;
+    std::unique_ptr<MainWindow> m_window;
     RecordListView *m_list = nullptr;
 };
 
@@ -58,13 +58,13 @@ void TestEntryList::initTestCase()
 
 void TestEntryList::init()
 {
-    m_data = std::make_unique<TCardData>();
+    m_data = std::make_unique<RecordStore>();
     m_prompter = std::make_unique<test::ScriptedPrompter>();
-    m_window = std::make_unique<TMainQVMolk>(m_dir.path() + "/", m_dir.path() + "/work/", *m_data, m_prompter.get());
+    m_window = std::make_unique<MainWindow>(m_dir.path() + "/", m_dir.path() + "/work/", *m_data, m_prompter.get());
     m_window->resize(800, 700);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    m_list = m_window->findChild<RecordListView *>("RecDBGrid");
+    m_list = m_window->findChild<RecordListView *>("entryList");
     m_list->setFocus();
 }
 
@@ -131,23 +131,23 @@ void TestEntryList::selectAllAndFocusLoss()
     QCOMPARE(m_list->marks().count(), 0);
     click(1);
     click(2, Qt::ControlModifier);
-    m_window->findChild<QTreeWidget *>("NavgTree")->setFocus(); // tabbing away
+    m_window->findChild<QTreeWidget *>("categoryTree")->setFocus(); // tabbing away
     QCOMPARE(m_list->marks().count(), 0);
     QCOMPARE(m_window->countsText(), QString("40 Entries; 40 Listed; 0 Selected"));
 }
 
 void TestEntryList::categoryFromTheTree()
 {
-    auto *tree = m_window->findChild<QTreeWidget *>("NavgTree");
+    auto *tree = m_window->findChild<QTreeWidget *>("categoryTree");
     QTreeWidgetItem *category = tree->topLevelItem(0)->child(4); // number 1005
     QCOMPARE(category->data(0, Qt::UserRole).toInt(), 1005);
     tree->setCurrentItem(category);
-    QCOMPARE(m_data->NameDataSet.filter(), QString("Group1=1005 OR Group2=1005 OR Group3=1005 OR Group4=1005"));
-    const int listed = m_data->NameDataSet.recordCount();
+    QCOMPARE(m_data->personList.filter(), QString("Group1=1005 OR Group2=1005 OR Group3=1005 OR Group4=1005"));
+    const int listed = m_data->personList.recordCount();
     QVERIFY(listed > 0 && listed < 40);
     QCOMPARE(m_window->countsText(), QString("40 Entries; %1 Listed; 0 Selected").arg(listed));
     tree->setCurrentItem(tree->topLevelItem(0));
-    QCOMPARE(m_data->NameDataSet.recordCount(), 40);
+    QCOMPARE(m_data->personList.recordCount(), 40);
 }
 
 void TestEntryList::dropMarkedEntries_data()
@@ -160,9 +160,9 @@ void TestEntryList::dropMarkedEntries_data()
 void TestEntryList::dropMarkedEntries()
 {
     QFETCH(bool, copyMode);
-    auto *tree = m_window->findChild<CategoryTreeView *>("NavgTree");
+    auto *tree = m_window->findChild<CategoryTreeView *>("categoryTree");
     tree->selectNumber(1005);
-    const int members = m_data->NameDataSet.recordCount();
+    const int members = m_data->personList.recordCount();
     QVERIFY(members >= 2);
     click(0);
     click(1, Qt::ControlModifier);
@@ -173,20 +173,20 @@ void TestEntryList::dropMarkedEntries()
     const QString refused = "Can not define category for %1 since this entry has belonged to this category or 4 other categories. Continue?";
     int refusals = 0;
     for (int position : {0, 1}) {
-        m_data->NameDataSet.setRecNo(position + 1);
-        const bool has = m_data->NameDataSet.text("Group1").toInt() == target || m_data->NameDataSet.text("Group2").toInt() == target
-            || m_data->NameDataSet.text("Group3").toInt() == target || m_data->NameDataSet.text("Group4").toInt() == target;
+        m_data->personList.setRecNo(position + 1);
+        const bool has = m_data->personList.text("Group1").toInt() == target || m_data->personList.text("Group2").toInt() == target
+            || m_data->personList.text("Group3").toInt() == target || m_data->personList.text("Group4").toInt() == target;
         if (has) {
             ++refusals;
-            m_prompter->expectMessage(refused.arg(m_data->NameDataSet.text("Name")), Prompter::Icon::Information,
+            m_prompter->expectMessage(refused.arg(m_data->personList.text("Name")), Prompter::Icon::Information,
                                       Prompter::Button::Yes | Prompter::Button::No, Prompter::Button::Yes);
         }
     }
     emit tree->entriesDropped(target, copyMode);
     // Copies stay listed under 1005; moved entries leave it.
-    QCOMPARE(m_data->NameDataSet.recordCount(), copyMode ? members : members - 2);
+    QCOMPARE(m_data->personList.recordCount(), copyMode ? members : members - 2);
     QCOMPARE(m_list->marks().count(), 0);
-    QCOMPARE(m_window->countsText(), QString("40 Entries; %1 Listed; 0 Selected").arg(m_data->NameDataSet.recordCount()));
+    QCOMPARE(m_window->countsText(), QString("40 Entries; %1 Listed; 0 Selected").arg(m_data->personList.recordCount()));
     QCOMPARE(refusals, copyMode ? 2 : refusals);
 }
 
@@ -203,9 +203,9 @@ void TestEntryList::treePopupEnabling()
 {
     QFETCH(int, number);
     QFETCH(QList<bool>, enabled);
-    auto *tree = m_window->findChild<CategoryTreeView *>("NavgTree");
+    auto *tree = m_window->findChild<CategoryTreeView *>("categoryTree");
     tree->selectNumber(number);
-    tree->TreePopupMenuPopup();
+    tree->enablePopupCommands();
     QList<bool> got;
     for (QAction *a : tree->actions())
         got << a->isEnabled();
@@ -214,7 +214,7 @@ void TestEntryList::treePopupEnabling()
 
 void TestEntryList::categoryEditing()
 {
-    auto *tree = m_window->findChild<CategoryTreeView *>("NavgTree");
+    auto *tree = m_window->findChild<CategoryTreeView *>("categoryTree");
     tree->setFocus();
     tree->selectNumber(1000);
     QTest::keyClick(tree, Qt::Key_Insert);
@@ -239,24 +239,24 @@ void TestEntryList::categoryEditing()
 
 void TestEntryList::initialsGrid()
 {
-    auto *grid = m_window->findChild<InitialsGridView *>("SurNameGrid");
+    auto *grid = m_window->findChild<InitialsGridView *>("initialsGrid");
     QVERIFY(!grid->isVisible());
-    m_window->findChild<QComboBox *>("NameLk")->setFocus(); // the name lookup brings up the initials
+    m_window->findChild<QComboBox *>("nameLookup")->setFocus(); // the name lookup brings up the initials
     QVERIFY(grid->isVisible());
     m_list->setFocus(); // the list brings back the tree
     QVERIFY(!grid->isVisible());
-    m_window->findChild<QComboBox *>("NameLk")->setFocus();
+    m_window->findChild<QComboBox *>("nameLookup")->setFocus();
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_F5);
-    QCOMPARE(m_data->NameDataSet.filter(), QString("not (Yellow=true)"));
+    QCOMPARE(m_data->personList.filter(), QString("not (Yellow=true)"));
     const QString initial = grid->item(0, 1)->text();
     QVERIFY(!initial.isEmpty());
     grid->setCurrentCell(0, 1);
-    QCOMPARE(m_data->NameDataSet.filter(), "Surname='" + initial + "*' and (not (Yellow=true))");
-    const QString before = m_data->NameDataSet.filter();
+    QCOMPARE(m_data->personList.filter(), "Surname='" + initial + "*' and (not (Yellow=true))");
+    const QString before = m_data->personList.filter();
     if (grid->rowCount() > 1 && grid->item(grid->rowCount() - 1, grid->columnCount() - 1)->text().isEmpty()) {
         grid->setCurrentCell(grid->rowCount() - 1, grid->columnCount() - 1); // an empty cell
-        QCOMPARE(m_data->NameDataSet.filter(), before);
+        QCOMPARE(m_data->personList.filter(), before);
         QCOMPARE(grid->currentColumn(), 1);
     }
 }
@@ -272,7 +272,7 @@ void TestEntryList::deleteKey()
     m_prompter->expectMessage("Are you sure you want to delete current entry?", Prompter::Icon::Confirmation,
                               Prompter::Button::Yes | Prompter::Button::No, Prompter::Button::No);
     QTest::keyClick(m_list, Qt::Key_Delete);
-    QCOMPARE(m_data->NameLookDataset.recordCount(), 38);
+    QCOMPARE(m_data->personLookup.recordCount(), 38);
 }
 
 QTEST_MAIN(TestEntryList)

@@ -1,10 +1,10 @@
 #include "ScriptedPrompter.h"
 
 #include "data/BookGenerator.h"
-#include "data/CardData.h"
-#include "settings/OptionType.h"
+#include "data/RecordStore.h"
+#include "settings/Settings.h"
 #include "shell/ProgramDirectory.h"
-#include "shell/TMainQVMolk.h"
+#include "shell/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,7 +30,7 @@ QString defaultWarning(const QString &name)
     return "Loading addressbook of " + name + " fail, You may select another addressbook from the 'File' menu.";
 }
 
-QAction *fileAction(TMainQVMolk &w, const QString &text)
+QAction *fileAction(MainWindow &w, const QString &text)
 {
     for (QAction *a : w.menuBar()->actions().first()->menu()->actions()) {
         if (a->text() == text)
@@ -49,9 +49,9 @@ void generateBook(const QString &path, int persons)
 struct Window {
     QTemporaryDir dir;
     QString home;
-    TCardData data;
+    RecordStore data;
     test::ScriptedPrompter prompter;
-    std::unique_ptr<TMainQVMolk> window;
+    std::unique_ptr<MainWindow> window;
 
     Window()
     {
@@ -60,7 +60,7 @@ struct Window {
     }
     void start()
     {
-        window = std::make_unique<TMainQVMolk>(home, dir.path() + "/work/", data, &prompter);
+        window = std::make_unique<MainWindow>(home, dir.path() + "/work/", data, &prompter);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -89,8 +89,8 @@ void TestMainWindow::emptyDataDirectoryShowsTheTemplate()
     QVERIFY(!fileAction(*w.window, "Save &As...")->isEnabled());
     QVERIFY(fileAction(*w.window, "&New...")->isEnabled());
     QVERIFY(fileAction(*w.window, "Load &from...")->isEnabled());
-    QVERIFY(!w.window->findChild<QListView *>("RecDBGrid")->isEnabled());
-    auto *tree = w.window->findChild<QTreeWidget *>("NavgTree");
+    QVERIFY(!w.window->findChild<QListView *>("entryList")->isEnabled());
+    auto *tree = w.window->findChild<QTreeWidget *>("categoryTree");
     QCOMPARE(tree->topLevelItem(0)->data(0, Qt::UserRole).toInt(), 1000); // the template's tree
     QCOMPARE(w.window->countsText(), QString("0 Entries; 0 Listed; 0 Selected"));
 }

@@ -3,14 +3,14 @@
 #include "common/Error.h"
 #include "common/MemberLines.h"
 #include "common/Prompter.h"
-#include "data/CardData.h"
+#include "data/RecordStore.h"
 #include "data/DatabaseError.h"
 #include "data/LifecycleShell.h"
 #include "data/RecordTable.h"
 #include "data/TableFile.h"
-#include "navigation/CRecListMT.h"
+#include "navigation/RecordListModel.h"
 #include "data/archive/PackageWriter.h"
-#include "settings/OptionType.h"
+#include "settings/Settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -110,7 +110,7 @@ bool isValidBookName(const QString &name)
 
 } // namespace
 
-PackageLifecycle::PackageLifecycle(TCardData &data, OptionType &options, Prompter &prompter, LifecycleShell &shell,
+PackageLifecycle::PackageLifecycle(RecordStore &data, Settings &options, Prompter &prompter, LifecycleShell &shell,
                                    Directories dirs)
     : m_data(data)
     , m_options(options)
@@ -136,13 +136,13 @@ void PackageLifecycle::cleanWorkingDirectory()
 
 void PackageLifecycle::recordCounters()
 {
-    m_personCounter = m_data.NameDataSet.changeCount();
-    m_organisationCounter = m_data.AgentDataSet.changeCount();
+    m_personCounter = m_data.personList.changeCount();
+    m_organisationCounter = m_data.organisationList.changeCount();
 }
 
 bool PackageLifecycle::isModified()
 {
-    return m_data.NameDataSet.changeCount() > m_personCounter || m_data.AgentDataSet.changeCount() > m_organisationCounter
+    return m_data.personList.changeCount() > m_personCounter || m_data.organisationList.changeCount() > m_organisationCounter
         || m_structureChanged;
 }
 
@@ -221,22 +221,22 @@ bool PackageLifecycle::readContent(BookContent &content)
 
 void PackageLifecycle::install(BookContent &content)
 {
-    m_data.NameReadDataSet.loadTable(content.persons);
-    m_data.AgentReadDataSet.loadTable(content.organisations);
+    m_data.personRead.loadTable(content.persons);
+    m_data.organisationRead.loadTable(content.organisations);
     m_data.bindViews();
     // The models receive the book in the order they depend on each other:
     // record list, search, edit model (identifiers, compound surnames), tree,
     // editor, initials, Org Contacts.
     if (m_recordList)
-        m_recordList->AttachTables(m_data.NameDataSet, m_data.AgentDataSet);
-    m_edit.ScanPersonTable(m_data.NameDataSet);
-    m_edit.ScanOrganisationTable(m_data.AgentDataSet);
+        m_recordList->attachTables(m_data.personList, m_data.organisationList);
+    m_edit.scanPersonTable(m_data.personList);
+    m_edit.scanOrganisationTable(m_data.organisationList);
     m_edit.setCompoundSurnames(std::move(content.compoundSurnames));
     m_tree.setForest(std::move(content.tree));
-    m_edit.ScanInitials();
+    m_edit.scanInitials();
     // The Org Contacts category lists the yellow pages once the book has any.
-    if (m_edit.hasYellowEntries && m_tree.IndexOfNumber(110) < 0)
-        m_tree.InsertFixedNode(101, QStringLiteral("Org Contacts"), true, 110);
+    if (m_edit.hasYellowEntries() && m_tree.indexOfNumber(110) < 0)
+        m_tree.insertFixedNode(101, QStringLiteral("Org Contacts"), true, 110);
 }
 
 bool PackageLifecycle::openPackage(const QString &path)
@@ -418,14 +418,14 @@ void PackageLifecycle::packWorkingDirectory(const QString &path)
 
 void PackageLifecycle::saveInto(const QString &path)
 {
-    m_data.NameDataSet.mergeChangeLog();
-    m_data.AgentDataSet.mergeChangeLog();
+    m_data.personList.mergeChangeLog();
+    m_data.organisationList.mergeChangeLog();
     BusyCursor busy(m_shell);
     QDir().mkpath(m_dirs.working);
     cleanWorkingDirectory();
     try {
-        m_data.NameDataSet.saveToFile(m_dirs.working + QStringLiteral("Names.dbf"));
-        m_data.AgentDataSet.saveToFile(m_dirs.working + QStringLiteral("Agents.dbf"));
+        m_data.personList.saveToFile(m_dirs.working + QStringLiteral("Names.dbf"));
+        m_data.organisationList.saveToFile(m_dirs.working + QStringLiteral("Agents.dbf"));
         writeMember(m_dirs.working, QStringLiteral("tree.dff"), m_tree.treeFile());
         writeMember(m_dirs.working, QStringLiteral("treeno.dff"), m_tree.numberFile());
         writeMember(m_dirs.working, QStringLiteral("surname.dff"), memberText(m_edit.compoundSurnames()));
@@ -439,7 +439,7 @@ void PackageLifecycle::saveInto(const QString &path)
     recordCounters();
     m_structureChanged = false;
     cleanWorkingDirectory();
-    m_edit.ScanInitials();
+    m_edit.scanInitials();
     m_shell.bookOpened();
 }
 

@@ -2,18 +2,18 @@
 
 #include "data/BookContent.h"
 #include "data/archive/PackageReader.h"
-#include "editing/CEditMT.h"
-#include "navigation/CTreeMT.h"
+#include "editing/EditModel.h"
+#include "navigation/CategoryTreeModel.h"
 
 #include <QString>
 
 namespace qv {
 
-class CRecListMT;
+class RecordListModel;
 class LifecycleShell;
-class OptionType;
+class Settings;
 class Prompter;
-class TCardData;
+class RecordStore;
 
 enum class BookLocation { DataDirectory, Elsewhere, NetBook };
 
@@ -28,7 +28,7 @@ public:
         QString working;
     };
 
-    PackageLifecycle(TCardData &data, OptionType &options, Prompter &prompter, LifecycleShell &shell, Directories dirs);
+    PackageLifecycle(RecordStore &data, Settings &options, Prompter &prompter, LifecycleShell &shell, Directories dirs);
 
     // Start-up: the packages of the data directory become the address book
     // list, sorted; books created later join it at the end.
@@ -51,7 +51,7 @@ public:
     void upgradeLegacyUserDirectories();
 
     // The models that receive every book as it opens, in the order they need it.
-    void setRecordList(CRecListMT *recordList) { m_recordList = recordList; }
+    void setRecordList(RecordListModel *recordList) { m_recordList = recordList; }
 
     bool isModified();
     void markStructureChanged() { m_structureChanged = true; }
@@ -63,10 +63,10 @@ public:
     BookLocation location() const { return m_location; }
     const QString &outsidePath() const { return m_outsidePath; }
     const Directories &directories() const { return m_dirs; }
-    CTreeMT &tree() { return m_tree; }
-    const CTreeMT &tree() const { return m_tree; }
+    CategoryTreeModel &tree() { return m_tree; }
+    const CategoryTreeModel &tree() const { return m_tree; }
     const QStringList &compoundSurnames() const { return m_edit.compoundSurnames(); }
-    CEditMT &editModel() { return m_edit; }
+    EditModel &editModel() { return m_edit; }
     bool saving() const { return m_saving; }
     bool lastOpenConverted() const { return m_lastOpenConverted; }
     bool saveWithPassword = true;
@@ -83,8 +83,8 @@ private:
     bool saveFirstIfModified(const QString &question, bool warning);
     void showError(const QString &text);
 
-    TCardData &m_data;
-    OptionType &m_options;
+    RecordStore &m_data;
+    Settings &m_options;
     Prompter &m_prompter;
     LifecycleShell &m_shell;
     Directories m_dirs;
@@ -98,9 +98,9 @@ private:
     bool m_saving = false;
     bool m_lastOpenConverted = false;
 
-    CRecListMT *m_recordList = nullptr;
-    CTreeMT m_tree;
-    CEditMT m_edit{m_tree};
+    RecordListModel *m_recordList = nullptr;
+    CategoryTreeModel m_tree;
+    EditModel m_edit{m_tree};
 };
 
 } // namespace qv

@@ -2,7 +2,7 @@
 
 #include "common/Prompter.h"
 #include "data/TableView.h"
-#include "editing/CEditMT.h"
+#include "editing/EditModel.h"
 
 namespace qv {
 
@@ -15,16 +15,16 @@ QString refusal(const TableView &persons)
 }
 
 // Moves (in move mode) and adds the current entry; false when it could not take the category.
-bool fileCurrent(CEditMT &editModel, int target, int source, bool moveMode)
+bool fileCurrent(EditModel &editModel, int target, int source, bool moveMode)
 {
     if (moveMode)
-        editModel.RemoveFromCategory(source);
-    return editModel.AddToCategory(target);
+        editModel.removeFromCategory(source);
+    return editModel.addToCategory(target);
 }
 
 } // namespace
 
-void fileEntriesIntoCategory(CEditMT &editModel, TableView &persons, Prompter &prompter, int target, int source,
+void fileEntriesIntoCategory(EditModel &editModel, TableView &persons, Prompter &prompter, int target, int source,
                              bool moveMode, const std::vector<int> &marks)
 {
     if (target <= 1000)

@@ -4,7 +4,7 @@
 
 namespace qv {
 
-class CEditMT;
+class EditModel;
 class Prompter;
 class TableView;
 
@@ -13,7 +13,7 @@ class TableView;
 // each entry first leaves the source category. An entry that cannot take
 // the category (it has it, or four others) is reported; for marked entries
 // the user may stop there. The caller re-applies the list filter afterwards.
-void fileEntriesIntoCategory(CEditMT &editModel, TableView &persons, Prompter &prompter, int target, int source,
+void fileEntriesIntoCategory(EditModel &editModel, TableView &persons, Prompter &prompter, int target, int source,
                              bool moveMode, const std::vector<int> &marks);
 
 } // namespace qv

@@ -1,12 +1,12 @@
 #include "editing/DeleteEntries.h"
 
 #include "common/Prompter.h"
-#include "editing/CEditMT.h"
-#include "settings/OptionType.h"
+#include "editing/EditModel.h"
+#include "settings/Settings.h"
 
 namespace qv {
 
-void deleteEntries(CEditMT &editModel, const OptionType &options, Prompter &prompter, const std::vector<int> &marks)
+void deleteEntries(EditModel &editModel, const Settings &options, Prompter &prompter, const std::vector<int> &marks)
 {
     const QString question = marks.empty() ? QStringLiteral("Are you sure you want to delete current entry?")
                                            : QStringLiteral("Are you sure you want to delete all selected entries?");
@@ -15,10 +15,10 @@ void deleteEntries(CEditMT &editModel, const OptionType &options, Prompter &prom
             != Prompter::Button::Yes)
         return;
     if (!marks.empty()) {
-        editModel.DeleteSelected(marks);
+        editModel.deleteSelected(marks);
         return;
     }
-    if (!editModel.DeleteCurrent())
+    if (!editModel.deleteCurrent())
         prompter.message(QStringLiteral("No more deletion."), Prompter::Icon::Information, Prompter::Button::Ok);
 }
 

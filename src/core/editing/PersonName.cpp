@@ -32,7 +32,7 @@ bool isDelimiter(QChar c)
 
 } // namespace
 
-NameFields SplitName(const QString &text, const QStringList &compoundSurnames)
+NameFields splitName(const QString &text, const QStringList &compoundSurnames)
 {
     const QString t = text.trimmed() + QLatin1Char(' ');
     NameFields fields;
@@ -76,7 +76,7 @@ NameFields SplitName(const QString &text, const QStringList &compoundSurnames)
     return fields;
 }
 
-QString ComposeName(const QString &surName, const QString &givenName, const QString &midName)
+QString composeName(const QString &surName, const QString &givenName, const QString &midName)
 {
     if (startsWide(surName))
         return surName + givenName;

@@ -18,11 +18,11 @@ struct NameFields {
 // a listed compound surname, else one; the given name follows, at most 20
 // width units. Other names are "given [middle] surname", words separated by
 // blanks, full stops and commas; words after the third are dropped.
-NameFields SplitName(const QString &text, const QStringList &compoundSurnames);
+NameFields splitName(const QString &text, const QStringList &compoundSurnames);
 
 // The displayed name: surname and given name joined directly for a wide
 // surname, else "given middle surname" with single spaces.
-QString ComposeName(const QString &surName, const QString &givenName, const QString &midName);
+QString composeName(const QString &surName, const QString &givenName, const QString &midName);
 
 // The surname's initial as the surname-initial grid shows it: a wide first
 // character as it is, a first letter a to z in upper case, any other first

@@ -1,6 +1,6 @@
 #include "common/QtPrompter.h"
 
-#include "data/TPasswordDlg.h"
+#include "data/PasswordDialog.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -77,7 +77,7 @@ std::optional<QString> QtPrompter::input(const QString &caption, const QString &
 
 std::optional<QString> QtPrompter::password(const QString &prompt)
 {
-    TPasswordDlg dialog(m_parent);
+    PasswordDialog dialog(m_parent);
     return dialog.ask(prompt);
 }
 

@@ -1,7 +1,7 @@
 #include "navigation/CategoryTreeView.h"
 
 #include "common/DragCursors.h"
-#include "navigation/CTreeMT.h"
+#include "navigation/CategoryTreeModel.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -20,7 +20,7 @@ constexpr const char *kCategoryMime = "application/x-quorvel-category";
 CategoryTreeView::CategoryTreeView(QWidget *parent)
     : QTreeWidget(parent)
 {
-    setObjectName(QStringLiteral("NavgTree"));
+    setObjectName(QStringLiteral("categoryTree"));
     setHeaderHidden(true);
     setAcceptDrops(true);
     setDropIndicatorShown(true);
@@ -34,9 +34,9 @@ CategoryTreeView::CategoryTreeView(QWidget *parent)
     for (QAction *a : {m_add, m_edit, m_delete})
         a->setShortcutContext(Qt::WidgetShortcut);
     addActions({m_add, m_edit, m_delete});
-    connect(m_add, &QAction::triggered, this, &CategoryTreeView::Add1Click);
-    connect(m_edit, &QAction::triggered, this, &CategoryTreeView::Edit3Click);
-    connect(m_delete, &QAction::triggered, this, &CategoryTreeView::Delete2Click);
+    connect(m_add, &QAction::triggered, this, &CategoryTreeView::addCategory);
+    connect(m_edit, &QAction::triggered, this, &CategoryTreeView::renameSelected);
+    connect(m_delete, &QAction::triggered, this, &CategoryTreeView::deleteSelectedCategory);
     connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
         if (!m_rebuilding && item)
             emit nodeSelected(item->data(0, Qt::UserRole).toInt());
@@ -108,13 +108,13 @@ void CategoryTreeView::rebuild()
     m_rebuilding = false;
 }
 
-void CategoryTreeView::Add1Click()
+void CategoryTreeView::addCategory()
 {
     CategoryNode *node = nodeOf(currentItem());
     if (!node || node->number < 1000)
         return;
     currentItem()->setExpanded(true);
-    CategoryNode *added = m_model->AddCategory(node, QStringLiteral("New Category"));
+    CategoryNode *added = m_model->addCategory(node, QStringLiteral("New Category"));
     if (!added)
         return;
     rebuild();
@@ -123,15 +123,15 @@ void CategoryTreeView::Add1Click()
     editItem(currentItem());
 }
 
-void CategoryTreeView::Edit3Click()
+void CategoryTreeView::renameSelected()
 {
-    if (CTreeMT::IsUserCategory(nodeOf(currentItem())))
+    if (CategoryTreeModel::isUserCategory(nodeOf(currentItem())))
         editItem(currentItem());
 }
 
-void CategoryTreeView::Delete2Click()
+void CategoryTreeView::deleteSelectedCategory()
 {
-    if (CTreeMT::IsUserCategory(nodeOf(currentItem())))
+    if (CategoryTreeModel::isUserCategory(nodeOf(currentItem())))
         emit deleteRequested(selectedNumber());
 }
 
@@ -140,7 +140,7 @@ void CategoryTreeView::captionEdited(QTreeWidgetItem *item)
     if (m_rebuilding)
         return;
     CategoryNode *node = nodeOf(item);
-    const bool changed = m_model->RenameCategory(node, item->text(0));
+    const bool changed = m_model->renameCategory(node, item->text(0));
     m_rebuilding = true;
     item->setText(0, node ? node->caption : QString());
     m_rebuilding = false;
@@ -148,7 +148,7 @@ void CategoryTreeView::captionEdited(QTreeWidgetItem *item)
         emit structureChanged();
 }
 
-void CategoryTreeView::TreePopupMenuPopup()
+void CategoryTreeView::enablePopupCommands()
 {
     const int number = selectedNumber();
     m_add->setEnabled(number >= 1000);
@@ -158,7 +158,7 @@ void CategoryTreeView::TreePopupMenuPopup()
 
 void CategoryTreeView::contextMenuEvent(QContextMenuEvent *event)
 {
-    TreePopupMenuPopup();
+    enablePopupCommands();
     QMenu menu(this);
     menu.addActions({m_add, m_edit, m_delete});
     menu.exec(event->globalPos());
@@ -176,7 +176,7 @@ void CategoryTreeView::mousePressEvent(QMouseEvent *event)
 void CategoryTreeView::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint moved = event->position().toPoint() - m_pressPos;
-    if (!(event->buttons() & Qt::LeftButton) || !CTreeMT::IsUserCategory(nodeOf(currentItem()))
+    if (!(event->buttons() & Qt::LeftButton) || !CategoryTreeModel::isUserCategory(nodeOf(currentItem()))
         || (std::abs(moved.x()) <= 6 && std::abs(moved.y()) <= 6))
         return;
     auto *mime = new QMimeData;
@@ -200,7 +200,7 @@ void CategoryTreeView::dragMoveEvent(QDragMoveEvent *event)
     const bool entries = event->mimeData()->hasFormat(QString::fromLatin1(kEntryRowsMime));
     const CategoryNode *target = nodeAt(event->position().toPoint());
     const bool accepted = m_model
-        && m_model->AcceptsDrop(entries ? CTreeMT::DragSource::RecordList : CTreeMT::DragSource::Tree, target,
+        && m_model->acceptsDrop(entries ? CategoryTreeModel::DragSource::RecordList : CategoryTreeModel::DragSource::Tree, target,
                                 nodeOf(currentItem()));
     if (!accepted) {
         event->ignore();
@@ -227,7 +227,7 @@ void CategoryTreeView::dropEvent(QDropEvent *event)
     }
     const bool asChild = !(event->modifiers() & Qt::ShiftModifier);
     const int targetNumber = target->number;
-    if (m_model->MoveCategory(nodeOf(currentItem()), target, asChild)) {
+    if (m_model->moveCategory(nodeOf(currentItem()), target, asChild)) {
         event->acceptProposedAction();
         rebuild();
         if (QTreeWidgetItem *t = itemOfNumber(targetNumber))

@@ -4,10 +4,10 @@
 
 namespace qv {
 
-class CTreeMT;
+class CategoryTreeModel;
 struct CategoryNode;
 
-// `NavgTree`: shows the category tree model, edits it (pop-up menu, in-place
+// The category tree: shows the category tree model, edits it (pop-up menu, in-place
 // rename, drag and drop of categories) and accepts entries dragged from the
 // entry list. The window acts on what it reports.
 class CategoryTreeView : public QTreeWidget {
@@ -16,7 +16,7 @@ public:
     static constexpr const char *kEntryRowsMime = "application/x-quorvel-rows";
 
     explicit CategoryTreeView(QWidget *parent = nullptr);
-    void setModel(CTreeMT *model) { m_model = model; }
+    void setModel(CategoryTreeModel *model) { m_model = model; }
     // Shows the model again; keeps the selected node (or the top one) selected.
     void rebuild();
     int selectedNumber() const;
@@ -24,10 +24,10 @@ public:
 
     // Enables the pop-up menu's items by the selected node: above 1000 all
     // three, 1000 only "&Add Category", below 1000 none.
-    void TreePopupMenuPopup();
-    void Add1Click();
-    void Edit3Click();
-    void Delete2Click();
+    void enablePopupCommands();
+    void addCategory();
+    void renameSelected();
+    void deleteSelectedCategory();
 
 signals:
     void nodeSelected(int number);
@@ -52,7 +52,7 @@ private:
     QTreeWidgetItem *itemOfNumber(int number) const;
     void captionEdited(QTreeWidgetItem *item);
 
-    CTreeMT *m_model = nullptr;
+    CategoryTreeModel *m_model = nullptr;
     QPoint m_pressPos;
     bool m_rebuilding = false;
     bool m_dragCopy = false;

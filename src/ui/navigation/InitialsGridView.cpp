@@ -9,7 +9,7 @@ namespace qv {
 InitialsGridView::InitialsGridView(QWidget *parent)
     : QTableWidget(parent)
 {
-    setObjectName(QStringLiteral("SurNameGrid"));
+    setObjectName(QStringLiteral("initialsGrid"));
     horizontalHeader()->hide();
     verticalHeader()->hide();
     setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -6,7 +6,7 @@
 
 namespace qv {
 
-// `SurNameGrid`: the surname initials; cell (0, 0) leads back to the tree.
+// The initials grid: the surname initials; cell (0, 0) leads back to the tree.
 class InitialsGridView : public QTableWidget {
     Q_OBJECT
 public:

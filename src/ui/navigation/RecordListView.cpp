@@ -59,7 +59,7 @@ RowMarks::Modifier modifierOf(Qt::KeyboardModifiers m)
 RecordListView::RecordListView(QWidget *parent)
     : QListView(parent)
 {
-    setObjectName(QStringLiteral("RecDBGrid"));
+    setObjectName(QStringLiteral("entryList"));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection); // marks are ours, not the view's selection
     setUniformItemSizes(true);                       // a long list scrolls without measuring every row
@@ -84,7 +84,7 @@ void RecordListView::resetMarks()
     changed();
 }
 
-void RecordListView::SelectAllDeselectAll1Click()
+void RecordListView::markAll()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_marks.markAll(model() ? model()->rowCount() : 0);
@@ -92,7 +92,7 @@ void RecordListView::SelectAllDeselectAll1Click()
     changed();
 }
 
-void RecordListView::UnSelectAll1Click()
+void RecordListView::unmarkAll()
 {
     m_marks.clear();
     changed();

@@ -8,7 +8,7 @@ namespace qv {
 
 class ViewListModel;
 
-// The entry list `RecDBGrid`: one column of names, marks kept by the
+// The entry list: one column of names, marks kept by the
 // marking rules of RowMarks, rows coloured yellow (yellow pages), purple
 // (marked) and blue (current), marked entries dragged as ClientIDs.
 class RecordListView : public QListView {
@@ -18,8 +18,8 @@ public:
     void setListModel(ViewListModel *model);
 
     const RowMarks &marks() const { return m_marks; }
-    void SelectAllDeselectAll1Click();
-    void UnSelectAll1Click();
+    void markAll();
+    void unmarkAll();
     // Drops the marks; the rows they named changed (a new filter, a new book).
     void resetMarks();
 

@@ -1,4 +1,4 @@
-#include "navigation/CTreeMT.h"
+#include "navigation/CategoryTreeModel.h"
 
 #include <algorithm>
 
@@ -28,32 +28,32 @@ void collectPaths(const CategoryNode &node, const QString &prefix, QStringList &
 
 } // namespace
 
-void CTreeMT::LoadTree(const QByteArray &treeFile, const QByteArray &numberFile)
+void CategoryTreeModel::loadTree(const QByteArray &treeFile, const QByteArray &numberFile)
 {
     setForest(CategoryForest::read(treeFile, numberFile));
 }
 
-void CTreeMT::setForest(CategoryForest forest)
+void CategoryTreeModel::setForest(CategoryForest forest)
 {
     m_forest = std::move(forest);
     m_highest = std::max(m_highest, m_forest.highestNumber());
     m_pathsOutOfDate = true;
 }
 
-int CTreeMT::NumberAt(int index) const
+int CategoryTreeModel::numberAt(int index) const
 {
     const auto nodes = m_forest.preOrder();
     return index >= 0 && index < int(nodes.size()) ? nodes[size_t(index)]->number : 0;
 }
 
-int CTreeMT::IndexOfNumber(int number) const
+int CategoryTreeModel::indexOfNumber(int number) const
 {
     const auto nodes = m_forest.preOrder();
     const auto it = std::find_if(nodes.begin(), nodes.end(), [number](const CategoryNode *n) { return n->number == number; });
     return it == nodes.end() ? -1 : int(it - nodes.begin());
 }
 
-CategoryNode *CTreeMT::nodeOfNumber(int number) const
+CategoryNode *CategoryTreeModel::nodeOfNumber(int number) const
 {
     for (const CategoryNode *n : m_forest.preOrder()) {
         if (n->number == number)
@@ -62,17 +62,17 @@ CategoryNode *CTreeMT::nodeOfNumber(int number) const
     return nullptr;
 }
 
-std::vector<std::unique_ptr<CategoryNode>> &CTreeMT::siblingsOf(const CategoryNode *node)
+std::vector<std::unique_ptr<CategoryNode>> &CategoryTreeModel::siblingsOf(const CategoryNode *node)
 {
     return node->parent ? node->parent->children : m_forest.roots;
 }
 
-const std::vector<std::unique_ptr<CategoryNode>> &CTreeMT::siblingsOf(const CategoryNode *node) const
+const std::vector<std::unique_ptr<CategoryNode>> &CategoryTreeModel::siblingsOf(const CategoryNode *node) const
 {
     return node->parent ? node->parent->children : m_forest.roots;
 }
 
-QString CTreeMT::MakeCaptionUnique(const CategoryNode *node, const QString &caption) const
+QString CategoryTreeModel::makeCaptionUnique(const CategoryNode *node, const QString &caption) const
 {
     if (!node || node->number <= 1000)
         return caption;
@@ -91,7 +91,7 @@ QString CTreeMT::MakeCaptionUnique(const CategoryNode *node, const QString &capt
     return unique;
 }
 
-CategoryNode *CTreeMT::AddCategory(CategoryNode *parent, const QString &caption)
+CategoryNode *CategoryTreeModel::addCategory(CategoryNode *parent, const QString &caption)
 {
     if (!parent || parent->number < 1000)
         return nullptr;
@@ -100,20 +100,20 @@ CategoryNode *CTreeMT::AddCategory(CategoryNode *parent, const QString &caption)
     node->number = ++m_highest;
     CategoryNode *raw = node.get();
     parent->children.push_back(std::move(node));
-    raw->caption = MakeCaptionUnique(raw, caption);
+    raw->caption = makeCaptionUnique(raw, caption);
     m_pathsOutOfDate = true;
     return raw;
 }
 
-bool CTreeMT::RenameCategory(CategoryNode *node, const QString &caption)
+bool CategoryTreeModel::renameCategory(CategoryNode *node, const QString &caption)
 {
-    if (!IsUserCategory(node))
+    if (!isUserCategory(node))
         return false;
     // A leading blank would read back as depth in tree.dff, so captions never start with one.
     QString wanted = caption.trimmed();
     if (wanted.isEmpty())
         wanted = QStringLiteral("U Category");
-    wanted = MakeCaptionUnique(node, wanted);
+    wanted = makeCaptionUnique(node, wanted);
     m_pathsOutOfDate = true;
     if (wanted == node->caption)
         return false;
@@ -121,7 +121,7 @@ bool CTreeMT::RenameCategory(CategoryNode *node, const QString &caption)
     return true;
 }
 
-bool CTreeMT::RemoveCategory(CategoryNode *node)
+bool CategoryTreeModel::removeCategory(CategoryNode *node)
 {
     if (!node || node->number <= 1000 || !node->children.empty())
         return false;
@@ -131,7 +131,7 @@ bool CTreeMT::RemoveCategory(CategoryNode *node)
     return true;
 }
 
-bool CTreeMT::MoveCategory(CategoryNode *node, CategoryNode *target, bool asChild)
+bool CategoryTreeModel::moveCategory(CategoryNode *node, CategoryNode *target, bool asChild)
 {
     if (!node || !target || target->number < 1000 || node->parent == target || target == node || !node->parent
         || isInside(target, node))
@@ -149,21 +149,21 @@ bool CTreeMT::MoveCategory(CategoryNode *node, CategoryNode *target, bool asChil
         moving->parent = target->parent;
         to.insert(before, std::move(moving));
     }
-    node->caption = MakeCaptionUnique(node, node->caption);
+    node->caption = makeCaptionUnique(node, node->caption);
     m_pathsOutOfDate = true;
     return true;
 }
 
-bool CTreeMT::AcceptsDrop(DragSource source, const CategoryNode *target, const CategoryNode *selected) const
+bool CategoryTreeModel::acceptsDrop(DragSource source, const CategoryNode *target, const CategoryNode *selected) const
 {
     if (!target)
         return false;
     if (source == DragSource::RecordList)
         return target->number > 1000;
-    return target->number >= 1000 && IsUserCategory(selected);
+    return target->number >= 1000 && isUserCategory(selected);
 }
 
-CategoryNode *CTreeMT::InsertFixedNode(int anchorNumber, const QString &caption, bool before, int newNumber)
+CategoryNode *CategoryTreeModel::insertFixedNode(int anchorNumber, const QString &caption, bool before, int newNumber)
 {
     CategoryNode *anchor = nodeOfNumber(anchorNumber);
     if (anchorNumber > 1000 || newNumber >= 1000 || !anchor)
@@ -183,7 +183,7 @@ CategoryNode *CTreeMT::InsertFixedNode(int anchorNumber, const QString &caption,
     return raw;
 }
 
-const QStringList &CTreeMT::CategoryPaths()
+const QStringList &CategoryTreeModel::categoryPaths()
 {
     if (m_pathsOutOfDate) {
         m_paths = QStringList{QString()};

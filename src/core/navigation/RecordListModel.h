@@ -11,20 +11,20 @@ enum class NavigationSource { Tree, InitialsGrid, Search };
 
 // The record list model: composes the filters of the entry list from the
 // category tree and the surname-initial grid, and words the status line counts.
-class CRecListMT {
+class RecordListModel {
 public:
-    void AttachTables(TableView &persons, TableView &organisations);
+    void attachTables(TableView &persons, TableView &organisations);
 
-    void ShowAll();
-    void ShowCategory(int number);
+    void showAll();
+    void showCategory(int number);
     // An empty initial lists all entries (include-yellow) or all white-page entries.
-    void ShowInitial(const QString &initial, bool includeYellow);
-    void Reapply();
-    void ShowYellowPages();
+    void showInitial(const QString &initial, bool includeYellow);
+    void reapply();
+    void showYellowPages();
     // What selecting a tree node lists: every entry (1000), a category (above
     // 1000), the yellow pages (110). Returns false for the nodes that leave
     // the list as it is (the search node and other fixed nodes).
-    bool ShowNode(int number);
+    bool showNode(int number);
 
     const QString &currentFilter() const { return m_filter; }
     NavigationSource source = NavigationSource::Tree;

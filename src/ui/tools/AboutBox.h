@@ -7,10 +7,10 @@ class QPushButton;
 namespace qv {
 
 // The About box; at start it serves as the splash, without its OK button.
-class TAboutFm : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    explicit TAboutFm(QWidget *parent = nullptr);
+    explicit AboutBox(QWidget *parent = nullptr);
     void setOkVisible(bool visible);
 
 private:

@@ -8,7 +8,7 @@
 
 namespace qv {
 
-class CTreeMT;
+class CategoryTreeModel;
 class TableView;
 struct CategoryNode;
 
@@ -17,46 +17,46 @@ struct CategoryNode;
 // names, links persons to organisations by name, keeps the category slots,
 // deletes entries and keeps the surname initials. Every interactive change
 // is bracketed by both tables' change counters so that RollBack undoes it.
-class CEditMT {
+class EditModel {
 public:
     enum EditState { Adding = 0, Editing = 1, Cancelled = 2, AddNext = 3, ReviewDuplicates = 4, Closed = 5 };
     enum OrgState { OrgAppended = 0, OrgEditing = 1, OrgIdle = 3 };
     enum OrgLink { OrgCreated = 0, OrgFound = 1, OrgBlank = 3 };
 
-    explicit CEditMT(CTreeMT &tree) : m_tree(tree) {}
+    explicit EditModel(CategoryTreeModel &tree) : m_tree(tree) {}
 
-    void ScanPersonTable(TableView &persons);
-    void ScanOrganisationTable(TableView &organisations);
+    void scanPersonTable(TableView &persons);
+    void scanOrganisationTable(TableView &organisations);
     void setCompoundSurnames(QStringList list) { m_compoundSurnames = std::move(list); }
     const QStringList &compoundSurnames() const { return m_compoundSurnames; }
 
-    void AddPerson();
-    void EditPerson(int position);
-    void CommitEdit();
-    void RollBack();
-    int AppendOrganisation(const QString &name);
-    OrgLink SetOrganisationByName(const QString &name);
-    void ApplyNameStep(QString &name, bool &nameChanged, bool &fieldsChanged);
+    void addPerson();
+    void editPerson(int position);
+    void commitEdit();
+    void rollBack();
+    int appendOrganisation(const QString &name);
+    OrgLink setOrganisationByName(const QString &name);
+    void applyNameStep(QString &name, bool &nameChanged, bool &fieldsChanged);
 
-    bool SetCategorySlot(int slot, int number);
-    bool AddToCategory(int number);
-    bool RemoveFromCategory(int number);
+    bool setCategorySlot(int slot, int number);
+    bool addToCategory(int number);
+    bool removeFromCategory(int number);
     // Marks are positions in the person view's order.
-    bool RemoveSelectionFromCategory(int number, const std::vector<int> &marks);
-    bool DeleteCategoryIfEmpty(CategoryNode *node);
+    bool removeSelectionFromCategory(int number, const std::vector<int> &marks);
+    bool deleteCategoryIfEmpty(CategoryNode *node);
 
-    bool DeleteCurrent();
-    bool DeleteSelected(const std::vector<int> &marks);
-    const std::vector<int> &FindIsolatedOrganisations();
-    bool DeleteIsolatedOrganisations();
+    bool deleteCurrent();
+    bool deleteSelected(const std::vector<int> &marks);
+    const std::vector<int> &findIsolatedOrganisations();
+    bool deleteIsolatedOrganisations();
 
-    bool ScanInitials();
-    bool AddInitial(const QString &surname);
+    bool scanInitials();
+    bool addInitial(const QString &surname);
     const QStringList &initials() const { return m_initials; }
 
-    EditState editState = Closed;
-    OrgState orgState = OrgIdle;
-    bool hasYellowEntries = false;
+    EditState editState() const { return m_editState; }
+    OrgState orgState() const { return m_orgState; }
+    bool hasYellowEntries() const { return m_hasYellowEntries; }
     const QString &lastComposedName() const { return m_lastComposedName; }
     int highestClientId() const { return m_highestClientId; }
     int highestCoId() const { return m_highestCoId; }
@@ -67,7 +67,10 @@ private:
     std::vector<int> rowIdsOf(const std::vector<int> &positions) const;
     void insertInitial(const QString &initial);
 
-    CTreeMT &m_tree;
+    CategoryTreeModel &m_tree;
+    EditState m_editState = Closed;
+    OrgState m_orgState = OrgIdle;
+    bool m_hasYellowEntries = false;
     TableView *m_persons = nullptr;
     TableView *m_organisations = nullptr;
     int m_personCounter = 0;

@@ -1,16 +1,16 @@
 #include "common/Error.h"
-#include "settings/OptionType.h"
+#include "settings/Settings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-using qv::OptionType;
+using qv::Settings;
 
 namespace {
 
-QString member(const OptionType &o, const QString &name)
+QString member(const Settings &o, const QString &name)
 {
     if (name == "UserName0") return o.defaultBookName;
     if (name == "FormWidth") return QString::number(o.formWidth);
@@ -42,7 +42,7 @@ QByteArray readFile(const QString &path)
 
 } // namespace
 
-class TestOptionType : public QObject {
+class TestSettings : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -66,22 +66,22 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void TestOptionType::init()
+void TestSettings::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
 }
 
-void TestOptionType::beforeReading()
+void TestSettings::beforeReading()
 {
-    OptionType o(iniPath());
+    Settings o(iniPath());
     QCOMPARE(o.defaultBookName, QString("default"));
     QCOMPARE(o.settingsDirectory(), QDir(m_dir->path()).absolutePath() + "/");
     QCOMPARE(o.importFieldMapping.size(), size_t(81));
     QCOMPARE(o.importFieldMapping[80][4], 0);
 }
 
-void TestOptionType::read_data()
+void TestSettings::read_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("key");
@@ -113,21 +113,21 @@ void TestOptionType::read_data()
     QTest::newRow("legacy code page book name") << QByteArray("[DefaultAddressBook]\nUserName0=Caf\xe9\n") << "UserName0" << "Caf\u00e9";
 }
 
-void TestOptionType::read()
+void TestSettings::read()
 {
     QFETCH(QByteArray, file);
     QFETCH(QString, key);
     QFETCH(QString, expected);
     if (!file.isNull())
         writeFile(iniPath(), file);
-    OptionType o(iniPath());
+    Settings o(iniPath());
     o.readAll();
     QCOMPARE(member(o, key), expected);
 }
 
-void TestOptionType::firstWriteOfAMissingFile()
+void TestSettings::firstWriteOfAMissingFile()
 {
-    OptionType o(iniPath());
+    Settings o(iniPath());
     o.readAll();
     o.dataDir = "/prog/Data/";
     o.writeAll();
@@ -144,12 +144,12 @@ void TestOptionType::firstWriteOfAMissingFile()
     QCOMPARE(readFile(iniPath()), expected);
 }
 
-void TestOptionType::writeKeepsWhatItDoesNotName()
+void TestSettings::writeKeepsWhatItDoesNotName()
 {
     writeFile(iniPath(),
               "; my notes\n[User]\nUser0=old\n[FieldsList]\nName=Name\nSurName=Surname\n"
               "[MiscOption]\nConfirmDeletion=2\nExtra=keep me\n");
-    OptionType o(iniPath());
+    Settings o(iniPath());
     o.readAll();
     o.fieldsList.removeLast(); // writing never removes a catalogue line from the file
     o.fieldsList.first().value = "Full name";
@@ -160,7 +160,7 @@ void TestOptionType::writeKeepsWhatItDoesNotName()
     QVERIFY(!text.contains("SearchableFieldsList"));
 }
 
-void TestOptionType::sizeKeysFollowToSaveSize_data()
+void TestSettings::sizeKeysFollowToSaveSize_data()
 {
     QTest::addColumn<bool>("readWith");
     QTest::addColumn<bool>("writeWith");
@@ -180,7 +180,7 @@ void TestOptionType::sizeKeysFollowToSaveSize_data()
                                           << QStringList();
 }
 
-void TestOptionType::sizeKeysFollowToSaveSize()
+void TestSettings::sizeKeysFollowToSaveSize()
 {
     QFETCH(bool, readWith);
     QFETCH(bool, writeWith);
@@ -188,7 +188,7 @@ void TestOptionType::sizeKeysFollowToSaveSize()
     QFETCH(QStringList, absentKeys);
 
     writeFile(iniPath(), readWith ? "[MiscOption]\nToSaveSize=1\n" : "[MiscOption]\nToSaveSize=0\n");
-    OptionType o(iniPath());
+    Settings o(iniPath());
     o.readAll();
     o.toSaveSize = writeWith;
     if (writeWith) { // what the window stores at close
@@ -208,7 +208,7 @@ void TestOptionType::sizeKeysFollowToSaveSize()
     }
 }
 
-void TestOptionType::fieldNameForLabel_data()
+void TestSettings::fieldNameForLabel_data()
 {
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("field");
@@ -218,37 +218,37 @@ void TestOptionType::fieldNameForLabel_data()
     QTest::newRow("unknown label") << "Fax" << "";
 }
 
-void TestOptionType::fieldNameForLabel()
+void TestSettings::fieldNameForLabel()
 {
     QFETCH(QString, label);
     QFETCH(QString, field);
     writeFile(iniPath(), "[FieldsList]\nName=Name\nDPhone=Phone\nPhone=Home phone\nCPhone=Phone\n");
-    OptionType o(iniPath());
+    Settings o(iniPath());
     o.readAll();
     QCOMPARE(o.fieldNameForLabel(label), field);
 }
 
-void TestOptionType::catalogueFieldNames()
+void TestSettings::catalogueFieldNames()
 {
     writeFile(iniPath(), "[FieldsList]\nName=Name\nSurName=Surname\nCompany=Org\n");
-    OptionType o(iniPath());
+    Settings o(iniPath());
     o.readAll();
     o.catalogueFieldNames = QStringList{"stale"};
     o.fillCatalogueFieldNames();
     QCOMPARE(o.catalogueFieldNames, (QStringList{"Name", "SurName", "Company"}));
 }
 
-void TestOptionType::writeDefaultBookAlone()
+void TestSettings::writeDefaultBookAlone()
 {
     writeFile(iniPath(), "[DefaultAddressBook]\nUserName0=Old\n[MiscOption]\nFormWidth=abc\n");
-    OptionType o(iniPath());
+    Settings o(iniPath());
     o.readAll();
     o.defaultBookName = "Family";
     o.writeDefaultBook();
     QCOMPARE(readFile(iniPath()), QByteArray("[DefaultAddressBook]\nUserName0=Family\n[MiscOption]\nFormWidth=abc\n"));
 }
 
-void TestOptionType::unwritableFile_data()
+void TestSettings::unwritableFile_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::newRow("folder is a file") << "file";
@@ -256,7 +256,7 @@ void TestOptionType::unwritableFile_data()
     QTest::newRow("read-only folder keeps the old file") << "readonly";
 }
 
-void TestOptionType::unwritableFile()
+void TestSettings::unwritableFile()
 {
     QFETCH(QString, kind);
     QString path;
@@ -281,7 +281,7 @@ void TestOptionType::unwritableFile()
         }
     }
 
-    OptionType o(path);
+    Settings o(path);
     o.readAll();
     o.formWidth = 900;
     QString message;
@@ -297,9 +297,9 @@ void TestOptionType::unwritableFile()
     QCOMPARE(message, "Unable to write to " + path);
 }
 
-void TestOptionType::addressBookList()
+void TestSettings::addressBookList()
 {
-    OptionType o(iniPath());
+    Settings o(iniPath());
     for (const char *name : {"zeta", "Alpha", "beta", "ALPHA"})
         o.addAddressBook(name);
     QCOMPARE(o.addressBooks, (QStringList{"Alpha", "beta", "zeta"}));
@@ -309,5 +309,5 @@ void TestOptionType::addressBookList()
     QCOMPARE(o.addressBooks, (QStringList{"Alpha", "beta", "zeta", "Aardvark"}));
 }
 
-QTEST_APPLESS_MAIN(TestOptionType)
-#include "tst_optiontype.moc"
+QTEST_APPLESS_MAIN(TestSettings)
+#include "tst_settings.moc"

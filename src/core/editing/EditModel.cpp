@@ -1,9 +1,9 @@
-#include "editing/CEditMT.h"
+#include "editing/EditModel.h"
 
 #include "data/DatabaseError.h"
 #include "data/RecordTable.h"
 #include "data/TableView.h"
-#include "navigation/CTreeMT.h"
+#include "navigation/CategoryTreeModel.h"
 
 #include <QCollator>
 #include <QLocale>
@@ -43,34 +43,34 @@ private:
 
 } // namespace
 
-void CEditMT::ScanPersonTable(TableView &persons)
+void EditModel::scanPersonTable(TableView &persons)
 {
     m_persons = &persons;
     m_highestClientId = largest(persons, QStringLiteral("ClientID"));
 }
 
-void CEditMT::ScanOrganisationTable(TableView &organisations)
+void EditModel::scanOrganisationTable(TableView &organisations)
 {
     m_organisations = &organisations;
     m_highestCoId = largest(organisations, QStringLiteral("CoID"));
 }
 
-void CEditMT::recordCounters()
+void EditModel::recordCounters()
 {
     m_personCounter = m_persons->changeCount();
     m_organisationCounter = m_organisations->changeCount();
 }
 
-void CEditMT::openPerson()
+void EditModel::openPerson()
 {
     if (m_persons->state() == TableView::State::Browse)
         m_persons->edit();
 }
 
-void CEditMT::AddPerson()
+void EditModel::addPerson()
 {
     recordCounters();
-    editState = Adding;
+    m_editState = Adding;
     m_persons->append();
     m_organisations->locate(QStringLiteral("CoID"), qint32(0));
     m_persons->setValue(QStringLiteral("ClientID"), qint32(++m_highestClientId));
@@ -78,9 +78,9 @@ void CEditMT::AddPerson()
     m_persons->setValue(QStringLiteral("Yellow"), false);
 }
 
-void CEditMT::EditPerson(int position)
+void EditModel::editPerson(int position)
 {
-    editState = Editing;
+    m_editState = Editing;
     recordCounters();
     m_persons->setRecNo(position);
     const Value orgId = m_persons->value(QStringLiteral("OrgID"));
@@ -91,31 +91,31 @@ void CEditMT::EditPerson(int position)
         m_organisations->edit();
 }
 
-void CEditMT::CommitEdit()
+void EditModel::commitEdit()
 {
-    if (editState == Adding)
+    if (m_editState == Adding)
         m_persons->post();
-    if (orgState == OrgAppended)
+    if (m_orgState == OrgAppended)
         m_organisations->post();
 }
 
-void CEditMT::RollBack()
+void EditModel::rollBack()
 {
     m_persons->rollbackTo(m_personCounter);
     m_organisations->rollbackTo(m_organisationCounter);
 }
 
-int CEditMT::AppendOrganisation(const QString &name)
+int EditModel::appendOrganisation(const QString &name)
 {
     m_organisations->append();
     const int coId = ++m_highestCoId;
     m_organisations->setValue(QStringLiteral("CoID"), qint32(coId));
     m_organisations->setValue(QStringLiteral("Company"), name);
-    orgState = OrgAppended;
+    m_orgState = OrgAppended;
     return coId;
 }
 
-CEditMT::OrgLink CEditMT::SetOrganisationByName(const QString &name)
+EditModel::OrgLink EditModel::setOrganisationByName(const QString &name)
 {
     if (name.trimmed().isEmpty()) {
         openPerson();
@@ -130,25 +130,25 @@ CEditMT::OrgLink CEditMT::SetOrganisationByName(const QString &name)
     }
     // Posting the new organisation may move the person view's cursor: keep the person open across it.
     openPerson();
-    const int coId = AppendOrganisation(name);
+    const int coId = appendOrganisation(name);
     m_persons->setValue(QStringLiteral("OrgID"), qint32(coId));
     m_organisations->post(); // at once, so that lookups list it
     m_organisations->edit();
-    orgState = OrgEditing;
+    m_orgState = OrgEditing;
     return OrgCreated;
 }
 
-void CEditMT::ApplyNameStep(QString &name, bool &nameChanged, bool &fieldsChanged)
+void EditModel::applyNameStep(QString &name, bool &nameChanged, bool &fieldsChanged)
 {
     if (nameChanged && !fieldsChanged) {
-        const NameFields fields = SplitName(name, m_compoundSurnames);
-        name = ComposeName(fields.surName, fields.givenName, fields.midName);
+        const NameFields fields = splitName(name, m_compoundSurnames);
+        name = composeName(fields.surName, fields.givenName, fields.midName);
         openPerson();
         m_persons->setValue(QStringLiteral("SurName"), fields.surName);
         m_persons->setValue(QStringLiteral("GivenName"), fields.givenName);
         m_persons->setValue(QStringLiteral("MidName"), fields.midName);
     } else if (fieldsChanged) {
-        name = ComposeName(m_persons->text(QStringLiteral("SurName")), m_persons->text(QStringLiteral("GivenName")),
+        name = composeName(m_persons->text(QStringLiteral("SurName")), m_persons->text(QStringLiteral("GivenName")),
                            m_persons->text(QStringLiteral("MidName")));
         fieldsChanged = false;
     }
@@ -156,7 +156,7 @@ void CEditMT::ApplyNameStep(QString &name, bool &nameChanged, bool &fieldsChange
     nameChanged = false;
 }
 
-bool CEditMT::SetCategorySlot(int slot, int number)
+bool EditModel::setCategorySlot(int slot, int number)
 {
     openPerson();
     if (slot >= 1 && slot <= 4)
@@ -164,7 +164,7 @@ bool CEditMT::SetCategorySlot(int slot, int number)
     return true;
 }
 
-bool CEditMT::AddToCategory(int number)
+bool EditModel::addToCategory(int number)
 {
     openPerson();
     if (number == 1000)
@@ -182,7 +182,7 @@ bool CEditMT::AddToCategory(int number)
     return false; // four categories already (an empty slot counts as taken)
 }
 
-bool CEditMT::RemoveFromCategory(int number)
+bool EditModel::removeFromCategory(int number)
 {
     openPerson();
     for (const QString &slot : kSlots) {
@@ -194,7 +194,7 @@ bool CEditMT::RemoveFromCategory(int number)
     return true;
 }
 
-std::vector<int> CEditMT::rowIdsOf(const std::vector<int> &positions) const
+std::vector<int> EditModel::rowIdsOf(const std::vector<int> &positions) const
 {
     // Positions shift as rows change; the row ids stay.
     const std::vector<int> &rows = m_persons->rows();
@@ -206,19 +206,19 @@ std::vector<int> CEditMT::rowIdsOf(const std::vector<int> &positions) const
     return ids;
 }
 
-bool CEditMT::RemoveSelectionFromCategory(int number, const std::vector<int> &marks)
+bool EditModel::removeSelectionFromCategory(int number, const std::vector<int> &marks)
 {
     Quiet quiet(*m_persons);
     for (int row : rowIdsOf(marks)) {
         if (!m_persons->gotoBookmark({m_persons->table(), row}))
             continue;
-        RemoveFromCategory(number);
+        removeFromCategory(number);
         m_persons->post();
     }
     return true;
 }
 
-bool CEditMT::DeleteCategoryIfEmpty(CategoryNode *node)
+bool EditModel::deleteCategoryIfEmpty(CategoryNode *node)
 {
     if (!node || !node->children.empty())
         return false;
@@ -230,10 +230,10 @@ bool CEditMT::DeleteCategoryIfEmpty(CategoryNode *node)
                 return false;
         }
     }
-    return m_tree.RemoveCategory(node);
+    return m_tree.removeCategory(node);
 }
 
-bool CEditMT::DeleteCurrent()
+bool EditModel::deleteCurrent()
 {
     try {
         m_persons->remove();
@@ -244,7 +244,7 @@ bool CEditMT::DeleteCurrent()
     }
 }
 
-bool CEditMT::DeleteSelected(const std::vector<int> &marks)
+bool EditModel::deleteSelected(const std::vector<int> &marks)
 {
     try {
         Quiet quiet(*m_persons);
@@ -259,7 +259,7 @@ bool CEditMT::DeleteSelected(const std::vector<int> &marks)
     }
 }
 
-const std::vector<int> &CEditMT::FindIsolatedOrganisations()
+const std::vector<int> &EditModel::findIsolatedOrganisations()
 {
     m_isolated.clear();
     // Whole tables, whatever the views' filters: a person hidden by the list still uses its organisation.
@@ -280,7 +280,7 @@ const std::vector<int> &CEditMT::FindIsolatedOrganisations()
     return m_isolated;
 }
 
-bool CEditMT::DeleteIsolatedOrganisations()
+bool EditModel::deleteIsolatedOrganisations()
 {
     Quiet quiet(*m_organisations);
     RecordTable &table = *m_organisations->table();
@@ -292,7 +292,7 @@ bool CEditMT::DeleteIsolatedOrganisations()
     return true;
 }
 
-void CEditMT::insertInitial(const QString &initial)
+void EditModel::insertInitial(const QString &initial)
 {
     static const QCollator collator = [] {
         QCollator c{QLocale::system()};
@@ -305,10 +305,10 @@ void CEditMT::insertInitial(const QString &initial)
         m_initials.insert(pos, initial);
 }
 
-bool CEditMT::ScanInitials()
+bool EditModel::scanInitials()
 {
     m_initials.clear();
-    hasYellowEntries = false;
+    m_hasYellowEntries = false;
     const RecordTable &table = *m_persons->table();
     const Column &yellow = table.column(table.fieldIndex(QStringLiteral("Yellow")));
     const Column &surname = table.column(table.fieldIndex(QStringLiteral("SurName")));
@@ -316,7 +316,7 @@ bool CEditMT::ScanInitials()
         if (!table.isAlive(row))
             continue;
         if (yellow.numbers[size_t(row)] == 1) {
-            hasYellowEntries = true;
+            m_hasYellowEntries = true;
             continue;
         }
         const QString initial = surnameInitial(surname.texts[size_t(row)]);
@@ -326,7 +326,7 @@ bool CEditMT::ScanInitials()
     return true;
 }
 
-bool CEditMT::AddInitial(const QString &surname)
+bool EditModel::addInitial(const QString &surname)
 {
     const QString initial = surnameInitial(surname);
     if (initial.isEmpty())

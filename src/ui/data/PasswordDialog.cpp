@@ -1,4 +1,4 @@
-#include "data/TPasswordDlg.h"
+#include "data/PasswordDialog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -8,10 +8,10 @@
 
 namespace qv {
 
-TPasswordDlg::TPasswordDlg(QWidget *parent)
+PasswordDialog::PasswordDialog(QWidget *parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("TPasswordDlg"));
+    setObjectName(QStringLiteral("PasswordDialog"));
     setWindowTitle(QStringLiteral("Password Dialog"));
     m_prompt = new QLabel(QStringLiteral("Enter password:"), this);
     m_password = new QLineEdit(this);
@@ -27,7 +27,7 @@ TPasswordDlg::TPasswordDlg(QWidget *parent)
     layout->addWidget(buttons);
 }
 
-std::optional<QString> TPasswordDlg::ask(const QString &prompt)
+std::optional<QString> PasswordDialog::ask(const QString &prompt)
 {
     m_prompt->setText(prompt);
     m_password->clear();

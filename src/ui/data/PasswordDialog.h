@@ -10,10 +10,10 @@ class QLineEdit;
 namespace qv {
 
 // Asks for an address book's password with a masked input line.
-class TPasswordDlg : public QDialog {
+class PasswordDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TPasswordDlg(QWidget *parent = nullptr);
+    explicit PasswordDialog(QWidget *parent = nullptr);
     // Shows the prompt in place of "Enter password:"; the typed text, or nothing on Cancel.
     std::optional<QString> ask(const QString &prompt);
 

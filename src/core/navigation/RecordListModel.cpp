@@ -1,35 +1,35 @@
-#include "navigation/CRecListMT.h"
+#include "navigation/RecordListModel.h"
 
 #include "data/TableView.h"
 
 namespace qv {
 
-void CRecListMT::AttachTables(TableView &persons, TableView &organisations)
+void RecordListModel::attachTables(TableView &persons, TableView &organisations)
 {
     m_persons = &persons;
     m_organisations = &organisations;
 }
 
-void CRecListMT::apply(const QString &filter)
+void RecordListModel::apply(const QString &filter)
 {
     m_filter = filter;
     if (m_persons)
         m_persons->setFilter(filter);
 }
 
-void CRecListMT::ShowAll()
+void RecordListModel::showAll()
 {
     apply(QString());
 }
 
-void CRecListMT::ShowCategory(int number)
+void RecordListModel::showCategory(int number)
 {
     const QString n = QString::number(number);
     apply(QStringLiteral("Group1=") + n + QStringLiteral(" OR Group2=") + n + QStringLiteral(" OR Group3=") + n
           + QStringLiteral(" OR Group4=") + n);
 }
 
-void CRecListMT::ShowInitial(const QString &initial, bool includeYellow)
+void RecordListModel::showInitial(const QString &initial, bool includeYellow)
 {
     if (initial.isEmpty()) {
         apply(includeYellow ? QString() : QStringLiteral("not (Yellow=true)"));
@@ -43,36 +43,36 @@ void CRecListMT::ShowInitial(const QString &initial, bool includeYellow)
     apply(filter);
 }
 
-void CRecListMT::Reapply()
+void RecordListModel::reapply()
 {
     apply(m_filter);
 }
 
-void CRecListMT::ShowYellowPages()
+void RecordListModel::showYellowPages()
 {
     apply(QStringLiteral("Yellow=true"));
 }
 
-bool CRecListMT::ShowNode(int number)
+bool RecordListModel::showNode(int number)
 {
     if (number == 1000)
-        ShowAll();
+        showAll();
     else if (number > 1000)
-        ShowCategory(number);
+        showCategory(number);
     else if (number == 110)
-        ShowYellowPages();
+        showYellowPages();
     else
         return false;
     return true;
 }
 
-QString CRecListMT::countsText(int entries, int listed, int selected)
+QString RecordListModel::countsText(int entries, int listed, int selected)
 {
     return QString::number(entries) + QStringLiteral(" Entries; ") + QString::number(listed) + QStringLiteral(" Listed; ")
         + QString::number(selected) + QStringLiteral(" Selected");
 }
 
-QString CRecListMT::quoted(const QString &value)
+QString RecordListModel::quoted(const QString &value)
 {
     QString inner = value;
     inner.replace(QLatin1Char('\''), QStringLiteral("''"));

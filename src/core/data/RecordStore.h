@@ -6,11 +6,11 @@ namespace qv {
 
 // The record store: the person and organisation tables and the nine views
 // the rest of the program works through. Created once at start.
-class TCardData {
+class RecordStore {
 public:
-    TCardData();
-    TCardData(const TCardData &) = delete;
-    TCardData &operator=(const TCardData &) = delete;
+    RecordStore();
+    RecordStore(const RecordStore &) = delete;
+    RecordStore &operator=(const RecordStore &) = delete;
 
     // Binds every other view to the read copies as they are now: the list
     // copies keep their own settings, the lookup copies take over the read
@@ -19,18 +19,18 @@ public:
 
     // Moves the organisation list copy to the current person's organisation,
     // or to the default organisation (CoID 0) when there is none.
-    void NameDataSetAfterScroll();
+    void followCurrentPerson();
 
-    TableView NameReadDataSet;
-    TableView NameDataSet;
-    TableView NameLookDataset;
-    TableView NameLookDataSet2;
-    TableView NamePrDataset;
+    TableView personRead;
+    TableView personList;
+    TableView personLookup;
+    TableView personNameLookup;
+    TableView personPrint;
 
-    TableView AgentReadDataSet;
-    TableView AgentDataSet;
-    TableView AgentLookDataSet;
-    TableView AgentPrDataset;
+    TableView organisationRead;
+    TableView organisationList;
+    TableView organisationLookup;
+    TableView organisationPrint;
 };
 
 } // namespace qv

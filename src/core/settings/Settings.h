@@ -23,9 +23,9 @@ using ImportFieldMapping = std::array<std::array<int, 5>, 81>;
 
 // The program's settings: read once from "aa.ini" at start, held in memory
 // for everybody, written back whole at close and when a book is created.
-class OptionType {
+class Settings {
 public:
-    explicit OptionType(const QString &settingsPath);
+    explicit Settings(const QString &settingsPath);
 
     // Missing file or keys read as defaults.
     void readAll();

@@ -1,7 +1,7 @@
-#include "shell/TMainQVMolk.h"
+#include "shell/MainWindow.h"
 
 #include "common/Error.h"
-#include "data/CardData.h"
+#include "data/RecordStore.h"
 #include "editing/CategoryAssignment.h"
 #include "editing/DeleteEntries.h"
 #include "navigation/CategoryTreeView.h"
@@ -11,7 +11,7 @@
 #include "shell/DetailPane.h"
 #include "shell/LockIndicator.h"
 #include "shell/ProgramDirectory.h"
-#include "tools/TAboutFm.h"
+#include "tools/AboutBox.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -64,7 +64,7 @@ QString ownerName()
 
 } // namespace
 
-TMainQVMolk::TMainQVMolk(const QString &programDir, const QString &workingDir, TCardData &data, Prompter *prompter,
+MainWindow::MainWindow(const QString &programDir, const QString &workingDir, RecordStore &data, Prompter *prompter,
                          QWidget *parent)
     : QMainWindow(parent)
     , m_programDir(programDir)
@@ -72,8 +72,8 @@ TMainQVMolk::TMainQVMolk(const QString &programDir, const QString &workingDir, T
     , m_qtPrompter(this)
     , m_prompter(prompter ? prompter : &m_qtPrompter)
 {
-    setObjectName(QStringLiteral("TMainQVMolk"));
-    FormCreate();
+    setObjectName(QStringLiteral("MainWindow"));
+    createModels();
     m_lifecycle = std::make_unique<PackageLifecycle>(m_data, *m_options, *m_prompter, *this,
                                                      PackageLifecycle::Directories{m_programDir, m_dataDir, workingDir});
     m_lifecycle->setRecordList(&m_recList);
@@ -83,34 +83,34 @@ TMainQVMolk::TMainQVMolk(const QString &programDir, const QString &workingDir, T
     createStatusLine();
 }
 
-TMainQVMolk::~TMainQVMolk()
+MainWindow::~MainWindow()
 {
     // The list loses the focus while the window's children are destroyed: its
     // signals must not reach this half-destroyed window.
-    m_recDBGrid->disconnect(this);
-    m_recDBGrid->selectionModel()->disconnect(this);
-    m_navgTree->disconnect(this);
-    m_surNameGrid->disconnect(this);
+    m_entryList->disconnect(this);
+    m_entryList->selectionModel()->disconnect(this);
+    m_categoryTree->disconnect(this);
+    m_initialsGrid->disconnect(this);
     disconnect(qApp, nullptr, this, nullptr);
 }
 
-void TMainQVMolk::FormCreate()
+void MainWindow::createModels()
 {
     setWindowTitle(QStringLiteral("Quorvel"));
     resize(640, 480);
     m_dataDir = defaultDataDirectory(m_programDir);
-    m_options = std::make_unique<OptionType>(m_programDir + QStringLiteral("aa.ini"));
+    m_options = std::make_unique<Settings>(m_programDir + QStringLiteral("aa.ini"));
     m_options->readAll();
     if (!m_options->dataDir.isEmpty())
         m_dataDir = m_options->dataDir.endsWith(QLatin1Char('/')) ? m_options->dataDir : m_options->dataDir + QLatin1Char('/');
     else
         m_options->dataDir = m_dataDir; // so that it is written at exit
     m_options->packagePassword.clear();
-    m_data.NameDataSet.setLogChanges(true);
-    m_data.AgentDataSet.setLogChanges(true);
+    m_data.personList.setLogChanges(true);
+    m_data.organisationList.setLogChanges(true);
 }
 
-void TMainQVMolk::createMenus()
+void MainWindow::createMenus()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     m_openMenu = file->addMenu(QStringLiteral("&Open"));
@@ -119,7 +119,7 @@ void TMainQVMolk::createMenus()
         ->setStatusTip(QStringLiteral("Load an address book elsewhere"));
     file->addAction(QStringLiteral("&New..."), this, [this] { runCommand([this] { m_lifecycle->newBook(); }); })
         ->setStatusTip(QStringLiteral("Create a new address book"));
-    QAction *save = file->addAction(QStringLiteral("&Save"), this, &TMainQVMolk::Save1Click);
+    QAction *save = file->addAction(QStringLiteral("&Save"), this, &MainWindow::saveBook);
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     save->setStatusTip(QStringLiteral("Save the address book"));
     QAction *saveAs = file->addAction(QStringLiteral("Save &As..."), this, [this] { runCommand([this] { m_lifecycle->saveAs(); }); });
@@ -146,19 +146,19 @@ void TMainQVMolk::createMenus()
     // Commands of later subsystems stand in their places, disabled until they come.
     for (const char *caption : {"&Search...", "&Edit entry...", "&Add entry..."})
         m_editMenu->addAction(QString::fromLatin1(caption))->setEnabled(false);
-    m_editMenu->addAction(QStringLiteral("&Delete"), this, &TMainQVMolk::Delete1Click)->setStatusTip(QStringLiteral("Delete entries"));
+    m_editMenu->addAction(QStringLiteral("&Delete"), this, &MainWindow::deleteMarkedEntries)->setStatusTip(QStringLiteral("Delete entries"));
     for (const char *caption : {"Clea&r isolated org", "&Copy Current to Clipboard"})
         m_editMenu->addAction(QString::fromLatin1(caption))->setEnabled(false);
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->addAction(QStringLiteral("&Options..."))->setEnabled(false);
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(QStringLiteral("&About..."), this, [this] {
-        TAboutFm about(this);
+        AboutBox about(this);
         about.exec();
     });
 }
 
-void TMainQVMolk::createToolBar()
+void MainWindow::createToolBar()
 {
     QToolBar *bar = addToolBar(QStringLiteral("Tools"));
     bar->setObjectName(QStringLiteral("ToolBar"));
@@ -179,11 +179,11 @@ void TMainQVMolk::createToolBar()
     m_saveButton->setStatusTip(QStringLiteral("Save the address book"));
     m_saveButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     m_saveButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    connect(m_saveButton, &QToolButton::clicked, this, &TMainQVMolk::SaveButtonClick);
+    connect(m_saveButton, &QToolButton::clicked, this, &MainWindow::saveFromToolButton);
     bar->addWidget(m_saveButton);
 }
 
-void TMainQVMolk::createLayout()
+void MainWindow::createLayout()
 {
     m_searchPanel = new QWidget(this);
     m_searchPanel->setObjectName(QStringLiteral("SearchPanel"));
@@ -196,39 +196,39 @@ void TMainQVMolk::createLayout()
 
     auto *nameRow = new QHBoxLayout;
     nameRow->addWidget(new QLabel(QStringLiteral("Name"), m_searchPanel));
-    m_nameLk = new QComboBox(m_searchPanel);
-    m_nameLk->setObjectName(QStringLiteral("NameLk"));
-    m_nameLk->setEditable(true);
-    m_nameLk->setToolTip(QStringLiteral("Searh by name"));
-    m_nameLk->setMaxVisibleItems(11);
-    m_nameLookModel = new ViewListModel(m_data.NameLookDataSet2, QStringLiteral("Name"), this);
-    m_nameLk->setModel(m_nameLookModel);
-    m_nameLk->installEventFilter(this); // its focus brings up the initials
-    nameRow->addWidget(m_nameLk, 1);
+    m_nameLookup = new QComboBox(m_searchPanel);
+    m_nameLookup->setObjectName(QStringLiteral("nameLookup"));
+    m_nameLookup->setEditable(true);
+    m_nameLookup->setToolTip(QStringLiteral("Searh by name"));
+    m_nameLookup->setMaxVisibleItems(11);
+    m_nameLookModel = new ViewListModel(m_data.personNameLookup, QStringLiteral("Name"), this);
+    m_nameLookup->setModel(m_nameLookModel);
+    m_nameLookup->installEventFilter(this); // its focus brings up the initials
+    nameRow->addWidget(m_nameLookup, 1);
     auto *nameButton = new QToolButton(m_searchPanel);
     nameButton->setText(QStringLiteral("..."));
     nameRow->addWidget(nameButton);
 
-    m_navgTree = new CategoryTreeView(m_searchPanel);
-    m_navgTree->setModel(&m_lifecycle->tree());
-    connect(m_navgTree, &CategoryTreeView::nodeSelected, this, &TMainQVMolk::NavgTreeChange);
-    connect(m_navgTree, &CategoryTreeView::structureChanged, this, [this] { m_lifecycle->markStructureChanged(); });
-    connect(m_navgTree, &CategoryTreeView::deleteRequested, this, &TMainQVMolk::deleteCategory);
-    connect(m_navgTree, &CategoryTreeView::entriesDropped, this, &TMainQVMolk::NavgTreeDragDrop);
-    connect(m_navgTree, &CategoryTreeView::entered, this, [this] {
+    m_categoryTree = new CategoryTreeView(m_searchPanel);
+    m_categoryTree->setModel(&m_lifecycle->tree());
+    connect(m_categoryTree, &CategoryTreeView::nodeSelected, this, &MainWindow::listCategory);
+    connect(m_categoryTree, &CategoryTreeView::structureChanged, this, [this] { m_lifecycle->markStructureChanged(); });
+    connect(m_categoryTree, &CategoryTreeView::deleteRequested, this, &MainWindow::deleteCategory);
+    connect(m_categoryTree, &CategoryTreeView::entriesDropped, this, &MainWindow::fileDroppedEntries);
+    connect(m_categoryTree, &CategoryTreeView::entered, this, [this] {
         m_recList.source = NavigationSource::Tree;
-        NavgTreeChange(m_navgTree->selectedNumber());
+        listCategory(m_categoryTree->selectedNumber());
     });
-    m_surNameGrid = new InitialsGridView(m_searchPanel);
-    m_surNameGrid->hide(); // the tree is shown first
-    connect(m_surNameGrid, &InitialsGridView::initialSelected, this, &TMainQVMolk::SurNameGridSelectCell);
-    connect(m_surNameGrid, &InitialsGridView::backToTree, this, [this](bool focusTree) {
-        ShowTreeOrGrid(true);
+    m_initialsGrid = new InitialsGridView(m_searchPanel);
+    m_initialsGrid->hide(); // the tree is shown first
+    connect(m_initialsGrid, &InitialsGridView::initialSelected, this, &MainWindow::listInitial);
+    connect(m_initialsGrid, &InitialsGridView::backToTree, this, [this](bool focusTree) {
+        showTreeOrGrid(true);
         if (focusTree)
-            m_navgTree->setFocus();
+            m_categoryTree->setFocus();
     });
-    connect(m_surNameGrid, &InitialsGridView::refreshRequested, this, &TMainQVMolk::RefreshInitials);
-    connect(m_surNameGrid, &InitialsGridView::entered, this, [this] { m_recList.source = NavigationSource::InitialsGrid; });
+    connect(m_initialsGrid, &InitialsGridView::refreshRequested, this, &MainWindow::refreshInitials);
+    connect(m_initialsGrid, &InitialsGridView::entered, this, [this] { m_recList.source = NavigationSource::InitialsGrid; });
 
     auto *orgRow = new QHBoxLayout;
     auto *orgButton = new QToolButton(m_searchPanel);
@@ -236,15 +236,15 @@ void TMainQVMolk::createLayout()
     orgButton->setAutoRaise(true);
     orgButton->setToolTip(QStringLiteral("Click to show a larger input box"));
     orgRow->addWidget(orgButton);
-    m_companyLk = new QComboBox(m_searchPanel);
-    m_companyLk->setObjectName(QStringLiteral("CompanyLk"));
-    m_companyLk->setEditable(true);
-    m_companyLk->setToolTip(QStringLiteral("Search by org."));
-    m_companyLk->setMaxVisibleItems(11);
-    m_companyLookModel = new ViewListModel(m_data.AgentLookDataSet, QStringLiteral("Company"), this);
-    m_companyLk->setModel(m_companyLookModel);
-    m_companyLk->installEventFilter(this);
-    orgRow->addWidget(m_companyLk, 1);
+    m_organisationLookup = new QComboBox(m_searchPanel);
+    m_organisationLookup->setObjectName(QStringLiteral("organisationLookup"));
+    m_organisationLookup->setEditable(true);
+    m_organisationLookup->setToolTip(QStringLiteral("Search by org."));
+    m_organisationLookup->setMaxVisibleItems(11);
+    m_companyLookModel = new ViewListModel(m_data.organisationLookup, QStringLiteral("Company"), this);
+    m_organisationLookup->setModel(m_companyLookModel);
+    m_organisationLookup->installEventFilter(this);
+    orgRow->addWidget(m_organisationLookup, 1);
     auto *orgMore = new QToolButton(m_searchPanel);
     orgMore->setText(QStringLiteral("..."));
     orgRow->addWidget(orgMore);
@@ -252,42 +252,42 @@ void TMainQVMolk::createLayout()
     auto *navigation = new QVBoxLayout(m_searchPanel);
     navigation->setContentsMargins(4, 4, 4, 4);
     navigation->addLayout(nameRow);
-    navigation->addWidget(m_navgTree, 1);
-    navigation->addWidget(m_surNameGrid, 1);
+    navigation->addWidget(m_categoryTree, 1);
+    navigation->addWidget(m_initialsGrid, 1);
     navigation->addLayout(orgRow);
 
-    m_recDBGrid = new RecordListView(this);
-    m_recDBGrid->setMinimumHeight(68);
-    m_listModel = new ViewListModel(m_data.NameDataSet, QStringLiteral("Name"), this);
-    m_recDBGrid->setListModel(m_listModel);
-    connect(m_recDBGrid->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
+    m_entryList = new RecordListView(this);
+    m_entryList->setMinimumHeight(68);
+    m_listModel = new ViewListModel(m_data.personList, QStringLiteral("Name"), this);
+    m_entryList->setListModel(m_listModel);
+    connect(m_entryList->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
         if (current.isValid())
-            m_data.NameDataSet.setRecNo(current.row() + 1);
+            m_data.personList.setRecNo(current.row() + 1);
         showCurrentEntry();
     });
-    connect(m_recDBGrid, &RecordListView::marksChanged, this, &TMainQVMolk::showCurrentEntry);
-    m_recDBGrid->installEventFilter(this);
-    m_recDBGrid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_recDBGrid, &QWidget::customContextMenuRequested, this, &TMainQVMolk::RecPopupMenuPopup);
-    auto *selectAll = new QAction(QStringLiteral("&Select All"), m_recDBGrid);
+    connect(m_entryList, &RecordListView::marksChanged, this, &MainWindow::showCurrentEntry);
+    m_entryList->installEventFilter(this);
+    m_entryList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_entryList, &QWidget::customContextMenuRequested, this, &MainWindow::showEntryPopup);
+    auto *selectAll = new QAction(QStringLiteral("&Select All"), m_entryList);
     selectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     selectAll->setShortcutContext(Qt::WidgetShortcut);
-    connect(selectAll, &QAction::triggered, m_recDBGrid, &RecordListView::SelectAllDeselectAll1Click);
-    auto *unselectAll = new QAction(QStringLiteral("&UnSelect All"), m_recDBGrid);
+    connect(selectAll, &QAction::triggered, m_entryList, &RecordListView::markAll);
+    auto *unselectAll = new QAction(QStringLiteral("&UnSelect All"), m_entryList);
     unselectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     unselectAll->setShortcutContext(Qt::WidgetShortcut);
-    connect(unselectAll, &QAction::triggered, m_recDBGrid, &RecordListView::UnSelectAll1Click);
-    auto *deleteEntriesAction = new QAction(QStringLiteral("&Delete"), m_recDBGrid);
+    connect(unselectAll, &QAction::triggered, m_entryList, &RecordListView::unmarkAll);
+    auto *deleteEntriesAction = new QAction(QStringLiteral("&Delete"), m_entryList);
     deleteEntriesAction->setShortcut(QKeySequence(Qt::Key_Delete));
     deleteEntriesAction->setShortcutContext(Qt::WidgetShortcut);
     deleteEntriesAction->setStatusTip(QStringLiteral("Delete entries"));
-    connect(deleteEntriesAction, &QAction::triggered, this, &TMainQVMolk::Delete1Click);
-    m_recDBGrid->addActions({deleteEntriesAction, selectAll, unselectAll});
+    connect(deleteEntriesAction, &QAction::triggered, this, &MainWindow::deleteMarkedEntries);
+    m_entryList->addActions({deleteEntriesAction, selectAll, unselectAll});
 
     m_leftSplitter = new QSplitter(Qt::Vertical, this);
     m_leftSplitter->setObjectName(QStringLiteral("LeftPanel"));
     m_leftSplitter->addWidget(m_searchPanel);
-    m_leftSplitter->addWidget(m_recDBGrid);
+    m_leftSplitter->addWidget(m_entryList);
     m_leftSplitter->setMinimumWidth(68);
     m_leftSplitter->setMaximumWidth(388);
     m_leftSplitter->setMinimumHeight(388);
@@ -297,7 +297,7 @@ void TMainQVMolk::createLayout()
     m_detail = new DetailPane(this);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         if (now && m_detail->isAncestorOf(now) && !m_noBook)
-            ShowTreeOrGrid(true);
+            showTreeOrGrid(true);
     });
     // In a small window the detail pane scrolls instead of squeezing its fields.
     auto *detailScroll = new QScrollArea(this);
@@ -313,12 +313,12 @@ void TMainQVMolk::createLayout()
     // A resized left column holds another number of initials per row.
     connect(m_mainSplitter, &QSplitter::splitterMoved, this, [this] {
         if (isActiveWindow())
-            FillInitialsGrid();
+            fillInitialsGrid();
     });
     setCentralWidget(m_mainSplitter);
 }
 
-void TMainQVMolk::createStatusLine()
+void MainWindow::createStatusLine()
 {
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("MainStatusBar"));
@@ -333,7 +333,7 @@ void TMainQVMolk::createStatusLine()
     bar->addWidget(m_hintPanel, 1);
 }
 
-bool TMainQVMolk::event(QEvent *event)
+bool MainWindow::event(QEvent *event)
 {
     // Hints go to the third panel instead of covering the status line.
     if (event->type() == QEvent::StatusTip) {
@@ -344,27 +344,27 @@ bool TMainQVMolk::event(QEvent *event)
     return QMainWindow::event(event);
 }
 
-void TMainQVMolk::applyFonts()
+void MainWindow::applyFonts()
 {
-    applyArea(m_surNameGrid, m_options->surnameGridFont);
-    applyArea(m_navgTree, m_options->treeFont);
-    applyArea(m_recDBGrid, m_options->recListFont);
+    applyArea(m_initialsGrid, m_options->surnameGridFont);
+    applyArea(m_categoryTree, m_options->treeFont);
+    applyArea(m_entryList, m_options->recListFont);
     applyArea(m_detail, m_options->recViewFont);
     // The navigation area's labels and lookup boxes follow the entry list.
-    for (QWidget *w : {static_cast<QWidget *>(m_nameLk), static_cast<QWidget *>(m_companyLk)})
+    for (QWidget *w : {static_cast<QWidget *>(m_nameLookup), static_cast<QWidget *>(m_organisationLookup)})
         w->setFont(areaFont(m_options->recListFont));
 }
 
-void TMainQVMolk::showEvent(QShowEvent *event)
+void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     if (!m_shown) {
         m_shown = true;
-        FormShow();
+        openStartupBook();
     }
 }
 
-void TMainQVMolk::FormShow()
+void MainWindow::openStartupBook()
 {
     applyFonts();
     if (m_options->hasLegacyUserSection())
@@ -385,7 +385,7 @@ void TMainQVMolk::FormShow()
     refreshTitle();
 }
 
-void TMainQVMolk::runCommand(const std::function<void()> &command)
+void MainWindow::runCommand(const std::function<void()> &command)
 {
     // The general error display: the error's text, then the program goes on.
     try {
@@ -396,149 +396,149 @@ void TMainQVMolk::runCommand(const std::function<void()> &command)
     refreshLists();
 }
 
-void TMainQVMolk::Save1Click()
+void MainWindow::saveBook()
 {
     runCommand([this] { m_lifecycle->save(); });
 }
 
-void TMainQVMolk::SaveButtonClick()
+void MainWindow::saveFromToolButton()
 {
     if (m_lifecycle->saving())
         return;
     m_saveButton->setDown(true);
-    Save1Click();
+    saveBook();
     m_saveButton->setDown(false);
 }
 
-void TMainQVMolk::refreshLists()
+void MainWindow::refreshLists()
 {
     m_listModel->reload();
     m_nameLookModel->reload();
     m_companyLookModel->reload();
-    m_nameLk->setCurrentIndex(-1); // the lookup boxes start empty
-    m_companyLk->setCurrentIndex(-1);
-    const int row = m_data.NameDataSet.recNo() - 1;
+    m_nameLookup->setCurrentIndex(-1); // the lookup boxes start empty
+    m_organisationLookup->setCurrentIndex(-1);
+    const int row = m_data.personList.recNo() - 1;
     if (row >= 0) // the current row, not a mark
-        m_recDBGrid->selectionModel()->setCurrentIndex(m_listModel->index(row), QItemSelectionModel::NoUpdate);
+        m_entryList->selectionModel()->setCurrentIndex(m_listModel->index(row), QItemSelectionModel::NoUpdate);
     showCurrentEntry();
 }
 
-QString TMainQVMolk::countsText() const
+QString MainWindow::countsText() const
 {
-    return CRecListMT::countsText(m_data.NameLookDataset.recordCount(), m_data.NameDataSet.recordCount(),
-                                  m_recDBGrid->marks().count());
+    return RecordListModel::countsText(m_data.personLookup.recordCount(), m_data.personList.recordCount(),
+                                  m_entryList->marks().count());
 }
 
-void TMainQVMolk::NavgTreeChange(int number)
+void MainWindow::listCategory(int number)
 {
     m_recList.source = NavigationSource::Tree;
-    if (m_recList.ShowNode(number))
+    if (m_recList.showNode(number))
         listFilterChanged();
 }
 
-void TMainQVMolk::NavgTreeDragDrop(int target, bool copyMode)
+void MainWindow::fileDroppedEntries(int target, bool copyMode)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    fileEntriesIntoCategory(m_lifecycle->editModel(), m_data.NameDataSet, *m_prompter, target, m_navgTree->selectedNumber(),
-                            !copyMode, m_recDBGrid->marks().rows());
-    m_recList.Reapply();
+    fileEntriesIntoCategory(m_lifecycle->editModel(), m_data.personList, *m_prompter, target, m_categoryTree->selectedNumber(),
+                            !copyMode, m_entryList->marks().rows());
+    m_recList.reapply();
     QApplication::restoreOverrideCursor();
     listFilterChanged();
 }
 
-void TMainQVMolk::deleteCategory(int number)
+void MainWindow::deleteCategory(int number)
 {
-    if (!m_lifecycle->editModel().DeleteCategoryIfEmpty(m_lifecycle->tree().nodeOfNumber(number))) {
+    if (!m_lifecycle->editModel().deleteCategoryIfEmpty(m_lifecycle->tree().nodeOfNumber(number))) {
         m_prompter->message(QStringLiteral("Please delete items below first."), Prompter::Icon::Information, Prompter::Button::Ok);
         return;
     }
-    m_navgTree->rebuild();
+    m_categoryTree->rebuild();
     m_lifecycle->markStructureChanged();
-    NavgTreeChange(m_navgTree->selectedNumber());
+    listCategory(m_categoryTree->selectedNumber());
 }
 
-void TMainQVMolk::SurNameGridSelectCell(const QString &initial)
+void MainWindow::listInitial(const QString &initial)
 {
     if (!initial.isEmpty())
-        m_recList.ShowInitial(initial, false);
+        m_recList.showInitial(initial, false);
     listFilterChanged();
 }
 
-void TMainQVMolk::FillInitialsGrid()
+void MainWindow::fillInitialsGrid()
 {
-    m_surNameGrid->fill(m_lifecycle->editModel().initials(), m_leftSplitter->width());
+    m_initialsGrid->fill(m_lifecycle->editModel().initials(), m_leftSplitter->width());
 }
 
-void TMainQVMolk::RefreshInitials()
+void MainWindow::refreshInitials()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_lifecycle->editModel().ScanInitials();
-    FillInitialsGrid();
+    m_lifecycle->editModel().scanInitials();
+    fillInitialsGrid();
     QApplication::restoreOverrideCursor();
     // Then the name lookup's step: every white-page entry, with the grid shown.
-    m_recList.ShowInitial(QString(), false);
-    ShowTreeOrGrid(false);
+    m_recList.showInitial(QString(), false);
+    showTreeOrGrid(false);
     listFilterChanged();
 }
 
-void TMainQVMolk::ShowTreeOrGrid(bool tree)
+void MainWindow::showTreeOrGrid(bool tree)
 {
-    m_navgTree->setVisible(tree);
-    m_surNameGrid->setVisible(!tree);
+    m_categoryTree->setVisible(tree);
+    m_initialsGrid->setVisible(!tree);
 }
 
-bool TMainQVMolk::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // The name lookup brings up the initials; the list, the detail pane and the
     // organisation row bring back the tree.
     if (event->type() == QEvent::FocusIn && !m_noBook)
-        ShowTreeOrGrid(watched != m_nameLk);
+        showTreeOrGrid(watched != m_nameLookup);
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TMainQVMolk::Delete1Click()
+void MainWindow::deleteMarkedEntries()
 {
-    if (m_noBook || m_data.NameDataSet.isEmpty())
+    if (m_noBook || m_data.personList.isEmpty())
         return;
-    const std::vector<int> marks = m_recDBGrid->marks().rows();
+    const std::vector<int> marks = m_entryList->marks().rows();
     runCommand([&] { deleteEntries(m_lifecycle->editModel(), *m_options, *m_prompter, marks); });
     listFilterChanged();
 }
 
-void TMainQVMolk::listFilterChanged()
+void MainWindow::listFilterChanged()
 {
-    m_recDBGrid->resetMarks();
+    m_entryList->resetMarks();
     m_listModel->reload();
-    m_data.NameDataSet.first();
+    m_data.personList.first();
     if (m_listModel->rowCount() > 0)
-        m_recDBGrid->selectionModel()->setCurrentIndex(m_listModel->index(0), QItemSelectionModel::NoUpdate);
+        m_entryList->selectionModel()->setCurrentIndex(m_listModel->index(0), QItemSelectionModel::NoUpdate);
     showCurrentEntry();
 }
 
-void TMainQVMolk::RecPopupMenuPopup(const QPoint &pos)
+void MainWindow::showEntryPopup(const QPoint &pos)
 {
     QMenu menu(this);
     // Entry, category and e-mail commands come with the editor, the category
     // commands and the communication tools; until then they stay disabled.
     for (const char *caption : {"&Add Entry...", "&Edit Entry..."})
         menu.addAction(QString::fromLatin1(caption))->setEnabled(false);
-    menu.addAction(m_recDBGrid->actions().first()); // "&Delete"
+    menu.addAction(m_entryList->actions().first()); // "&Delete"
     menu.addAction(QStringLiteral("Delete from current Categor&y"))->setEnabled(false);
     menu.addSeparator();
     for (const char *caption : {"Email? &To:", "Email? &CC:", "Email? &BCC:", "&Launch Email..."})
         menu.addAction(QString::fromLatin1(caption))->setEnabled(false);
     menu.addSeparator();
-    menu.addActions(m_recDBGrid->actions().mid(1));
-    menu.exec(m_recDBGrid->viewport()->mapToGlobal(pos));
+    menu.addActions(m_entryList->actions().mid(1));
+    menu.exec(m_entryList->viewport()->mapToGlobal(pos));
 }
 
-void TMainQVMolk::showCurrentEntry()
+void MainWindow::showCurrentEntry()
 {
-    m_detail->refresh(m_data.NameDataSet, m_data.AgentDataSet);
+    m_detail->refresh(m_data.personList, m_data.organisationList);
     m_countsPanel->setText(countsText());
 }
 
-void TMainQVMolk::setBusy(bool busy)
+void MainWindow::setBusy(bool busy)
 {
     if (busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -546,7 +546,7 @@ void TMainQVMolk::setBusy(bool busy)
         QApplication::restoreOverrideCursor();
 }
 
-void TMainQVMolk::showProgress(const QString &caption, int maximum)
+void MainWindow::showProgress(const QString &caption, int maximum)
 {
     m_progress = new QProgressDialog(caption, QString(), 0, maximum, this, Qt::WindowStaysOnTopHint);
     m_progress->setWindowTitle(caption);
@@ -555,7 +555,7 @@ void TMainQVMolk::showProgress(const QString &caption, int maximum)
     m_progress->show();
 }
 
-void TMainQVMolk::setProgress(int value)
+void MainWindow::setProgress(int value)
 {
     if (m_progress && value % 256 == 0) {
         m_progress->setValue(value);
@@ -563,34 +563,34 @@ void TMainQVMolk::setProgress(int value)
     }
 }
 
-void TMainQVMolk::closeProgress()
+void MainWindow::closeProgress()
 {
     delete m_progress;
     m_progress = nullptr;
 }
 
-void TMainQVMolk::bookOpened()
+void MainWindow::bookOpened()
 {
     if (m_noBook) {
         m_noBook = false;
         setNoBookControlsEnabled(true);
     }
     // The category tree with its top category expanded and selected, in place of the grid.
-    m_navgTree->rebuild();
-    if (QTreeWidgetItem *top = m_navgTree->topLevelItem(0)) {
+    m_categoryTree->rebuild();
+    if (QTreeWidgetItem *top = m_categoryTree->topLevelItem(0)) {
         top->setExpanded(true);
-        m_navgTree->selectNumber(top->data(0, Qt::UserRole).toInt()); // lists every entry
+        m_categoryTree->selectNumber(top->data(0, Qt::UserRole).toInt()); // lists every entry
     }
-    FillInitialsGrid();
-    ShowTreeOrGrid(true);
-    m_recDBGrid->resetMarks();
+    fillInitialsGrid();
+    showTreeOrGrid(true);
+    m_entryList->resetMarks();
     refreshLists();
 }
 
-void TMainQVMolk::setNoBookControlsEnabled(bool enabled)
+void MainWindow::setNoBookControlsEnabled(bool enabled)
 {
-    for (QWidget *w : {static_cast<QWidget *>(m_surNameGrid), static_cast<QWidget *>(m_navgTree),
-                       static_cast<QWidget *>(m_recDBGrid), static_cast<QWidget *>(m_openButton),
+    for (QWidget *w : {static_cast<QWidget *>(m_initialsGrid), static_cast<QWidget *>(m_categoryTree),
+                       static_cast<QWidget *>(m_entryList), static_cast<QWidget *>(m_openButton),
                        static_cast<QWidget *>(m_saveButton)})
         w->setEnabled(enabled);
     m_detail->setBoxesEnabled(enabled);
@@ -599,7 +599,7 @@ void TMainQVMolk::setNoBookControlsEnabled(bool enabled)
         a->setEnabled(enabled);
 }
 
-void TMainQVMolk::enterNoBookState()
+void MainWindow::enterNoBookState()
 {
     m_noBook = true;
     setNoBookControlsEnabled(false);
@@ -607,12 +607,12 @@ void TMainQVMolk::enterNoBookState()
     m_openButton->setEnabled(false);
 }
 
-void TMainQVMolk::refreshTitle()
+void MainWindow::refreshTitle()
 {
     setWindowTitle(m_lifecycle->title(ownerName()));
 }
 
-void TMainQVMolk::bookListChanged()
+void MainWindow::bookListChanged()
 {
     m_openMenu->clear();
     m_deleteMenu->clear();
@@ -626,25 +626,25 @@ void TMainQVMolk::bookListChanged()
     }
 }
 
-void TMainQVMolk::repaintLock()
+void MainWindow::repaintLock()
 {
     m_lockPanel->setLocked(!m_options->packagePassword.isEmpty());
 }
 
-void TMainQVMolk::closeMainWindow()
+void MainWindow::closeMainWindow()
 {
     close();
 }
 
-void TMainQVMolk::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (FormCloseQuery())
+    if (confirmClose())
         event->accept();
     else
         event->ignore();
 }
 
-bool TMainQVMolk::FormCloseQuery()
+bool MainWindow::confirmClose()
 {
     if (!m_lifecycle->close())
         return false;

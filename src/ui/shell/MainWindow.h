@@ -3,8 +3,8 @@
 #include "common/QtPrompter.h"
 #include "data/LifecycleShell.h"
 #include "data/PackageLifecycle.h"
-#include "navigation/CRecListMT.h"
-#include "settings/OptionType.h"
+#include "navigation/RecordListModel.h"
+#include "settings/Settings.h"
 
 #include <QMainWindow>
 
@@ -25,32 +25,32 @@ class LockIndicator;
 class CategoryTreeView;
 class InitialsGridView;
 class RecordListView;
-class TAboutFm;
-class TCardData;
+class AboutBox;
+class RecordStore;
 class ViewListModel;
 
 // The main window: navigation area, entry list and detail pane, the File
 // menu's book commands, the status line. It owns the settings store and the
 // package lifecycle, and is the lifecycle's shell.
-class TMainQVMolk : public QMainWindow, public LifecycleShell {
+class MainWindow : public QMainWindow, public LifecycleShell {
     Q_OBJECT
 public:
     // Messages go through the given prompter, or through Qt dialogs when none is given.
-    TMainQVMolk(const QString &programDir, const QString &workingDir, TCardData &data, Prompter *prompter = nullptr,
+    MainWindow(const QString &programDir, const QString &workingDir, RecordStore &data, Prompter *prompter = nullptr,
                 QWidget *parent = nullptr);
-    ~TMainQVMolk() override;
+    ~MainWindow() override;
 
     // The splash that start-up shows until the show step has finished.
-    void setSplash(TAboutFm *splash) { m_splash = splash; }
+    void setSplash(AboutBox *splash) { m_splash = splash; }
 
     const QString &programDirectory() const { return m_programDir; }
     const QString &dataDirectory() const { return m_dataDir; }
-    OptionType &options() { return *m_options; }
+    Settings &options() { return *m_options; }
     PackageLifecycle &lifecycle() { return *m_lifecycle; }
     Prompter &prompter() { return *m_prompter; }
     bool inNoBookState() const { return m_noBook; }
     QString countsText() const;
-    CRecListMT &recordList() { return m_recList; }
+    RecordListModel &recordList() { return m_recList; }
 
     // LifecycleShell
     void setBusy(bool busy) override;
@@ -71,9 +71,9 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    void FormCreate();
-    void FormShow();
-    bool FormCloseQuery();
+    void createModels();
+    void openStartupBook();
+    bool confirmClose();
     void createMenus();
     void createToolBar();
     void createLayout();
@@ -81,30 +81,30 @@ private:
     void applyFonts();
     void setNoBookControlsEnabled(bool enabled);
     void runCommand(const std::function<void()> &command);
-    void Save1Click();
-    void SaveButtonClick();
+    void saveBook();
+    void saveFromToolButton();
     void showCurrentEntry();
-    void NavgTreeChange(int number);
-    void NavgTreeDragDrop(int target, bool copyMode);
+    void listCategory(int number);
+    void fileDroppedEntries(int target, bool copyMode);
     void deleteCategory(int number);
-    void SurNameGridSelectCell(const QString &initial);
-    void FillInitialsGrid();
-    void RefreshInitials();
-    void ShowTreeOrGrid(bool tree);
-    void Delete1Click();
+    void listInitial(const QString &initial);
+    void fillInitialsGrid();
+    void refreshInitials();
+    void showTreeOrGrid(bool tree);
+    void deleteMarkedEntries();
     void listFilterChanged();
-    void RecPopupMenuPopup(const QPoint &pos);
+    void showEntryPopup(const QPoint &pos);
     void refreshLists();
 
     QString m_programDir;
     QString m_dataDir;
-    TCardData &m_data;
-    std::unique_ptr<OptionType> m_options;
+    RecordStore &m_data;
+    std::unique_ptr<Settings> m_options;
     QtPrompter m_qtPrompter;
     Prompter *m_prompter;
     std::unique_ptr<PackageLifecycle> m_lifecycle;
-    CRecListMT m_recList;
-    TAboutFm *m_splash = nullptr;
+    RecordListModel m_recList;
+    AboutBox *m_splash = nullptr;
     bool m_shown = false;
     bool m_noBook = false;
 
@@ -119,11 +119,11 @@ private:
     QSplitter *m_leftSplitter = nullptr;
     QSplitter *m_mainSplitter = nullptr;
     QWidget *m_searchPanel = nullptr;
-    QComboBox *m_nameLk = nullptr;
-    QComboBox *m_companyLk = nullptr;
-    CategoryTreeView *m_navgTree = nullptr;
-    InitialsGridView *m_surNameGrid = nullptr;
-    RecordListView *m_recDBGrid = nullptr;
+    QComboBox *m_nameLookup = nullptr;
+    QComboBox *m_organisationLookup = nullptr;
+    CategoryTreeView *m_categoryTree = nullptr;
+    InitialsGridView *m_initialsGrid = nullptr;
+    RecordListView *m_entryList = nullptr;
     DetailPane *m_detail = nullptr;
     ViewListModel *m_listModel = nullptr;
     ViewListModel *m_nameLookModel = nullptr;

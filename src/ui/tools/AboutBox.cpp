@@ -1,4 +1,4 @@
-#include "tools/TAboutFm.h"
+#include "tools/AboutBox.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -6,10 +6,10 @@
 
 namespace qv {
 
-TAboutFm::TAboutFm(QWidget *parent)
+AboutBox::AboutBox(QWidget *parent)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog)
 {
-    setObjectName(QStringLiteral("TAboutFm"));
+    setObjectName(QStringLiteral("AboutBox"));
     setFixedSize(308, 198);
     setAutoFillBackground(true);
     QPalette p = palette();
@@ -37,7 +37,7 @@ TAboutFm::TAboutFm(QWidget *parent)
     layout->addWidget(m_ok, 0, Qt::AlignHCenter);
 }
 
-void TAboutFm::setOkVisible(bool visible)
+void AboutBox::setOkVisible(bool visible)
 {
     m_ok->setVisible(visible);
 }

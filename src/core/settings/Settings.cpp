@@ -1,4 +1,4 @@
-#include "settings/OptionType.h"
+#include "settings/Settings.h"
 
 #include "common/Error.h"
 #include "common/TextDecoding.h"
@@ -85,7 +85,7 @@ void writeLines(IniDocument &doc, const QString &section, const QList<IniLine> &
 
 } // namespace
 
-OptionType::OptionType(const QString &settingsPath)
+Settings::Settings(const QString &settingsPath)
     : m_path(settingsPath)
 {
     m_directory = QFileInfo(settingsPath).absolutePath();
@@ -93,7 +93,7 @@ OptionType::OptionType(const QString &settingsPath)
         m_directory += QLatin1Char('/');
 }
 
-IniDocument OptionType::readDocument() const
+IniDocument Settings::readDocument() const
 {
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
@@ -101,7 +101,7 @@ IniDocument OptionType::readDocument() const
     return IniDocument(decodeText(file.readAll()));
 }
 
-void OptionType::saveDocument(const IniDocument &doc) const
+void Settings::saveDocument(const IniDocument &doc) const
 {
     // Written beside and renamed over, so a failed write leaves the old file whole.
     QSaveFile file(m_path);
@@ -109,7 +109,7 @@ void OptionType::saveDocument(const IniDocument &doc) const
         throw Error(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(m_path)));
 }
 
-void OptionType::readAll()
+void Settings::readAll()
 {
     const IniDocument doc = readDocument();
     defaultBookName = readText(doc, kDefaultBook, QStringLiteral("UserName0"), QStringLiteral("Default"));
@@ -130,7 +130,7 @@ void OptionType::readAll()
     readSizes(doc);
 }
 
-void OptionType::readSizes(const IniDocument &doc)
+void Settings::readSizes(const IniDocument &doc)
 {
     if (!toSaveSize) {
         leftPanelWidth = middlePanelWidth = rightPanelWidth = 0;
@@ -147,14 +147,14 @@ void OptionType::readSizes(const IniDocument &doc)
     windowMax = readBool(doc, kMisc, QStringLiteral("WindowMax"), false);
 }
 
-void OptionType::writeAll() const
+void Settings::writeAll() const
 {
     IniDocument doc = readDocument();
     writeTo(doc);
     saveDocument(doc);
 }
 
-void OptionType::writeTo(IniDocument &doc) const
+void Settings::writeTo(IniDocument &doc) const
 {
     doc.setValue(kDefaultBook, QStringLiteral("UserName0"), defaultBookName);
     writeLines(doc, kFieldsList, fieldsList);
@@ -174,7 +174,7 @@ void OptionType::writeTo(IniDocument &doc) const
         writeSizes(doc);
 }
 
-void OptionType::writeSizes(IniDocument &doc) const
+void Settings::writeSizes(IniDocument &doc) const
 {
     writeInteger(doc, kMisc, QStringLiteral("LeftPanelWidth"), leftPanelWidth);
     writeInteger(doc, kMisc, QStringLiteral("MiddlePanelWidth"), middlePanelWidth);
@@ -185,19 +185,19 @@ void OptionType::writeSizes(IniDocument &doc) const
     writeBool(doc, kMisc, QStringLiteral("WindowMax"), windowMax);
 }
 
-void OptionType::writeDefaultBook() const
+void Settings::writeDefaultBook() const
 {
     IniDocument doc = readDocument();
     doc.setValue(kDefaultBook, QStringLiteral("UserName0"), defaultBookName);
     saveDocument(doc);
 }
 
-bool OptionType::hasLegacyUserSection() const
+bool Settings::hasLegacyUserSection() const
 {
     return readDocument().hasSection(QStringLiteral("User"));
 }
 
-QStringList OptionType::legacyUserNames() const
+QStringList Settings::legacyUserNames() const
 {
     const IniDocument doc = readDocument();
     QStringList names;
@@ -206,14 +206,14 @@ QStringList OptionType::legacyUserNames() const
     return names;
 }
 
-void OptionType::eraseLegacyUserSection() const
+void Settings::eraseLegacyUserSection() const
 {
     IniDocument doc = readDocument();
     doc.removeSection(QStringLiteral("User"));
     saveDocument(doc);
 }
 
-QString OptionType::fieldNameForLabel(const QString &label) const
+QString Settings::fieldNameForLabel(const QString &label) const
 {
     for (const IniLine &line : fieldsList) {
         if (line.value.compare(label, Qt::CaseInsensitive) == 0)
@@ -222,14 +222,14 @@ QString OptionType::fieldNameForLabel(const QString &label) const
     return {};
 }
 
-void OptionType::fillCatalogueFieldNames()
+void Settings::fillCatalogueFieldNames()
 {
     catalogueFieldNames.clear();
     for (const IniLine &line : std::as_const(fieldsList))
         catalogueFieldNames << line.key;
 }
 
-void OptionType::addAddressBook(const QString &name)
+void Settings::addAddressBook(const QString &name)
 {
     for (const QString &existing : std::as_const(addressBooks)) {
         if (existing.compare(name, Qt::CaseInsensitive) == 0)
