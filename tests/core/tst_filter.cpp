@@ -26,6 +26,17 @@ std::unique_ptr<TableView> fixtureView()
     return view;
 }
 
+QString repeated(const char *text, int times)
+{
+    return QString(text).repeated(times);
+}
+
+// The term wrapped in the given number of parentheses.
+QString parenthesised(const QString &term, int depth)
+{
+    return repeated("(", depth) + term + repeated(")", depth);
+}
+
 } // namespace
 
 class TestFilter : public QObject {
@@ -35,6 +46,8 @@ private slots:
     void shapes();
     void errors_data();
     void errors();
+    void deepNesting_data();
+    void deepNesting();
     void refusedFilterKeepsThePreviousOne();
     void filterFollowsPostedChanges();
     void switchedOffAndOn();
@@ -113,6 +126,19 @@ void TestFilter::errors_data()
     QTest::newRow("Month of a text field") << "Month(Name)=3" << "Invalid filter expression at character 7: field 'Name' is not a date";
     QTest::newRow("text for a number field") << "OrgID='abc'" << "Invalid filter expression at character 1: the constant does not suit field 'OrgID'";
     QTest::newRow("number too large") << "OrgID=99999999999" << "Invalid filter expression at character 7: number out of range";
+
+    const QString tooDeep = QStringLiteral(": nested deeper than 256 levels");
+    QTest::newRow("parentheses one past the nesting limit")
+        << parenthesised("Yellow=true", 257) << "Invalid filter expression at character 257" + tooDeep;
+    QTest::newRow("10,000 nested parentheses")
+        << parenthesised("Yellow=true", 10000) << "Invalid filter expression at character 257" + tooDeep;
+    QTest::newRow("not one past the nesting limit")
+        << repeated("not ", 257) + "Yellow=true" << "Invalid filter expression at character 1025" + tooDeep;
+    QTest::newRow("30,000 nots") << repeated("not ", 30000) + "Yellow=true" << "Invalid filter expression at character 1025" + tooDeep;
+    QTest::newRow("not and parentheses together one past the nesting limit")
+        << repeated("not (", 128) + "not Yellow=true" + repeated(")", 128) << "Invalid filter expression at character 641" + tooDeep;
+    QTest::newRow("nesting limit in a later operand")
+        << "OrgID=0 AND " + parenthesised("Yellow=true", 257) << "Invalid filter expression at character 269" + tooDeep;
 }
 
 void TestFilter::errors()
@@ -126,6 +152,35 @@ void TestFilter::errors()
     } catch (const filter::FilterError &e) {
         QCOMPARE(e.text(), message);
     }
+}
+
+void TestFilter::deepNesting_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QList<int>>("expected");
+    QTest::newRow("parentheses at the nesting limit") << parenthesised("Yellow=true", 256) << QList<int>{4};
+    QTest::newRow("not at the nesting limit") << repeated("not ", 256) + "Yellow=true" << QList<int>{4};
+    QTest::newRow("odd number of nots at the nesting limit")
+        << repeated("not ", 255) + "(Yellow=true)" << QList<int>{1, 2, 3, 5, 6};
+    QTest::newRow("not and parentheses together at the nesting limit")
+        << repeated("not (", 128) + "Yellow=true" + repeated(")", 128) << QList<int>{4};
+    QTest::newRow("closed groups give their levels back")
+        << parenthesised("Yellow=true", 256) + " OR " + parenthesised("OrgID=2001", 256) + " OR "
+            + repeated("not ", 256) + "ClientID=3"
+        << QList<int>{1, 3, 4};
+}
+
+void TestFilter::deepNesting()
+{
+    QFETCH(QString, filter);
+    QFETCH(QList<int>, expected);
+    auto view = fixtureView();
+    try {
+        view->setFilter(filter);
+    } catch (const filter::FilterError &e) {
+        QFAIL(qPrintable(e.text()));
+    }
+    QCOMPARE(clientIds(*view), expected);
 }
 
 void TestFilter::refusedFilterKeepsThePreviousOne()

@@ -134,6 +134,11 @@ QString describe(const Token &t)
     }
 }
 
+// Deeper nesting is refused: every "(" and "not" is a level of recursion
+// here, in the compiled predicate and in the tree's destructor, so an
+// unlimited depth would let a hostile text overflow the stack.
+constexpr int kMaxNesting = 256;
+
 class Parser {
 public:
     explicit Parser(QList<Token> tokens) : m_tokens(std::move(tokens)) {}
@@ -150,6 +155,23 @@ private:
     const Token &peek() const { return m_tokens[m_pos]; }
     Token take() { return m_tokens[m_pos < m_tokens.size() - 1 ? m_pos++ : m_pos]; }
     [[noreturn]] void fail(const QString &problem) const { throw FilterError(problem, peek().position); }
+
+    // One level of "(" or "not", from the token that opens it until the
+    // guard goes out of scope.
+    class Nesting {
+    public:
+        explicit Nesting(Parser &parser) : m_parser(parser)
+        {
+            if (++m_parser.m_depth > kMaxNesting)
+                m_parser.fail(QStringLiteral("nested deeper than %1 levels").arg(kMaxNesting));
+        }
+        ~Nesting() { --m_parser.m_depth; }
+        Nesting(const Nesting &) = delete;
+        Nesting &operator=(const Nesting &) = delete;
+
+    private:
+        Parser &m_parser;
+    };
 
     std::shared_ptr<Node> joined(Node::Kind kind, const char *word, std::shared_ptr<Node> (Parser::*operand)())
     {
@@ -173,6 +195,7 @@ private:
     {
         if (!isWord(peek(), "not"))
             return primary();
+        const Nesting level(*this);
         take();
         auto node = std::make_shared<Node>();
         node->kind = Node::Kind::Not;
@@ -183,6 +206,7 @@ private:
     std::shared_ptr<Node> primary()
     {
         if (peek().kind == Token::Kind::LeftParen) {
+            const Nesting level(*this);
             const Token open = take();
             auto inner = orExpression();
             if (peek().kind != Token::Kind::RightParen)
@@ -249,6 +273,7 @@ private:
 
     QList<Token> m_tokens;
     qsizetype m_pos = 0;
+    int m_depth = 0;
 };
 
 } // namespace
