@@ -14,6 +14,8 @@
 #include "data/archive/PackageReader.h"
 #include "data/archive/PackageWriter.h"
 #include "settings/Settings.h"
+#include "settings/StoredBookSettings.h"
+#include "shell/BookModelSet.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -83,7 +85,9 @@ int main(int argc, char *argv[])
     options.defaultBookName = "Big";
     QuietPrompter prompter;
     SilentShell shell;
-    PackageLifecycle lifecycle(cards, options, prompter, shell, {tmp.path() + "/", data, work});
+    StoredBookSettings settings(options);
+    BookModelSet models;
+    PackageLifecycle lifecycle(cards, models, settings, prompter, shell, {tmp.path() + "/", data, work});
 
     const int runs = 5;
     const double open = bench::medianMs(runs, [&] { lifecycle.openPackage(data + "Big.qvp"); });

@@ -5,7 +5,7 @@
 #include "data/Schema.h"
 #include "data/TableFile.h"
 #include "data/archive/PackageWriter.h"
-#include "navigation/CategoryForest.h"
+#include "data/CategoryForest.h"
 
 #include <QFile>
 

@@ -12,6 +12,8 @@
 #include "data/archive/PackageWriter.h"
 #include "data/filter/FilterSyntax.h"
 #include "settings/Settings.h"
+#include "settings/StoredBookSettings.h"
+#include "shell/BookModelSet.h"
 
 #include <QFileInfo>
 
@@ -28,6 +30,8 @@ struct OpenBook {
     QTemporaryDir work;
     RecordStore data;
     Settings options{work.filePath(QStringLiteral("aa.ini"))};
+    StoredBookSettings settings{options};
+    BookModelSet models;
     SilentShell shell;
     std::unique_ptr<TerminalPrompter> prompter;
     std::unique_ptr<PackageLifecycle> lifecycle;
@@ -36,7 +40,7 @@ struct OpenBook {
     {
         prompter = std::make_unique<TerminalPrompter>(err);
         const QString working = work.path() + QStringLiteral("/work/");
-        lifecycle = std::make_unique<PackageLifecycle>(data, options, *prompter, shell,
+        lifecycle = std::make_unique<PackageLifecycle>(data, models, settings, *prompter, shell,
                                                        PackageLifecycle::Directories{working, working, working});
         if (!QFileInfo(package).isFile()) {
             err << "qvtool: no package at " << package << '\n';
@@ -90,7 +94,7 @@ int infoCommand(const QStringList &arguments, Output io)
 {
     return withBook(arguments, "info PACKAGE", io, [&](OpenBook &book) {
         int categories = 0;
-        for (const CategoryNode *node : book.lifecycle->tree().forest().preOrder())
+        for (const CategoryNode *node : book.models.tree().forest().preOrder())
             categories += node->number > 1000 ? 1 : 0;
         io.out << "entries: " << book.data.personLookup.recordCount() << '\n'
                << "organisations: " << book.data.organisationLookup.recordCount() << '\n'
@@ -142,7 +146,7 @@ int listCommand(const QStringList &arguments, Output io)
 int treeCommand(const QStringList &arguments, Output io)
 {
     return withBook(arguments, "tree PACKAGE", io, [&](OpenBook &book) {
-        for (const CategoryNode *node : book.lifecycle->tree().forest().preOrder())
+        for (const CategoryNode *node : book.models.tree().forest().preOrder())
             io.out << QString(2 * node->depth(), QLatin1Char(' ')) << node->caption << " [" << node->number << "]\n";
     });
 }
@@ -150,7 +154,7 @@ int treeCommand(const QStringList &arguments, Output io)
 int initialsCommand(const QStringList &arguments, Output io)
 {
     return withBook(arguments, "initials PACKAGE", io, [&](OpenBook &book) {
-        for (const QString &initial : book.lifecycle->editModel().initials())
+        for (const QString &initial : book.models.editModel().initials())
             io.out << initial << '\n';
     });
 }

@@ -6,6 +6,8 @@
 #include "data/LifecycleShell.h"
 #include "data/PackageLifecycle.h"
 #include "settings/Settings.h"
+#include "settings/StoredBookSettings.h"
+#include "shell/BookModelSet.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,7 +35,9 @@ QString openAndRead(const QString &package, const QString &dir, int &rows)
     test::ScriptedPrompter prompter;
     SilentShell shell;
     const QString work = dir + "/check/";
-    PackageLifecycle lifecycle(data, options, prompter, shell, {work, work, work});
+    StoredBookSettings settings(options);
+    BookModelSet models;
+    PackageLifecycle lifecycle(data, models, settings, prompter, shell, {work, work, work});
     rows = lifecycle.openPackage(package) ? data.personList.recordCount() : -1;
     data.personList.first();
     return data.personList.text("Position");

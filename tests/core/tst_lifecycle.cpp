@@ -9,6 +9,8 @@
 #include "data/TableFile.h"
 #include "data/archive/PackageWriter.h"
 #include "settings/Settings.h"
+#include "settings/StoredBookSettings.h"
+#include "shell/BookModelSet.h"
 #include "shell/ProgramDirectory.h"
 
 #include <QDir>
@@ -31,6 +33,7 @@ public:
     void setProgress(int) override {}
     void closeProgress() override { calls << "close progress"; }
     void bookOpened() override { calls << "opened"; }
+    void focusCategoryTree() override { calls << "focus tree"; }
     void enterNoBookState() override { calls << "no book"; }
     void refreshTitle() override { calls << "title"; }
     void bookListChanged() override { calls << "menus"; }
@@ -95,6 +98,8 @@ struct Fixture {
     QTemporaryDir root;
     PackageLifecycle::Directories dirs;
     std::unique_ptr<Settings> options;
+    std::unique_ptr<StoredBookSettings> settings;
+    BookModelSet models;
     RecordStore data;
     ScriptedPrompter prompter;
     RecordingShell shell;
@@ -110,7 +115,8 @@ struct Fixture {
         options->dataDir = dirs.data;
         data.personList.setLogChanges(true);
         data.organisationList.setLogChanges(true);
-        lifecycle = std::make_unique<PackageLifecycle>(data, *options, prompter, shell, dirs);
+        settings = std::make_unique<StoredBookSettings>(*options);
+        lifecycle = std::make_unique<PackageLifecycle>(data, models, *settings, prompter, shell, dirs);
     }
 
     QString book(const QString &name) const { return dirs.data + name + ".qvp"; }
@@ -173,11 +179,11 @@ void TestLifecycle::openValid()
     QCOMPARE(f.data.personList.recordCount(), 5);
     QCOMPARE(f.data.personLookup.recordCount(), 5);
     QCOMPARE(f.data.organisationList.recordCount(), 3);
-    QCOMPARE(f.lifecycle->compoundSurnames(), (QStringList{"\u6b27\u9633", "\u53f8\u9a6c"}));
+    QCOMPARE(f.models.editModel().compoundSurnames(), (QStringList{"\u6b27\u9633", "\u53f8\u9a6c"}));
     // The Org Contacts category is added, before the search node, when the book has yellow pages.
     const bool yellow = f.data.personLookup.locate("Yellow", true);
-    QCOMPARE(f.lifecycle->tree().forest().preOrder().size(), size_t(yellow ? 4 : 3));
-    QCOMPARE(f.lifecycle->tree().indexOfNumber(110), yellow ? 2 : -1);
+    QCOMPARE(f.models.tree().forest().preOrder().size(), size_t(yellow ? 4 : 3));
+    QCOMPARE(f.models.tree().indexOfNumber(110), yellow ? 2 : -1);
     QVERIFY(!f.lifecycle->isModified());
     QCOMPARE(f.shell.busyDepth, 0);
     QVERIFY(QDir(f.dirs.working).entryList(QDir::Files).isEmpty()); // cleaned after opening
@@ -325,8 +331,8 @@ void TestLifecycle::saveRoundTrip()
     Fixture g;
     QVERIFY(g.lifecycle->openPackage(f.book("Family")));
     QVERIFY(g.data.personList.locate("Position", QString("Changed")));
-    QCOMPARE(g.lifecycle->tree().treeFile(), f.lifecycle->tree().treeFile());
-    QCOMPARE(g.lifecycle->compoundSurnames(), f.lifecycle->compoundSurnames());
+    QCOMPARE(g.models.tree().treeFile(), f.models.tree().treeFile());
+    QCOMPARE(g.models.editModel().compoundSurnames(), f.models.editModel().compoundSurnames());
 }
 
 void TestLifecycle::saveAsOutsideAndInside()
@@ -534,10 +540,10 @@ void TestLifecycle::templateOpens()
         QVERIFY2(f.lifecycle->openPackage(f.dirs.program + name), name);
         QCOMPARE(f.data.personList.recordCount(), 0);
         QCOMPARE(f.data.organisationList.text("CoID"), QString("0"));
-        const auto nodes = f.lifecycle->tree().forest().preOrder();
+        const auto nodes = f.models.tree().forest().preOrder();
         QCOMPARE(nodes.front()->number, 1000);
         QVERIFY(std::any_of(nodes.begin(), nodes.end(), [](const CategoryNode *n) { return n->number == 101; }));
-        QVERIFY(f.lifecycle->compoundSurnames().contains("\u6b27\u9633"));
+        QVERIFY(f.models.editModel().compoundSurnames().contains("\u6b27\u9633"));
     }
 }
 

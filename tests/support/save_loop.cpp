@@ -5,6 +5,8 @@
 #include "data/LifecycleShell.h"
 #include "data/PackageLifecycle.h"
 #include "settings/Settings.h"
+#include "settings/StoredBookSettings.h"
+#include "shell/BookModelSet.h"
 
 #include "ScriptedPrompter.h"
 
@@ -25,7 +27,10 @@ int main(int argc, char *argv[])
     qv::test::ScriptedPrompter prompter;
     prompter.setFailureHandler([](const QString &why) { std::fprintf(stderr, "%s\n", qPrintable(why)); });
     qv::SilentShell shell;
-    qv::PackageLifecycle lifecycle(data, options, prompter, shell, {work, QFileInfo(package).absolutePath() + "/", work});
+    qv::StoredBookSettings settings(options);
+    qv::BookModelSet models;
+    qv::PackageLifecycle lifecycle(data, models, settings, prompter, shell,
+                                   {work, QFileInfo(package).absolutePath() + "/", work});
     if (!lifecycle.openPackage(package))
         return 1;
     options.defaultBookName = QFileInfo(package).completeBaseName();

@@ -231,10 +231,10 @@ void TestEntryList::categoryEditing()
     tree->selectNumber(1005);
     m_prompter->expectMessage("Please delete items below first.", Prompter::Icon::Information, Prompter::Button::Ok, Prompter::Button::Ok);
     QTest::keyClick(tree, Qt::Key_Delete, Qt::ShiftModifier);
-    QVERIFY(m_window->lifecycle().tree().nodeOfNumber(1005));
+    QVERIFY(m_window->models().tree().nodeOfNumber(1005));
     tree->selectNumber(added);
     QTest::keyClick(tree, Qt::Key_Delete, Qt::ShiftModifier);
-    QVERIFY(!m_window->lifecycle().tree().nodeOfNumber(added));
+    QVERIFY(!m_window->models().tree().nodeOfNumber(added));
 }
 
 void TestEntryList::initialsGrid()

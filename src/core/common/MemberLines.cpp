@@ -6,8 +6,11 @@ namespace qv {
 
 QStringList memberLines(const QByteArray &bytes)
 {
-    const qsizetype nul = bytes.indexOf('\0');
-    const QString text = decodeText(nul < 0 ? bytes : bytes.left(nul));
+    // Decoded first: a UTF-16 file is full of NUL bytes that end nothing.
+    QString text = decodeText(bytes);
+    const qsizetype nul = text.indexOf(QChar(0));
+    if (nul >= 0)
+        text.truncate(nul);
     QStringList lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "navigation/CategoryForest.h"
+#include "data/CategoryForest.h"
 
 #include <QStringList>
 

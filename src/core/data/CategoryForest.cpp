@@ -1,4 +1,4 @@
-#include "navigation/CategoryForest.h"
+#include "data/CategoryForest.h"
 
 #include "common/Error.h"
 #include "common/MemberLines.h"

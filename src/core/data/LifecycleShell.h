@@ -15,6 +15,7 @@ public:
     virtual void setProgress(int value) = 0;
     virtual void closeProgress() = 0;
     virtual void bookOpened() = 0;         // leave the no-book state, show the tree's top node
+    virtual void focusCategoryTree() = 0;  // after an open or a save
     virtual void enterNoBookState() = 0;
     virtual void refreshTitle() = 0;
     virtual void bookListChanged() = 0;    // rebuild the Open and Delete menus
@@ -30,6 +31,7 @@ public:
     void setProgress(int) override {}
     void closeProgress() override {}
     void bookOpened() override {}
+    void focusCategoryTree() override {}
     void enterNoBookState() override {}
     void refreshTitle() override {}
     void bookListChanged() override {}

@@ -3,14 +3,14 @@
 #include "common/Error.h"
 #include "common/MemberLines.h"
 #include "common/Prompter.h"
-#include "data/RecordStore.h"
+#include "data/BookModels.h"
+#include "data/BookSettings.h"
 #include "data/DatabaseError.h"
 #include "data/LifecycleShell.h"
+#include "data/RecordStore.h"
 #include "data/RecordTable.h"
 #include "data/TableFile.h"
-#include "navigation/RecordListModel.h"
 #include "data/archive/PackageWriter.h"
-#include "settings/Settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -110,10 +110,11 @@ bool isValidBookName(const QString &name)
 
 } // namespace
 
-PackageLifecycle::PackageLifecycle(RecordStore &data, Settings &options, Prompter &prompter, LifecycleShell &shell,
-                                   Directories dirs)
+PackageLifecycle::PackageLifecycle(RecordStore &data, BookModels &models, BookSettings &settings, Prompter &prompter,
+                                   LifecycleShell &shell, Directories dirs)
     : m_data(data)
-    , m_options(options)
+    , m_models(models)
+    , m_settings(settings)
     , m_prompter(prompter)
     , m_shell(shell)
     , m_dirs(std::move(dirs))
@@ -224,19 +225,7 @@ void PackageLifecycle::install(BookContent &content)
     m_data.personRead.loadTable(content.persons);
     m_data.organisationRead.loadTable(content.organisations);
     m_data.bindViews();
-    // The models receive the book in the order they depend on each other:
-    // record list, search, edit model (identifiers, compound surnames), tree,
-    // editor, initials, Org Contacts.
-    if (m_recordList)
-        m_recordList->attachTables(m_data.personList, m_data.organisationList);
-    m_edit.scanPersonTable(m_data.personList);
-    m_edit.scanOrganisationTable(m_data.organisationList);
-    m_edit.setCompoundSurnames(std::move(content.compoundSurnames));
-    m_tree.setForest(std::move(content.tree));
-    m_edit.scanInitials();
-    // The Org Contacts category lists the yellow pages once the book has any.
-    if (m_edit.hasYellowEntries() && m_tree.indexOfNumber(110) < 0)
-        m_tree.insertFixedNode(101, QStringLiteral("Org Contacts"), true, 110);
+    m_models.receiveBook(m_data, content);
 }
 
 bool PackageLifecycle::openPackage(const QString &path)
@@ -265,10 +254,11 @@ bool PackageLifecycle::openPackage(const QString &path)
             return false;
         install(content);
         m_lastOpenConverted = content.converted;
-        m_options.packagePassword = password;
+        m_settings.packagePassword() = password;
         m_shell.bookOpened();
         recordCounters();
     }
+    m_shell.focusCategoryTree();
     m_structureChanged = false;
     m_shell.repaintLock();
     return true;
@@ -296,14 +286,14 @@ bool PackageLifecycle::saveFirstIfModified(const QString &question, bool warning
 
 void PackageLifecycle::openByName(int position)
 {
-    if (position < 0 || position >= m_options.addressBooks.size())
+    if (position < 0 || position >= m_settings.addressBooks().size())
         return;
     if (!saveFirstIfModified(QStringLiteral("Are you going to save  before loading another?"), false))
         return;
-    const QString name = m_options.addressBooks[position];
+    const QString name = m_settings.addressBooks()[position];
     if (openPackage(m_dirs.data + name + QStringLiteral(".qvp"))) {
         m_location = BookLocation::DataDirectory;
-        m_options.defaultBookName = name;
+        m_settings.defaultBookName() = name;
         m_shell.refreshTitle();
         return;
     }
@@ -315,28 +305,34 @@ void PackageLifecycle::openByName(int position)
         m_shell.enterNoBookState();
 }
 
-void PackageLifecycle::listDataDirectory()
+bool PackageLifecycle::listDataDirectory()
 {
-    const QStringList files = QDir(m_dirs.data).entryList({QStringLiteral("*.qvp")}, QDir::Files);
-    m_options.addressBooks.clear();
-    m_options.addressBooksSorted = true;
-    for (const QString &file : files)
-        m_options.addAddressBook(file.chopped(4));
-    if (files.isEmpty())
-        m_prompter.message(QStringLiteral("There may not be any addressbook in the default location."), Prompter::Icon::Plain,
-                           Prompter::Button::Ok);
+    const QString noBook = QStringLiteral("There may not be any addressbook in the default location.");
+    // entryList() cannot tell an empty directory from one it could not read.
+    const QFileInfo directory(m_dirs.data);
+    if (!directory.isDir() || !directory.isReadable() || !directory.isExecutable()) {
+        m_prompter.message(noBook, Prompter::Icon::Plain, Prompter::Button::Ok);
+        m_shell.closeMainWindow();
+        return false;
+    }
+    QStringList names;
+    for (const QString &file : QDir(m_dirs.data).entryList({QStringLiteral("*.qvp")}, QDir::Files))
+        names << file.chopped(4);
+    m_settings.listAddressBooks(names);
+    if (names.isEmpty())
+        m_prompter.message(noBook, Prompter::Icon::Plain, Prompter::Button::Ok);
     m_shell.bookListChanged();
-    m_options.addressBooksSorted = false;
+    return true;
 }
 
 void PackageLifecycle::openDefaultBook()
 {
-    const QString name = m_options.defaultBookName;
-    if (!m_options.addressBooks.isEmpty() && openPackage(m_dirs.data + name + QStringLiteral(".qvp")))
+    const QString name = m_settings.defaultBookName();
+    if (!m_settings.addressBooks().isEmpty() && openPackage(m_dirs.data + name + QStringLiteral(".qvp")))
         return;
     m_prompter.message(openFailedWarning(name), Prompter::Icon::Warning, Prompter::Button::Ok);
     openPackage(templatePackage());
-    m_options.packagePassword.clear();
+    m_settings.packagePassword().clear();
     m_shell.enterNoBookState();
 }
 
@@ -375,7 +371,8 @@ void PackageLifecycle::newBook()
         return;
     const QString package = m_dirs.data + name + QStringLiteral(".qvp");
     // Never replace a package: a name in use or on disk is refused.
-    const bool listed = std::any_of(m_options.addressBooks.cbegin(), m_options.addressBooks.cend(),
+    const QStringList &books = m_settings.addressBooks();
+    const bool listed = std::any_of(books.cbegin(), books.cend(),
                                     [&](const QString &n) { return n.compare(name, Qt::CaseInsensitive) == 0; });
     if (!isValidBookName(name)) {
         m_prompter.message(QStringLiteral("\"%1\" cannot be the name of an addressbook: it may not contain / \\ : * ? \" < > |.").arg(name),
@@ -392,13 +389,16 @@ void PackageLifecycle::newBook()
         if (!QFile::copy(templatePackage(), package))
             throw Error(QStringLiteral("Cannot copy \"%1\" to \"%2\"").arg(templatePackage(), package));
         QFile::setPermissions(package, QFile::ReadOwner | QFile::WriteOwner);
-        m_options.addressBooks << name;
+        m_settings.addressBooks() << name;
         m_shell.bookListChanged();
-        m_options.defaultBookName = name;
-        m_options.writeAll();
-        m_options.packagePassword.clear();
+        // The book on screen, its name and its password change only with a
+        // successful open: else the next save would write the old book,
+        // unencrypted, into the new package.
+        if (!openPackage(package))
+            return;
         m_location = BookLocation::DataDirectory;
-        openPackage(package);
+        m_settings.defaultBookName() = name;
+        m_settings.writeAll();
         m_shell.refreshTitle();
     } catch (const Error &e) {
         showError(e.text() + QStringLiteral(" while creating a new addressbook."));
@@ -407,40 +407,45 @@ void PackageLifecycle::newBook()
 
 void PackageLifecycle::packWorkingDirectory(const QString &path)
 {
-    if (!saveWithPassword && !m_options.packagePassword.isEmpty()) {
+    QString &password = m_settings.packagePassword();
+    if (!saveWithPassword && !password.isEmpty()) {
         const auto answer = m_prompter.message(QStringLiteral("Really want to unlock the address book?"),
                                                Prompter::Icon::Confirmation, Prompter::Button::Yes | Prompter::Button::No);
         if (answer == Prompter::Button::Yes)
-            m_options.packagePassword.clear();
+            password.clear();
     }
-    archive::pack(path, m_dirs.working, m_options.packagePassword);
+    archive::pack(path, m_dirs.working, password);
 }
 
 void PackageLifecycle::saveInto(const QString &path)
 {
-    m_data.personList.mergeChangeLog();
-    m_data.organisationList.mergeChangeLog();
     BusyCursor busy(m_shell);
     QDir().mkpath(m_dirs.working);
     cleanWorkingDirectory();
     try {
+        const ModelMembers members = m_models.members();
         m_data.personList.saveToFile(m_dirs.working + QStringLiteral("Names.dbf"));
         m_data.organisationList.saveToFile(m_dirs.working + QStringLiteral("Agents.dbf"));
-        writeMember(m_dirs.working, QStringLiteral("tree.dff"), m_tree.treeFile());
-        writeMember(m_dirs.working, QStringLiteral("treeno.dff"), m_tree.numberFile());
-        writeMember(m_dirs.working, QStringLiteral("surname.dff"), memberText(m_edit.compoundSurnames()));
+        writeMember(m_dirs.working, QStringLiteral("tree.dff"), members.treeFile);
+        writeMember(m_dirs.working, QStringLiteral("treeno.dff"), members.numberFile);
+        writeMember(m_dirs.working, QStringLiteral("surname.dff"), memberText(members.compoundSurnames));
         // Written beside the old package and renamed over it: a failed save leaves the old one whole.
         packWorkingDirectory(path);
     } catch (...) {
         cleanWorkingDirectory();
         throw;
     }
+    // Only a package in place makes the book unmodified: a failed save keeps
+    // the changes counted, so Close still asks about them.
+    m_data.personList.mergeChangeLog();
+    m_data.organisationList.mergeChangeLog();
     m_shell.repaintLock();
     recordCounters();
     m_structureChanged = false;
     cleanWorkingDirectory();
-    m_edit.scanInitials();
+    m_models.bookSaved();
     m_shell.bookOpened();
+    m_shell.focusCategoryTree();
 }
 
 void PackageLifecycle::save()
@@ -451,7 +456,7 @@ void PackageLifecycle::save()
     }
     m_saving = true;
     try {
-        saveInto(m_location == BookLocation::DataDirectory ? m_dirs.data + m_options.defaultBookName + QStringLiteral(".qvp")
+        saveInto(m_location == BookLocation::DataDirectory ? m_dirs.data + m_settings.defaultBookName() + QStringLiteral(".qvp")
                                                            : m_outsidePath);
     } catch (...) {
         m_saving = false;
@@ -472,7 +477,7 @@ void PackageLifecycle::saveAs()
         return;
     saveInto(*path);
     const QString directory = QFileInfo(*path).absolutePath() + QLatin1Char('/');
-    if (QDir::cleanPath(directory).compare(QDir::cleanPath(m_options.dataDir), Qt::CaseInsensitive) != 0) {
+    if (QDir::cleanPath(directory).compare(QDir::cleanPath(m_dirs.data), Qt::CaseInsensitive) != 0) {
         m_location = BookLocation::Elsewhere;
         m_outsidePath = *path;
         m_shell.refreshTitle();
@@ -481,10 +486,11 @@ void PackageLifecycle::saveAs()
 
 void PackageLifecycle::deleteBook(int position)
 {
-    if (position < 0 || position >= m_options.addressBooks.size())
+    QStringList &books = m_settings.addressBooks();
+    if (position < 0 || position >= books.size())
         return;
-    const QString name = m_options.addressBooks[position];
-    if (name == m_options.defaultBookName && m_location == BookLocation::DataDirectory) {
+    const QString name = books[position];
+    if (name == m_settings.defaultBookName() && m_location == BookLocation::DataDirectory) {
         m_prompter.message(QStringLiteral("Can not delete an opening addressbook."), Prompter::Icon::Information,
                            Prompter::Button::Ok);
         return;
@@ -494,7 +500,7 @@ void PackageLifecycle::deleteBook(int position)
     if (answer != Prompter::Button::Yes)
         return;
     QFile::remove(m_dirs.data + name + QStringLiteral(".qvp"));
-    m_options.addressBooks.removeAt(position);
+    books.removeAt(position);
     m_shell.bookListChanged();
 }
 
@@ -505,7 +511,7 @@ bool PackageLifecycle::close()
 
 void PackageLifecycle::upgradeLegacyUserDirectories()
 {
-    const QStringList names = m_options.legacyUserNames();
+    const QStringList names = m_settings.legacyUserNames();
     QString firstBook;
     for (int n = 0; n < names.size(); ++n) {
         const QString name = names[n];
@@ -521,14 +527,13 @@ void PackageLifecycle::upgradeLegacyUserDirectories()
             folder.remove(member);
         QDir(m_dirs.program).rmdir(name);
     }
-    m_options.defaultBookName = firstBook;
-    m_options.eraseLegacyUserSection();
-    m_options.writeDefaultBook();
+    m_settings.defaultBookName() = firstBook;
+    m_settings.finishLegacyUpgrade();
 }
 
 QString PackageLifecycle::title(const QString &ownerName) const
 {
-    const QString book = m_location == BookLocation::DataDirectory ? m_options.defaultBookName
+    const QString book = m_location == BookLocation::DataDirectory ? m_settings.defaultBookName()
         : m_location == BookLocation::Elsewhere                    ? m_outsidePath
                                                                    : QStringLiteral("Net Address Book");
     return QStringLiteral("Quorvel  - ") + ownerName + QStringLiteral(" (") + book + QLatin1Char(')');

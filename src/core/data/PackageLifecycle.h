@@ -2,16 +2,14 @@
 
 #include "data/BookContent.h"
 #include "data/archive/PackageReader.h"
-#include "editing/EditModel.h"
-#include "navigation/CategoryTreeModel.h"
 
 #include <QString>
 
 namespace qv {
 
-class RecordListModel;
+class BookModels;
+class BookSettings;
 class LifecycleShell;
-class Settings;
 class Prompter;
 class RecordStore;
 
@@ -28,11 +26,14 @@ public:
         QString working;
     };
 
-    PackageLifecycle(RecordStore &data, Settings &options, Prompter &prompter, LifecycleShell &shell, Directories dirs);
+    // Each opened book goes to the store's tables and then to the models.
+    PackageLifecycle(RecordStore &data, BookModels &models, BookSettings &settings, Prompter &prompter,
+                     LifecycleShell &shell, Directories dirs);
 
     // Start-up: the packages of the data directory become the address book
-    // list, sorted; books created later join it at the end.
-    void listDataDirectory();
+    // list, sorted; books created later join it at the end. A directory that
+    // cannot be listed closes the main window; the result is then false.
+    bool listDataDirectory();
     // Start-up: the default book, or else the template in the no-book state.
     void openDefaultBook();
 
@@ -50,9 +51,6 @@ public:
     bool close();
     void upgradeLegacyUserDirectories();
 
-    // The models that receive every book as it opens, in the order they need it.
-    void setRecordList(RecordListModel *recordList) { m_recordList = recordList; }
-
     bool isModified();
     void markStructureChanged() { m_structureChanged = true; }
 
@@ -63,10 +61,6 @@ public:
     BookLocation location() const { return m_location; }
     const QString &outsidePath() const { return m_outsidePath; }
     const Directories &directories() const { return m_dirs; }
-    CategoryTreeModel &tree() { return m_tree; }
-    const CategoryTreeModel &tree() const { return m_tree; }
-    const QStringList &compoundSurnames() const { return m_edit.compoundSurnames(); }
-    EditModel &editModel() { return m_edit; }
     bool saving() const { return m_saving; }
     bool lastOpenConverted() const { return m_lastOpenConverted; }
     bool saveWithPassword = true;
@@ -84,7 +78,8 @@ private:
     void showError(const QString &text);
 
     RecordStore &m_data;
-    Settings &m_options;
+    BookModels &m_models;
+    BookSettings &m_settings;
     Prompter &m_prompter;
     LifecycleShell &m_shell;
     Directories m_dirs;
@@ -97,10 +92,6 @@ private:
     bool m_structureChanged = false;
     bool m_saving = false;
     bool m_lastOpenConverted = false;
-
-    RecordListModel *m_recordList = nullptr;
-    CategoryTreeModel m_tree;
-    EditModel m_edit{m_tree};
 };
 
 } // namespace qv

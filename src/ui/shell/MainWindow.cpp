@@ -74,9 +74,10 @@ MainWindow::MainWindow(const QString &programDir, const QString &workingDir, Rec
 {
     setObjectName(QStringLiteral("MainWindow"));
     createModels();
-    m_lifecycle = std::make_unique<PackageLifecycle>(m_data, *m_options, *m_prompter, *this,
+    m_bookSettings = std::make_unique<StoredBookSettings>(*m_options);
+    m_models.setRecordList(&m_recList);
+    m_lifecycle = std::make_unique<PackageLifecycle>(m_data, m_models, *m_bookSettings, *m_prompter, *this,
                                                      PackageLifecycle::Directories{m_programDir, m_dataDir, workingDir});
-    m_lifecycle->setRecordList(&m_recList);
     createMenus();
     createToolBar();
     createLayout();
@@ -210,7 +211,7 @@ void MainWindow::createLayout()
     nameRow->addWidget(nameButton);
 
     m_categoryTree = new CategoryTreeView(m_searchPanel);
-    m_categoryTree->setModel(&m_lifecycle->tree());
+    m_categoryTree->setModel(&m_models.tree());
     connect(m_categoryTree, &CategoryTreeView::nodeSelected, this, &MainWindow::listCategory);
     connect(m_categoryTree, &CategoryTreeView::structureChanged, this, [this] { m_lifecycle->markStructureChanged(); });
     connect(m_categoryTree, &CategoryTreeView::deleteRequested, this, &MainWindow::deleteCategory);
@@ -369,8 +370,15 @@ void MainWindow::openStartupBook()
     applyFonts();
     if (m_options->hasLegacyUserSection())
         runCommand([this] { m_lifecycle->upgradeLegacyUserDirectories(); });
-    QDir().mkpath(m_dataDir);
-    m_lifecycle->listDataDirectory();
+    // A first start finds no data directory of its own yet; a folder named
+    // in the settings is never made up.
+    if (m_dataDir == defaultDataDirectory(m_programDir))
+        QDir().mkpath(m_dataDir);
+    if (!m_lifecycle->listDataDirectory()) {
+        if (m_splash)
+            m_splash->close(); // else it would keep the program running
+        return;
+    }
     if (m_options->toSaveSize) {
         m_leftSplitter->setSizes({m_options->gridHeight, std::max(68, m_options->formHeight - m_options->gridHeight)});
         resize(m_options->formWidth, m_options->formHeight);
@@ -439,7 +447,7 @@ void MainWindow::listCategory(int number)
 void MainWindow::fileDroppedEntries(int target, bool copyMode)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    fileEntriesIntoCategory(m_lifecycle->editModel(), m_data.personList, *m_prompter, target, m_categoryTree->selectedNumber(),
+    fileEntriesIntoCategory(m_models.editModel(), m_data.personList, *m_prompter, target, m_categoryTree->selectedNumber(),
                             !copyMode, m_entryList->marks().rows());
     m_recList.reapply();
     QApplication::restoreOverrideCursor();
@@ -448,7 +456,7 @@ void MainWindow::fileDroppedEntries(int target, bool copyMode)
 
 void MainWindow::deleteCategory(int number)
 {
-    if (!m_lifecycle->editModel().deleteCategoryIfEmpty(m_lifecycle->tree().nodeOfNumber(number))) {
+    if (!m_models.editModel().deleteCategoryIfEmpty(m_models.tree().nodeOfNumber(number))) {
         m_prompter->message(QStringLiteral("Please delete items below first."), Prompter::Icon::Information, Prompter::Button::Ok);
         return;
     }
@@ -466,13 +474,13 @@ void MainWindow::listInitial(const QString &initial)
 
 void MainWindow::fillInitialsGrid()
 {
-    m_initialsGrid->fill(m_lifecycle->editModel().initials(), m_leftSplitter->width());
+    m_initialsGrid->fill(m_models.editModel().initials(), m_leftSplitter->width());
 }
 
 void MainWindow::refreshInitials()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_lifecycle->editModel().scanInitials();
+    m_models.editModel().scanInitials();
     fillInitialsGrid();
     QApplication::restoreOverrideCursor();
     // Then the name lookup's step: every white-page entry, with the grid shown.
@@ -501,7 +509,7 @@ void MainWindow::deleteMarkedEntries()
     if (m_noBook || m_data.personList.isEmpty())
         return;
     const std::vector<int> marks = m_entryList->marks().rows();
-    runCommand([&] { deleteEntries(m_lifecycle->editModel(), *m_options, *m_prompter, marks); });
+    runCommand([&] { deleteEntries(m_models.editModel(), *m_options, *m_prompter, marks); });
     listFilterChanged();
 }
 
@@ -587,6 +595,11 @@ void MainWindow::bookOpened()
     refreshLists();
 }
 
+void MainWindow::focusCategoryTree()
+{
+    m_categoryTree->setFocus();
+}
+
 void MainWindow::setNoBookControlsEnabled(bool enabled)
 {
     for (QWidget *w : {static_cast<QWidget *>(m_initialsGrid), static_cast<QWidget *>(m_categoryTree),
@@ -633,7 +646,9 @@ void MainWindow::repaintLock()
 
 void MainWindow::closeMainWindow()
 {
-    close();
+    // Queued: during start-up the event loop is not running yet, and a close
+    // then would leave the program running without a window.
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

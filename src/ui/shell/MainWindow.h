@@ -5,6 +5,8 @@
 #include "data/PackageLifecycle.h"
 #include "navigation/RecordListModel.h"
 #include "settings/Settings.h"
+#include "settings/StoredBookSettings.h"
+#include "shell/BookModelSet.h"
 
 #include <QMainWindow>
 
@@ -47,6 +49,7 @@ public:
     const QString &dataDirectory() const { return m_dataDir; }
     Settings &options() { return *m_options; }
     PackageLifecycle &lifecycle() { return *m_lifecycle; }
+    BookModelSet &models() { return m_models; }
     Prompter &prompter() { return *m_prompter; }
     bool inNoBookState() const { return m_noBook; }
     QString countsText() const;
@@ -58,6 +61,7 @@ public:
     void setProgress(int value) override;
     void closeProgress() override;
     void bookOpened() override;
+    void focusCategoryTree() override;
     void enterNoBookState() override;
     void refreshTitle() override;
     void bookListChanged() override;
@@ -102,6 +106,8 @@ private:
     std::unique_ptr<Settings> m_options;
     QtPrompter m_qtPrompter;
     Prompter *m_prompter;
+    std::unique_ptr<StoredBookSettings> m_bookSettings;
+    BookModelSet m_models;
     std::unique_ptr<PackageLifecycle> m_lifecycle;
     RecordListModel m_recList;
     AboutBox *m_splash = nullptr;
