@@ -83,7 +83,9 @@ void TestFilter::shapes_data()
     QTest::newRow("Month and Day") << "Month(Birthday)=3 AND Day(Birthday)=14" << false << QList<int>{1};
     QTest::newRow("Month") << "Month(Birthday)=3" << false << QList<int>{1, 2};
     QTest::newRow("Day across months") << "Day(Birthday)=14" << false << QList<int>{1, 5};
-    QTest::newRow("empty birthday is never selected") << "not (Month(Birthday)=3)" << false << QList<int>{3, 4, 5, 6};
+    QTest::newRow("empty birthday is never selected by Month") << "Month(Birthday)<>3" << false << QList<int>{5};
+    QTest::newRow("empty birthday is never selected by Day") << "Day(Birthday)<>14" << false << QList<int>{2};
+    QTest::newRow("not of a Month term lets empty birthdays through") << "not (Month(Birthday)=3)" << false << QList<int>{3, 4, 5, 6};
     QTest::newRow("exact name with doubled quote") << "Name='Pat O''Brien'" << false << QList<int>{3};
     QTest::newRow("exact name, case-insensitive") << "Name='mary mcdonald'" << true << QList<int>{1};
     QTest::newRow("exact name, case-sensitive") << "Name='mary mcdonald'" << false << QList<int>{};
@@ -94,6 +96,17 @@ void TestFilter::shapes_data()
     QTest::newRow("parentheses group") << "(OrgID=2001 OR OrgID=0) AND Group2=1006" << false << QList<int>{5};
     QTest::newRow("comparison on an empty field is false") << "Group3=1000" << false << QList<int>{1, 2};
     QTest::newRow("not equal is false on empty") << "Group3<>1005" << false << QList<int>{1, 2};
+    // Address is empty in entries 3, 4 and 6. An empty text sorts first, so
+    // only "=", "<>", "<", ">=", prefixes and LIKE could wrongly select it.
+    QTest::newRow("text equal is false on an empty field") << "Address=''" << false << QList<int>{};
+    QTest::newRow("text not equal is false on an empty field") << "Address<>'12 High Street'" << false << QList<int>{2, 5};
+    QTest::newRow("text less than is false on an empty field") << "Address<'S'" << false << QList<int>{1, 2};
+    QTest::newRow("text less than ignoring case is false on an empty field") << "Address<'s'" << true << QList<int>{1, 2};
+    QTest::newRow("text at least empty is false on an empty field") << "Address>=''" << false << QList<int>{1, 2, 5};
+    QTest::newRow("not a prefix is false on an empty field") << "Address<>'12*'" << false << QList<int>{2, 5};
+    QTest::newRow("LIKE % is false on an empty field") << "Address LIKE '%'" << false << QList<int>{1, 2, 5};
+    QTest::newRow("LIKE empty pattern is false on an empty field") << "Address LIKE ''" << false << QList<int>{};
+    QTest::newRow("LIKE on an empty date field is false") << "Birthday LIKE '%'" << false << QList<int>{1, 2, 5};
     QTest::newRow("CoID shape on a person table field name") << "ClientID=4" << false << QList<int>{4};
     QTest::newRow("negative number") << "OrgID>-1" << false << all;
     QTest::newRow("Yellow=false") << "Yellow=false" << false << QList<int>{1, 2, 3, 5};
