@@ -8,31 +8,74 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
 
 using namespace qv::archive;
 using qv::test::RawMember;
 
 Q_DECLARE_METATYPE(QList<qv::test::RawMember>)
+Q_DECLARE_METATYPE(qv::test::RawZipOptions)
 
 namespace {
 
-// What one unpack reported.
+// Every code with the text the user reads, written out here rather than taken
+// from the code under test.
+struct PinnedCode {
+    ArchiveCode code;
+    int number;
+    const char *text;
+};
+
+const PinnedCode kPinnedCodes[] = {
+    {ArchiveCode::BadFileHeader, 25110, "Bad file header"},
+    {ArchiveCode::BadBlock, 25111, "Bad block"},
+    {ArchiveCode::WriteError, 25136, "Error writing to file"},
+    {ArchiveCode::CloseError, 25137, "Error closing file"},
+    {ArchiveCode::IncompleteCodeSet, 25138, "Incomplete code set"},
+    {ArchiveCode::CrcFailed, 25151, "File fails CRC check"},
+    {ArchiveCode::DiskFull, 25155, "Not enough disk space"},
+    {ArchiveCode::CannotCreateDirectory, 25156, "Unable to create directory"},
+    {ArchiveCode::FileNotFound, 25172, "File not found"},
+    {ArchiveCode::OpenError, 25235, "Error opening file"},
+    {ArchiveCode::ReadError, 25236, "Error reading file or unexpected end of file"},
+    {ArchiveCode::UnsupportedArchive, 25242, "Invalid or unsupported archive type for this operation"},
+    {ArchiveCode::BadLengths, 25247, "Bad lengths"},
+    {ArchiveCode::InconsistentLocalHeader, 25248, "Inconsistant local header"},
+    {ArchiveCode::OutOfMemory, 25253, "Out of memory"},
+    {ArchiveCode::UnsupportedMethod, 25326, "Unsupported compression method"},
+    {ArchiveCode::UserCanceled, 25449, "User canceled"},
+    {ArchiveCode::InvalidPassword, 26517, "Invalid password"},
+    {ArchiveCode::PasswordFailed, 26522, "Password failed"},
+};
+
+QString pinnedText(int number)
+{
+    for (const PinnedCode &p : kPinnedCodes) {
+        if (p.number == number)
+            return QString::fromUtf8(p.text);
+    }
+    return QStringLiteral("(no text pinned for %1)").arg(number);
+}
+
+// What one unpack reported; every text is checked against the pinned one.
 struct Run {
     int written = 0;
     QList<int> errors;
+    QStringList texts;
     QStringList passed;
     QStringList failed;
     int asked = 0;
     QMap<QString, QByteArray> files;
 };
 
-// Unpacks into memory, answering password questions from the list; an
-// answer "<cancel>" gives up.
-Run unpackBytes(const QByteArray &archive, QStringList answers = {}, KnownPasswords known = {})
+// Sinks that record into the run, answering password questions from the
+// list; an answer "<cancel>" gives up.
+UnpackSinks recordingSinks(Run &run, QStringList &answers)
 {
-    Run run;
     UnpackSinks sinks;
     sinks.password = [&](const QString &) -> PasswordAnswer {
         ++run.asked;
@@ -44,13 +87,31 @@ Run unpackBytes(const QByteArray &archive, QStringList answers = {}, KnownPasswo
         return {answers.takeFirst(), true};
     };
     sinks.error = [&](ArchiveCode code, const QString &text) {
-        QCOMPARE(text, archiveCodeText(code));
         run.errors << int(code);
+        run.texts << text;
+        QCOMPARE(text, pinnedText(int(code)));
     };
     sinks.memberEnd = [&](const QString &name, bool ok) { (ok ? run.passed : run.failed) << name; };
+    return sinks;
+}
+
+// Unpacks into memory.
+Run unpackBytes(const QByteArray &archive, QStringList answers = {}, KnownPasswords known = {})
+{
+    Run run;
     MemoryTarget target;
-    run.written = unpack(archive, target, known, sinks);
+    run.written = unpack(archive, target, known, recordingSinks(run, answers));
     run.files = target.files;
+    return run;
+}
+
+// Unpacks a package file into a directory.
+Run unpackPackage(const QString &packagePath, const QString &directory)
+{
+    Run run;
+    QStringList answers;
+    KnownPasswords known;
+    run.written = unpackFile(packagePath, directory, known, recordingSinks(run, answers));
     return run;
 }
 
@@ -98,12 +159,18 @@ private slots:
     void readsForeignShapes();
     void hostile_data();
     void hostile();
+    void inconsistentLocalHeader_data();
+    void inconsistentLocalHeader();
+    void writeAndCloseErrors_data();
+    void writeAndCloseErrors();
     void truncatedAnywhere();
     void failedMemberLeavesNoFile();
     void capitalisedMemberFound();
     void extraMemberCarriedIntoNextPackage();
     void failedPackKeepsOldPackage();
     void unpackFileErrors();
+    void codeTexts_data();
+    void codeTexts();
     void messageForm_data();
     void messageForm();
 };
@@ -248,7 +315,7 @@ void TestArchive::lastUsedPasswordTriedFirst()
 void TestArchive::readsForeignShapes_data()
 {
     QTest::addColumn<QList<RawMember>>("members");
-    QTest::addColumn<bool>("centralDirectory");
+    QTest::addColumn<qv::test::RawZipOptions>("options");
     QTest::addColumn<QString>("password");
     QTest::addColumn<QList<int>>("errors");
 
@@ -258,25 +325,77 @@ void TestArchive::readsForeignShapes_data()
     const RawMember stored = qv::test::storedMember("Agents.dbf", "stored bytes");
 
     // Without a central directory every member is read, and the missing end is reported.
+    const qv::test::RawZipOptions directory;
+    qv::test::RawZipOptions walked;
+    walked.centralDirectory = false;
     const QList<int> none;
     const QList<int> cutOff{int(ArchiveCode::ReadError)};
-    QTest::newRow("stored") << QList<RawMember>{stored} << true << QString() << none;
-    QTest::newRow("data descriptor") << QList<RawMember>{streamed, stored} << true << QString() << none;
-    QTest::newRow("data descriptor, no central directory") << QList<RawMember>{streamed, stored} << false << QString() << cutOff;
+    QTest::newRow("stored") << QList<RawMember>{stored} << directory << QString() << none;
+    QTest::newRow("data descriptor") << QList<RawMember>{streamed, stored} << directory << QString() << none;
+    QTest::newRow("data descriptor, no central directory") << QList<RawMember>{streamed, stored} << walked << QString() << cutOff;
     QTest::newRow("encrypted with descriptor: time check byte")
-        << QList<RawMember>{qv::test::encrypted(streamed, "pw"), qv::test::encrypted(stored, "pw")} << true << QString("pw") << none;
+        << QList<RawMember>{qv::test::encrypted(streamed, "pw"), qv::test::encrypted(stored, "pw")} << directory << QString("pw") << none;
     QTest::newRow("encrypted with descriptor, walked")
-        << QList<RawMember>{qv::test::encrypted(streamed, "pw")} << false << QString("pw") << cutOff;
+        << QList<RawMember>{qv::test::encrypted(streamed, "pw")} << walked << QString("pw") << cutOff;
+
+    // ZIP64: each place a ZIP64 value can sit, on every member of the archive.
+    const RawMember deflated = qv::test::deflatedMember("Names.dbf", QByteArray("zip64 ").repeated(300));
+    const RawMember second = qv::test::deflatedMember("tree.dff", "Friends\n");
+    auto each = [](QList<RawMember> members, const std::function<void(RawMember &)> &change) {
+        for (RawMember &m : members)
+            change(m);
+        return members;
+    };
+    auto localSizes = [](RawMember &m) { m.zip64LocalSizes = true; };
+    QTest::newRow("ZIP64 local sizes") << each({deflated, second}, localSizes) << directory << QString() << none;
+    QTest::newRow("ZIP64 local sizes, walked") << each({deflated, second}, localSizes) << walked << QString() << cutOff;
+    QTest::newRow("ZIP64 local sizes, stored, walked") << each({stored, second}, localSizes) << walked << QString() << cutOff;
+    QTest::newRow("ZIP64 data descriptor") << each({streamed, stored}, localSizes) << directory << QString() << none;
+    RawMember streamedAgents = streamed;
+    streamedAgents.name = "Agents.dbf";
+    QTest::newRow("ZIP64 data descriptor, walked") << each({streamed, streamedAgents}, localSizes) << walked << QString() << cutOff;
+    QTest::newRow("ZIP64 data descriptor, encrypted, walked")
+        << QList<RawMember>{qv::test::encrypted(each({streamed}, localSizes).first(), "pw")} << walked << QString("pw") << cutOff;
+    QTest::newRow("ZIP64 central uncompressed size")
+        << each({deflated, second}, [](RawMember &m) { m.zip64Size = true; }) << directory << QString() << none;
+    QTest::newRow("ZIP64 central compressed size")
+        << each({deflated, second}, [](RawMember &m) { m.zip64CompressedSize = true; }) << directory << QString() << none;
+    QTest::newRow("ZIP64 central local header offset")
+        << each({deflated, second}, [](RawMember &m) { m.zip64Offset = true; }) << directory << QString() << none;
+    QTest::newRow("ZIP64 central disk number")
+        << each({deflated, second}, [](RawMember &m) { m.zip64Disk = true; }) << directory << QString() << none;
+    QTest::newRow("ZIP64 central size and offset, compressed size in its field") << each({deflated, second}, [](RawMember &m) {
+        m.zip64Size = true;
+        m.zip64Offset = true;
+    }) << directory << QString() << none;
+    QTest::newRow("ZIP64 central compressed size and disk number") << each({deflated, second}, [](RawMember &m) {
+        m.zip64CompressedSize = true;
+        m.zip64Disk = true;
+    }) << directory << QString() << none;
+    auto everywhere = [](RawMember &m) {
+        m.zip64LocalSizes = true;
+        m.zip64Size = true;
+        m.zip64CompressedSize = true;
+        m.zip64Offset = true;
+        m.zip64Disk = true;
+    };
+    qv::test::RawZipOptions endRecords;
+    endRecords.zip64EndRecords = true;
+    QTest::newRow("ZIP64 end records beside a complete end record") << QList<RawMember>{deflated, second} << endRecords << QString() << none;
+    qv::test::RawZipOptions endMarkers = endRecords;
+    endMarkers.zip64EndMarkers = true;
+    QTest::newRow("ZIP64 end records, the end record at its markers") << QList<RawMember>{deflated, second} << endMarkers << QString() << none;
+    QTest::newRow("ZIP64 everywhere, encrypted")
+        << QList<RawMember>{qv::test::encrypted(each({deflated}, everywhere).first(), "pw"), each({stored}, everywhere).first()}
+        << endMarkers << QString("pw") << none;
 }
 
 void TestArchive::readsForeignShapes()
 {
     QFETCH(QList<RawMember>, members);
-    QFETCH(bool, centralDirectory);
+    QFETCH(qv::test::RawZipOptions, options);
     QFETCH(QString, password);
     QFETCH(QList<int>, errors);
-    qv::test::RawZipOptions options;
-    options.centralDirectory = centralDirectory;
     const Run run = unpackBytes(qv::test::composeZip(members, options), {password});
     QCOMPARE(run.errors, errors);
     QCOMPARE(run.written, members.size());
@@ -325,10 +444,47 @@ void TestArchive::hostile_data()
     RawMember strong = deflatedMember("Names.dbf", body);
     strong.flags |= kFlagEncrypted | kFlagStrongEncryption;
     QTest::newRow("strong encryption") << composeZip({strong}) << QList<int>{int(ArchiveCode::UnsupportedArchive)} << QStringList();
-    qv::test::RawZipOptions zip64;
-    zip64.zip64Locator = true;
-    QTest::newRow("zip64") << composeZip({deflatedMember("Names.dbf", body)}, zip64)
-                           << QList<int>{int(ArchiveCode::UnsupportedArchive)} << QStringList();
+
+    // ZIP64 values that are missing, out of bounds or on another volume.
+    RawMember unmarked = deflatedMember("Names.dbf", body);
+    unmarked.flags |= kFlagDataDescriptor;
+    unmarked.zeroSizesInLocalHeader = true;
+    unmarked.compressedSize = 0xFFFFFFFFu; // in the central header, with no ZIP64 field after it
+    QTest::newRow("ZIP64 marker without a ZIP64 field") << composeZip({unmarked}) << QList<int>{int(ArchiveCode::BadFileHeader)} << QStringList();
+    RawMember shortCentral = deflatedMember("Names.dbf", body);
+    shortCentral.zip64Size = true;
+    shortCentral.zip64Offset = true;
+    shortCentral.zip64MissingBytes = 8;
+    QTest::newRow("central ZIP64 field short of a value") << composeZip({shortCentral})
+                                                          << QList<int>{int(ArchiveCode::BadFileHeader)} << QStringList();
+    RawMember shortLocal = deflatedMember("Names.dbf", body);
+    shortLocal.zip64LocalSizes = true;
+    shortLocal.zip64MissingBytes = 8;
+    qv::test::RawZipOptions walked;
+    walked.centralDirectory = false;
+    QTest::newRow("local ZIP64 field short of a value, walked")
+        << composeZip({shortLocal}, walked) << QList<int>{int(ArchiveCode::BadFileHeader)} << QStringList();
+    qv::test::RawZipOptions zip64End;
+    zip64End.zip64EndRecords = true;
+    zip64End.zip64EndMarkers = true;
+    QByteArray noZip64End = composeZip({deflatedMember("Names.dbf", body)}, zip64End);
+    noZip64End[noZip64End.size() - kEndRecordSize - kZip64LocatorSize - kZip64EndRecordSize] = 'X';
+    QTest::newRow("no ZIP64 end record where the locator points")
+        << noZip64End << QList<int>{int(ArchiveCode::BadFileHeader)} << QStringList();
+    QByteArray locatorBeyond = composeZip({deflatedMember("Names.dbf", body)}, zip64End);
+    locatorBeyond[locatorBeyond.size() - kEndRecordSize - 6] = '\x7f'; // the ZIP64 end record's offset
+    QTest::newRow("ZIP64 end record beyond the end") << locatorBeyond << QList<int>{int(ArchiveCode::ReadError)} << QStringList();
+    QByteArray spannedZip64 = composeZip({deflatedMember("Names.dbf", body)}, zip64End);
+    spannedZip64[spannedZip64.size() - kEndRecordSize - 4] = 2; // the locator's number of disks
+    QTest::newRow("ZIP64 multi-volume") << spannedZip64 << QList<int>{int(ArchiveCode::UnsupportedArchive)} << QStringList();
+    RawMember huge = deflatedMember("Names.dbf", body);
+    huge.size = qint64(5) << 30;
+    huge.zip64Size = true;
+    QTest::newRow("ZIP64 size above the largest member") << composeZip({huge}) << QList<int>{int(ArchiveCode::BadLengths)} << QStringList();
+    RawMember far = deflatedMember("Names.dbf", body);
+    far.compressedSize = std::uint64_t(1) << 40;
+    far.zip64CompressedSize = true;
+    QTest::newRow("ZIP64 compressed size beyond the end") << composeZip({far}) << QList<int>{int(ArchiveCode::ReadError)} << QStringList();
     qv::test::RawZipOptions spanned;
     spanned.disk = 2;
     QTest::newRow("multi-volume") << composeZip({deflatedMember("Names.dbf", body)}, spanned)
@@ -354,6 +510,61 @@ void TestArchive::hostile()
     QCOMPARE(run.files.keys(), written);
 }
 
+void TestArchive::inconsistentLocalHeader_data()
+{
+    QTest::addColumn<QByteArray>("archive");
+
+    RawMember storedLocally = qv::test::deflatedMember("Names.dbf", "rows");
+    storedLocally.localMethod = 0;
+    QTest::newRow("method") << qv::test::composeZip({storedLocally, qv::test::deflatedMember("tree.dff", "Friends\n")});
+    // Our own package, its first local header claiming encryption that its central header does not.
+    QByteArray package = buildArchive({{"Names.dbf", "rows", fixedTime()}, {"tree.dff", "Friends\n", fixedTime()}}, QString());
+    package[6] = char(package[6] | kFlagEncrypted);
+    QTest::newRow("encryption flag") << package;
+}
+
+void TestArchive::inconsistentLocalHeader()
+{
+    QFETCH(QByteArray, archive);
+    const Run run = unpackBytes(archive);
+    QCOMPARE(run.errors, QList<int>{25248});
+    QCOMPARE(run.texts, QStringList{"Inconsistant local header"});
+    QCOMPARE(run.files.keys(), QStringList{"tree.dff"});
+    QCOMPARE(run.written, 1);
+}
+
+void TestArchive::writeAndCloseErrors_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("text");
+    // The file buffers small writes and writes large ones at once: a large member
+    // fails while it is written, a small one when the file is flushed and closed.
+    QTest::newRow("large member") << QByteArray("row ").repeated(256 * 1024) << 25136 << "Error writing to file";
+    QTest::newRow("small member") << QByteArray("rows") << 25137 << "Error closing file";
+}
+
+void TestArchive::writeAndCloseErrors()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, code);
+    QFETCH(QString, text);
+    if (!QFileInfo::exists("/dev/full"))
+        QSKIP("needs /dev/full, a device that is always full");
+    QTemporaryDir dir;
+    writeFile(dir.filePath("book.qvp"), buildArchive({{"Names.dbf", content, fixedTime()}, {"tree.dff", "Friends\n", fixedTime()}}, QString()));
+    // The working directory's Names.dbf leads to a full device.
+    QVERIFY(QDir(dir.path()).mkdir("work"));
+    QVERIFY(QFile::link("/dev/full", dir.filePath("work/Names.dbf")));
+
+    const Run run = unpackPackage(dir.filePath("book.qvp"), dir.filePath("work"));
+    QCOMPARE(run.errors, QList<int>{code});
+    QCOMPARE(run.texts, QStringList{text});
+    QCOMPARE(run.failed, QStringList{"Names.dbf"});
+    QCOMPARE(run.passed, QStringList{"tree.dff"});
+    QCOMPARE(run.written, 1);
+}
+
 void TestArchive::truncatedAnywhere()
 {
     const QByteArray zip = buildArchive(bookMembers(), "pw", counter);
@@ -377,12 +588,9 @@ void TestArchive::failedMemberLeavesNoFile()
     RawMember badCrc = qv::test::deflatedMember("Names.dbf", QByteArray("x").repeated(100000));
     badCrc.crc ^= 1;
     writeFile(dir.filePath("bad.qvp"), qv::test::composeZip({badCrc}));
-    KnownPasswords known;
-    QList<int> errors;
-    UnpackSinks sinks;
-    sinks.error = [&](ArchiveCode code, const QString &) { errors << int(code); };
-    QCOMPARE(unpackFile(dir.filePath("bad.qvp"), dir.filePath("work"), known, sinks), 0);
-    QCOMPARE(errors, QList<int>{int(ArchiveCode::CrcFailed)});
+    const Run run = unpackPackage(dir.filePath("bad.qvp"), dir.filePath("work"));
+    QCOMPARE(run.written, 0);
+    QCOMPARE(run.errors, QList<int>{int(ArchiveCode::CrcFailed)});
     QCOMPARE(QDir(dir.filePath("work")).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
@@ -430,15 +638,32 @@ void TestArchive::failedPackKeepsOldPackage()
 void TestArchive::unpackFileErrors()
 {
     QTemporaryDir dir;
-    KnownPasswords known;
-    QList<int> errors;
-    UnpackSinks sinks;
-    sinks.error = [&](ArchiveCode code, const QString &) { errors << int(code); };
-    QCOMPARE(unpackFile(dir.filePath("missing.qvp"), dir.filePath("work"), known, sinks), 0);
+    const Run missing = unpackPackage(dir.filePath("missing.qvp"), dir.filePath("work"));
+    QCOMPARE(missing.written, 0);
+    QCOMPARE(missing.errors, QList<int>{int(ArchiveCode::FileNotFound)});
     writeFile(dir.filePath("p.qvp"), buildArchive(bookMembers(), QString()));
     writeFile(dir.filePath("file"), "x");
-    QCOMPARE(unpackFile(dir.filePath("p.qvp"), dir.filePath("file/work"), known, sinks), 0);
-    QCOMPARE(errors, (QList<int>{int(ArchiveCode::FileNotFound), int(ArchiveCode::CannotCreateDirectory)}));
+    const Run blocked = unpackPackage(dir.filePath("p.qvp"), dir.filePath("file/work"));
+    QCOMPARE(blocked.written, 0);
+    QCOMPARE(blocked.errors, QList<int>{int(ArchiveCode::CannotCreateDirectory)});
+}
+
+void TestArchive::codeTexts_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("text");
+    for (const PinnedCode &p : kPinnedCodes)
+        QTest::newRow(p.text) << int(p.code) << p.number << QString::fromUtf8(p.text);
+}
+
+void TestArchive::codeTexts()
+{
+    QFETCH(int, code);
+    QFETCH(int, number);
+    QFETCH(QString, text);
+    QCOMPARE(code, number);
+    QCOMPARE(archiveCodeText(ArchiveCode(code)), text);
 }
 
 void TestArchive::messageForm_data()

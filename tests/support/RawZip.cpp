@@ -36,8 +36,8 @@ RawMember storedMember(const QByteArray &name, const QByteArray &content)
     m.data = content;
     m.method = 0;
     m.crc = crcOf(content);
-    m.compressedSize = static_cast<std::uint32_t>(content.size());
-    m.size = static_cast<std::uint32_t>(content.size());
+    m.compressedSize = static_cast<std::uint64_t>(content.size());
+    m.size = static_cast<std::uint64_t>(content.size());
     return m;
 }
 
@@ -46,7 +46,7 @@ RawMember deflatedMember(const QByteArray &name, const QByteArray &content)
     RawMember m = storedMember(name, content);
     m.method = 8;
     m.data = rawDeflate(content);
-    m.compressedSize = static_cast<std::uint32_t>(m.data.size());
+    m.compressedSize = static_cast<std::uint64_t>(m.data.size());
     return m;
 }
 
@@ -58,9 +58,29 @@ RawMember encrypted(RawMember member, const QByteArray &password)
     TraditionalCipher(password).encrypt(body.data(), body.size());
     member.data = body;
     member.flags |= kFlagEncrypted;
-    member.compressedSize = static_cast<std::uint32_t>(body.size());
+    member.compressedSize = static_cast<std::uint64_t>(body.size());
     return member;
 }
+
+namespace {
+
+std::uint32_t marked32(bool zip64, std::uint64_t value)
+{
+    return zip64 ? kZip64Marker32 : static_cast<std::uint32_t>(value);
+}
+
+QByteArray zip64Extra(QByteArray values, int missingBytes)
+{
+    if (values.isEmpty())
+        return {};
+    values.chop(missingBytes);
+    QByteArray extra;
+    appendU16(extra, kZip64ExtraId);
+    appendU16(extra, static_cast<std::uint16_t>(values.size()));
+    return extra + values;
+}
+
+} // namespace
 
 QByteArray composeZip(const QList<RawMember> &members, const RawZipOptions &options)
 {
@@ -68,24 +88,38 @@ QByteArray composeZip(const QList<RawMember> &members, const RawZipOptions &opti
     QList<std::uint32_t> offsets;
     for (const RawMember &m : members) {
         offsets << static_cast<std::uint32_t>(out.size());
+        const std::uint64_t compressedSize = m.zeroSizesInLocalHeader ? 0 : m.compressedSize;
+        const std::uint64_t size = m.zeroSizesInLocalHeader ? 0 : m.size;
+        QByteArray zip64Values;
+        if (m.zip64LocalSizes) {
+            appendU64(zip64Values, size);
+            appendU64(zip64Values, compressedSize);
+        }
+        const QByteArray extra = zip64Extra(zip64Values, m.zip64MissingBytes);
         appendU32(out, kLocalHeaderSignature);
-        appendU16(out, 20);
+        appendU16(out, m.zip64LocalSizes ? 45 : 20);
         appendU16(out, m.flags);
-        appendU16(out, m.method);
+        appendU16(out, m.localMethod.value_or(m.method));
         appendU16(out, m.dosTime);
         appendU16(out, 0x5921);
         appendU32(out, m.zeroSizesInLocalHeader ? 0 : m.crc);
-        appendU32(out, m.zeroSizesInLocalHeader ? 0 : m.compressedSize);
-        appendU32(out, m.zeroSizesInLocalHeader ? 0 : m.size);
+        appendU32(out, marked32(m.zip64LocalSizes, compressedSize));
+        appendU32(out, marked32(m.zip64LocalSizes, size));
         appendU16(out, static_cast<std::uint16_t>(m.name.size()));
-        appendU16(out, 0);
+        appendU16(out, static_cast<std::uint16_t>(extra.size()));
         out.append(m.name);
+        out.append(extra);
         out.append(m.data);
         if (m.flags & kFlagDataDescriptor) {
             appendU32(out, kDataDescriptorSignature);
             appendU32(out, m.crc);
-            appendU32(out, m.compressedSize);
-            appendU32(out, m.size);
+            if (m.zip64LocalSizes) {
+                appendU64(out, m.compressedSize);
+                appendU64(out, m.size);
+            } else {
+                appendU32(out, static_cast<std::uint32_t>(m.compressedSize));
+                appendU32(out, static_cast<std::uint32_t>(m.size));
+            }
         }
     }
     if (!options.centralDirectory)
@@ -93,37 +127,62 @@ QByteArray composeZip(const QList<RawMember> &members, const RawZipOptions &opti
     const auto directoryOffset = static_cast<std::uint32_t>(out.size());
     for (qsizetype i = 0; i < members.size(); ++i) {
         const RawMember &m = members[i];
+        QByteArray zip64Values;
+        if (m.zip64Size)
+            appendU64(zip64Values, m.size);
+        if (m.zip64CompressedSize)
+            appendU64(zip64Values, m.compressedSize);
+        if (m.zip64Offset)
+            appendU64(zip64Values, offsets[i]);
+        if (m.zip64Disk)
+            appendU32(zip64Values, 0);
+        const QByteArray extra = zip64Extra(zip64Values, m.zip64MissingBytes);
         appendU32(out, kCentralHeaderSignature);
-        appendU16(out, 20);
-        appendU16(out, 20);
+        appendU16(out, extra.isEmpty() ? 20 : 45);
+        appendU16(out, extra.isEmpty() ? 20 : 45);
         appendU16(out, m.flags);
         appendU16(out, m.method);
         appendU16(out, m.dosTime);
         appendU16(out, 0x5921);
         appendU32(out, m.crc);
-        appendU32(out, m.compressedSize);
-        appendU32(out, m.size);
+        appendU32(out, marked32(m.zip64CompressedSize, m.compressedSize));
+        appendU32(out, marked32(m.zip64Size, m.size));
         appendU16(out, static_cast<std::uint16_t>(m.name.size()));
+        appendU16(out, static_cast<std::uint16_t>(extra.size()));
         appendU16(out, 0);
-        appendU16(out, 0);
-        appendU16(out, 0);
+        appendU16(out, m.zip64Disk ? kZip64Marker16 : 0);
         appendU16(out, 0);
         appendU32(out, 0);
-        appendU32(out, offsets[i]);
+        appendU32(out, marked32(m.zip64Offset, offsets[i]));
         out.append(m.name);
+        out.append(extra);
     }
     const auto directorySize = static_cast<std::uint32_t>(out.size() - directoryOffset);
-    if (options.zip64Locator) {
+    if (options.zip64EndRecords) {
+        const auto recordOffset = static_cast<std::uint64_t>(out.size());
+        appendU32(out, kZip64EndRecordSignature);
+        appendU64(out, kZip64EndRecordSize - 12); // the record's size after this field
+        appendU16(out, 45);
+        appendU16(out, 45);
+        appendU32(out, options.disk);
+        appendU32(out, options.disk);
+        appendU64(out, static_cast<std::uint64_t>(members.size()));
+        appendU64(out, static_cast<std::uint64_t>(members.size()));
+        appendU64(out, directorySize);
+        appendU64(out, directoryOffset);
         appendU32(out, kZip64LocatorSignature);
-        out.append(16, '\0');
+        appendU32(out, options.disk);
+        appendU64(out, recordOffset);
+        appendU32(out, 1); // total number of disks
     }
+    const bool marked = options.zip64EndMarkers;
     appendU32(out, kEndRecordSignature);
-    appendU16(out, options.disk);
-    appendU16(out, options.disk);
-    appendU16(out, static_cast<std::uint16_t>(members.size()));
-    appendU16(out, static_cast<std::uint16_t>(members.size()));
-    appendU32(out, directorySize);
-    appendU32(out, directoryOffset);
+    appendU16(out, marked ? kZip64Marker16 : options.disk);
+    appendU16(out, marked ? kZip64Marker16 : options.disk);
+    appendU16(out, marked ? kZip64Marker16 : static_cast<std::uint16_t>(members.size()));
+    appendU16(out, marked ? kZip64Marker16 : static_cast<std::uint16_t>(members.size()));
+    appendU32(out, marked32(marked, directorySize));
+    appendU32(out, marked32(marked, directoryOffset));
     appendU16(out, 0);
     return out;
 }

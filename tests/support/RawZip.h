@@ -4,6 +4,7 @@
 #include <QList>
 
 #include <cstdint>
+#include <optional>
 
 namespace qv::test {
 
@@ -16,9 +17,20 @@ struct RawMember {
     std::uint16_t flags = 0;
     std::uint16_t dosTime = 0x6000;
     std::uint32_t crc = 0;
-    std::uint32_t compressedSize = 0;
-    std::uint32_t size = 0;
+    std::uint64_t compressedSize = 0; // beyond 32 bits only with the matching ZIP64 flag below
+    std::uint64_t size = 0;
     bool zeroSizesInLocalHeader = false; // as streaming writers do, with a data descriptor after the data
+    // A local header whose method differs from the central directory's.
+    std::optional<std::uint16_t> localMethod;
+
+    // ZIP64: the fields that hold their marker (0xFFFFFFFF, 0xFFFF for the disk),
+    // their values in a ZIP64 extra field of the header, in the fixed order.
+    bool zip64LocalSizes = false; // both local sizes; a data descriptor then has 8-byte sizes
+    bool zip64Size = false; // the central header's uncompressed size
+    bool zip64CompressedSize = false; // the central header's compressed size
+    bool zip64Offset = false; // the central header's local header offset
+    bool zip64Disk = false; // the central header's disk number
+    int zip64MissingBytes = 0; // bytes left out at the end of each ZIP64 extra field
 };
 
 RawMember storedMember(const QByteArray &name, const QByteArray &content);
@@ -30,7 +42,8 @@ RawMember encrypted(RawMember member, const QByteArray &password);
 struct RawZipOptions {
     bool centralDirectory = true;
     std::uint16_t disk = 0;
-    bool zip64Locator = false;
+    bool zip64EndRecords = false; // the ZIP64 end record and its locator in front of the end record
+    bool zip64EndMarkers = false; // the end record's counts, directory size and offset hold their markers
 };
 
 QByteArray composeZip(const QList<RawMember> &members, const RawZipOptions &options = {});

@@ -127,7 +127,7 @@ Extraction MemberReader::copyData(const MemberEntry &entry, qsizetype begin, qsi
                                   std::optional<TraditionalCipher> &cipher, bool sizesKnown)
 {
     Extraction x;
-    const qint64 limit = sizesKnown ? std::min<qint64>(entry.size, kMaxMemberSize) : kMaxMemberSize;
+    const qint64 limit = sizesKnown && entry.size < std::uint64_t(kMaxMemberSize) ? qint64(entry.size) : kMaxMemberSize;
     const bool deflated = entry.method == kMethodDeflated;
     Inflater inflater;
     if (deflated && !inflater.ok()) {
@@ -203,7 +203,8 @@ std::optional<qsizetype> MemberReader::extract(const MemberEntry &entry, qsizety
         report(code);
         memberEnd(name, false);
     };
-    const qsizetype knownEnd = dataOffset + entry.compressedSize;
+    const bool withinArchive = entry.compressedSize <= std::uint64_t(m_archive.size() - dataOffset);
+    const qsizetype knownEnd = withinArchive ? dataOffset + qsizetype(entry.compressedSize) : m_archive.size();
     const std::optional<qsizetype> endIfKnown = sizesKnown ? std::optional<qsizetype>(knownEnd) : std::nullopt;
 
     if (entry.flags & (kFlagStrongEncryption | kFlagMaskedHeaders)) {
@@ -218,7 +219,7 @@ std::optional<qsizetype> MemberReader::extract(const MemberEntry &entry, qsizety
         fail(ArchiveCode::UnsupportedArchive); // a stored member's end cannot be found without its size
         return std::nullopt;
     }
-    if (sizesKnown && knownEnd > m_archive.size()) {
+    if (sizesKnown && !withinArchive) {
         fail(ArchiveCode::ReadError);
         return std::nullopt;
     }
@@ -259,14 +260,20 @@ std::optional<qsizetype> MemberReader::extract(const MemberEntry &entry, qsizety
     MemberEntry final = entry;
     qsizetype end = sizesKnown ? knownEnd : x.end;
     if (!sizesKnown) {
-        // The data descriptor follows the data: CRC and sizes, with or without its signature.
+        // The data descriptor follows the data: CRC and sizes, with or without its
+        // signature; the sizes have 8 bytes when the local header has a ZIP64 field.
         ByteReader r(m_archive, x.end);
         std::uint32_t first = r.u32();
         if (first == kDataDescriptorSignature)
             first = r.u32();
         final.crc = first;
-        r.skip(4);
-        final.size = r.u32();
+        if (entry.zip64) {
+            r.skip(8);
+            final.size = r.u64();
+        } else {
+            r.skip(4);
+            final.size = r.u32();
+        }
         if (!r.ok()) {
             m_target.discard();
             fail(ArchiveCode::ReadError);
@@ -274,7 +281,7 @@ std::optional<qsizetype> MemberReader::extract(const MemberEntry &entry, qsizety
         }
         end = r.pos();
     }
-    if (x.written != qint64(final.size)) {
+    if (std::uint64_t(x.written) != final.size) {
         m_target.discard();
         fail(ArchiveCode::BadLengths);
         return end;
@@ -324,8 +331,10 @@ void unpackByWalking(const QByteArray &archive, MemberReader &reader)
         const LocalHeader local = readLocalHeader(archive, pos);
         if (local.error) {
             // Even where the central directory starts, its end record is missing: the archive is cut off.
-            const bool directoryStarts = ByteReader(archive, pos).u32() == kCentralHeaderSignature;
-            const bool notAnArchive = pos == 0 && local.error == ArchiveCode::BadFileHeader && !directoryStarts;
+            const std::uint32_t signature = ByteReader(archive, pos).u32();
+            const bool directoryStarts = signature == kCentralHeaderSignature;
+            const bool notAnArchive = pos == 0 && local.error == ArchiveCode::BadFileHeader && !directoryStarts
+                && signature != kLocalHeaderSignature;
             reader.report(notAnArchive ? ArchiveCode::UnsupportedArchive
                                        : directoryStarts ? ArchiveCode::ReadError : *local.error);
             return;

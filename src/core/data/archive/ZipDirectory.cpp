@@ -28,6 +28,145 @@ CentralDirectory failed(ArchiveCode code)
     return d;
 }
 
+// A position in the archive for a 64-bit offset; one beyond it becomes its size.
+qsizetype positionIn(const QByteArray &archive, std::uint64_t offset)
+{
+    return offset < std::uint64_t(archive.size()) ? qsizetype(offset) : archive.size();
+}
+
+// The ZIP64 extended information field among a header's extra fields. It holds
+// the values of just those header fields that hold the marker, in a fixed order:
+// uncompressed size, compressed size, local header offset, disk number.
+class Zip64Extra {
+public:
+    explicit Zip64Extra(const QByteArray &extra)
+    {
+        ByteReader r(extra);
+        while (r.has(4)) {
+            const std::uint16_t id = r.u16();
+            const std::uint16_t size = r.u16();
+            if (!r.has(size))
+                return; // a cut-off extra field holds no usable value
+            if (id == kZip64ExtraId) {
+                m_present = true;
+                m_values = r.bytes(size);
+                return;
+            }
+            r.skip(size);
+        }
+    }
+
+    bool present() const { return m_present; }
+    qsizetype size() const { return m_values.size(); }
+
+    // Replaces a field that holds the 32-bit marker by the next 8-byte value;
+    // false when that value is missing.
+    bool take(std::uint64_t &field)
+    {
+        if (field != kZip64Marker32)
+            return true;
+        return next(field);
+    }
+
+    // The same for the disk number, whose marker is 0xFFFF and whose value has 4 bytes.
+    bool takeDisk(std::uint32_t &disk)
+    {
+        if (disk != kZip64Marker16)
+            return true;
+        ByteReader r(m_values, m_pos);
+        disk = r.u32();
+        m_pos = r.pos();
+        return r.ok();
+    }
+
+    // The next 8-byte value, whatever the header's field holds.
+    bool next(std::uint64_t &value)
+    {
+        ByteReader r(m_values, m_pos);
+        const std::uint64_t read = r.u64();
+        if (!r.ok())
+            return false;
+        value = read;
+        m_pos = r.pos();
+        return true;
+    }
+
+private:
+    bool m_present = false;
+    QByteArray m_values;
+    qsizetype m_pos = 0;
+};
+
+// What the end record says, with the ZIP64 end record's values for the fields
+// that hold the marker.
+struct EndRecord {
+    std::optional<ArchiveCode> error;
+    std::uint32_t disk = 0;
+    std::uint32_t directoryDisk = 0;
+    std::uint64_t entriesHere = 0;
+    std::uint64_t entries = 0;
+    std::uint64_t directorySize = 0;
+    std::uint64_t directoryOffset = 0;
+};
+
+// The ZIP64 end record the locator in front of the end record points to.
+std::optional<ArchiveCode> readZip64EndRecord(const QByteArray &archive, qsizetype locatorPos, EndRecord &end)
+{
+    ByteReader locator(archive, locatorPos + 4);
+    const std::uint32_t recordDisk = locator.u32();
+    const std::uint64_t recordOffset = locator.u64();
+    const std::uint32_t disks = locator.u32();
+    if (recordDisk != 0 || disks > 1)
+        return ArchiveCode::UnsupportedArchive; // one volume of several
+
+    ByteReader record(archive, positionIn(archive, recordOffset));
+    const std::uint32_t signature = record.u32();
+    if (!record.ok())
+        return ArchiveCode::ReadError;
+    if (signature != kZip64EndRecordSignature)
+        return ArchiveCode::BadFileHeader;
+    record.skip(8 + 2 + 2); // size of the record, versions made by and needed
+    const std::uint32_t disk = record.u32();
+    const std::uint32_t directoryDisk = record.u32();
+    const std::uint64_t entriesHere = record.u64();
+    const std::uint64_t entries = record.u64();
+    const std::uint64_t directorySize = record.u64();
+    const std::uint64_t directoryOffset = record.u64();
+    if (!record.ok() || record.pos() > locatorPos)
+        return ArchiveCode::ReadError;
+
+    if (end.disk == kZip64Marker16)
+        end.disk = disk;
+    if (end.directoryDisk == kZip64Marker16)
+        end.directoryDisk = directoryDisk;
+    if (end.entriesHere == kZip64Marker16)
+        end.entriesHere = entriesHere;
+    if (end.entries == kZip64Marker16)
+        end.entries = entries;
+    if (end.directorySize == kZip64Marker32)
+        end.directorySize = directorySize;
+    if (end.directoryOffset == kZip64Marker32)
+        end.directoryOffset = directoryOffset;
+    return std::nullopt;
+}
+
+EndRecord readEndRecord(const QByteArray &archive, qsizetype endPos)
+{
+    EndRecord end;
+    ByteReader r(archive, endPos + 4);
+    end.disk = r.u16();
+    end.directoryDisk = r.u16();
+    end.entriesHere = r.u16();
+    end.entries = r.u16();
+    end.directorySize = r.u32();
+    end.directoryOffset = r.u32();
+    // Without ZIP64 records a field at its maximum is taken as it stands.
+    const qsizetype locatorPos = endPos - kZip64LocatorSize;
+    if (locatorPos >= 0 && ByteReader(archive, locatorPos).u32() == kZip64LocatorSignature)
+        end.error = readZip64EndRecord(archive, locatorPos, end);
+    return end;
+}
+
 } // namespace
 
 QString MemberEntry::name() const
@@ -44,27 +183,18 @@ CentralDirectory readCentralDirectory(const QByteArray &archive)
     const auto endPos = findEndRecord(archive);
     if (!endPos)
         return {};
-    if (*endPos >= kZip64LocatorSize && ByteReader(archive, *endPos - kZip64LocatorSize).u32() == kZip64LocatorSignature)
-        return failed(ArchiveCode::UnsupportedArchive);
-
-    ByteReader end(archive, *endPos + 4);
-    const std::uint16_t disk = end.u16();
-    const std::uint16_t directoryDisk = end.u16();
-    const std::uint16_t entriesHere = end.u16();
-    const std::uint16_t entries = end.u16();
-    const std::uint32_t directorySize = end.u32();
-    const std::uint32_t directoryOffset = end.u32();
-    if (disk != 0 || directoryDisk != 0 || entriesHere != entries)
+    const EndRecord end = readEndRecord(archive, *endPos);
+    if (end.error)
+        return failed(*end.error);
+    if (end.disk != 0 || end.directoryDisk != 0 || end.entriesHere != end.entries)
         return failed(ArchiveCode::UnsupportedArchive); // one volume of several
-    if (entries == 0xFFFF || directorySize == 0xFFFFFFFFu || directoryOffset == 0xFFFFFFFFu)
-        return failed(ArchiveCode::UnsupportedArchive); // ZIP64
-    if (qint64(directoryOffset) + directorySize > *endPos)
+    if (end.directoryOffset > std::uint64_t(*endPos) || end.directorySize > std::uint64_t(*endPos) - end.directoryOffset)
         return failed(ArchiveCode::ReadError);
 
     CentralDirectory d;
     d.found = true;
-    ByteReader r(archive, directoryOffset);
-    for (int i = 0; i < entries; ++i) {
+    ByteReader r(archive, qsizetype(end.directoryOffset));
+    for (std::uint64_t i = 0; i < end.entries; ++i) {
         if (r.u32() != kCentralHeaderSignature) {
             d.error = r.ok() ? ArchiveCode::BadFileHeader : ArchiveCode::ReadError;
             return d;
@@ -81,14 +211,24 @@ CentralDirectory readCentralDirectory(const QByteArray &archive)
         const std::uint16_t nameLength = r.u16();
         const std::uint16_t extraLength = r.u16();
         const std::uint16_t commentLength = r.u16();
-        r.skip(8); // disk, attributes
-        m.localHeaderOffset = r.u32();
+        std::uint32_t disk = r.u16();
+        r.skip(6); // attributes
+        std::uint64_t localHeaderOffset = r.u32();
         m.rawName = r.bytes(nameLength);
-        r.skip(extraLength + commentLength);
+        const QByteArray extra = r.bytes(extraLength);
+        r.skip(commentLength);
         if (!r.ok() || r.pos() > *endPos) {
             d.error = ArchiveCode::ReadError;
             return d;
         }
+        Zip64Extra zip64(extra);
+        m.zip64 = zip64.present();
+        if (!zip64.take(m.size) || !zip64.take(m.compressedSize) || !zip64.take(localHeaderOffset)
+            || !zip64.takeDisk(disk)) {
+            d.error = ArchiveCode::BadFileHeader;
+            return d;
+        }
+        m.localHeaderOffset = positionIn(archive, localHeaderOffset);
         d.members << m;
     }
     return d;
@@ -100,7 +240,10 @@ LocalHeader readLocalHeader(const QByteArray &archive, qsizetype offset)
     ByteReader r(archive, offset);
     std::uint32_t signature = r.u32();
     if (signature == kDataDescriptorSignature) {
-        r.skip(12);
+        // The descriptor of the member before: CRC and two sizes of 4 bytes, or of 8 with ZIP64.
+        const bool zip64Sizes = ByteReader(archive, r.pos() + 12).u32() != kLocalHeaderSignature
+            && ByteReader(archive, r.pos() + 20).u32() == kLocalHeaderSignature;
+        r.skip(zip64Sizes ? 20 : 12);
         signature = r.u32();
     }
     if (signature != kLocalHeaderSignature) {
@@ -119,10 +262,32 @@ LocalHeader readLocalHeader(const QByteArray &archive, qsizetype offset)
     const std::uint16_t nameLength = r.u16();
     const std::uint16_t extraLength = r.u16();
     h.entry.rawName = r.bytes(nameLength);
-    r.skip(extraLength);
-    if (!r.ok())
+    const QByteArray extra = r.bytes(extraLength);
+    if (!r.ok()) {
         h.error = ArchiveCode::ReadError;
+        return h;
+    }
     h.dataOffset = r.pos();
+
+    Zip64Extra zip64(extra);
+    h.entry.zip64 = zip64.present();
+    bool complete = true;
+    if (zip64.size() >= 16) {
+        // APPNOTE has the local header's ZIP64 field hold both sizes.
+        std::uint64_t size = 0;
+        std::uint64_t compressedSize = 0;
+        zip64.next(size);
+        zip64.next(compressedSize);
+        if (h.entry.size == kZip64Marker32)
+            h.entry.size = size;
+        if (h.entry.compressedSize == kZip64Marker32)
+            h.entry.compressedSize = compressedSize;
+    } else {
+        complete = zip64.take(h.entry.size) && zip64.take(h.entry.compressedSize);
+    }
+    // Sizes in front of a data descriptor are placeholders anyway.
+    if (!complete && !(h.entry.flags & kFlagDataDescriptor))
+        h.error = ArchiveCode::BadFileHeader;
     return h;
 }
 

@@ -24,6 +24,16 @@ std::uint32_t ByteReader::u32()
     return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
 }
 
+std::uint64_t ByteReader::u64()
+{
+    if (!has(8)) {
+        m_ok = false;
+        return 0;
+    }
+    const std::uint64_t low = u32();
+    return low | (std::uint64_t(u32()) << 32);
+}
+
 QByteArray ByteReader::bytes(qsizetype count)
 {
     if (!has(count)) {
@@ -54,6 +64,12 @@ void appendU32(QByteArray &out, std::uint32_t value)
 {
     appendU16(out, static_cast<std::uint16_t>(value & 0xFFFF));
     appendU16(out, static_cast<std::uint16_t>(value >> 16));
+}
+
+void appendU64(QByteArray &out, std::uint64_t value)
+{
+    appendU32(out, static_cast<std::uint32_t>(value & 0xFFFFFFFFu));
+    appendU32(out, static_cast<std::uint32_t>(value >> 32));
 }
 
 DosDateTime toDosDateTime(const QDateTime &time)

@@ -12,11 +12,19 @@ constexpr std::uint32_t kLocalHeaderSignature = 0x04034B50;
 constexpr std::uint32_t kDataDescriptorSignature = 0x08074B50;
 constexpr std::uint32_t kCentralHeaderSignature = 0x02014B50;
 constexpr std::uint32_t kEndRecordSignature = 0x06054B50;
+constexpr std::uint32_t kZip64EndRecordSignature = 0x06064B50;
 constexpr std::uint32_t kZip64LocatorSignature = 0x07064B50;
 constexpr qsizetype kLocalHeaderSize = 30;
 constexpr qsizetype kCentralHeaderSize = 46;
 constexpr qsizetype kEndRecordSize = 22;
+constexpr qsizetype kZip64EndRecordSize = 56;
 constexpr qsizetype kZip64LocatorSize = 20;
+
+// ZIP64 (APPNOTE 4.3.14 to 4.3.15, 4.5.3): a 32-bit field holding 0xFFFFFFFF, or a
+// 16-bit one holding 0xFFFF, has its value in the ZIP64 records instead.
+constexpr std::uint16_t kZip64ExtraId = 0x0001;
+constexpr std::uint32_t kZip64Marker32 = 0xFFFFFFFFu;
+constexpr std::uint16_t kZip64Marker16 = 0xFFFF;
 
 constexpr std::uint16_t kVersionNeeded = 20; // 2.0: Deflate and traditional encryption
 constexpr std::uint16_t kMethodStored = 0;
@@ -40,6 +48,7 @@ public:
 
     std::uint16_t u16();
     std::uint32_t u32();
+    std::uint64_t u64();
     QByteArray bytes(qsizetype count);
     void skip(qsizetype count);
 
@@ -51,6 +60,7 @@ private:
 
 void appendU16(QByteArray &out, std::uint16_t value);
 void appendU32(QByteArray &out, std::uint32_t value);
+void appendU64(QByteArray &out, std::uint64_t value);
 
 struct DosDateTime {
     std::uint16_t time = 0;
