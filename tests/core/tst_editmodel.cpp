@@ -59,10 +59,14 @@ private slots:
     void addCancelAdd();
     void splitName_data();
     void splitName();
+    void compoundSurnameList_data();
+    void compoundSurnameList();
     void composeName_data();
     void composeName();
     void applyNameStep_data();
     void applyNameStep();
+    void namePartsStep_data();
+    void namePartsStep();
     void organisationByName_data();
     void organisationByName();
     void newOrganisationRolledBack();
@@ -72,6 +76,8 @@ private slots:
     void deleteCategoryIfEmpty();
     void isolatedOrganisations();
     void initials();
+    void initialsIgnoreCase_data();
+    void initialsIgnoreCase();
     void deleteCommand_data();
     void deleteCommand();
     void dropEntries_data();
@@ -138,6 +144,31 @@ void TestEditModel::splitName()
     QCOMPARE(qv::splitName(text, {"\u6b27\u9633"}), expected);
 }
 
+void TestEditModel::compoundSurnameList_data()
+{
+    QTest::addColumn<QStringList>("list");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("surName");
+    QTest::addColumn<QString>("givenName");
+    QTest::newRow("two wide characters listed") << QStringList{"\u53f8\u9a6c"} << "\u53f8\u9a6c\u5149" << "\u53f8\u9a6c" << "\u5149";
+    QTest::newRow("listed in the other case") << QStringList{"\uff41\uff42"} << "\uff21\uff22\uff23" << "\uff21\uff22" << "\uff23";
+    QTest::newRow("an ideograph outside the basic plane counts as one")
+        << QStringList{"\u6b27\U00020000"} << "\u6b27\U00020000\u4fee" << "\u6b27\U00020000" << "\u4fee";
+    QTest::newRow("a wide and a narrow character never match") << QStringList{"\u6b27a"} << "\u6b27a b" << "\u6b27" << "a b";
+    QTest::newRow("three wide characters never match") << QStringList{"\u6b27\u9633\u4fee"} << "\u6b27\u9633\u4fee\u660e" << "\u6b27"
+                                                          << "\u9633\u4fee\u660e";
+    QTest::newRow("one wide character listed: one") << QStringList{"\u738b"} << "\u738b\u5c0f\u660e" << "\u738b" << "\u5c0f\u660e";
+}
+
+void TestEditModel::compoundSurnameList()
+{
+    QFETCH(QStringList, list);
+    QFETCH(QString, text);
+    QFETCH(QString, surName);
+    QFETCH(QString, givenName);
+    QCOMPARE(qv::splitName(text, list), (NameFields{surName, givenName, "", 1}));
+}
+
 void TestEditModel::composeName_data()
 {
     QTest::addColumn<QString>("sur");
@@ -163,16 +194,25 @@ void TestEditModel::applyNameStep_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("surName");
+    QTest::addColumn<QString>("givenName");
     QTest::addColumn<QString>("midName");
-    QTest::newRow("normalised") << "  john   paul  smith  " << "john paul smith" << "paul";
-    QTest::newRow("words after the third dropped") << "Anna Maria del Rio" << "Anna Maria del" << "Maria";
-    QTest::newRow("middle name cut to its width") << "A Abcdefghijklmnop C" << "A Abcdefghijklmnop C" << "Abcdefghij";
+    QTest::newRow("normalised") << "  john   paul  smith  " << "john paul smith" << "smith" << "john" << "paul";
+    QTest::newRow("words after the third dropped") << "Anna Maria del Rio" << "Anna Maria del" << "del" << "Anna" << "Maria";
+    QTest::newRow("middle name cut to its width") << "A Abcdefghijklmnop C" << "A Abcdefghijklmnop C" << "C" << "A" << "Abcdefghij";
+    QTest::newRow("compound surname") << "\u6b27\u9633\u4fee" << "\u6b27\u9633\u4fee" << "\u6b27\u9633" << "\u4fee" << "";
+    QTest::newRow("compound surname, a space typed after it") << "\u53f8\u9a6c \u5149" << "\u53f8\u9a6c\u5149" << "\u53f8\u9a6c"
+                                                              << "\u5149" << "";
+    QTest::newRow("unlisted pair: one-character surname") << "\u738b\u5c0f\u660e" << "\u738b\u5c0f\u660e" << "\u738b"
+                                                          << "\u5c0f\u660e" << "";
 }
 
 void TestEditModel::applyNameStep()
 {
     QFETCH(QString, typed);
     QFETCH(QString, stored);
+    QFETCH(QString, surName);
+    QFETCH(QString, givenName);
     QFETCH(QString, midName);
     Book book;
     book.edit.addPerson();
@@ -181,8 +221,50 @@ void TestEditModel::applyNameStep()
     book.edit.applyNameStep(name, nameChanged, fieldsChanged);
     QCOMPARE(name, stored);
     QVERIFY(!nameChanged);
+    QCOMPARE(book.data.personList.text("SurName"), surName);
+    QCOMPARE(book.data.personList.text("GivenName"), givenName);
     QCOMPARE(book.data.personList.text("MidName"), midName);
     QCOMPARE(book.edit.lastComposedName(), stored);
+}
+
+void TestEditModel::namePartsStep_data()
+{
+    QTest::addColumn<QString>("surName"); // as stored; an empty text is stored as absent
+    QTest::addColumn<QString>("givenName");
+    QTest::addColumn<QString>("midName");
+    QTest::addColumn<bool>("nameChanged");
+    QTest::addColumn<bool>("partsChanged");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("written"); // the row was opened to write the missing parts
+    QTest::newRow("parts changed: composed from the row") << "Smith" << "John" << "Paul" << false << true << "John Paul Smith" << false;
+    QTest::newRow("both changed: the parts win") << "Smith" << "John" << "Paul" << true << true << "John Paul Smith" << false;
+    QTest::newRow("missing middle name written empty") << "Smith" << "John" << "" << false << true << "John Smith" << true;
+    QTest::newRow("missing surname written empty") << "" << "John" << "Paul" << false << true << "John Paul" << true;
+    QTest::newRow("no parts at all") << "" << "" << "" << false << true << "" << true;
+    QTest::newRow("wide surname") << "\u738b" << "\u5c0f\u660e" << "" << false << true << "\u738b\u5c0f\u660e" << true;
+    QTest::newRow("neither changed: the name stays") << "" << "John" << "" << false << false << "As typed" << false;
+}
+
+void TestEditModel::namePartsStep()
+{
+    QFETCH(QString, surName);
+    QFETCH(QString, givenName);
+    QFETCH(QString, midName);
+    QFETCH(bool, nameChanged);
+    QFETCH(bool, partsChanged);
+    QFETCH(QString, name);
+    QFETCH(bool, written);
+    Book book({person({{"ClientID", qint32(2001)}, {"SurName", surName}, {"GivenName", givenName}, {"MidName", midName}})});
+    TableView &list = book.data.personList;
+    list.first();
+    QString typed = "As typed";
+    book.edit.applyNameStep(typed, nameChanged, partsChanged);
+    QCOMPARE(typed, name);
+    QVERIFY(!nameChanged);
+    QVERIFY(!partsChanged);
+    QCOMPARE(book.edit.lastComposedName(), name);
+    QCOMPARE(list.state() == TableView::State::Edit, written);
+    QCOMPARE(QStringList({list.text("SurName"), list.text("GivenName"), list.text("MidName")}), QStringList({surName, givenName, midName}));
 }
 
 void TestEditModel::organisationByName_data()
@@ -308,28 +390,70 @@ void TestEditModel::initials()
     QVERIFY(!book.edit.initials().contains("K"));
 }
 
+void TestEditModel::initialsIgnoreCase_data()
+{
+    QTest::addColumn<QStringList>("surnames"); // white pages, in table order
+    QTest::addColumn<QString>("added");
+    QTest::addColumn<bool>("grew");
+    QTest::addColumn<QStringList>("initials"); // in any order
+    QTest::newRow("both cases scanned: the first one stays") << QStringList{"\u00e9mile", "\u00c9lodie"} << "Kim" << true
+                                                             << QStringList{"\u00e9", "K"};
+    QTest::newRow("the other case added") << QStringList{"\u00c9lodie"} << "\u00e9mile" << false << QStringList{"\u00c9"};
+    QTest::newRow("Greek sigma") << QStringList{"\u03c3\u03bf\u03c6\u03af\u03b1"} << "\u03a3\u03c9\u03ba\u03c1\u03ac\u03c4\u03b7\u03c2"
+                                 << false << QStringList{"\u03c3"};
+    QTest::newRow("a to z raised") << QStringList{"smith", "Stone"} << "sand" << false << QStringList{"S"};
+    QTest::newRow("an accent makes another initial") << QStringList{"Emma"} << "\u00e9mile" << true << QStringList{"E", "\u00e9"};
+}
+
+void TestEditModel::initialsIgnoreCase()
+{
+    QFETCH(QStringList, surnames);
+    QFETCH(QString, added);
+    QFETCH(bool, grew);
+    QFETCH(QStringList, initials);
+    std::vector<std::vector<Value>> rows;
+    for (const QString &s : surnames)
+        rows.push_back(person({{"SurName", s}, {"Yellow", false}}));
+    Book book(rows);
+    book.edit.scanInitials();
+    QCOMPARE(book.edit.addInitial(added), grew);
+    QStringList got = book.edit.initials();
+    got.sort();
+    initials.sort();
+    QCOMPARE(got, initials);
+}
+
 void TestEditModel::deleteCommand_data()
 {
+    QTest::addColumn<int>("persons");
     QTest::addColumn<bool>("confirm");
     QTest::addColumn<QList<int>>("marks");
     QTest::addColumn<int>("answer");
     QTest::addColumn<int>("left");
+    QTest::addColumn<bool>("refused");  // "No more deletion." follows
+    QTest::addColumn<QString>("busy");  // the prompts shown when the hourglass came and went
     const int yes = int(Prompter::Button::Yes), no = int(Prompter::Button::No);
-    QTest::newRow("current, Yes") << true << QList<int>() << yes << 4;
-    QTest::newRow("current, No") << true << QList<int>() << no << 5;
-    QTest::newRow("current, no question") << false << QList<int>() << 0 << 4;
-    QTest::newRow("marked, Yes") << true << QList<int>{0, 2, 4} << yes << 2;
-    QTest::newRow("marked, No") << true << QList<int>{0, 2} << no << 5;
+    QTest::newRow("current, Yes") << 5 << true << QList<int>() << yes << 4 << false << "on after 1, off after 1";
+    QTest::newRow("current, No") << 5 << true << QList<int>() << no << 5 << false << "";
+    QTest::newRow("current, no question") << 5 << false << QList<int>() << 0 << 4 << false << "on after 0, off after 0";
+    QTest::newRow("marked, Yes") << 5 << true << QList<int>{0, 2, 4} << yes << 2 << false << "on after 1, off after 1";
+    QTest::newRow("marked, No") << 5 << true << QList<int>{0, 2} << no << 5 << false << "";
+    QTest::newRow("empty list, Yes: no more deletion") << 0 << true << QList<int>() << yes << 0 << true << "on after 1, off after 1";
+    QTest::newRow("empty list, no question: no more deletion") << 0 << false << QList<int>() << 0 << 0 << true << "on after 0, off after 0";
+    QTest::newRow("empty list, No") << 0 << true << QList<int>() << no << 0 << false << "";
 }
 
 void TestEditModel::deleteCommand()
 {
+    QFETCH(int, persons);
     QFETCH(bool, confirm);
     QFETCH(QList<int>, marks);
     QFETCH(int, answer);
     QFETCH(int, left);
+    QFETCH(bool, refused);
+    QFETCH(QString, busy);
     std::vector<std::vector<Value>> rows;
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < persons; ++i)
         rows.push_back(person({{"ClientID", qint32(2001 + i)}, {"SurName", QString("S%1").arg(i)}, {"Yellow", false}}));
     Book book(rows);
     Settings options("unused.ini");
@@ -339,8 +463,15 @@ void TestEditModel::deleteCommand()
         prompter.expectMessage(marks.isEmpty() ? "Are you sure you want to delete current entry?"
                                                : "Are you sure you want to delete all selected entries?",
                                Prompter::Icon::Confirmation, Prompter::Button::Yes | Prompter::Button::No, Prompter::Button(answer));
+    if (refused)
+        prompter.expectMessage("No more deletion.", Prompter::Icon::Information, Prompter::Button::Ok, Prompter::Button::Ok);
     book.data.personList.setRecNo(2);
-    deleteEntries(book.edit, options, prompter, std::vector<int>(marks.begin(), marks.end()));
+    QStringList hourglass;
+    deleteEntries(book.edit, options, prompter, std::vector<int>(marks.begin(), marks.end()), [&](bool on) {
+        hourglass << QString("%1 after %2").arg(on ? "on" : "off").arg(prompter.calls().size());
+    });
+    QVERIFY(prompter.verifyAllAnswered());
+    QCOMPARE(hourglass.join(", "), busy);
     QCOMPARE(book.data.personLookup.recordCount(), left);
     if (left == 2) { // the marked S0, S2 and S4 went
         QVERIFY(book.data.personLookup.locate("SurName", QString("S1")));

@@ -14,6 +14,7 @@ namespace qv {
 
 namespace {
 
+const QStringList kNameFields = {QStringLiteral("SurName"), QStringLiteral("GivenName"), QStringLiteral("MidName")};
 const QStringList kSlots = {QStringLiteral("Group1"), QStringLiteral("Group2"), QStringLiteral("Group3"), QStringLiteral("Group4")};
 
 int largest(TableView &view, const QString &field)
@@ -148,8 +149,14 @@ void EditModel::applyNameStep(QString &name, bool &nameChanged, bool &fieldsChan
         m_persons->setValue(QStringLiteral("GivenName"), fields.givenName);
         m_persons->setValue(QStringLiteral("MidName"), fields.midName);
     } else if (fieldsChanged) {
-        name = composeName(m_persons->text(QStringLiteral("SurName")), m_persons->text(QStringLiteral("GivenName")),
-                           m_persons->text(QStringLiteral("MidName")));
+        // A missing part is written as an empty text, so the row holds what the composed name shows.
+        for (const QString &field : kNameFields) {
+            if (isNull(m_persons->value(field))) {
+                openPerson();
+                m_persons->setValue(field, QStringLiteral(""));
+            }
+        }
+        name = composeName(m_persons->text(kNameFields[0]), m_persons->text(kNameFields[1]), m_persons->text(kNameFields[2]));
         fieldsChanged = false;
     }
     m_lastComposedName = name;
@@ -299,15 +306,20 @@ void EditModel::insertInitial(const QString &initial)
         c.setCaseSensitivity(Qt::CaseInsensitive);
         return c;
     }();
+    // 'É' and 'é' are one initial whatever the locale's collation says: the first one met stays.
+    const QString folded = initial.toCaseFolded();
+    if (m_foldedInitials.contains(folded))
+        return;
+    m_foldedInitials.insert(folded);
     const auto pos = std::lower_bound(m_initials.begin(), m_initials.end(), initial,
                                       [](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
-    if (pos == m_initials.end() || *pos != initial)
-        m_initials.insert(pos, initial);
+    m_initials.insert(pos, initial);
 }
 
 bool EditModel::scanInitials()
 {
     m_initials.clear();
+    m_foldedInitials.clear();
     m_hasYellowEntries = false;
     const RecordTable &table = *m_persons->table();
     const Column &yellow = table.column(table.fieldIndex(QStringLiteral("Yellow")));

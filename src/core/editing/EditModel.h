@@ -2,6 +2,7 @@
 
 #include "editing/PersonName.h"
 
+#include <QSet>
 #include <QStringList>
 
 #include <vector>
@@ -79,6 +80,7 @@ private:
     int m_highestCoId = 2000;
     QStringList m_compoundSurnames;
     QStringList m_initials;
+    QSet<QString> m_foldedInitials; // the initials case-folded, for the duplicate test
     QString m_lastComposedName;
     std::vector<int> m_isolated; // organisation row ids
 };

@@ -506,10 +506,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::deleteMarkedEntries()
 {
-    if (m_noBook || m_data.personList.isEmpty())
+    if (m_noBook)
         return;
     const std::vector<int> marks = m_entryList->marks().rows();
-    runCommand([&] { deleteEntries(m_models.editModel(), *m_options, *m_prompter, marks); });
+    runCommand([&] { deleteEntries(m_models.editModel(), *m_options, *m_prompter, marks, [this](bool busy) { setBusy(busy); }); });
     listFilterChanged();
 }
 
