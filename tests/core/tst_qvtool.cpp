@@ -57,6 +57,8 @@ class TestQvTool : public QObject {
 private slots:
     void list_data();
     void list();
+    void listWithDeepFilter_data();
+    void listWithDeepFilter();
     void info();
     void generateIsReproducible();
     void treeAndInitials();
@@ -87,6 +89,39 @@ void TestQvTool::list()
     QCOMPARE(r.out, out);
     if (exitCode != 0)
         QVERIFY(r.err.startsWith("Invalid filter expression at character"));
+}
+
+void TestQvTool::listWithDeepFilter_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    const auto parenthesised = [](int depth) { return QString("(").repeated(depth) + "Yellow=true" + QString(")").repeated(depth); };
+    const auto negated = [](int depth) { return QString("not ").repeated(depth) + "Yellow=true"; };
+    const QString tooDeep = ": nested deeper than 256 levels\n";
+    QTest::newRow("parentheses at the nesting limit") << parenthesised(256) << 0 << "2002\n" << "";
+    QTest::newRow("parentheses one past the nesting limit")
+        << parenthesised(257) << 1 << "" << "Invalid filter expression at character 257" + tooDeep;
+    QTest::newRow("10,000 nested parentheses")
+        << parenthesised(10000) << 1 << "" << "Invalid filter expression at character 257" + tooDeep;
+    QTest::newRow("not at the nesting limit") << negated(256) << 0 << "2002\n" << "";
+    QTest::newRow("not one past the nesting limit")
+        << negated(257) << 1 << "" << "Invalid filter expression at character 1025" + tooDeep;
+    QTest::newRow("30,000 nots") << negated(30000) << 1 << "" << "Invalid filter expression at character 1025" + tooDeep;
+}
+
+void TestQvTool::listWithDeepFilter()
+{
+    QFETCH(QString, filter);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QTemporaryDir dir;
+    const Result r = qvtool({"list", fixturePackage(dir), "--filter", filter, "--fields", "ClientID"});
+    QCOMPARE(r.err, err);
+    QCOMPARE(r.exitCode, exitCode);
+    QCOMPARE(r.out, out);
 }
 
 void TestQvTool::info()
