@@ -1,5 +1,6 @@
 #include "ScriptedPrompter.h"
 
+#include "common/Error.h"
 #include "common/MemberLines.h"
 #include "data/BookGenerator.h"
 #include "data/RecordStore.h"
@@ -15,8 +16,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/resource.h>
+
+#include <csignal>
 
 using namespace qv;
 using test::ScriptedPrompter;
@@ -48,6 +55,7 @@ struct PackageRecipe {
     int personFieldCount = 29;
     int organisationFieldCount = 10;
     QStringList skip; // members left out
+    QMap<QString, QByteArray> replaced; // members with other bytes
 };
 
 QByteArray tableOf(const RecordTable &full, int fieldCount)
@@ -88,9 +96,59 @@ void writePackage(const QString &path, const PackageRecipe &recipe = {})
     };
     members.erase(std::remove_if(members.begin(), members.end(), [&](const auto &m) { return recipe.skip.contains(m.name); }),
                   members.end());
+    for (auto &m : members)
+        m.data = recipe.replaced.value(m.name, m.data);
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(archive::buildArchive(members, recipe.password));
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Text that does not compress: its members and its package stay large.
+QString randomText(int length, quint32 seed)
+{
+    static const QString alphabet = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.,");
+    QRandomGenerator random(seed);
+    QString text;
+    for (int i = 0; i < length; ++i)
+        text += alphabet[random.bounded(int(alphabet.size()))];
+    return text;
+}
+
+// While it lives, no file this process writes can grow beyond the limit: a
+// write past it fails (EFBIG) instead of ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_previous{};
+    void (*m_previousHandler)(int) = nullptr;
+};
+
+QByteArray encoded(const QString &text, QStringConverter::Encoding encoding)
+{
+    QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+    return encoder(text);
 }
 
 // A program directory with the shipped files, a data directory and a working directory.
@@ -153,9 +211,14 @@ private slots:
     void openEncrypted();
     void cancelledPasswordForEveryMember();
     void oldFormatIsConverted();
+    void membersInAnyEncoding_data();
+    void membersInAnyEncoding();
     void damagedTableMessages_data();
     void damagedTableMessages();
     void saveRoundTrip();
+    void failedSaveKeepsChanges_data();
+    void failedSaveKeepsChanges();
+    void treeTakesFocusAfterOpenAndSave();
     void saveAsOutsideAndInside();
     void openByNameAnswers_data();
     void openByNameAnswers();
@@ -163,12 +226,15 @@ private slots:
     void openByNameFailure();
     void newBook_data();
     void newBook();
+    void newBookThatDoesNotOpen();
     void deleteBook();
     void closeAsks();
     void unlockQuestion();
     void legacyUpgrade();
     void templateOpens();
     void startUp();
+    void unlistableDataDirectory_data();
+    void unlistableDataDirectory();
 };
 
 void TestLifecycle::openValid()
@@ -278,7 +344,54 @@ void TestLifecycle::oldFormatIsConverted()
         QVERIFY(!isNull(list.value("Name")));
     }
     QCOMPARE(f.data.organisationList.fieldCount(), 10);
+    for (TableView *view : {&f.data.organisationList, &f.data.organisationLookup}) {
+        for (view->first(); !view->atEnd(); view->next())
+            QVERIFY(isNull(view->value("CURL")));
+    }
     QVERIFY(!f.lifecycle->isModified());
+
+    // The old fields keep their values: the same book as the package was made of.
+    const GeneratedBook original = generateBook(3, 2, 7);
+    const auto carried = [](TableView &view, const RecordTable &old, int fieldCount) {
+        QCOMPARE(view.recordCount(), old.liveRowCount());
+        for (int row = 0; row < old.rowSlots(); ++row) {
+            const std::vector<Value> values = old.rowValues(row);
+            QVERIFY(view.locate(old.fields()[0].name, values[0]));
+            for (int field = 0; field < fieldCount; ++field)
+                QCOMPARE(view.value(old.fields()[field].name), values[size_t(field)]);
+        }
+    };
+    carried(f.data.personList, *original.persons, 24);
+    carried(f.data.personLookup, *original.persons, 24);
+    carried(f.data.organisationList, *original.organisations, 9);
+}
+
+void TestLifecycle::membersInAnyEncoding_data()
+{
+    QTest::addColumn<int>("encoding");
+    QTest::newRow("UTF-16LE with byte-order mark") << int(QStringConverter::Utf16LE);
+    QTest::newRow("UTF-16BE with byte-order mark") << int(QStringConverter::Utf16BE);
+    QTest::newRow("UTF-8 with byte-order mark") << int(QStringConverter::Utf8);
+}
+
+void TestLifecycle::membersInAnyEncoding()
+{
+    QFETCH(int, encoding);
+    const auto as = [&](const QString &text) { return encoded(text, QStringConverter::Encoding(encoding)); };
+    PackageRecipe recipe;
+    recipe.replaced = {{"tree.dff", as("All\r\n\t\u670b\u53cb\r\n\t\tSchool\r\nSearch\r\n")},
+                       {"treeno.dff", as("1000\r\n1001\r\n1002\r\n101\r\n")},
+                       {"surname.dff", as("\u6b27\u9633\r\n\u53f8\u9a6c\r\n")}};
+    Fixture f;
+    f.addBook("Family", recipe);
+    QVERIFY(f.lifecycle->openPackage(f.book("Family")));
+    QStringList nodes;
+    for (const CategoryNode *node : f.models.tree().forest().preOrder()) {
+        if (node->number != 110) // Org Contacts, when the book has yellow pages
+            nodes << QString("%1 %2 %3").arg(node->depth()).arg(node->number).arg(node->caption);
+    }
+    QCOMPARE(nodes, (QStringList{"0 1000 All", "1 1001 \u670b\u53cb", "2 1002 School", "0 101 Search"}));
+    QCOMPARE(f.models.editModel().compoundSurnames(), (QStringList{"\u6b27\u9633", "\u53f8\u9a6c"}));
 }
 
 void TestLifecycle::damagedTableMessages_data()
@@ -333,6 +446,83 @@ void TestLifecycle::saveRoundTrip()
     QVERIFY(g.data.personList.locate("Position", QString("Changed")));
     QCOMPARE(g.models.tree().treeFile(), f.models.tree().treeFile());
     QCOMPARE(g.models.editModel().compoundSurnames(), f.models.editModel().compoundSurnames());
+}
+
+void TestLifecycle::failedSaveKeepsChanges_data()
+{
+    QTest::addColumn<bool>("removeFolder");
+    QTest::addColumn<int>("sizeLimit"); // bytes a written file may have; 0: none
+    QTest::addColumn<QString>("message"); // %1 stands for the test's folder
+    QTest::newRow("the package's folder is gone") << true << 0 << "Error opening file: %1/elsewhere/Family.qvp";
+    QTest::newRow("a table cannot be written") << false << 4000 << "Cannot write file \"%1/work/Names.dbf\"";
+    QTest::newRow("the package cannot be written") << false << 110000 << "Error writing to file: %1/elsewhere/Family.qvp";
+}
+
+void TestLifecycle::failedSaveKeepsChanges()
+{
+    QFETCH(bool, removeFolder);
+    QFETCH(int, sizeLimit);
+    QFETCH(QString, message);
+    Fixture f;
+    f.addBook("Family");
+    QVERIFY(f.openByNameOk("Family"));
+    // About 90 kB in each table and 135 kB in the package, which hardly compresses them.
+    quint32 seed = 0;
+    for (TableView *view : {&f.data.personList, &f.data.organisationList}) {
+        QCOMPARE(view->recordCount(), 3);
+        const QString memo = view == &f.data.personList ? "Memo" : "CMemo";
+        for (view->first(); !view->atEnd(); view->next()) {
+            view->edit();
+            view->setValue(memo, randomText(30000, ++seed));
+            view->post();
+        }
+    }
+    const QString folder = f.root.path() + "/elsewhere";
+    const QString package = folder + "/Family.qvp";
+    QDir().mkpath(folder);
+    f.prompter.expectSaveFile(package);
+    f.lifecycle->saveAs();
+    QVERIFY(!f.lifecycle->isModified());
+    if (removeFolder)
+        QVERIFY(QDir(folder).removeRecursively());
+    const QByteArray before = fileBytes(package);
+
+    f.change();
+    f.prompter.expectMessage("Are you going to save  before close?", Icon::Warning, Button::Yes | Button::No | Button::Cancel,
+                             Button::Yes);
+    f.prompter.expectMessage(message.arg(f.root.path()), Icon::Warning, Button::Ok, Button::Ok);
+    bool closed = true;
+    {
+        std::optional<FileSizeLimit> limit;
+        if (sizeLimit > 0)
+            limit.emplace(rlim_t(sizeLimit));
+        closed = f.lifecycle->close();
+    }
+    QVERIFY(!closed);
+    QCOMPARE(fileBytes(package), before);
+    QVERIFY(f.lifecycle->isModified());
+    f.prompter.expectMessage("Are you going to save  before close?", Icon::Warning, Button::Yes | Button::No | Button::Cancel,
+                             Button::Cancel);
+    QVERIFY(!f.lifecycle->close());
+}
+
+void TestLifecycle::treeTakesFocusAfterOpenAndSave()
+{
+    Fixture f;
+    f.addBook("Family");
+    writePackage(f.book("Bad"), [] { PackageRecipe r; r.skip = QStringList{"tree.dff", "treeno.dff"}; return r; }());
+    QVERIFY(f.lifecycle->openPackage(f.book("Family")));
+    QCOMPARE(f.shell.calls.count("focus tree"), 1);
+    QCOMPARE(f.shell.calls.last(), QString("focus tree")); // after the tree shows the opened book
+    f.prompter.expectMessage(kInvalid, Icon::Warning, Button::Ok, Button::Ok);
+    QVERIFY(!f.lifecycle->openPackage(f.book("Bad")));
+    QCOMPARE(f.shell.calls.count("focus tree"), 1);
+    f.prompter.expectSaveFile(f.root.path() + "/missing/Family.qvp");
+    QVERIFY_THROWS_EXCEPTION(Error, f.lifecycle->saveAs());
+    QCOMPARE(f.shell.calls.count("focus tree"), 1);
+    f.lifecycle->save();
+    QCOMPARE(f.shell.calls.count("focus tree"), 2);
+    QCOMPARE(f.shell.calls.last(), QString("focus tree"));
 }
 
 void TestLifecycle::saveAsOutsideAndInside()
@@ -451,6 +641,30 @@ void TestLifecycle::newBook()
     }
 }
 
+void TestLifecycle::newBookThatDoesNotOpen()
+{
+    Fixture f;
+    f.addBook("Family", withPassword("pw"));
+    f.prompter.expectPassword("Enter Password for addressbook Family", QString("pw"));
+    QVERIFY(f.openByNameOk("Family"));
+    // A template that is no valid package: the new book cannot be opened.
+    writePackage(f.lifecycle->templatePackage(), [] { PackageRecipe r; r.skip = QStringList{"tree.dff", "treeno.dff"}; return r; }());
+    f.prompter.expectInput("New", "Addressbook name", QString("Club"));
+    f.prompter.expectMessage(kInvalid, Icon::Warning, Button::Ok, Button::Ok);
+    f.lifecycle->newBook();
+    // Family stays the book on screen, under its name and with its password.
+    QCOMPARE(f.lifecycle->title("me"), QString("Quorvel  - me (Family)"));
+    QCOMPARE(f.options->packagePassword, QString("pw"));
+    const QByteArray club = fileBytes(f.book("Club"));
+    f.change();
+    f.lifecycle->save();
+    QCOMPARE(fileBytes(f.book("Club")), club);
+    Fixture g;
+    g.prompter.expectPassword("Enter Password for addressbook Family", QString("pw"));
+    QVERIFY(g.lifecycle->openPackage(f.book("Family")));
+    QVERIFY(g.data.personList.locate("Position", QString("Changed")));
+}
+
 void TestLifecycle::deleteBook()
 {
     Fixture f;
@@ -562,6 +776,33 @@ void TestLifecycle::startUp()
     f.lifecycle->openDefaultBook();
     QCOMPARE(f.shell.calls.last(), QString("no book"));
     QCOMPARE(f.data.organisationList.text("CoID"), QString("0")); // the template is shown
+}
+
+void TestLifecycle::unlistableDataDirectory_data()
+{
+    QTest::addColumn<QString>("dataDirectory"); // "missing", "file" or "empty"
+    QTest::addColumn<bool>("listed");
+    QTest::newRow("missing: the window closes") << "missing" << false;
+    QTest::newRow("a file, not a folder: the window closes") << "file" << false;
+    QTest::newRow("empty: start-up goes on") << "empty" << true;
+}
+
+void TestLifecycle::unlistableDataDirectory()
+{
+    QFETCH(QString, dataDirectory);
+    QFETCH(bool, listed);
+    Fixture f;
+    QVERIFY(QDir(f.dirs.data).removeRecursively());
+    if (dataDirectory == "file") {
+        QFile file(f.dirs.data.chopped(1));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else if (dataDirectory == "empty") {
+        QVERIFY(QDir().mkpath(f.dirs.data));
+    }
+    f.prompter.expectMessage("There may not be any addressbook in the default location.", Icon::Plain, Button::Ok, Button::Ok);
+    QCOMPARE(f.lifecycle->listDataDirectory(), listed);
+    QCOMPARE(f.shell.calls.contains("close window"), !listed);
+    QVERIFY(f.options->addressBooks.isEmpty());
 }
 
 QTEST_APPLESS_MAIN(TestLifecycle)
