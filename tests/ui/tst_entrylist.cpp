@@ -1,17 +1,20 @@
 // The entry list in the main window: marking with mouse and keyboard, the
 // status line, the category tree choosing what is listed.
+#include "PersonFixture.h"
 #include "ScriptedPrompter.h"
 
 #include "data/RecordStore.h"
 #include "navigation/CategoryTreeView.h"
 #include "navigation/InitialsGridView.h"
 #include "navigation/RecordListView.h"
+#include "navigation/ViewListModel.h"
 #include "shell/ProgramDirectory.h"
 #include "shell/MainWindow.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -27,7 +30,12 @@ private slots:
     void mouseMarking_data();
     void mouseMarking();
     void shiftArrows();
+    void keysClearMarks_data();
+    void keysClearMarks();
+    void rowColours_data();
+    void rowColours();
     void selectAllAndFocusLoss();
+    void selectAllKeepsCurrentRow();
     void categoryFromTheTree();
     void dropMarkedEntries_data();
     void dropMarkedEntries();
@@ -35,7 +43,11 @@ private slots:
     void treePopupEnabling();
     void categoryEditing();
     void initialsGrid();
+    void initialsGridClicks_data();
+    void initialsGridClicks();
+    void currentInitialListedAgain();
     void deleteKey();
+    void deleteFromEmptyList();
 
 private:
     void click(int row, Qt::KeyboardModifiers modifiers = {});
@@ -123,6 +135,70 @@ void TestEntryList::shiftArrows()
     QCOMPARE(m_list->marks().count(), 0);
 }
 
+void TestEntryList::keysClearMarks_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("shift");
+    for (const auto &[key, name] : {std::pair{Qt::Key_PageUp, "Page Up"}, {Qt::Key_PageDown, "Page Down"}, {Qt::Key_Home, "Home"},
+                                    {Qt::Key_End, "End"}, {Qt::Key_Escape, "Esc"}}) {
+        QTest::addRow("%s", name) << int(key) << false;
+        QTest::addRow("Shift+%s", name) << int(key) << true;
+    }
+}
+
+void TestEntryList::keysClearMarks()
+{
+    QFETCH(int, key);
+    QFETCH(bool, shift);
+    click(5);
+    click(8, Qt::ControlModifier);
+    QCOMPARE(m_list->marks().count(), 2);
+    QTest::keyClick(m_list, Qt::Key(key), shift ? Qt::ShiftModifier : Qt::NoModifier);
+    QCOMPARE(m_list->marks().count(), 0);
+    QCOMPARE(m_window->countsText(), QString("40 Entries; 40 Listed; 0 Selected"));
+}
+
+void TestEntryList::rowColours_data()
+{
+    // Rows: 0 and 1 white pages, 2 and 3 yellow pages. "^n" is a Ctrl-click,
+    // "n" a plain click; the last click makes its row current.
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QColor>("colour"); // invalid: the list's own background
+    const QColor yellow(255, 255, 0), purple(128, 0, 128), blue(0, 0, 255);
+    QTest::newRow("white page") << QStringList{"^3", "^3"} << 0 << QColor();
+    QTest::newRow("yellow page") << QStringList{"^3", "^3"} << 2 << yellow;
+    QTest::newRow("current white page: blue") << QStringList{"^1", "^1"} << 1 << blue;
+    QTest::newRow("current yellow page: blue over yellow") << QStringList{"^2", "^2"} << 2 << blue;
+    QTest::newRow("marked yellow page: purple over yellow") << QStringList{"2", "^0"} << 2 << purple;
+    QTest::newRow("marked current row: purple over blue") << QStringList{"1"} << 1 << purple;
+    QTest::newRow("marked current yellow page: purple") << QStringList{"3"} << 3 << purple;
+}
+
+void TestEntryList::rowColours()
+{
+    QFETCH(QStringList, clicks);
+    QFETCH(int, row);
+    QFETCH(QColor, colour);
+    TableView persons("personList", personFields());
+    for (const auto &[name, yellow] : {std::pair{"Ann White", false}, {"Bob White", false}, {"Cy Yellow", true}, {"Di Yellow", true}})
+        persons.appendRecord(test::person({{"Name", QString(name)}, {"SurName", QString(name).section(' ', 1)}, {"Yellow", yellow}}));
+    ViewListModel model(persons, "Name");
+    RecordListView list;
+    list.setListModel(&model);
+    list.resize(200, 200);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QCOMPARE(model.index(2).data().toString(), QString("Cy Yellow"));
+    for (const QString &c : clicks) {
+        const QRect rect = list.visualRect(model.index(c.right(1).toInt()));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, c.startsWith('^') ? Qt::ControlModifier : Qt::NoModifier, rect.center());
+    }
+    const QRect rect = list.visualRect(model.index(row));
+    const QImage image = list.viewport()->grab().toImage();
+    QCOMPARE(image.pixelColor(rect.right() - 2, rect.center().y()), colour.isValid() ? colour : list.palette().color(QPalette::Base));
+}
+
 void TestEntryList::selectAllAndFocusLoss()
 {
     QTest::keyClick(m_list, Qt::Key_A, Qt::ControlModifier);
@@ -134,6 +210,17 @@ void TestEntryList::selectAllAndFocusLoss()
     m_window->findChild<QTreeWidget *>("categoryTree")->setFocus(); // tabbing away
     QCOMPARE(m_list->marks().count(), 0);
     QCOMPARE(m_window->countsText(), QString("40 Entries; 40 Listed; 0 Selected"));
+}
+
+void TestEntryList::selectAllKeepsCurrentRow()
+{
+    click(7);
+    const QString name = m_list->model()->index(7, 0).data().toString();
+    QTest::keyClick(m_list, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(m_list->marks().count(), 40);
+    QCOMPARE(m_list->currentIndex().row(), 7);
+    QCOMPARE(m_data->personList.recNo(), 8);
+    QCOMPARE(m_window->findChild<QLineEdit *>("NameEd")->text(), name);
 }
 
 void TestEntryList::categoryFromTheTree()
@@ -261,6 +348,75 @@ void TestEntryList::initialsGrid()
     }
 }
 
+void TestEntryList::initialsGridClicks_data()
+{
+    // Cells as "column,row"; "down" is the Down key. A, B, C in the first row
+    // after the way back to the tree, D alone in the second.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("listed"); // initials chosen, in order; "" is the way back
+    QTest::addColumn<QPoint>("current");
+    QTest::newRow("an initial") << QStringList{"1,0"} << QStringList{"A"} << QPoint(1, 0);
+    QTest::newRow("the current initial again") << QStringList{"1,0", "1,0"} << QStringList{"A", "A"} << QPoint(1, 0);
+    QTest::newRow("an empty cell: nothing") << QStringList{"1,0", "2,1"} << QStringList{"A"} << QPoint(1, 0);
+    QTest::newRow("the first cell of a row") << QStringList{"1,0", "0,1"} << QStringList{"A", "D"} << QPoint(0, 1);
+    QTest::newRow("the way back filters nothing") << QStringList{"1,0", "0,0"} << QStringList{"A", ""} << QPoint(0, 0);
+    QTest::newRow("Down onto an empty cell: nothing") << QStringList{"2,0", "down"} << QStringList{"B"} << QPoint(2, 0);
+}
+
+void TestEntryList::initialsGridClicks()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, listed);
+    QFETCH(QPoint, current);
+    InitialsGridView grid;
+    grid.resize(200, 100);
+    grid.fill({"A", "B", "C", "D"}, 50);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    QCOMPARE(grid.columnCount(), 4);
+    QSignalSpy chosen(&grid, &InitialsGridView::initialSelected);
+    for (const QString &step : steps) {
+        if (step == "down") {
+            QTest::keyClick(&grid, Qt::Key_Down);
+            continue;
+        }
+        const QRect rect = grid.visualItemRect(grid.item(step.section(',', 1).toInt(), step.section(',', 0, 0).toInt()));
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    QStringList got;
+    for (const QList<QVariant> &signal : chosen)
+        got << signal.at(0).toString();
+    QCOMPARE(got, listed);
+    QCOMPARE(QPoint(grid.currentColumn(), grid.currentRow()), current);
+    // The highlight stays with the current cell.
+    const QList<QTableWidgetItem *> selected = grid.selectedItems();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(QPoint(selected[0]->column(), selected[0]->row()), current);
+}
+
+void TestEntryList::currentInitialListedAgain()
+{
+    auto *grid = m_window->findChild<InitialsGridView *>("initialsGrid");
+    auto *lookup = m_window->findChild<QComboBox *>("nameLookup");
+    auto clickCell = [grid](int row, int column) {
+        QCoreApplication::processEvents(); // the grid just shown takes its place first
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(row, column)).center());
+    };
+    lookup->setFocus(); // the name lookup brings up the initials
+    QVERIFY(grid->isVisible());
+    clickCell(0, 1);
+    const QString initialFilter = "Surname='" + grid->item(0, 1)->text() + "*' and (not (Yellow=true))";
+    QCOMPARE(m_data->personList.filter(), initialFilter);
+    QVERIFY(!grid->isVisible()); // the tree is back
+    m_window->findChild<CategoryTreeView *>("categoryTree")->selectNumber(1005);
+    QCOMPARE(m_data->personList.filter(), QString("Group1=1005 OR Group2=1005 OR Group3=1005 OR Group4=1005"));
+    lookup->setFocus();
+    QCOMPARE(grid->currentColumn(), 1);
+    clickCell(0, 1); // the cell is still current: its entries are listed again
+    QCOMPARE(m_data->personList.filter(), initialFilter);
+    QCOMPARE(m_window->countsText(), QString("40 Entries; %1 Listed; 0 Selected").arg(m_data->personList.recordCount()));
+}
+
 void TestEntryList::deleteKey()
 {
     click(2);
@@ -273,6 +429,30 @@ void TestEntryList::deleteKey()
                               Prompter::Button::Yes | Prompter::Button::No, Prompter::Button::No);
     QTest::keyClick(m_list, Qt::Key_Delete);
     QCOMPARE(m_data->personLookup.recordCount(), 38);
+}
+
+void TestEntryList::deleteFromEmptyList()
+{
+    // An initial's entries all deleted: it stays in the grid and lists nothing.
+    auto *grid = m_window->findChild<InitialsGridView *>("initialsGrid");
+    m_window->findChild<QComboBox *>("nameLookup")->setFocus();
+    QCoreApplication::processEvents(); // the grid just shown takes its place first
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(0, 1)).center());
+    const int listed = m_data->personList.recordCount();
+    QVERIFY(listed > 0);
+    m_list->setFocus();
+    QTest::keyClick(m_list, Qt::Key_A, Qt::ControlModifier);
+    m_prompter->expectMessage("Are you sure you want to delete all selected entries?", Prompter::Icon::Confirmation,
+                              Prompter::Button::Yes | Prompter::Button::No, Prompter::Button::Yes);
+    QTest::keyClick(m_list, Qt::Key_Delete);
+    QCOMPARE(m_window->countsText(), QString("%1 Entries; 0 Listed; 0 Selected").arg(40 - listed));
+    m_prompter->expectMessage("Are you sure you want to delete current entry?", Prompter::Icon::Confirmation,
+                              Prompter::Button::Yes | Prompter::Button::No, Prompter::Button::Yes);
+    m_prompter->expectMessage("No more deletion.", Prompter::Icon::Information, Prompter::Button::Ok, Prompter::Button::Ok);
+    QTest::keyClick(m_list, Qt::Key_Delete);
+    QVERIFY(m_prompter->verifyAllAnswered());
+    QCOMPARE(m_data->personLookup.recordCount(), 40 - listed);
+    QVERIFY(QApplication::overrideCursor() == nullptr); // the hourglass is gone again
 }
 
 QTEST_MAIN(TestEntryList)

@@ -15,6 +15,9 @@ InitialsGridView::InitialsGridView(QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setShowGrid(true);
+    // The grid hides itself once an initial is clicked; with Tab moving between
+    // cells, passing the focus on would choose the next initial.
+    setTabKeyNavigation(false);
     // The column count already fits the pane: the cells share its width, nothing scrolls sideways.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
@@ -25,17 +28,9 @@ InitialsGridView::InitialsGridView(QWidget *parent)
     connect(refresh, &QAction::triggered, this, &InitialsGridView::refreshRequested);
     addAction(refresh);
     setContextMenuPolicy(Qt::ActionsContextMenu);
-    connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int column, int oldRow, int oldColumn) {
-        if (row < 0)
-            return;
-        const QString initial = m_grid.at(row, column);
-        if (initial.isEmpty() && (row != 0 || column != 0)) {
-            // An empty cell cannot be chosen: the selection and the list stay.
-            const QSignalBlocker block(this);
-            setCurrentCell(oldRow, oldColumn);
-            return;
-        }
-        emit initialSelected(initial);
+    connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
+        if (row >= 0)
+            emit initialSelected(m_grid.at(row, column));
     });
 }
 
@@ -52,6 +47,9 @@ void InitialsGridView::fill(const QStringList &initials, int paneWidth)
         for (int c = 0; c < m_grid.columns; ++c) {
             auto *item = new QTableWidgetItem(m_grid.at(r, c));
             item->setTextAlignment(Qt::AlignCenter);
+            // An empty cell cannot be chosen by the mouse or the keys: the highlight and the list stay.
+            if (item->text().isEmpty() && (r != 0 || c != 0))
+                item->setFlags(Qt::NoItemFlags);
             setItem(r, c, item);
         }
     }
@@ -60,6 +58,16 @@ void InitialsGridView::fill(const QStringList &initials, int paneWidth)
     item(0, 0)->setToolTip(QStringLiteral("Back to the categories"));
     item(0, 0)->setBackground(Qt::white);
     setCurrentCell(0, 0);
+}
+
+void InitialsGridView::mousePressEvent(QMouseEvent *event)
+{
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    const bool again = event->button() == Qt::LeftButton && pressed.isValid() && pressed == currentIndex();
+    QTableWidget::mousePressEvent(event);
+    // The list may show something else by now (the tree chose a category): the current cell lists its entries again.
+    if (again)
+        emit initialSelected(m_grid.at(pressed.row(), pressed.column()));
 }
 
 void InitialsGridView::mouseReleaseEvent(QMouseEvent *event)
