@@ -13,8 +13,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // No display name: the toolkit would append it to every window title.
     QApplication::setApplicationName(QStringLiteral("quorvel"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
 
     const QString programDir = qv::programDirectory();
     QDir().mkpath(programDir);
@@ -24,8 +24,6 @@ int main(int argc, char *argv[])
         QMessageBox::information(nullptr, QStringLiteral("Quorvel"), QStringLiteral("No duplicated running."));
         return 0;
     }
-    QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
-
     qv::AboutBox splash;
     splash.setOkVisible(false);
     splash.show();

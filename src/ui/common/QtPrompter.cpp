@@ -2,7 +2,6 @@
 
 #include "data/PasswordDialog.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -46,7 +45,7 @@ QString QtPrompter::toQtFilter(const QString &filter)
 
 Prompter::Button QtPrompter::message(const QString &text, Icon icon, Buttons buttons)
 {
-    QMessageBox box(toQtIcon(icon), QApplication::applicationDisplayName(), text, QMessageBox::NoButton, m_parent);
+    QMessageBox box(toQtIcon(icon), QStringLiteral("Quorvel"), text, QMessageBox::NoButton, m_parent);
     Button last = Button::Ok;
     QMessageBox::StandardButton lastQt = QMessageBox::Ok;
     for (const ButtonPair &b : kButtons) {
