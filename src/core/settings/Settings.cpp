@@ -132,6 +132,7 @@ void Settings::readAll()
 
 void Settings::readSizes(const IniDocument &doc)
 {
+    sizesStored = toSaveSize && doc.value(kMisc, QStringLiteral("FormWidth")).has_value();
     if (!toSaveSize) {
         leftPanelWidth = middlePanelWidth = rightPanelWidth = 0;
         formWidth = formHeight = gridHeight = 0;

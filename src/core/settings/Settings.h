@@ -82,6 +82,9 @@ public:
     int formHeight = 480;
     int gridHeight = 144;
     bool windowMax = false;
+    // Whether the sizes above came from the file; when not, they are the
+    // designed defaults, which the window adapts to its fonts.
+    bool sizesStored = false;
 
     // Never written
     QStringList addressBooks;

@@ -1,5 +1,6 @@
 #include "shell/DetailPane.h"
 
+#include "common/Hint.h"
 #include "data/TableView.h"
 
 #include <QGridLayout>
@@ -44,7 +45,10 @@ DetailPane::DetailPane(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("RightPanel"));
+    // Tight spacing: every field fits the pane at the window's first size.
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
     const QList<QPair<QString, QList<Line>>> boxes = {
         {QString(), {{{"Name", "Name", false}, {"Position", "Position", false}}}},
         {QStringLiteral("Work"),
@@ -63,8 +67,10 @@ DetailPane::DetailPane(QWidget *parent)
     for (const auto &[title, lines] : boxes) {
         auto *box = new QGroupBox(title, this);
         auto *grid = new QGridLayout(box);
+        grid->setContentsMargins(6, 4, 6, 4);
+        grid->setVerticalSpacing(2);
         grid->setColumnStretch(1, 3);
-        grid->setColumnStretch(3, 1);
+        grid->setColumnStretch(3, 2);
         for (int r = 0; r < lines.size(); ++r) {
             const Line &line = lines[r];
             for (int c = 0; c < line.size(); ++c) {
@@ -74,9 +80,13 @@ DetailPane::DetailPane(QWidget *parent)
                 if (field.endsWith(QLatin1String("Memo"))) {
                     auto *m = new QPlainTextEdit(box);
                     m->setReadOnly(true);
-                    m->setFixedHeight(70);
-                    m->setToolTip(QStringLiteral("Double-click to view"));
+                    // Two lines at least; the memos take the height the other fields leave.
+                    m->setMinimumHeight(2 * m->fontMetrics().lineSpacing() + 2 * m->frameWidth()
+                                        + int(m->document()->documentMargin() * 2));
+                    m->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+                    setHint(m, QStringLiteral("Double-click to view"));
                     m_memos.insert(field, m);
+                    grid->setRowStretch(r, 1);
                     editor = m;
                 } else {
                     auto *l = new QLineEdit(box);
@@ -90,10 +100,10 @@ DetailPane::DetailPane(QWidget *parent)
                 grid->addWidget(editor, r, 2 * c + 1, 1, line.size() == 1 ? 3 : 1);
             }
         }
-        layout->addWidget(box);
+        // Boxes with a memo grow with the pane; the name box keeps its height.
+        layout->addWidget(box, box->findChild<QPlainTextEdit *>() ? 1 : 0);
         m_boxes << box;
     }
-    layout->addStretch();
 }
 
 void DetailPane::refresh(const TableView &person, const TableView &organisation)

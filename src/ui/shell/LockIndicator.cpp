@@ -1,5 +1,7 @@
 #include "shell/LockIndicator.h"
 
+#include "common/LayoutScale.h"
+
 #include <QPainter>
 
 namespace qv {
@@ -7,7 +9,7 @@ namespace qv {
 LockIndicator::LockIndicator(QWidget *parent)
     : QWidget(parent)
 {
-    setFixedSize(23, 18);
+    setFixedSize(LayoutScale::ofApplication()(23, 18));
 }
 
 void LockIndicator::setLocked(bool locked)
@@ -21,6 +23,9 @@ void LockIndicator::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
+    // Drawn at the designed size, grown with the font like the panel.
+    const qreal scale = LayoutScale::ofApplication().factor();
+    p.scale(scale, scale);
     const QColor metal = m_locked ? QColor(150, 110, 20) : QColor(110, 110, 110);
     p.setPen(QPen(metal, 2));
     p.setBrush(Qt::NoBrush);

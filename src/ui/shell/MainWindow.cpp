@@ -1,6 +1,9 @@
 #include "shell/MainWindow.h"
 
 #include "common/Error.h"
+#include "common/Hint.h"
+#include "common/LayoutScale.h"
+#include "common/ScreenPlacement.h"
 #include "data/RecordStore.h"
 #include "editing/CategoryAssignment.h"
 #include "editing/DeleteEntries.h"
@@ -21,6 +24,7 @@
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
@@ -30,6 +34,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace qv {
 
@@ -98,7 +103,6 @@ MainWindow::~MainWindow()
 void MainWindow::createModels()
 {
     setWindowTitle(QStringLiteral("Quorvel"));
-    resize(640, 480);
     m_dataDir = defaultDataDirectory(m_programDir);
     m_options = std::make_unique<Settings>(m_programDir + QStringLiteral("aa.ini"));
     m_options->readAll();
@@ -192,15 +196,16 @@ void MainWindow::createLayout()
     QPalette pal = m_searchPanel->palette();
     pal.setColor(QPalette::Window, QColor(240, 251, 255));
     m_searchPanel->setPalette(pal);
-    m_searchPanel->setMinimumHeight(68);
-    m_searchPanel->setMaximumHeight(320);
+    const LayoutScale px = LayoutScale::ofApplication();
+    m_searchPanel->setMinimumHeight(px(68));
+    m_searchPanel->setMaximumHeight(px(320));
 
     auto *nameRow = new QHBoxLayout;
     nameRow->addWidget(new QLabel(QStringLiteral("Name"), m_searchPanel));
     m_nameLookup = new QComboBox(m_searchPanel);
     m_nameLookup->setObjectName(QStringLiteral("nameLookup"));
     m_nameLookup->setEditable(true);
-    m_nameLookup->setToolTip(QStringLiteral("Searh by name"));
+    setHint(m_nameLookup, QStringLiteral("Searh by name"));
     m_nameLookup->setMaxVisibleItems(11);
     m_nameLookModel = new ViewListModel(m_data.personNameLookup, QStringLiteral("Name"), this);
     m_nameLookup->setModel(m_nameLookModel);
@@ -233,14 +238,15 @@ void MainWindow::createLayout()
 
     auto *orgRow = new QHBoxLayout;
     auto *orgButton = new QToolButton(m_searchPanel);
+    orgButton->setObjectName(QStringLiteral("organisationBoxButton"));
     orgButton->setText(QStringLiteral("Org"));
     orgButton->setAutoRaise(true);
-    orgButton->setToolTip(QStringLiteral("Click to show a larger input box"));
+    setHint(orgButton, QStringLiteral("Click to show a larger input box"));
     orgRow->addWidget(orgButton);
     m_organisationLookup = new QComboBox(m_searchPanel);
     m_organisationLookup->setObjectName(QStringLiteral("organisationLookup"));
     m_organisationLookup->setEditable(true);
-    m_organisationLookup->setToolTip(QStringLiteral("Search by org."));
+    setHint(m_organisationLookup, QStringLiteral("Search by org."));
     m_organisationLookup->setMaxVisibleItems(11);
     m_companyLookModel = new ViewListModel(m_data.organisationLookup, QStringLiteral("Company"), this);
     m_organisationLookup->setModel(m_companyLookModel);
@@ -258,7 +264,7 @@ void MainWindow::createLayout()
     navigation->addLayout(orgRow);
 
     m_entryList = new RecordListView(this);
-    m_entryList->setMinimumHeight(68);
+    m_entryList->setMinimumHeight(px(68));
     m_listModel = new ViewListModel(m_data.personList, QStringLiteral("Name"), this);
     m_entryList->setListModel(m_listModel);
     connect(m_entryList->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
@@ -289,11 +295,10 @@ void MainWindow::createLayout()
     m_leftSplitter->setObjectName(QStringLiteral("LeftPanel"));
     m_leftSplitter->addWidget(m_searchPanel);
     m_leftSplitter->addWidget(m_entryList);
-    m_leftSplitter->setMinimumWidth(68);
-    m_leftSplitter->setMaximumWidth(388);
-    m_leftSplitter->setMinimumHeight(388);
+    m_leftSplitter->setMinimumWidth(px(68));
+    m_leftSplitter->setMaximumWidth(px(388));
+    m_leftSplitter->setMinimumHeight(px(388));
     m_leftSplitter->setStretchFactor(1, 1);
-    m_leftSplitter->setSizes({144, 300});
 
     m_detail = new DetailPane(this);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
@@ -305,12 +310,11 @@ void MainWindow::createLayout()
     detailScroll->setWidget(m_detail);
     detailScroll->setWidgetResizable(true);
     detailScroll->setFrameShape(QFrame::NoFrame);
-    detailScroll->setMinimumWidth(418);
+    detailScroll->setMinimumSize(px(418, 388));
     m_mainSplitter = new QSplitter(Qt::Horizontal, this);
     m_mainSplitter->addWidget(m_leftSplitter);
     m_mainSplitter->addWidget(detailScroll);
     m_mainSplitter->setStretchFactor(1, 1);
-    m_mainSplitter->setSizes({138, 500});
     // A resized left column holds another number of initials per row.
     connect(m_mainSplitter, &QSplitter::splitterMoved, this, [this] {
         if (isActiveWindow())
@@ -324,11 +328,15 @@ void MainWindow::createStatusLine()
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("MainStatusBar"));
     bar->setSizeGripEnabled(true);
+    const LayoutScale px = LayoutScale::ofApplication();
+    // The counts panel grows beyond its width when its text needs more.
     m_countsPanel = new QLabel(bar);
-    m_countsPanel->setFixedWidth(228);
+    m_countsPanel->setObjectName(QStringLiteral("countsPanel"));
+    m_countsPanel->setMinimumWidth(px(228));
     m_lockPanel = new LockIndicator(bar);
     m_hintPanel = new QLabel(bar);
-    m_hintPanel->setMinimumWidth(50);
+    m_hintPanel->setObjectName(QStringLiteral("hintPanel"));
+    m_hintPanel->setMinimumWidth(px(50));
     bar->addWidget(m_countsPanel);
     bar->addWidget(m_lockPanel);
     bar->addWidget(m_hintPanel, 1);
@@ -356,6 +364,47 @@ void MainWindow::applyFonts()
         w->setFont(areaFont(m_options->recListFont));
 }
 
+void MainWindow::setVisible(bool visible)
+{
+    // Fonts and sizes are settled before the window first appears, so that it
+    // opens in its place at its size instead of jumping there.
+    if (visible && !m_placed) {
+        m_placed = true;
+        applyFonts();
+        placeWindow();
+    }
+    QMainWindow::setVisible(visible);
+}
+
+void MainWindow::placeWindow()
+{
+    // Stored sizes are the window's own from an earlier run and are taken as
+    // they are; the designed ones grow with the font.
+    const LayoutScale px = LayoutScale::ofApplication();
+    const bool stored = m_options->toSaveSize && m_options->sizesStored;
+    const QSize size = stored ? QSize(m_options->formWidth, m_options->formHeight) : px(640, 480);
+    create(); // its frame is known from here on
+    const QMargins frame = windowHandle()->frameMargins();
+    setGeometry(centredWithin(size.grownBy(frame), screen()->availableGeometry()).marginsRemoved(frame));
+    layout()->activate(); // the splitters get their sizes now, so the parts below are exact
+    const int left = stored ? m_options->leftPanelWidth : defaultLeftColumnWidth();
+    const int grid = stored ? m_options->gridHeight : px(144);
+    m_mainSplitter->setSizes({left, m_mainSplitter->width() - m_mainSplitter->handleWidth() - left});
+    m_leftSplitter->setSizes({grid, m_leftSplitter->height() - m_leftSplitter->handleWidth() - grid});
+}
+
+int MainWindow::defaultLeftColumnWidth() const
+{
+    // Room for a category caption of 20 characters one level below the top;
+    // digits are as wide as most capitals.
+    const QFontMetrics metrics(m_categoryTree->font());
+    const int scrollBar = m_categoryTree->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int caption = 2 * m_categoryTree->indentation() + metrics.horizontalAdvance(QString(20, QLatin1Char('0'))) + scrollBar;
+    const int margins = 2 * m_categoryTree->frameWidth() + 16;
+    const LayoutScale px = LayoutScale::ofApplication();
+    return std::clamp(caption + margins, px(138), px(388));
+}
+
 void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
@@ -367,7 +416,6 @@ void MainWindow::showEvent(QShowEvent *event)
 
 void MainWindow::openStartupBook()
 {
-    applyFonts();
     if (m_options->hasLegacyUserSection())
         runCommand([this] { m_lifecycle->upgradeLegacyUserDirectories(); });
     // A first start finds no data directory of its own yet; a folder named
@@ -378,11 +426,6 @@ void MainWindow::openStartupBook()
         if (m_splash)
             m_splash->close(); // else it would keep the program running
         return;
-    }
-    if (m_options->toSaveSize) {
-        m_leftSplitter->setSizes({m_options->gridHeight, std::max(68, m_options->formHeight - m_options->gridHeight)});
-        resize(m_options->formWidth, m_options->formHeight);
-        m_mainSplitter->setSizes({m_options->leftPanelWidth, std::max(418, m_options->formWidth - m_options->leftPanelWidth)});
     }
     m_lifecycle->openDefaultBook();
     refreshLists();

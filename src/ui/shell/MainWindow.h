@@ -55,6 +55,8 @@ public:
     QString countsText() const;
     RecordListModel &recordList() { return m_recList; }
 
+    void setVisible(bool visible) override;
+
     // LifecycleShell
     void setBusy(bool busy) override;
     void showProgress(const QString &caption, int maximum) override;
@@ -76,6 +78,8 @@ protected:
 
 private:
     void createModels();
+    void placeWindow();
+    int defaultLeftColumnWidth() const;
     void openStartupBook();
     bool confirmClose();
     void createMenus();
@@ -111,6 +115,7 @@ private:
     std::unique_ptr<PackageLifecycle> m_lifecycle;
     RecordListModel m_recList;
     AboutBox *m_splash = nullptr;
+    bool m_placed = false;
     bool m_shown = false;
     bool m_noBook = false;
 

@@ -1,5 +1,7 @@
 #include "tools/AboutBox.h"
 
+#include "common/LayoutScale.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -10,7 +12,7 @@ AboutBox::AboutBox(QWidget *parent)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog)
 {
     setObjectName(QStringLiteral("AboutBox"));
-    setFixedSize(308, 198);
+    setFixedSize(LayoutScale::ofApplication()(308, 198));
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(192, 220, 192));
