@@ -52,5 +52,20 @@ int main(int argc, char *argv[])
     save(dir, QStringLiteral("crc"), 1, composeZip({encrypted(badCrc, "pw")}));
     save(dir, QStringLiteral("wrong-password"), 1, composeZip({encrypted(deflatedMember("Names.dbf", "abc"), "other")}));
     save(dir, QStringLiteral("truncated"), 0, qv::archive::buildArchive(book, QString(), random).left(60));
+
+    // ZIP64 values in every place they can sit.
+    RawMember zip64 = deflatedMember("Names.dbf", QByteArray("zip64 ").repeated(50));
+    zip64.zip64LocalSizes = true;
+    zip64.zip64Size = true;
+    zip64.zip64CompressedSize = true;
+    zip64.zip64Offset = true;
+    zip64.zip64Disk = true;
+    RawZipOptions zip64End;
+    zip64End.zip64EndRecords = true;
+    zip64End.zip64EndMarkers = true;
+    save(dir, QStringLiteral("zip64"), 1, composeZip({encrypted(zip64, "pw"), zip64}, zip64End));
+    RawMember zip64Streamed = streamed;
+    zip64Streamed.zip64LocalSizes = true;
+    save(dir, QStringLiteral("zip64-descriptor-walked"), 0, composeZip({zip64Streamed, storedMember("a.dff", "x")}, walked));
     return 0;
 }
