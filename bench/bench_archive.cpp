@@ -1,6 +1,8 @@
 // Packs and unpacks the members of a generated 100,000-entry book with our
-// archive code and with Info-ZIP's zip and unzip on the same files, and
-// prints the times and the ratios (ours / Info-ZIP; below 1.0 is faster).
+// archive code and with Info-ZIP's zip and unzip, and prints the times and the
+// ratios (ours / Info-ZIP; below 1.0 is faster). Both pack the same files; both
+// unpack the same package, our own, and what they unpack must be the members
+// byte for byte, else the benchmark stops with an error.
 #include "BenchTiming.h"
 
 #include "data/BookGenerator.h"
@@ -11,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -44,7 +47,39 @@ bool runQuiet(const QString &program, const QStringList &args, const QString &di
     QProcess p;
     p.setWorkingDirectory(dir);
     p.start(program, args);
-    return p.waitForFinished(-1) && p.exitCode() == 0;
+    return p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// The files of a directory with their bytes, by name.
+QMap<QString, QByteArray> filesIn(const QString &dir)
+{
+    QMap<QString, QByteArray> files;
+    const QDir d(dir);
+    for (const QString &name : d.entryList(QDir::Files | QDir::Hidden)) {
+        QFile f(d.filePath(name));
+        files.insert(name, f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
+    }
+    return files;
+}
+
+// Whether the unpacked directory holds exactly the member files, byte for byte;
+// says what differs when not.
+bool sameFiles(const QMap<QString, QByteArray> &members, const QString &dir, const char *who)
+{
+    const QMap<QString, QByteArray> unpacked = filesIn(dir);
+    if (unpacked.keys() != members.keys()) {
+        std::fprintf(stderr, "%s unpacked %s instead of %s\n", who, qPrintable(unpacked.keys().join(", ")),
+                     qPrintable(members.keys().join(", ")));
+        return false;
+    }
+    for (auto it = members.cbegin(); it != members.cend(); ++it) {
+        if (unpacked.value(it.key()) != it.value()) {
+            std::fprintf(stderr, "%s unpacked %s with other bytes (%lld instead of %lld)\n", who, qPrintable(it.key()),
+                         static_cast<long long>(unpacked.value(it.key()).size()), static_cast<long long>(it.value().size()));
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -63,9 +98,10 @@ int main(int argc, char *argv[])
     QDir().mkpath(src);
     writeMembers(src, 100000, 10000);
     const QStringList members = packageMemberFiles(src);
+    const QMap<QString, QByteArray> memberFiles = filesIn(src);
     qint64 total = 0;
-    for (const QString &m : members)
-        total += QFileInfo(src + "/" + m).size();
+    for (const QByteArray &content : memberFiles)
+        total += content.size();
     std::printf("members: %lld files, %.1f MB\n", static_cast<long long>(members.size()), total / 1e6);
 
     const int runs = 5;
@@ -80,24 +116,40 @@ int main(int argc, char *argv[])
                 args << "-P" << password;
             runQuiet(zip, args + QStringList{theirs} + members, src);
         });
+        // Both readers unpack our package, each into a folder of its own emptied first.
+        const QString outOurs = tmp.filePath("out-ours");
+        const QString outZip = tmp.filePath("out-zip");
+        QDir(outOurs).removeRecursively();
+        QDir(outZip).removeRecursively();
+        bool unpacked = true;
         const double unpackOurs = medianMs(runs, [&] {
             KnownPasswords known;
             UnpackSinks sinks;
             sinks.password = [&](const QString &) { return PasswordAnswer{password, true}; };
-            unpackFile(ours, tmp.filePath("out-ours"), known, sinks);
+            sinks.error = [&](ArchiveCode, const QString &text) {
+                std::fprintf(stderr, "our reader: %s\n", qPrintable(text));
+                unpacked = false;
+            };
+            unpacked = unpackFile(ours, outOurs, known, sinks) == members.size() && unpacked;
         });
         const double unpackZip = medianMs(runs, [&] {
             QStringList args{"-q", "-o"};
             if (!password.isEmpty())
                 args << "-P" << password;
-            runQuiet(unzip, args + QStringList{theirs, "-d", tmp.filePath("out-zip")}, tmp.path());
+            unpacked = runQuiet(unzip, args + QStringList{ours, "-d", outZip}, tmp.path()) && unpacked;
         });
+        if (!unpacked) {
+            std::fprintf(stderr, "unpacking %s failed\n", qPrintable(ours));
+            return 1;
+        }
+        if (!sameFiles(memberFiles, outOurs, "our reader") || !sameFiles(memberFiles, outZip, "unzip"))
+            return 1;
         const char *label = password.isEmpty() ? "no password" : "password";
         std::printf("pack   (%-11s): ours %8.1f ms  zip   %8.1f ms  ratio %.2f  (sizes %lld / %lld bytes)\n", label,
                     packOurs, packZip, packOurs / packZip, static_cast<long long>(QFileInfo(ours).size()),
                     static_cast<long long>(QFileInfo(theirs).size()));
-        std::printf("unpack (%-11s): ours %8.1f ms  unzip %8.1f ms  ratio %.2f\n", label, unpackOurs, unpackZip,
-                    unpackOurs / unpackZip);
+        std::printf("unpack (%-11s): ours %8.1f ms  unzip %8.1f ms  ratio %.2f  (the same package; both outputs equal the members)\n",
+                    label, unpackOurs, unpackZip, unpackOurs / unpackZip);
     }
     return 0;
 }
