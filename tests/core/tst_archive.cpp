@@ -157,6 +157,8 @@ private slots:
     void lastUsedPasswordTriedFirst();
     void readsForeignShapes_data();
     void readsForeignShapes();
+    void descriptorInFrontSkipped_data();
+    void descriptorInFrontSkipped();
     void hostile_data();
     void hostile();
     void inconsistentLocalHeader_data();
@@ -401,6 +403,33 @@ void TestArchive::readsForeignShapes()
     QCOMPARE(run.written, members.size());
     for (const RawMember &m : members)
         QCOMPARE(qv::test::crcOf(run.files.value(QString::fromUtf8(m.name))), m.crc);
+}
+
+void TestArchive::descriptorInFrontSkipped_data()
+{
+    QTest::addColumn<bool>("zip64");
+    QTest::newRow("32-bit sizes") << false;
+    QTest::newRow("ZIP64 sizes") << true;
+}
+
+// A local header looked up where the data descriptor of the member before it starts.
+void TestArchive::descriptorInFrontSkipped()
+{
+    QFETCH(bool, zip64);
+    RawMember streamed = qv::test::deflatedMember("Names.dbf", QByteArray("streamed ").repeated(100));
+    streamed.flags |= kFlagDataDescriptor;
+    streamed.zeroSizesInLocalHeader = true;
+    streamed.zip64LocalSizes = zip64;
+    qv::test::RawZipOptions walked;
+    walked.centralDirectory = false;
+    const QByteArray zip = qv::test::composeZip({streamed, qv::test::storedMember("Agents.dbf", "stored bytes")}, walked);
+    const qsizetype descriptor = kLocalHeaderSize + streamed.name.size() + (zip64 ? 20 : 0) + streamed.data.size();
+    QCOMPARE(ByteReader(zip, descriptor).u32(), kDataDescriptorSignature);
+
+    const LocalHeader local = readLocalHeader(zip, descriptor);
+    QVERIFY(!local.error);
+    QCOMPARE(local.entry.name(), QString("Agents.dbf"));
+    QCOMPARE(local.entry.localHeaderOffset, descriptor + (zip64 ? 24 : 16));
 }
 
 void TestArchive::hostile_data()
