@@ -140,6 +140,10 @@ void TestFilter::errors_data()
     QTest::newRow("text for a number field") << "OrgID='abc'" << "Invalid filter expression at character 1: the constant does not suit field 'OrgID'";
     QTest::newRow("number too large") << "OrgID=99999999999" << "Invalid filter expression at character 7: number out of range";
 
+    // Function calls take a field name and a minus sign a digit, so neither can nest.
+    QTest::newRow("function calls do not nest") << "Month(Month(Birthday))=3"
+        << "Invalid filter expression at character 12: expected \")\", found \"(\"";
+    QTest::newRow("minus signs do not repeat") << "OrgID=--1" << "Invalid filter expression at character 7: unexpected character '-'";
     const QString tooDeep = QStringLiteral(": nested deeper than 256 levels");
     QTest::newRow("parentheses one past the nesting limit")
         << parenthesised("Yellow=true", 257) << "Invalid filter expression at character 257" + tooDeep;
