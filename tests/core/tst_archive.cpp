@@ -352,6 +352,10 @@ void TestArchive::readsForeignShapes_data()
     QTest::newRow("ZIP64 local sizes") << each({deflated, second}, localSizes) << directory << QString() << none;
     QTest::newRow("ZIP64 local sizes, walked") << each({deflated, second}, localSizes) << walked << QString() << cutOff;
     QTest::newRow("ZIP64 local sizes, stored, walked") << each({stored, second}, localSizes) << walked << QString() << cutOff;
+    QTest::newRow("ZIP64 local sizes, only the compressed size marked, walked") << each({deflated, second}, [](RawMember &m) {
+        m.zip64LocalSizes = true;
+        m.zip64LocalSizeInField = true;
+    }) << walked << QString() << cutOff;
     QTest::newRow("ZIP64 data descriptor") << each({streamed, stored}, localSizes) << directory << QString() << none;
     RawMember streamedAgents = streamed;
     streamedAgents.name = "Agents.dbf";
@@ -486,6 +490,19 @@ void TestArchive::hostile_data()
     shortCentral.zip64MissingBytes = 8;
     QTest::newRow("central ZIP64 field short of a value") << composeZip({shortCentral})
                                                           << QList<int>{int(ArchiveCode::BadFileHeader)} << QStringList();
+    RawMember shortOfDisk = deflatedMember("Names.dbf", body);
+    shortOfDisk.zip64Size = true;
+    shortOfDisk.zip64Disk = true;
+    shortOfDisk.zip64MissingBytes = 4; // the 8-byte size is there, the 4-byte disk number is not
+    QTest::newRow("central ZIP64 field short of the disk number") << composeZip({shortOfDisk})
+                                                                  << QList<int>{int(ArchiveCode::BadFileHeader)} << QStringList();
+    RawMember otherVolume = deflatedMember("Names.dbf", body);
+    otherVolume.disk = 1;
+    QTest::newRow("member on disk 1") << composeZip({otherVolume})
+                                      << QList<int>{int(ArchiveCode::UnsupportedArchive)} << QStringList();
+    otherVolume.zip64Disk = true;
+    QTest::newRow("ZIP64 disk number 1") << composeZip({otherVolume})
+                                         << QList<int>{int(ArchiveCode::UnsupportedArchive)} << QStringList();
     RawMember shortLocal = deflatedMember("Names.dbf", body);
     shortLocal.zip64LocalSizes = true;
     shortLocal.zip64MissingBytes = 8;
@@ -503,6 +520,11 @@ void TestArchive::hostile_data()
     QByteArray locatorBeyond = composeZip({deflatedMember("Names.dbf", body)}, zip64End);
     locatorBeyond[locatorBeyond.size() - kEndRecordSize - 6] = '\x7f'; // the ZIP64 end record's offset
     QTest::newRow("ZIP64 end record beyond the end") << locatorBeyond << QList<int>{int(ArchiveCode::ReadError)} << QStringList();
+    QByteArray directoryTooLong = composeZip({deflatedMember("Names.dbf", body)}, zip64End);
+    // the top bytes of the ZIP64 end record's directory size
+    directoryTooLong[directoryTooLong.size() - kEndRecordSize - kZip64LocatorSize - kZip64EndRecordSize + 40 + 6] = '\x7f';
+    QTest::newRow("ZIP64 end record: directory size beyond the end record")
+        << directoryTooLong << QList<int>{int(ArchiveCode::ReadError)} << QStringList();
     QByteArray spannedZip64 = composeZip({deflatedMember("Names.dbf", body)}, zip64End);
     spannedZip64[spannedZip64.size() - kEndRecordSize - 4] = 2; // the locator's number of disks
     QTest::newRow("ZIP64 multi-volume") << spannedZip64 << QList<int>{int(ArchiveCode::UnsupportedArchive)} << QStringList();

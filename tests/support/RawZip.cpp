@@ -104,7 +104,7 @@ QByteArray composeZip(const QList<RawMember> &members, const RawZipOptions &opti
         appendU16(out, 0x5921);
         appendU32(out, m.zeroSizesInLocalHeader ? 0 : m.crc);
         appendU32(out, marked32(m.zip64LocalSizes, compressedSize));
-        appendU32(out, marked32(m.zip64LocalSizes, size));
+        appendU32(out, marked32(m.zip64LocalSizes && !m.zip64LocalSizeInField, size));
         appendU16(out, static_cast<std::uint16_t>(m.name.size()));
         appendU16(out, static_cast<std::uint16_t>(extra.size()));
         out.append(m.name);
@@ -135,7 +135,7 @@ QByteArray composeZip(const QList<RawMember> &members, const RawZipOptions &opti
         if (m.zip64Offset)
             appendU64(zip64Values, offsets[i]);
         if (m.zip64Disk)
-            appendU32(zip64Values, 0);
+            appendU32(zip64Values, m.disk);
         const QByteArray extra = zip64Extra(zip64Values, m.zip64MissingBytes);
         appendU32(out, kCentralHeaderSignature);
         appendU16(out, extra.isEmpty() ? 20 : 45);
@@ -150,7 +150,7 @@ QByteArray composeZip(const QList<RawMember> &members, const RawZipOptions &opti
         appendU16(out, static_cast<std::uint16_t>(m.name.size()));
         appendU16(out, static_cast<std::uint16_t>(extra.size()));
         appendU16(out, 0);
-        appendU16(out, m.zip64Disk ? kZip64Marker16 : 0);
+        appendU16(out, m.zip64Disk ? kZip64Marker16 : static_cast<std::uint16_t>(m.disk));
         appendU16(out, 0);
         appendU32(out, 0);
         appendU32(out, marked32(m.zip64Offset, offsets[i]));

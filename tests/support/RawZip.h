@@ -22,10 +22,12 @@ struct RawMember {
     bool zeroSizesInLocalHeader = false; // as streaming writers do, with a data descriptor after the data
     // A local header whose method differs from the central directory's.
     std::optional<std::uint16_t> localMethod;
+    std::uint32_t disk = 0; // the central header's disk number: another volume's member when not 0
 
     // ZIP64: the fields that hold their marker (0xFFFFFFFF, 0xFFFF for the disk),
     // their values in a ZIP64 extra field of the header, in the fixed order.
     bool zip64LocalSizes = false; // both local sizes; a data descriptor then has 8-byte sizes
+    bool zip64LocalSizeInField = false; // with zip64LocalSizes: the uncompressed size in its field as well
     bool zip64Size = false; // the central header's uncompressed size
     bool zip64CompressedSize = false; // the central header's compressed size
     bool zip64Offset = false; // the central header's local header offset

@@ -228,6 +228,10 @@ CentralDirectory readCentralDirectory(const QByteArray &archive)
             d.error = ArchiveCode::BadFileHeader;
             return d;
         }
+        if (disk != 0) {
+            d.error = ArchiveCode::UnsupportedArchive; // a member on another volume
+            return d;
+        }
         m.localHeaderOffset = positionIn(archive, localHeaderOffset);
         d.members << m;
     }
