@@ -117,7 +117,7 @@ void TestEntryList::mouseMarking()
     QCOMPARE(m_window->countsText(), QString("40 Entries; 40 Listed; %1 Selected").arg(selected));
     QCOMPARE(m_list->currentIndex().row(), rows.last());
     // The detail pane shows the current row.
-    QCOMPARE(m_window->findChild<QLineEdit *>("NameEd")->text(), m_list->model()->index(rows.last(), 0).data().toString());
+    QCOMPARE(m_window->findChild<QLineEdit *>("detailName")->text(), m_list->model()->index(rows.last(), 0).data().toString());
 }
 
 void TestEntryList::shiftArrows()
@@ -220,7 +220,7 @@ void TestEntryList::selectAllKeepsCurrentRow()
     QCOMPARE(m_list->marks().count(), 40);
     QCOMPARE(m_list->currentIndex().row(), 7);
     QCOMPARE(m_data->personList.recNo(), 8);
-    QCOMPARE(m_window->findChild<QLineEdit *>("NameEd")->text(), name);
+    QCOMPARE(m_window->findChild<QLineEdit *>("detailName")->text(), name);
 }
 
 void TestEntryList::categoryFromTheTree()

@@ -91,6 +91,7 @@ private slots:
     void countsPanelGrowsToItsText();
     void hintsReachTheHintPanel_data();
     void hintsReachTheHintPanel();
+    void twoPartHintShowsItsLongForm_data();
     void twoPartHintShowsItsLongForm();
     void detailFieldsVisibleAtDefaultSize_data();
     void detailFieldsVisibleAtDefaultSize();
@@ -247,8 +248,8 @@ void TestWindowLayout::hintsReachTheHintPanel_data()
     QTest::newRow("name lookup") << "nameLookup" << "Searh by name";
     QTest::newRow("organisation lookup") << "organisationLookup" << "Search by org.";
     QTest::newRow("Org button") << "organisationBoxButton" << "Click to show a larger input box";
-    QTest::newRow("work memo") << "CMemoEd" << "Double-click to view";
-    QTest::newRow("home memo") << "MemoEd" << "Double-click to view";
+    QTest::newRow("work memo") << "detailCMemo" << "Double-click to view";
+    QTest::newRow("home memo") << "detailMemo" << "Double-click to view";
 }
 
 void TestWindowLayout::hintsReachTheHintPanel()
@@ -269,13 +270,26 @@ void TestWindowLayout::hintsReachTheHintPanel()
     QCOMPARE(panel->text(), QString());
 }
 
+void TestWindowLayout::twoPartHintShowsItsLongForm_data()
+{
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("short and long") << "Open|Open an address book from the list" << "Open an address book from the list";
+    QTest::newRow("a bar in the long form") << "Find|Name|Org" << "Name|Org";
+    QTest::newRow("one part only") << "Delete entries" << "Delete entries";
+}
+
 void TestWindowLayout::twoPartHintShowsItsLongForm()
 {
+    QFETCH(QString, hint);
+    QFETCH(QString, shown);
+
     auto *panel = m_default->window->findChild<QLabel *>("hintPanel");
     QVERIFY(panel);
-    QStatusTipEvent tip("Open|Open an address book from the list");
+    QStatusTipEvent tip(hint);
     QApplication::sendEvent(m_default->window.get(), &tip);
-    QCOMPARE(panel->text(), QString("Open an address book from the list"));
+    QCOMPARE(panel->text(), shown);
 }
 
 void TestWindowLayout::detailFieldsVisibleAtDefaultSize_data()
@@ -291,9 +305,9 @@ void TestWindowLayout::detailFieldsVisibleAtDefaultSize()
 {
     QFETCH(QString, field);
 
-    auto *editor = m_default->window->findChild<QWidget *>(field + "Ed");
+    auto *editor = m_default->window->findChild<QWidget *>("detail" + field);
     QVERIFY(editor);
-    auto *pane = m_default->window->findChild<QWidget *>("RightPanel");
+    auto *pane = m_default->window->findChild<QWidget *>("detailPane");
     auto *scroll = qobject_cast<QScrollArea *>(pane->parentWidget()->parentWidget());
     QVERIFY(scroll);
     QCOMPARE(scroll->verticalScrollBar()->maximum(), 0); // nothing to scroll to

@@ -27,7 +27,9 @@ public:
     bool showNode(int number);
 
     const QString &currentFilter() const { return m_filter; }
-    NavigationSource source = NavigationSource::Tree;
+    // Which left-pane control chose the listed entries.
+    NavigationSource source() const { return m_source; }
+    void setSource(NavigationSource source) { m_source = source; }
 
     // "120 Entries; 14 Listed; 2 Selected".
     static QString countsText(int entries, int listed, int selected);
@@ -37,6 +39,7 @@ public:
 private:
     void apply(const QString &filter);
 
+    NavigationSource m_source = NavigationSource::Tree;
     TableView *m_persons = nullptr;
     TableView *m_organisations = nullptr;
     QString m_filter;

@@ -44,7 +44,7 @@ using Line = QList<Field>;
 DetailPane::DetailPane(QWidget *parent)
     : QWidget(parent)
 {
-    setObjectName(QStringLiteral("RightPanel"));
+    setObjectName(QStringLiteral("detailPane"));
     // Tight spacing: every field fits the pane at the window's first size.
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -94,7 +94,7 @@ DetailPane::DetailPane(QWidget *parent)
                     (f.organisation ? m_organisationLines : m_personLines).insert(field, l);
                     editor = l;
                 }
-                editor->setObjectName(field + QStringLiteral("Ed"));
+                editor->setObjectName(QStringLiteral("detail") + field);
                 grid->addWidget(caption(QString::fromLatin1(f.caption), box), r, 2 * c);
                 // A field alone on its line spans the whole width.
                 grid->addWidget(editor, r, 2 * c + 1, 1, line.size() == 1 ? 3 : 1);

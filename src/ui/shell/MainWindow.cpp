@@ -144,7 +144,7 @@ void MainWindow::createMenus()
     }
     file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
-    exit->setObjectName(QStringLiteral("Exit1"));
+    exit->setObjectName(QStringLiteral("exit"));
     exit->setShortcut(QKeySequence::Quit);
 
     m_editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -166,7 +166,7 @@ void MainWindow::createMenus()
 void MainWindow::createToolBar()
 {
     QToolBar *bar = addToolBar(QStringLiteral("Tools"));
-    bar->setObjectName(QStringLiteral("ToolBar"));
+    bar->setObjectName(QStringLiteral("toolBar"));
     bar->setMovable(false);
     m_openButton = new QToolButton(bar);
     m_openButton->setText(QStringLiteral("&Open"));
@@ -191,7 +191,7 @@ void MainWindow::createToolBar()
 void MainWindow::createLayout()
 {
     m_searchPanel = new QWidget(this);
-    m_searchPanel->setObjectName(QStringLiteral("SearchPanel"));
+    m_searchPanel->setObjectName(QStringLiteral("navigationArea"));
     m_searchPanel->setAutoFillBackground(true);
     QPalette pal = m_searchPanel->palette();
     pal.setColor(QPalette::Window, QColor(240, 251, 255));
@@ -222,7 +222,7 @@ void MainWindow::createLayout()
     connect(m_categoryTree, &CategoryTreeView::deleteRequested, this, &MainWindow::deleteCategory);
     connect(m_categoryTree, &CategoryTreeView::entriesDropped, this, &MainWindow::fileDroppedEntries);
     connect(m_categoryTree, &CategoryTreeView::entered, this, [this] {
-        m_recList.source = NavigationSource::Tree;
+        m_recList.setSource(NavigationSource::Tree);
         listCategory(m_categoryTree->selectedNumber());
     });
     m_initialsGrid = new InitialsGridView(m_searchPanel);
@@ -234,7 +234,7 @@ void MainWindow::createLayout()
             m_categoryTree->setFocus();
     });
     connect(m_initialsGrid, &InitialsGridView::refreshRequested, this, &MainWindow::refreshInitials);
-    connect(m_initialsGrid, &InitialsGridView::entered, this, [this] { m_recList.source = NavigationSource::InitialsGrid; });
+    connect(m_initialsGrid, &InitialsGridView::entered, this, [this] { m_recList.setSource(NavigationSource::InitialsGrid); });
 
     auto *orgRow = new QHBoxLayout;
     auto *orgButton = new QToolButton(m_searchPanel);
@@ -292,7 +292,7 @@ void MainWindow::createLayout()
     m_entryList->addActions({deleteEntriesAction, selectAll, unselectAll});
 
     m_leftSplitter = new QSplitter(Qt::Vertical, this);
-    m_leftSplitter->setObjectName(QStringLiteral("LeftPanel"));
+    m_leftSplitter->setObjectName(QStringLiteral("leftColumn"));
     m_leftSplitter->addWidget(m_searchPanel);
     m_leftSplitter->addWidget(m_entryList);
     m_leftSplitter->setMinimumWidth(px(68));
@@ -326,7 +326,7 @@ void MainWindow::createLayout()
 void MainWindow::createStatusLine()
 {
     QStatusBar *bar = statusBar();
-    bar->setObjectName(QStringLiteral("MainStatusBar"));
+    bar->setObjectName(QStringLiteral("statusLine"));
     bar->setSizeGripEnabled(true);
     const LayoutScale px = LayoutScale::ofApplication();
     // The counts panel grows beyond its width when its text needs more.
@@ -347,7 +347,7 @@ bool MainWindow::event(QEvent *event)
     // Hints go to the third panel instead of covering the status line.
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent *>(event)->tip();
-        m_hintPanel->setText(tip.section(QLatin1Char('|'), -1));
+        m_hintPanel->setText(tip.mid(tip.indexOf(QLatin1Char('|')) + 1));
         return true;
     }
     return QMainWindow::event(event);
@@ -482,7 +482,7 @@ QString MainWindow::countsText() const
 
 void MainWindow::listCategory(int number)
 {
-    m_recList.source = NavigationSource::Tree;
+    m_recList.setSource(NavigationSource::Tree);
     if (m_recList.showNode(number))
         listFilterChanged();
 }
