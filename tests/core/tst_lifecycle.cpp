@@ -17,11 +17,13 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -226,6 +228,7 @@ private slots:
     void openByNameFailure();
     void newBook_data();
     void newBook();
+    void newBookThatDoesNotOpen_data();
     void newBookThatDoesNotOpen();
     void deleteBook();
     void closeAsks();
@@ -641,27 +644,49 @@ void TestLifecycle::newBook()
     }
 }
 
+void TestLifecycle::newBookThatDoesNotOpen_data()
+{
+    QTest::addColumn<bool>("outside"); // the open book was saved to a folder outside the data directory
+    QTest::newRow("open book in the data directory") << false;
+    QTest::newRow("open book elsewhere") << true;
+}
+
 void TestLifecycle::newBookThatDoesNotOpen()
 {
+    QFETCH(bool, outside);
     Fixture f;
     f.addBook("Family", withPassword("pw"));
     f.prompter.expectPassword("Enter Password for addressbook Family", QString("pw"));
     QVERIFY(f.openByNameOk("Family"));
+    QString package = f.book("Family");
+    QString shownName = "Family";
+    if (outside) {
+        package = f.root.path() + "/elsewhere/Family.qvp";
+        shownName = package;
+        QVERIFY(QDir().mkpath(f.root.path() + "/elsewhere"));
+        f.prompter.expectSaveFile(package);
+        f.lifecycle->saveAs();
+    }
+    const BookLocation location = outside ? BookLocation::Elsewhere : BookLocation::DataDirectory;
     // A template that is no valid package: the new book cannot be opened.
     writePackage(f.lifecycle->templatePackage(), [] { PackageRecipe r; r.skip = QStringList{"tree.dff", "treeno.dff"}; return r; }());
     f.prompter.expectInput("New", "Addressbook name", QString("Club"));
     f.prompter.expectMessage(kInvalid, Icon::Warning, Button::Ok, Button::Ok);
     f.lifecycle->newBook();
-    // Family stays the book on screen, under its name and with its password.
-    QCOMPARE(f.lifecycle->title("me"), QString("Quorvel  - me (Family)"));
+    // Family stays the book on screen, where it was, under its name and with its password.
+    QCOMPARE(f.lifecycle->location(), location);
+    QCOMPARE(f.lifecycle->title("me"), "Quorvel  - me (" + shownName + ")");
     QCOMPARE(f.options->packagePassword, QString("pw"));
     const QByteArray club = fileBytes(f.book("Club"));
+    const QByteArray inDataDirectory = fileBytes(f.book("Family"));
     f.change();
     f.lifecycle->save();
     QCOMPARE(fileBytes(f.book("Club")), club);
+    if (outside)
+        QCOMPARE(fileBytes(f.book("Family")), inDataDirectory);
     Fixture g;
     g.prompter.expectPassword("Enter Password for addressbook Family", QString("pw"));
-    QVERIFY(g.lifecycle->openPackage(f.book("Family")));
+    QVERIFY(g.lifecycle->openPackage(package));
     QVERIFY(g.data.personList.locate("Position", QString("Changed")));
 }
 
@@ -780,25 +805,33 @@ void TestLifecycle::startUp()
 
 void TestLifecycle::unlistableDataDirectory_data()
 {
-    QTest::addColumn<QString>("dataDirectory"); // "missing", "file" or "empty"
+    QTest::addColumn<QString>("dataDirectory"); // "missing", "file", "empty" or "unreadable"
     QTest::addColumn<bool>("listed");
-    QTest::newRow("missing: the window closes") << "missing" << false;
+    QTest::newRow("missing: start-up goes on") << "missing" << true;
     QTest::newRow("a file, not a folder: the window closes") << "file" << false;
     QTest::newRow("empty: start-up goes on") << "empty" << true;
+    QTest::newRow("no permissions: the window closes") << "unreadable" << false;
 }
 
 void TestLifecycle::unlistableDataDirectory()
 {
     QFETCH(QString, dataDirectory);
     QFETCH(bool, listed);
+    if (dataDirectory == "unreadable" && geteuid() == 0)
+        QSKIP("root reads every folder");
     Fixture f;
     QVERIFY(QDir(f.dirs.data).removeRecursively());
     if (dataDirectory == "file") {
         QFile file(f.dirs.data.chopped(1));
         QVERIFY(file.open(QIODevice::WriteOnly));
-    } else if (dataDirectory == "empty") {
+    } else if (dataDirectory != "missing") {
         QVERIFY(QDir().mkpath(f.dirs.data));
     }
+    if (dataDirectory == "unreadable") {
+        writePackage(f.book("Hidden"));
+        QVERIFY(QFile::setPermissions(f.dirs.data, QFile::Permissions()));
+    }
+    const auto restore = qScopeGuard([&] { QFile::setPermissions(f.dirs.data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
     f.prompter.expectMessage("There may not be any addressbook in the default location.", Icon::Plain, Button::Ok, Button::Ok);
     QCOMPARE(f.lifecycle->listDataDirectory(), listed);
     QCOMPARE(f.shell.calls.contains("close window"), !listed);

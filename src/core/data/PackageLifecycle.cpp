@@ -309,8 +309,9 @@ bool PackageLifecycle::listDataDirectory()
 {
     const QString noBook = QStringLiteral("There may not be any addressbook in the default location.");
     // entryList() cannot tell an empty directory from one it could not read.
-    const QFileInfo directory(m_dirs.data);
-    if (!directory.isDir() || !directory.isReadable() || !directory.isExecutable()) {
+    // A folder that does not exist yet holds no book, like an empty one.
+    const QFileInfo directory(QDir::cleanPath(m_dirs.data)); // "file/" would not exist
+    if (directory.exists() && (!directory.isDir() || !directory.isReadable() || !directory.isExecutable())) {
         m_prompter.message(noBook, Prompter::Icon::Plain, Prompter::Button::Ok);
         m_shell.closeMainWindow();
         return false;

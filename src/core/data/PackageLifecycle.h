@@ -31,8 +31,9 @@ public:
                      LifecycleShell &shell, Directories dirs);
 
     // Start-up: the packages of the data directory become the address book
-    // list, sorted; books created later join it at the end. A directory that
-    // cannot be listed closes the main window; the result is then false.
+    // list, sorted; books created later join it at the end. A missing
+    // directory gives an empty list. A path that is no directory, or one that
+    // cannot be read, closes the main window; the result is then false.
     bool listDataDirectory();
     // Start-up: the default book, or else the template in the no-book state.
     void openDefaultBook();
