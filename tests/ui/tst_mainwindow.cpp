@@ -5,8 +5,10 @@
 #include "settings/Settings.h"
 #include "shell/ProgramDirectory.h"
 #include "shell/MainWindow.h"
+#include "tools/AboutBox.h"
 
 #include <QAction>
+#include <QDir>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -46,11 +48,22 @@ void generateBook(const QString &path, int persons)
     QVERIFY(p.waitForFinished(60000) && p.exitCode() == 0);
 }
 
+// Notes for each message whether the hourglass was on while it was shown.
+class CursorWatchingPrompter : public test::ScriptedPrompter {
+public:
+    QList<bool> busyAtMessage;
+    Button message(const QString &text, Icon icon, Buttons buttons) override
+    {
+        busyAtMessage << (QApplication::overrideCursor() != nullptr);
+        return ScriptedPrompter::message(text, icon, buttons);
+    }
+};
+
 struct Window {
     QTemporaryDir dir;
     QString home;
     RecordStore data;
-    test::ScriptedPrompter prompter;
+    CursorWatchingPrompter prompter;
     std::unique_ptr<MainWindow> window;
 
     Window()
@@ -64,7 +77,26 @@ struct Window {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
+    // Keyboard focus needs the active window, also on the offscreen platform.
+    void activate()
+    {
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
 };
+
+QAction *editAction(MainWindow &w, const QString &text)
+{
+    for (QAction *menu : w.menuBar()->actions()) {
+        if (menu->text() != "&Edit")
+            continue;
+        for (QAction *a : menu->menu()->actions()) {
+            if (a->text() == text)
+                return a;
+        }
+    }
+    return nullptr;
+}
 
 } // namespace
 
@@ -76,6 +108,11 @@ private slots:
     void newBookJoinsTheMenus();
     void closeWritesSettings_data();
     void closeWritesSettings();
+    void treeTakesFocus_data();
+    void treeTakesFocus();
+    void dataDirectoryThatIsAFileEndsTheProgram();
+    void hourglassOnlyWhileDeleting_data();
+    void hourglassOnlyWhileDeleting();
 };
 
 void TestMainWindow::emptyDataDirectoryShowsTheTemplate()
@@ -161,6 +198,95 @@ void TestMainWindow::closeWritesSettings()
         for (const QString &l : lines)
             QVERIFY2(!l.startsWith(absent), qPrintable(l));
     }
+}
+
+void TestMainWindow::treeTakesFocus_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("open from the Open submenu") << "open";
+    QTest::newRow("save from the File menu") << "save";
+}
+
+void TestMainWindow::treeTakesFocus()
+{
+    QFETCH(QString, command);
+    Window w;
+    QDir().mkpath(w.home + "Data");
+    generateBook(w.home + "Data/Default.qvp", 5);
+    generateBook(w.home + "Data/Other.qvp", 3);
+    w.start();
+    w.activate();
+    auto *tree = w.window->findChild<QTreeWidget *>("categoryTree");
+    auto *list = w.window->findChild<QListView *>("entryList");
+    list->setFocus();
+    QCOMPARE(QApplication::focusWidget(), list);
+    if (command == "open") {
+        const QList<QAction *> books = fileAction(*w.window, "&Open")->menu()->actions();
+        QCOMPARE(books.last()->text(), QString("Other"));
+        books.last()->trigger();
+        QVERIFY(w.window->windowTitle().endsWith(" (Other)"));
+    } else {
+        fileAction(*w.window, "&Save")->trigger();
+    }
+    QCOMPARE(QApplication::focusWidget(), tree);
+}
+
+void TestMainWindow::dataDirectoryThatIsAFileEndsTheProgram()
+{
+    Window w;
+    QFile plain(w.home + "Data");
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    AboutBox splash;
+    splash.show();
+    w.prompter.expectMessage(kNoBooks, Icon::Plain, Button::Ok, Button::Ok);
+    w.window = std::make_unique<MainWindow>(w.home, w.dir.path() + "/work/", w.data, &w.prompter);
+    w.window->setSplash(&splash);
+    w.window->show();
+    // The program ends with its last window: the main window and the splash both close.
+    QTRY_VERIFY(!w.window->isVisible());
+    QVERIFY(!splash.isVisible());
+    QCOMPARE(w.prompter.messages(), QStringList{kNoBooks}); // nothing about the default book
+}
+
+void TestMainWindow::hourglassOnlyWhileDeleting_data()
+{
+    QTest::addColumn<int>("persons");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<bool>("deleted");
+    const QString question = "Are you sure you want to delete current entry?";
+    QTest::newRow("the current entry") << 3 << QStringList{question} << true;
+    QTest::newRow("an empty list") << 0 << QStringList{question, "No more deletion."} << false;
+}
+
+void TestMainWindow::hourglassOnlyWhileDeleting()
+{
+    QFETCH(int, persons);
+    QFETCH(QStringList, messages);
+    QFETCH(bool, deleted);
+    QList<bool> busyWhileRemoving; // whether the hourglass was on each time a row went
+    Window w;
+    QDir().mkpath(w.home + "Data");
+    generateBook(w.home + "Data/Default.qvp", persons);
+    w.start();
+    // Removing a row moves the person list: the moment to look at the cursor.
+    int count = w.data.personList.recordCount();
+    w.data.personList.setAfterScroll([&] {
+        if (w.data.personList.recordCount() < count)
+            busyWhileRemoving << (QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+        count = w.data.personList.recordCount();
+        w.data.followCurrentPerson();
+    });
+    w.prompter.expectMessage(messages[0], Icon::Confirmation, Button::Yes | Button::No, Button::Yes);
+    if (messages.size() > 1)
+        w.prompter.expectMessage(messages[1], Icon::Information, Button::Ok, Button::Ok);
+    editAction(*w.window, "&Delete")->trigger();
+    w.data.personList.setAfterScroll([&] { w.data.followCurrentPerson(); });
+    QCOMPARE(w.prompter.messages(), messages);
+    QCOMPARE(w.prompter.busyAtMessage, QList<bool>(messages.size(), false));
+    QCOMPARE(busyWhileRemoving, deleted ? QList<bool>{true} : QList<bool>());
+    QCOMPARE(w.data.personList.recordCount(), deleted ? persons - 1 : persons);
+    QVERIFY(!QApplication::overrideCursor());
 }
 
 QTEST_MAIN(TestMainWindow)
