@@ -151,6 +151,8 @@ private slots:
     void packedHeaders();
     void roundTrip_data();
     void roundTrip();
+    void membersKeepTheirPlace_data();
+    void membersKeepTheirPlace();
     void reproducibleWithFixedRandomness();
     void passwords_data();
     void passwords();
@@ -244,6 +246,46 @@ void TestArchive::roundTrip()
     QCOMPARE(run.files.value("Names.dbf"), content);
     QCOMPARE(run.files.value("\u5206\u7ec4.dff"), QByteArray("x"));
     QCOMPARE(run.asked, password.isEmpty() ? 0 : 1);
+}
+
+// Members are compressed side by side, the largest first; each must still
+// come out under its own name, in the given order, with its own CRC.
+void TestArchive::membersKeepTheirPlace_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QList<QByteArray>>("contents");
+    const QByteArray check("123456789"); // its CRC-32 is 0xCBF43926
+    const QByteArray big = QByteArray("person table ").repeated(40000);
+    const QByteArray middle = QByteArray("organisation ").repeated(9000);
+    QTest::newRow("smallest first") << QString() << QList<QByteArray>{check, middle, big};
+    QTest::newRow("largest in the middle") << QString() << QList<QByteArray>{middle, big, check, QByteArray()};
+    QTest::newRow("equal sizes") << QString() << QList<QByteArray>{check, "abcdefghi", "ihgfedcba"};
+    QTest::newRow("encrypted, smallest first") << QString("pw") << QList<QByteArray>{check, QByteArray(), middle, big};
+}
+
+void TestArchive::membersKeepTheirPlace()
+{
+    QFETCH(QString, password);
+    QFETCH(QList<QByteArray>, contents);
+    QList<PackMember> members;
+    QStringList names;
+    for (qsizetype i = 0; i < contents.size(); ++i) {
+        names << QStringLiteral("m%1.dff").arg(i);
+        members << PackMember{names.last(), contents[i], fixedTime()};
+    }
+    const QByteArray zip = buildArchive(members, password, counter);
+    const CentralDirectory d = readCentralDirectory(zip);
+    QStringList stored;
+    for (const MemberEntry &m : d.members) {
+        stored << m.name();
+        if (contents.value(names.indexOf(m.name())) == "123456789")
+            QCOMPARE(m.crc, std::uint32_t(0xCBF43926u));
+    }
+    QCOMPARE(stored, names);
+    const Run run = unpackBytes(zip, {password});
+    QCOMPARE(run.errors, QList<int>());
+    for (qsizetype i = 0; i < contents.size(); ++i)
+        QCOMPARE(run.files.value(names[i]), contents[i]);
 }
 
 void TestArchive::reproducibleWithFixedRandomness()

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <optional>
@@ -123,9 +124,51 @@ private:
     bool m_ok = false;
 };
 
+// A Deflate member whose sizes are known is inflated in one call into a
+// buffer of its stated size. Nothing when that does not yield exactly the
+// stated size: the streaming path then finds out what is wrong and reports it.
+std::optional<Extraction> inflateWhole(const QByteArray &archive, const MemberEntry &entry, qsizetype begin,
+                                       qsizetype end, const std::optional<TraditionalCipher> &cipher,
+                                       UnpackTarget &target)
+{
+    if (entry.size > std::uint64_t(kMaxMemberSize))
+        return std::nullopt;
+    // Plain data is read where it lies; encrypted data is decrypted into a copy
+    // by a copy of the cipher, which the fallback needs at the data's start.
+    QByteArray decrypted;
+    const char *in = archive.constData() + begin;
+    if (cipher) {
+        decrypted = archive.mid(begin, end - begin);
+        TraditionalCipher copy = *cipher;
+        copy.decrypt(decrypted.data(), decrypted.size());
+        in = decrypted.constData();
+    }
+    QByteArray out(qsizetype(entry.size), Qt::Uninitialized);
+    libdeflate_decompressor *decompressor = libdeflate_alloc_decompressor();
+    if (!decompressor)
+        return std::nullopt;
+    size_t used = 0;
+    const libdeflate_result rc = libdeflate_deflate_decompress_ex(decompressor, in, size_t(end - begin),
+                                                                  out.data(), size_t(out.size()), &used, nullptr);
+    libdeflate_free_decompressor(decompressor);
+    if (rc != LIBDEFLATE_SUCCESS)
+        return std::nullopt;
+    Extraction x;
+    x.end = begin + qsizetype(used);
+    x.crc = libdeflate_crc32(0, out.constData(), size_t(out.size()));
+    x.written = out.size();
+    if (!target.write(out.constData(), out.size()))
+        x.error = ArchiveCode::WriteError;
+    return x;
+}
+
 Extraction MemberReader::copyData(const MemberEntry &entry, qsizetype begin, qsizetype end,
                                   std::optional<TraditionalCipher> &cipher, bool sizesKnown)
 {
+    if (sizesKnown && entry.method == kMethodDeflated) {
+        if (std::optional<Extraction> whole = inflateWhole(m_archive, entry, begin, end, cipher, m_target))
+            return *whole;
+    }
     Extraction x;
     const qint64 limit = sizesKnown && entry.size < std::uint64_t(kMaxMemberSize) ? qint64(entry.size) : kMaxMemberSize;
     const bool deflated = entry.method == kMethodDeflated;
@@ -140,7 +183,7 @@ Extraction MemberReader::copyData(const MemberEntry &entry, qsizetype begin, qsi
             x.error = ArchiveCode::BadLengths;
             return false;
         }
-        x.crc = static_cast<std::uint32_t>(crc32_z(x.crc, reinterpret_cast<const Bytef *>(data), static_cast<z_size_t>(size)));
+        x.crc = libdeflate_crc32(x.crc, data, size_t(size));
         x.written += size;
         if (!m_target.write(data, size)) {
             x.error = ArchiveCode::WriteError;

@@ -11,7 +11,12 @@
 #include <QRandomGenerator>
 #include <QSaveFile>
 
-#include <zlib.h>
+#include <libdeflate.h>
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 namespace qv::archive {
 
@@ -32,24 +37,57 @@ Error archiveFailure(ArchiveCode code, const QString &detail)
     return Error(QStringLiteral("%1: %2").arg(archiveCodeText(code), QDir::toNativeSeparators(detail)));
 }
 
-QByteArray deflateRaw(const QByteArray &data, const QString &name)
+// A member's CRC and Deflate body, computed apart from the archive's layout
+// so that several members can be compressed at once.
+struct CompressedMember {
+    std::uint32_t crc = 0;
+    QByteArray body;
+    bool failed = false;
+};
+
+CompressedMember compress(const QByteArray &data)
 {
-    z_stream zs{};
-    // zlib's normal level; the largest hash memory makes it about a tenth faster.
-    if (deflateInit2(&zs, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 9, Z_DEFAULT_STRATEGY) != Z_OK)
-        throw archiveFailure(ArchiveCode::OutOfMemory, name);
-    QByteArray out(static_cast<qsizetype>(deflateBound(&zs, static_cast<uLong>(data.size()))), Qt::Uninitialized);
-    zs.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
-    zs.avail_in = static_cast<uInt>(data.size());
-    zs.next_out = reinterpret_cast<Bytef *>(out.data());
-    zs.avail_out = static_cast<uInt>(out.size());
-    const int rc = deflate(&zs, Z_FINISH);
-    const auto produced = static_cast<qsizetype>(zs.total_out);
-    deflateEnd(&zs);
-    if (rc != Z_STREAM_END)
-        throw archiveFailure(ArchiveCode::BadBlock, name);
-    out.truncate(produced);
-    return out;
+    CompressedMember c;
+    c.crc = libdeflate_crc32(0, data.constData(), static_cast<size_t>(data.size()));
+    // libdeflate's level 6 is its normal one: over twice zlib's speed, slightly smaller output.
+    libdeflate_compressor *compressor = libdeflate_alloc_compressor(6);
+    if (!compressor) {
+        c.failed = true;
+        return c;
+    }
+    c.body = QByteArray(static_cast<qsizetype>(libdeflate_deflate_compress_bound(compressor, static_cast<size_t>(data.size()))),
+                        Qt::Uninitialized);
+    const size_t produced = libdeflate_deflate_compress(compressor, data.constData(), static_cast<size_t>(data.size()),
+                                                        c.body.data(), static_cast<size_t>(c.body.size()));
+    libdeflate_free_compressor(compressor);
+    c.failed = produced == 0 && !data.isEmpty();
+    c.body.truncate(static_cast<qsizetype>(produced));
+    return c;
+}
+
+// Compresses every member on the machine's cores, the largest first, so that
+// the book's big table and the rest are packed side by side.
+std::vector<CompressedMember> compressAll(const QList<PackMember> &members)
+{
+    std::vector<qsizetype> bySize(static_cast<size_t>(members.size()));
+    for (qsizetype i = 0; i < members.size(); ++i)
+        bySize[static_cast<size_t>(i)] = i;
+    std::sort(bySize.begin(), bySize.end(), [&](qsizetype a, qsizetype b) { return members[a].data.size() > members[b].data.size(); });
+
+    std::vector<CompressedMember> results(static_cast<size_t>(members.size()));
+    std::atomic<size_t> next = 0;
+    auto work = [&] {
+        for (size_t n = next++; n < bySize.size(); n = next++)
+            results[static_cast<size_t>(bySize[n])] = compress(members[bySize[n]].data);
+    };
+    const unsigned helpers = std::min<unsigned>(std::max(1u, std::thread::hardware_concurrency()), bySize.size()) - 1;
+    std::vector<std::thread> threads;
+    for (unsigned i = 0; i < helpers; ++i)
+        threads.emplace_back(work);
+    work();
+    for (std::thread &t : threads)
+        t.join();
+    return results;
 }
 
 QByteArray encryptionHeader(std::uint32_t crc, const RandomSource &random)
@@ -117,19 +155,26 @@ QByteArray buildArchive(const QList<PackMember> &members, const QString &passwor
         throw archiveFailure(ArchiveCode::UnsupportedArchive, QString::number(members.size()));
 
     const QByteArray passwordBytes = password.toUtf8();
-    QByteArray out;
-    QList<WrittenMember> written;
     for (const PackMember &member : members) {
         if (member.data.size() > kZipLimit)
             throw archiveFailure(ArchiveCode::BadLengths, member.name);
+    }
+    std::vector<CompressedMember> compressed = compressAll(members);
+
+    QByteArray out;
+    QList<WrittenMember> written;
+    for (qsizetype i = 0; i < members.size(); ++i) {
+        const PackMember &member = members[i];
+        CompressedMember &c = compressed[static_cast<size_t>(i)];
+        if (c.failed)
+            throw archiveFailure(ArchiveCode::OutOfMemory, member.name);
         WrittenMember m;
         m.name = member.name.toUtf8();
         m.flags = isAscii(member.name) ? 0 : kFlagUtf8Name;
         m.time = toDosDateTime(member.modified);
-        m.crc = static_cast<std::uint32_t>(
-            crc32_z(0, reinterpret_cast<const Bytef *>(member.data.constData()), static_cast<z_size_t>(member.data.size())));
+        m.crc = c.crc;
         m.size = static_cast<std::uint32_t>(member.data.size());
-        QByteArray body = deflateRaw(member.data, member.name);
+        QByteArray body = std::move(c.body);
         if (!passwordBytes.isEmpty()) {
             m.flags |= kFlagEncrypted;
             body.prepend(encryptionHeader(m.crc, random));
