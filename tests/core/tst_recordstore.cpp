@@ -78,6 +78,12 @@ private slots:
     void badTableFiles_data();
     void badTableFiles();
     void truncatedAnywhere();
+    void textCellsThroughEditsAndRollback_data();
+    void textCellsThroughEditsAndRollback();
+    void loadedTextsKeepTheirBounds_data();
+    void loadedTextsKeepTheirBounds();
+    void loadedOrderFollowsTheCollation_data();
+    void loadedOrderFollowsTheCollation();
     void textIsCutToTheFieldWidth_data();
     void textIsCutToTheFieldWidth();
     void locate_data();
@@ -343,6 +349,126 @@ void TestRecordStore::truncatedAnywhere()
     const QByteArray good = tableBytes(personFields(), test::filterFixture());
     for (qsizetype cut = 0; cut < good.size(); ++cut)
         QVERIFY_THROWS_EXCEPTION(DatabaseError, readTableBytes(good.left(cut)));
+}
+
+namespace {
+
+// The Memo of every row slot, null read as "<null>" so that empty and null differ.
+QStringList memos(const RecordTable &t)
+{
+    QStringList list;
+    const int memo = t.fieldIndex("Memo");
+    for (int row = 0; row < t.rowSlots(); ++row) {
+        const Value v = t.value(row, memo);
+        list << (isNull(v) ? QString("<null>") : std::get<QString>(v));
+    }
+    return list;
+}
+
+} // namespace
+
+void TestRecordStore::textCellsThroughEditsAndRollback_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<int>("rounds"); // before and after written in turn, ending with after
+    QTest::newRow("shorter texts") << QStringList{"Margaret", "Bob", "Alexander"} << QStringList{"Meg", "Bo", "Al"} << 1;
+    QTest::newRow("longer texts") << QStringList{"Al", "Bo", "Cy"} << QStringList{"Alexandra", "Bobby Joe", "Cyrus the Great"} << 1;
+    QTest::newRow("to empty and back") << QStringList{"Ann", "", "Cy"} << QStringList{"", "Bea", ""} << 3;
+    QTest::newRow("wide characters and surrogate pairs")
+        << QStringList{"\u738b\u5c0f\u660e", "\U0001F600x", "abc"}
+        << QStringList{"\U0001F600\U0001F600\U0001F600", "\u738b", "\u00dcn\u00efc\u00f6d\u00e9"} << 2;
+    QTest::newRow("rewritten until the space is reclaimed")
+        << QStringList{QString("a").repeated(40000), QString("b").repeated(30000), "short"}
+        << QStringList{QString("c").repeated(50000), QString("d").repeated(35000), QString("e").repeated(70000)} << 7;
+}
+
+void TestRecordStore::textCellsThroughEditsAndRollback()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    QFETCH(int, rounds);
+    auto shown = [](QStringList texts) {
+        for (QString &t : texts)
+            t = t.isEmpty() ? QString("<null>") : t;
+        return texts;
+    };
+    RecordTable t(personFields());
+    for (const QString &memo : before)
+        t.insertRow(person({{"Memo", memo}}));
+    const int extra = t.insertRow(person({{"Memo", QString("kept apart")}}));
+    t.setLogChanges(true);
+    for (int round = rounds; round > 0; --round) {
+        const QStringList &texts = round % 2 ? after : before;
+        for (int row = 0; row < texts.size(); ++row)
+            t.updateRow(row, person({{"Memo", texts[row]}}));
+    }
+    t.deleteRow(extra);
+    QCOMPARE(memos(t).mid(0, 3), shown(after));
+    QCOMPARE(memos(t)[3], QString("kept apart")); // a deleted row keeps its values for a rollback
+
+    const auto reloaded = readTableBytes(writeTableBytes(t));
+    QCOMPARE(memos(*reloaded), shown(after));
+
+    t.rollback(0);
+    QCOMPARE(memos(t), shown(before) << "kept apart");
+    QCOMPARE(t.liveRowCount(), 4);
+}
+
+void TestRecordStore::loadedTextsKeepTheirBounds_data()
+{
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("mixed lengths") << QStringList{QString("long ").repeated(300), "x", "medium text", "", "yz"};
+    QTest::newRow("empty and null alike") << QStringList{"", QString(), "a", QString(), ""};
+    QTest::newRow("wide characters")
+        << QStringList{"\u738b", "\U0001F600\U0001F600", "", "caf\u00e9", "\u738b\u5c0f\u660e\U0001F600 end"};
+}
+
+void TestRecordStore::loadedTextsKeepTheirBounds()
+{
+    QFETCH(QStringList, texts);
+    RecordTable t(personFields());
+    QStringList expected;
+    for (const QString &memo : texts) {
+        t.insertRow(person({{"Memo", memo}, {"Name", memo.left(20)}}));
+        expected << (memo.isEmpty() ? QString("<null>") : memo);
+    }
+    const auto back = readTableBytes(writeTableBytes(t));
+    QCOMPARE(memos(*back), expected);
+    for (int row = 0; row < texts.size(); ++row)
+        QCOMPARE(valueText(back->value(row, back->fieldIndex("Name"))), texts[row].left(20));
+}
+
+void TestRecordStore::loadedOrderFollowsTheCollation_data()
+{
+    QTest::addColumn<QStringList>("surnames"); // in row order
+    QTest::newRow("letters of both cases and accents") << QStringList{"Zoe", "adam", "\u00c9mile", "eve", "Adam", "\u00e9mile"};
+    QTest::newRow("equal texts, or equal under the collation") << QStringList{"\u00e9", "e\u0301", "\u00e9", "d", "e\u0301"};
+    QTest::newRow("empty texts") << QStringList{"b", "", "a", ""};
+    QTest::newRow("wide characters") << QStringList{"\u738b", "\U0001F600", "\u5c0f", "\u738b", "a"};
+}
+
+void TestRecordStore::loadedOrderFollowsTheCollation()
+{
+    QFETCH(QStringList, surnames);
+    std::vector<std::vector<Value>> rows;
+    for (const QString &surname : surnames)
+        rows.push_back(person({{"SurName", surname}, {"Yellow", false}}));
+    RecordStore data;
+    data.personRead.loadFromBytes(tableBytes(personFields(), rows));
+    const std::vector<int> &listed = data.personRead.rows();
+
+    // Empty first, then by the system collation one pair at a time, row id breaking ties.
+    QList<int> expected;
+    for (int row = 0; row < surnames.size(); ++row)
+        expected << row;
+    QCollator collator{QLocale::system()};
+    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+        if (surnames[a].isEmpty() || surnames[b].isEmpty())
+            return surnames[a].isEmpty() && !surnames[b].isEmpty();
+        return collator.compare(surnames[a], surnames[b]) < 0;
+    });
+    QCOMPARE(QList<int>(listed.begin(), listed.end()), expected);
 }
 
 void TestRecordStore::textIsCutToTheFieldWidth_data()

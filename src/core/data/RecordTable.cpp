@@ -9,6 +9,7 @@ namespace qv {
 namespace {
 
 constexpr size_t kJournalLimit = 1u << 20; // beyond it views simply rebuild
+constexpr size_t kUnusedSlack = 1u << 16;  // code units left unused before a column is compacted
 
 qint64 toNumber(FieldType type, const Value &v)
 {
@@ -53,6 +54,71 @@ qint64 toNumber(FieldType type, const Value &v)
 }
 
 } // namespace
+
+TextColumn::Slice TextColumn::add(QStringView text)
+{
+    if (text.isEmpty())
+        return {};
+    if (m_chars.size() + size_t(text.size()) > std::numeric_limits<quint32>::max())
+        throw DatabaseError(QStringLiteral("The table is too large to hold in memory"));
+    const Slice slice{quint32(m_chars.size()), quint32(text.size())};
+    m_chars.insert(m_chars.end(), text.utf16(), text.utf16() + text.size());
+    return slice;
+}
+
+void TextColumn::set(size_t row, QStringView text)
+{
+    // A view of this column's own buffer would not survive the buffer growing.
+    const char16_t *begin = m_chars.data();
+    if (!text.isEmpty() && text.utf16() >= begin && text.utf16() < begin + m_chars.size()) {
+        set(row, text.toString());
+        return;
+    }
+    Slice &slice = m_slices[row];
+    if (size_t(text.size()) <= slice.length) {
+        // Fits where the old text was.
+        std::copy(text.utf16(), text.utf16() + text.size(), m_chars.begin() + slice.start);
+        m_unused += slice.length - size_t(text.size());
+        slice.length = quint32(text.size());
+        return;
+    }
+    m_unused += slice.length;
+    slice = add(text);
+    if (m_unused > kUnusedSlack && m_unused > m_chars.size() / 2)
+        compact();
+}
+
+void TextColumn::pushBack(QStringView text)
+{
+    m_slices.emplace_back();
+    set(m_slices.size() - 1, text);
+}
+
+void TextColumn::clear()
+{
+    m_chars = {};
+    m_slices = {};
+    m_unused = 0;
+}
+
+void TextColumn::shrink()
+{
+    if (m_chars.size() < m_chars.capacity() / 8 * 7)
+        m_chars.shrink_to_fit();
+}
+
+void TextColumn::compact()
+{
+    std::vector<char16_t> chars;
+    chars.reserve(m_chars.size() - m_unused);
+    for (Slice &slice : m_slices) {
+        const quint32 start = quint32(chars.size());
+        chars.insert(chars.end(), m_chars.begin() + slice.start, m_chars.begin() + slice.start + slice.length);
+        slice.start = slice.length == 0 ? 0 : start;
+    }
+    m_chars = std::move(chars);
+    m_unused = 0;
+}
 
 RecordTable::RecordTable(QList<FieldDef> fields)
     : m_fields(std::move(fields))
@@ -120,7 +186,7 @@ void RecordTable::store(int row, const std::vector<Value> &values)
         Column &c = m_columns[size_t(f)];
         const Value v = f < int(values.size()) ? fitToField(f, values[size_t(f)]) : Value();
         if (c.isText())
-            c.texts[size_t(row)] = isNull(v) ? QString() : std::get<QString>(v);
+            c.texts.set(size_t(row), isNull(v) ? QStringView() : QStringView(std::get<QString>(v)));
         else
             c.numbers[size_t(row)] = toNumber(c.def.type, v);
     }
@@ -148,7 +214,7 @@ int RecordTable::insertRow(const std::vector<Value> &values)
     const int row = rowSlots();
     for (Column &c : m_columns) {
         if (c.isText())
-            c.texts.emplace_back();
+            c.texts.pushBack({});
         else
             c.numbers.push_back(Column::kNullNumber);
     }

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <map>
 #include <memory>
@@ -18,6 +19,47 @@ namespace qv {
 
 class TableOrder;
 
+// The texts of one field for every row, in one UTF-16 buffer of which each
+// row holds a slice: one allocation per column instead of one per cell. A
+// changed text goes to the end of the buffer; the space of the texts it
+// replaced is given back once it outgrows the space in use. Null and empty
+// are the same here: an empty slice.
+class TextColumn {
+public:
+    size_t size() const { return m_slices.size(); }
+    QStringView view(size_t row) const
+    {
+        const Slice s = m_slices[row];
+        return QStringView(m_chars.data() + s.start, qsizetype(s.length));
+    }
+    // A copy that outlives any later change of the column.
+    QString operator[](size_t row) const { return view(row).toString(); }
+    bool isEmpty(size_t row) const { return m_slices[row].length == 0; }
+
+    void set(size_t row, QStringView text);
+    void pushBack(QStringView text);
+    // Rows added at the end, all empty.
+    void resize(size_t rows) { m_slices.resize(rows); }
+    void clear();
+    // Room for this many UTF-16 code units to come, so that loading
+    // allocates the buffer once.
+    void reserve(size_t units) { m_chars.reserve(m_chars.size() + units); }
+    // Gives back room reserved but not used.
+    void shrink();
+
+private:
+    struct Slice {
+        quint32 start = 0;
+        quint32 length = 0;
+    };
+    Slice add(QStringView text);
+    void compact();
+
+    std::vector<char16_t> m_chars;
+    std::vector<Slice> m_slices;
+    size_t m_unused = 0; // code units no slice refers to any more
+};
+
 // One field's values for every row. Integer, date (Julian day) and Boolean
 // fields keep numbers with kNullNumber for empty; text and memo fields keep
 // texts, a null or empty text being empty.
@@ -25,10 +67,10 @@ struct Column {
     static constexpr qint64 kNullNumber = std::numeric_limits<qint64>::min();
     FieldDef def;
     std::vector<qint64> numbers;
-    std::vector<QString> texts;
+    TextColumn texts;
 
     bool isText() const { return def.type == FieldType::Text || def.type == FieldType::Memo; }
-    bool isNull(int row) const { return isText() ? texts[size_t(row)].isEmpty() : numbers[size_t(row)] == kNullNumber; }
+    bool isNull(int row) const { return isText() ? texts.isEmpty(size_t(row)) : numbers[size_t(row)] == kNullNumber; }
 };
 
 // The rows of one table, shared by every view bound to it. Rows are known by

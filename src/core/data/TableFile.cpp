@@ -5,6 +5,7 @@
 #include "data/RecordTable.h"
 
 #include <QSet>
+#include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <bit>
@@ -112,7 +113,7 @@ void writeColumn(Writer &w, const Column &c, const std::vector<int> &rows)
         for (int row : rows) {
             if (c.isNull(row))
                 continue;
-            const QString &text = c.texts[size_t(row)];
+            const QStringView text = c.texts.view(size_t(row));
             const qsizetype start = blob.size();
             blob.resize(start + utf8.requiredSpace(text.size()));
             char *end = utf8.appendToBuffer(blob.data() + start, text);
@@ -189,17 +190,25 @@ void readColumn(Reader &r, Column &c, int rows)
         for (qint64 i = 0; i < present; ++i)
             total += readU32(lengths + 4 * i);
         const char *blob = reinterpret_cast<const char *>(r.take(total, "the texts"));
+        // A UTF-8 byte never makes more than one UTF-16 code unit.
+        c.texts.reserve(size_t(total));
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString scratch; // reused, so that no text allocates on its own
         qint64 at = 0, k = 0;
         for (int row = 0; row < rows; ++row) {
             if (!has(row))
                 continue;
             const qint64 length = readU32(lengths + 4 * k++);
-            QString text = QString::fromUtf8(blob + at, qsizetype(length));
+            scratch.resize(utf8.requiredSpace(length));
+            const QChar *end = utf8.appendToBuffer(scratch.data(), QByteArrayView(blob + at, qsizetype(length)));
+            scratch.truncate(end - scratch.constData());
             at += length;
             if (c.def.type == FieldType::Text && c.def.size > 0)
-                text = cutToWidth(text, c.def.size);
-            c.texts[size_t(row)] = std::move(text);
+                c.texts.set(size_t(row), cutToWidth(scratch, c.def.size));
+            else
+                c.texts.set(size_t(row), scratch);
         }
+        c.texts.shrink();
         return;
     }
     const bool boolean = c.def.type == FieldType::Boolean;

@@ -21,19 +21,59 @@ TextRanks::TextRanks()
     m_collator.setCaseSensitivity(Qt::CaseSensitive);
 }
 
-void TextRanks::build(const std::vector<QString> &texts)
+std::vector<qint64> TextRanks::build(const TextColumn &texts)
 {
-    m_ranks.clear();
-    m_sorted.clear();
-    for (const QString &t : texts) {
-        if (!t.isEmpty() && !m_ranks.contains(t)) {
-            m_ranks.insert(t, 0);
-            m_sorted.push_back(t);
+    // Each distinct text is looked up once here and compared by its sort
+    // key: the collation runs once per distinct text, not per comparison.
+    constexpr quint32 kNoText = std::numeric_limits<quint32>::max();
+    QHash<QStringView, quint32> distinctIndex;
+    std::vector<QStringView> distinct;
+    std::vector<quint32> rowDistinct(texts.size(), kNoText);
+    for (size_t row = 0; row < texts.size(); ++row) {
+        const QStringView text = texts.view(row);
+        if (text.isEmpty())
+            continue;
+        auto at = distinctIndex.constFind(text);
+        if (at == distinctIndex.constEnd()) {
+            at = distinctIndex.insert(text, quint32(distinct.size()));
+            distinct.push_back(text);
         }
+        rowDistinct[row] = *at;
     }
-    std::sort(m_sorted.begin(), m_sorted.end(),
-              [this](const QString &a, const QString &b) { return m_collator.compare(a, b) < 0; });
-    spread();
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(distinct.size());
+    for (QStringView text : distinct)
+        keys.push_back(m_collator.sortKey(text.toString()));
+    std::vector<quint32> byKey(distinct.size());
+    for (size_t i = 0; i < byKey.size(); ++i)
+        byKey[i] = quint32(i);
+    std::sort(byKey.begin(), byKey.end(), [&keys](quint32 a, quint32 b) { return keys[a].compare(keys[b]) < 0; });
+
+    m_ranks.clear();
+    m_ranks.reserve(qsizetype(distinct.size()));
+    m_sorted.clear();
+    m_sorted.reserve(distinct.size());
+    m_rankOf.clear();
+    m_rankOf.reserve(distinct.size());
+    std::vector<qint64> rankOfDistinct(distinct.size());
+    qint64 rank = 0;
+    for (size_t i = 0; i < byKey.size(); ++i) {
+        // Texts the collation finds equal share a rank.
+        if (i > 0 && keys[byKey[i - 1]].compare(keys[byKey[i]]) != 0)
+            rank += kSpacing;
+        const QString text = distinct[byKey[i]].toString();
+        m_sorted.push_back(text);
+        m_rankOf.push_back(rank);
+        m_ranks.insert(text, rank);
+        rankOfDistinct[byKey[i]] = rank;
+    }
+
+    std::vector<qint64> rowRanks(texts.size(), kEmptyRank);
+    for (size_t row = 0; row < texts.size(); ++row) {
+        if (rowDistinct[row] != kNoText)
+            rowRanks[row] = rankOfDistinct[rowDistinct[row]];
+    }
+    return rowRanks;
 }
 
 void TextRanks::spread()
@@ -121,32 +161,29 @@ qint64 TableOrder::keyOf(int row, int slot, bool &ranksMoved)
     return rank;
 }
 
-void TableOrder::computeKeys(int row, bool &ranksMoved)
-{
-    const size_t n = size_t(m_fields.size());
-    for (size_t i = 0; i < n; ++i)
-        m_keys[size_t(row) * n + i] = keyOf(row, int(i), ranksMoved);
-}
-
 void TableOrder::rebuild()
 {
-    const int slotCount = m_table.rowSlots();
+    const size_t slotCount = size_t(m_table.rowSlots());
     const size_t n = size_t(m_fields.size());
     m_ranks.clear();
-    for (int f : std::as_const(m_fields)) {
-        const Column &c = m_table.column(f);
-        auto ranks = c.isText() ? std::make_unique<TextRanks>() : nullptr;
-        if (ranks)
-            ranks->build(c.texts);
+    m_keys.assign(slotCount * n, 0);
+    for (size_t slot = 0; slot < n; ++slot) {
+        const Column &c = m_table.column(m_fields[qsizetype(slot)]);
+        if (!c.isText()) {
+            for (size_t row = 0; row < slotCount; ++row)
+                m_keys[row * n + slot] = c.numbers[row]; // the null marker is the lowest number
+            m_ranks.push_back(nullptr);
+            continue;
+        }
+        auto ranks = std::make_unique<TextRanks>();
+        const std::vector<qint64> rowRanks = ranks->build(c.texts);
+        for (size_t row = 0; row < slotCount; ++row)
+            m_keys[row * n + slot] = rowRanks[row];
         m_ranks.push_back(std::move(ranks));
     }
-    m_keys.assign(size_t(slotCount) * n, 0);
-    bool ranksMoved = false;
-    for (int row = 0; row < slotCount; ++row)
-        computeKeys(row, ranksMoved);
     m_rows.clear();
     m_rows.reserve(size_t(m_table.liveRowCount()));
-    for (int row = 0; row < slotCount; ++row) {
+    for (int row = 0; row < int(slotCount); ++row) {
         if (m_table.isAlive(row))
             m_rows.push_back(row);
     }
@@ -162,7 +199,8 @@ void TableOrder::rowChanged(int row)
     if (m_keys.size() < size_t(m_table.rowSlots()) * n)
         m_keys.resize(size_t(m_table.rowSlots()) * n, 0);
     bool ranksMoved = false;
-    computeKeys(row, ranksMoved);
+    for (size_t i = 0; i < n; ++i)
+        m_keys[size_t(row) * n + i] = keyOf(row, int(i), ranksMoved);
     if (ranksMoved) {
         rebuild();
         return;

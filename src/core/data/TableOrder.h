@@ -11,6 +11,7 @@
 namespace qv {
 
 class RecordTable;
+class TextColumn;
 
 // Ranks of the distinct texts of one field in the order of the system
 // locale's collation (case-sensitive), so that rows sort by integers
@@ -18,8 +19,9 @@ class RecordTable;
 class TextRanks {
 public:
     TextRanks();
-    // Ranks every text anew; empty text ranks lowest.
-    void build(const std::vector<QString> &texts);
+    // Ranks every text of the column anew and returns the rank of each row;
+    // empty text ranks lowest.
+    std::vector<qint64> build(const TextColumn &texts);
     // The rank of a text, placing a new one between its neighbours. Returns
     // false when there was no room left and all ranks changed.
     bool rank(const QString &text, qint64 &result);
@@ -49,7 +51,6 @@ public:
 
 private:
     qint64 keyOf(int row, int slot, bool &ranksMoved);
-    void computeKeys(int row, bool &ranksMoved);
 
     const RecordTable &m_table;
     QList<int> m_fields;

@@ -177,12 +177,8 @@ void TableView::reapplyFilter()
 void TableView::rebuildRows() const
 {
     m_rows.clear();
-    if (!m_predicate)
-        return;
-    for (int row : m_order->rows()) {
-        if (m_predicate->test(row))
-            m_rows.push_back(row);
-    }
+    if (m_predicate)
+        m_rows = filter::passingRows(*m_predicate, *m_table, m_order->rows());
 }
 
 const std::vector<int> &TableView::rows() const
@@ -367,7 +363,7 @@ bool TableView::locate(const QString &field, const Value &value, LocateOptions o
         if (isNull(wanted)) {
             match = c.isNull(row);
         } else if (c.isText()) {
-            const QString &have = c.texts[size_t(row)];
+            const QStringView have = c.texts.view(size_t(row));
             const QString &want = std::get<QString>(wanted);
             match = options.partialKey ? have.startsWith(want, cs) : have.compare(want, cs) == 0;
         } else {
