@@ -26,6 +26,15 @@ std::unique_ptr<TableView> fixtureView()
     return view;
 }
 
+// The ClientIDs in the view's order, as the list shows them.
+QList<int> listedIds(TableView &view)
+{
+    QList<int> ids;
+    for (view.first(); !view.atEnd(); view.next())
+        ids << std::get<qint32>(view.value("ClientID"));
+    return ids;
+}
+
 QString repeated(const char *text, int times)
 {
     return QString(text).repeated(times);
@@ -53,6 +62,10 @@ private slots:
     void switchedOffAndOn();
     void like_data();
     void like();
+    void ignoringCase_data();
+    void ignoringCase();
+    void listedInTheViewsOrder_data();
+    void listedInTheViewsOrder();
 };
 
 void TestFilter::shapes_data()
@@ -259,6 +272,67 @@ void TestFilter::like()
     QFETCH(QString, pattern);
     QFETCH(bool, match);
     QCOMPARE(filter::likeMatch(text, pattern, Qt::CaseSensitive), match);
+}
+
+void TestFilter::ignoringCase_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<bool>("caseInsensitive");
+    QTest::addColumn<bool>("selected");
+    QTest::newRow("capitals in the pattern") << "12 high street" << "Address LIKE '%STREET%'" << true << true;
+    QTest::newRow("accented capital") << "\u00c4rger Weg 3" << "Address LIKE '%\u00e4rger%'" << true << true;
+    QTest::newRow("accented capital, case-sensitive") << "\u00c4rger Weg 3" << "Address LIKE '%\u00e4rger%'" << false << false;
+    QTest::newRow("final sigma folds like sigma") << "\u039f\u0394\u039f\u03a3 1" << "Address LIKE '%\u03bf\u03b4\u03bf\u03c2%'" << true << true;
+    QTest::newRow("Kelvin sign is a capital k") << "\u212aing Road" << "Address LIKE '%king%'" << true << true;
+    QTest::newRow("letter beyond the 16-bit range") << "Lane \U00010400" << "Address LIKE '%\U00010428%'" << true << true;
+    QTest::newRow("opening bracket is not a letter") << "Flat [B] 12" << "Address LIKE '%{b]%'" << true << false;
+    QTest::newRow("at sign is not a letter") << "@Home 7" << "Address LIKE '%`home%'" << true << false;
+    QTest::newRow("no such text") << "12 High Street" << "Address LIKE '%road%'" << true << false;
+    QTest::newRow("prefix, accented capital") << "\u00c4rger Weg 3" << "Address='\u00e4rger*'" << true << true;
+    QTest::newRow("not a prefix, accented capital") << "\u00c4rger Weg 3" << "Address<>'\u00e4rger*'" << true << false;
+    QTest::newRow("prefix, letter beyond the 16-bit range") << "\U00010400 Lane" << "Address='\U00010428*'" << true << true;
+    QTest::newRow("prefix longer than the text") << "Ab" << "Address='abc*'" << true << false;
+}
+
+void TestFilter::ignoringCase()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, filter);
+    QFETCH(bool, caseInsensitive);
+    QFETCH(bool, selected);
+    TableView view("personList", personFields());
+    view.appendRecord(test::person({{"ClientID", qint32(1)}, {"Address", address}}));
+    view.setCaseInsensitive(caseInsensitive);
+    view.setFilter(filter);
+    QCOMPARE(view.recordCount(), selected ? 1 : 0);
+}
+
+void TestFilter::listedInTheViewsOrder_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<int>("deleted"); // ClientID removed before filtering, 0 for none
+    QTest::addColumn<QList<int>>("expected");
+    // OrgID: 1 has 2001, 2, 5 and 6 have 0, 3 and 4 have 2002.
+    QTest::newRow("number term") << "Yellow=false" << 0 << QList<int>{2, 5, 1, 3};
+    QTest::newRow("text term") << "Surname>'N'" << 0 << QList<int>{2, 5, 6, 3};
+    QTest::newRow("a deleted row that would pass stays out") << "Yellow=false" << 2 << QList<int>{5, 1, 3};
+}
+
+void TestFilter::listedInTheViewsOrder()
+{
+    QFETCH(QString, filter);
+    QFETCH(int, deleted);
+    QFETCH(QList<int>, expected);
+    auto view = fixtureView();
+    view->setIndexDefs({{"byOrganisation", "OrgID"}});
+    view->setIndexName("byOrganisation");
+    if (deleted > 0) {
+        QVERIFY(view->locate("ClientID", qint32(deleted)));
+        view->remove();
+    }
+    view->setFilter(filter);
+    QCOMPARE(listedIds(*view), expected);
 }
 
 QTEST_APPLESS_MAIN(TestFilter)

@@ -2,9 +2,9 @@
 
 #include "data/RecordTable.h"
 
-#include <QStringMatcher>
-
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 namespace qv::filter {
 
@@ -129,7 +129,7 @@ public:
     }
     bool test(int row) const override
     {
-        const QString &v = m_column.texts[size_t(row)];
+        const QStringView v = m_column.texts.view(size_t(row));
         if (v.isEmpty())
             return false;
         if (m_prefix) {
@@ -147,22 +147,95 @@ private:
     Qt::CaseSensitivity m_cs;
 };
 
-class TextContains : public FilterPredicate {
+// Writes the text case-folded code point by code point to out, which has
+// room for twice the text's length, and returns the end. Simple folding
+// maps each code point to one, so a folded needle is found in the folded
+// text exactly where the needle is found in the text ignoring case.
+char16_t *foldInto(QStringView text, char16_t *out)
+{
+    const char16_t *p = text.utf16();
+    const char16_t *end = p + text.size();
+    while (p != end) {
+        const char16_t c = *p++;
+        if (c < 0x80) { // the common case, without the table look-up
+            *out++ = c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+            continue;
+        }
+        char32_t code = c;
+        if (QChar::isHighSurrogate(c) && p != end && QChar::isLowSurrogate(*p))
+            code = QChar::surrogateToUcs4(c, *p++);
+        const char32_t folded = QChar::toCaseFolded(code);
+        if (QChar::requiresSurrogates(folded)) {
+            *out++ = QChar::highSurrogate(folded);
+            *out++ = QChar::lowSurrogate(folded);
+        } else {
+            *out++ = char16_t(folded);
+        }
+    }
+    return out;
+}
+
+// The text folded into the buffer, which grows as needed and is reused from
+// row to row so that no row allocates.
+std::u16string_view folded(QStringView text, std::u16string &buffer)
+{
+    if (buffer.size() < size_t(text.size()) * 2)
+        buffer.resize(size_t(text.size()) * 2);
+    return std::u16string_view(buffer.data(), size_t(foldInto(text, buffer.data()) - buffer.data()));
+}
+
+std::u16string foldedCopy(QStringView text)
+{
+    std::u16string buffer;
+    return std::u16string(folded(text, buffer));
+}
+
+// F='T*' ignoring case (F<>'T*' negated, like the case-sensitive prefix).
+class FoldedPrefix : public FilterPredicate {
 public:
-    TextContains(const Column &column, const QString &needle, Qt::CaseSensitivity cs)
-        : m_column(column), m_matcher(needle, cs), m_empty(needle.isEmpty())
+    FoldedPrefix(const Column &column, CompareOp op, QStringView prefix)
+        : m_column(column), m_negated(op == CompareOp::NotEqual), m_prefix(foldedCopy(prefix))
     {
     }
     bool test(int row) const override
     {
-        const QString &v = m_column.texts[size_t(row)];
-        return !v.isEmpty() && (m_empty || m_matcher.indexIn(v) >= 0);
+        const QStringView v = m_column.texts.view(size_t(row));
+        if (v.isEmpty())
+            return false;
+        // One unit more than the prefix, so that a surrogate pair at its end folds whole.
+        const bool starts = folded(v.first(std::min(v.size(), qsizetype(m_prefix.size()) + 1)), m_buffer).starts_with(m_prefix);
+        return starts != m_negated;
     }
 
 private:
     const Column &m_column;
-    QStringMatcher m_matcher; // the pattern's skip table is built once, not for every row
-    bool m_empty;
+    bool m_negated;
+    std::u16string m_prefix;
+    mutable std::u16string m_buffer;
+};
+
+class TextContains : public FilterPredicate {
+public:
+    TextContains(const Column &column, QStringView needle, Qt::CaseSensitivity cs)
+        : m_column(column)
+        , m_foldCase(cs == Qt::CaseInsensitive)
+        , m_needle(m_foldCase ? foldedCopy(needle) : std::u16string(needle.utf16(), size_t(needle.size())))
+    {
+    }
+    bool test(int row) const override
+    {
+        const QStringView v = m_column.texts.view(size_t(row));
+        if (v.isEmpty())
+            return false;
+        const std::u16string_view text = m_foldCase ? folded(v, m_buffer) : std::u16string_view(v.utf16(), size_t(v.size()));
+        return text.find(m_needle) != std::u16string_view::npos;
+    }
+
+private:
+    const Column &m_column;
+    bool m_foldCase;
+    std::u16string m_needle;
+    mutable std::u16string m_buffer;
 };
 
 // LIKE of any shape, and LIKE on fields that are not text, through the
@@ -179,7 +252,7 @@ public:
         if (c.isNull(row))
             return false;
         if (c.isText())
-            return likeMatch(c.texts[size_t(row)], m_pattern, m_cs);
+            return likeMatch(c.texts.view(size_t(row)), m_pattern, m_cs);
         return likeMatch(valueText(m_table.value(row, m_field)), m_pattern, m_cs);
     }
 
@@ -277,6 +350,8 @@ private:
             const bool prefix = text.endsWith(QLatin1Char('*'));
             if (prefix)
                 text.chop(1);
+            if (prefix && m_cs == Qt::CaseInsensitive)
+                return std::make_unique<FoldedPrefix>(column, c.op, text);
             return std::make_unique<TextTerm>(column, c.op, text, prefix, m_cs);
         }
         case FieldType::Integer:
@@ -321,7 +396,7 @@ private:
         const bool containsShape = p.size() >= 2 && p.startsWith(QLatin1Char('%')) && p.endsWith(QLatin1Char('%'))
             && !p.mid(1, p.size() - 2).contains(QLatin1Char('%'));
         if (containsShape && m_table.column(f).isText())
-            return std::make_unique<TextContains>(m_table.column(f), p.mid(1, p.size() - 2), m_cs);
+            return std::make_unique<TextContains>(m_table.column(f), QStringView(p).sliced(1, p.size() - 2), m_cs);
         return std::make_unique<LikeTerm>(m_table, f, p, m_cs);
     }
 
@@ -334,6 +409,21 @@ private:
 std::unique_ptr<FilterPredicate> compileFilter(const Node &node, const RecordTable &table, bool caseInsensitive)
 {
     return Compiler(table, caseInsensitive).compile(node);
+}
+
+std::vector<int> passingRows(const FilterPredicate &predicate, const RecordTable &table, const std::vector<int> &ordered)
+{
+    // Testing in row id order reads each column front to back; testing in
+    // the list's order would jump across the columns at every row.
+    std::vector<char> passes(size_t(table.rowSlots()));
+    for (int row = 0; row < table.rowSlots(); ++row)
+        passes[size_t(row)] = predicate.test(row);
+    std::vector<int> rows;
+    for (int row : ordered) {
+        if (passes[size_t(row)])
+            rows.push_back(row);
+    }
+    return rows;
 }
 
 bool likeMatch(QStringView text, QStringView pattern, Qt::CaseSensitivity cs)

@@ -3,6 +3,7 @@
 #include "data/filter/FilterSyntax.h"
 
 #include <memory>
+#include <vector>
 
 namespace qv {
 class RecordTable;
@@ -21,6 +22,10 @@ public:
 // FilterError for a field the table does not have or a constant that does
 // not suit its field.
 std::unique_ptr<FilterPredicate> compileFilter(const Node &node, const RecordTable &table, bool caseInsensitive);
+
+// The rows of the ordered list (live row ids of the table) that pass, in
+// the list's order.
+std::vector<int> passingRows(const FilterPredicate &predicate, const RecordTable &table, const std::vector<int> &ordered);
 
 // Whether the whole text matches the pattern, "%" matching any run of characters.
 bool likeMatch(QStringView text, QStringView pattern, Qt::CaseSensitivity cs);
