@@ -98,6 +98,14 @@ quint32 readU32(const uchar *p)
     return quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16) | (quint32(p[3]) << 24);
 }
 
+bool isAscii(QByteArrayView bytes)
+{
+    uchar any = 0;
+    for (char c : bytes)
+        any |= uchar(c);
+    return any < 0x80;
+}
+
 void writeColumn(Writer &w, const Column &c, const std::vector<int> &rows)
 {
     QByteArray presence((qsizetype(rows.size()) + 7) / 8, '\0');
@@ -199,9 +207,16 @@ void readColumn(Reader &r, Column &c, int rows)
             if (!has(row))
                 continue;
             const qint64 length = readU32(lengths + 4 * k++);
-            scratch.resize(utf8.requiredSpace(length));
-            const QChar *end = utf8.appendToBuffer(scratch.data(), QByteArrayView(blob + at, qsizetype(length)));
-            scratch.truncate(end - scratch.constData());
+            const QByteArrayView bytes(blob + at, qsizetype(length));
+            if (isAscii(bytes)) {
+                // Most texts: widened directly, the decoder being slower per byte.
+                scratch.resize(bytes.size());
+                std::copy(bytes.begin(), bytes.end(), reinterpret_cast<char16_t *>(scratch.data()));
+            } else {
+                scratch.resize(utf8.requiredSpace(length));
+                const QChar *end = utf8.appendToBuffer(scratch.data(), bytes);
+                scratch.truncate(end - scratch.constData());
+            }
             at += length;
             if (c.def.type == FieldType::Text && c.def.size > 0)
                 c.texts.set(size_t(row), cutToWidth(scratch, c.def.size));
