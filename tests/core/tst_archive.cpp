@@ -169,6 +169,8 @@ private slots:
     void writeAndCloseErrors();
     void truncatedAnywhere();
     void failedMemberLeavesNoFile();
+    void keptMembers_data();
+    void keptMembers();
     void capitalisedMemberFound();
     void extraMemberCarriedIntoNextPackage();
     void failedPackKeepsOldPackage();
@@ -685,6 +687,46 @@ void TestArchive::failedMemberLeavesNoFile()
     QCOMPARE(run.written, 0);
     QCOMPARE(run.errors, QList<int>{int(ArchiveCode::CrcFailed)});
     QCOMPARE(QDir(dir.filePath("work")).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+// Members unpacked into memory instead of files: those named, ignoring case;
+// a member that fails is not kept, as it would leave no file.
+void TestArchive::keptMembers_data()
+{
+    QTest::addColumn<QList<RawMember>>("members");
+    QTest::addColumn<QStringList>("keptNames");
+    QTest::addColumn<QStringList>("files");
+    using qv::test::deflatedMember;
+    using qv::test::storedMember;
+    RawMember badCrc = deflatedMember("Names.dbf", "names");
+    badCrc.crc ^= 1;
+    QTest::newRow("named members kept, the rest written")
+        << QList<RawMember>{deflatedMember("Agents.dbf", "agents"), deflatedMember("Names.dbf", "names"),
+                            storedMember("tree.dff", "tree")}
+        << QStringList{"agents.dbf", "names.dbf"} << QStringList{"tree.dff"};
+    QTest::newRow("names compared ignoring case")
+        << QList<RawMember>{deflatedMember("NAMES.DBF", "names"), deflatedMember("Notes.dff", "notes")}
+        << QStringList{"names.dbf"} << QStringList{"Notes.dff"};
+    QTest::newRow("a failed member is not kept")
+        << QList<RawMember>{badCrc, deflatedMember("Agents.dbf", "agents")} << QStringList{"agents.dbf"} << QStringList();
+    QTest::newRow("a failed copy drops the member kept before it")
+        << QList<RawMember>{deflatedMember("Names.dbf", "names"), badCrc} << QStringList() << QStringList();
+}
+
+void TestArchive::keptMembers()
+{
+    QFETCH(QList<RawMember>, members);
+    QFETCH(QStringList, keptNames);
+    QFETCH(QStringList, files);
+    QTemporaryDir dir;
+    writeFile(dir.filePath("book.qvp"), qv::test::composeZip(members));
+    KeepingTarget target(dir.filePath("work"), {"Names.dbf", "agents.DBF"});
+    KnownPasswords known;
+    unpackFile(dir.filePath("book.qvp"), target, known, {});
+    QCOMPARE(target.kept.keys(), keptNames);
+    for (const QString &name : keptNames)
+        QCOMPARE(target.kept.value(name), name.chopped(4).toUtf8());
+    QCOMPARE(QDir(dir.filePath("work")).entryList(QDir::Files | QDir::Hidden, QDir::Name), files);
 }
 
 void TestArchive::capitalisedMemberFound()

@@ -67,8 +67,8 @@ public:
     bool saveWithPassword = true;
 
 private:
-    bool unpackInto(const QString &path, QString &password);
-    bool readContent(BookContent &content);
+    bool unpackInto(const QString &path, QString &password, archive::KeepingTarget &target);
+    bool readContent(BookContent &content, const archive::KeepingTarget &unpacked);
     void install(BookContent &content);
     void saveInto(const QString &path);
     void packWorkingDirectory(const QString &path);

@@ -434,6 +434,12 @@ int unpack(const QByteArray &archive, UnpackTarget &target, KnownPasswords &know
 int unpackFile(const QString &packagePath, const QString &targetDirectory, KnownPasswords &known,
                const UnpackSinks &sinks)
 {
+    DirectoryTarget target(targetDirectory);
+    return unpackFile(packagePath, target, known, sinks);
+}
+
+int unpackFile(const QString &packagePath, DirectoryTarget &target, KnownPasswords &known, const UnpackSinks &sinks)
+{
     auto report = [&](ArchiveCode code) {
         if (sinks.error)
             sinks.error(code, archiveCodeText(code));
@@ -447,9 +453,8 @@ int unpackFile(const QString &packagePath, const QString &targetDirectory, Known
     const QByteArray archive = file.readAll();
     if (file.error() != QFile::NoError)
         return report(ArchiveCode::ReadError);
-    if (!QDir().mkpath(targetDirectory))
+    if (!QDir().mkpath(target.directory()))
         return report(ArchiveCode::CannotCreateDirectory);
-    DirectoryTarget target(targetDirectory);
     return unpack(archive, target, known, sinks);
 }
 

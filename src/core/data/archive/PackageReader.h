@@ -49,6 +49,8 @@ int unpack(const QByteArray &archive, UnpackTarget &target, KnownPasswords &know
 // The same for a package file and a target directory.
 int unpackFile(const QString &packagePath, const QString &targetDirectory, KnownPasswords &known,
                const UnpackSinks &sinks);
+// The same into a directory target of the caller's.
+int unpackFile(const QString &packagePath, DirectoryTarget &target, KnownPasswords &known, const UnpackSinks &sinks);
 
 // The name a member is written under: what follows the last "/" or "\",
 // without a drive letter; empty when nothing usable is left.

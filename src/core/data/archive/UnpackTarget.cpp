@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include <utility>
+
 namespace qv::archive {
 
 bool DirectoryTarget::open(const QString &name)
@@ -34,6 +36,40 @@ void DirectoryTarget::discard()
         m_file->remove();
     }
     m_file.reset();
+}
+
+bool KeepingTarget::open(const QString &name)
+{
+    m_name = m_keptNames.contains(name, Qt::CaseInsensitive) ? name.toLower() : QString();
+    m_data.clear();
+    return m_name.isEmpty() ? DirectoryTarget::open(name) : true;
+}
+
+bool KeepingTarget::write(const char *data, qsizetype size)
+{
+    if (m_name.isEmpty())
+        return DirectoryTarget::write(data, size);
+    m_data.append(data, size);
+    return true;
+}
+
+bool KeepingTarget::commit()
+{
+    if (m_name.isEmpty())
+        return DirectoryTarget::commit();
+    kept.insert(m_name, std::exchange(m_data, QByteArray()));
+    return true;
+}
+
+void KeepingTarget::discard()
+{
+    if (m_name.isEmpty()) {
+        DirectoryTarget::discard();
+        return;
+    }
+    // As with a file, a discarded member leaves nothing of its name behind.
+    kept.remove(m_name);
+    m_data.clear();
 }
 
 bool MemoryTarget::open(const QString &name)

@@ -4,6 +4,7 @@
 #include <QMap>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -25,6 +26,7 @@ public:
 class DirectoryTarget : public UnpackTarget {
 public:
     explicit DirectoryTarget(QString directory) : m_directory(std::move(directory)) {}
+    const QString &directory() const { return m_directory; }
     bool open(const QString &name) override;
     bool write(const char *data, qsizetype size) override;
     bool commit() override;
@@ -33,6 +35,28 @@ public:
 private:
     QString m_directory;
     std::unique_ptr<QFile> m_file;
+};
+
+// A directory target that keeps the members of the given names (compared
+// ignoring case) in memory instead, under their names in lower case: the
+// caller reads them straight away and has no use for their files.
+class KeepingTarget : public DirectoryTarget {
+public:
+    KeepingTarget(QString directory, QStringList keptNames)
+        : DirectoryTarget(std::move(directory)), m_keptNames(std::move(keptNames))
+    {
+    }
+    bool open(const QString &name) override;
+    bool write(const char *data, qsizetype size) override;
+    bool commit() override;
+    void discard() override;
+
+    QMap<QString, QByteArray> kept;
+
+private:
+    QStringList m_keptNames;
+    QString m_name; // lower case; empty while a member goes to a file
+    QByteArray m_data;
 };
 
 // Members kept in memory, for tests and fuzzing.
