@@ -84,6 +84,8 @@ private slots:
     void loadedTextsKeepTheirBounds();
     void loadedOrderFollowsTheCollation_data();
     void loadedOrderFollowsTheCollation();
+    void loadedOrderByNumbers_data();
+    void loadedOrderByNumbers();
     void textIsCutToTheFieldWidth_data();
     void textIsCutToTheFieldWidth();
     void locate_data();
@@ -468,6 +470,68 @@ void TestRecordStore::loadedOrderFollowsTheCollation()
             return surnames[a].isEmpty() && !surnames[b].isEmpty();
         return collator.compare(surnames[a], surnames[b]) < 0;
     });
+    QCOMPARE(QList<int>(listed.begin(), listed.end()), expected);
+}
+
+void TestRecordStore::loadedOrderByNumbers_data()
+{
+    // Each row as "A B C" (two integers and a Boolean), "-" for empty.
+    QTest::addColumn<QString>("index");
+    QTest::addColumn<QStringList>("rows");
+    QTest::newRow("one integer with empties and both ends of its range")
+        << "A" << QStringList{"2147483647 0 -", "- 0 -", "-2147483648 0 -", "0 0 -", "- 0 -", "0 0 -", "-1 0 -"};
+    QTest::newRow("two integers spanning their whole range")
+        << "A;B" << QStringList{"5 2147483647 -", "5 -2147483648 -", "-2147483648 7 -", "2147483647 -", "5 - -", "-2147483648 7 -"};
+    QTest::newRow("a Boolean, then an integer, row id breaking ties")
+        << "C;A" << QStringList{"3 0 1", "3 0 0", "- 0 -", "-4 0 1", "3 0 1", "9 0 0", "- 0 1"};
+    QTest::newRow("a field that is always empty first") << "B;A" << QStringList{"3 - -", "1 - -", "2 - -", "1 - -"};
+}
+
+void TestRecordStore::loadedOrderByNumbers()
+{
+    QFETCH(QString, index);
+    QFETCH(QStringList, rows);
+    const QList<FieldDef> fields = {{"A", FieldType::Integer, 0}, {"B", FieldType::Integer, 0}, {"C", FieldType::Boolean, 0}};
+    QList<QStringList> cells;
+    std::vector<std::vector<Value>> values;
+    for (const QString &row : rows) {
+        cells << row.split(' ');
+        std::vector<Value> v;
+        for (int f = 0; f < 3; ++f) {
+            const QString cell = cells.back().value(f, "-");
+            if (cell == "-")
+                v.push_back(Value());
+            else if (f == 2)
+                v.push_back(cell == "1");
+            else
+                v.push_back(qint32(cell.toLongLong()));
+        }
+        values.push_back(v);
+    }
+    TableView view("numbers", fields);
+    view.setIndexDefs({{"ByNumbers", index}});
+    view.setIndexName("ByNumbers");
+    view.loadFromBytes(tableBytes(fields, values));
+
+    // Empty lowest, then by value, field after field; row id breaking ties.
+    QList<int> keyFields;
+    for (const QString &name : index.split(';'))
+        keyFields << (name == "A" ? 0 : name == "B" ? 1 : 2);
+    QList<int> expected;
+    for (int row = 0; row < rows.size(); ++row)
+        expected << row;
+    auto key = [&](int row, int f) {
+        const QString cell = cells[row].value(f, "-");
+        return cell == "-" ? std::numeric_limits<qint64>::min() : cell.toLongLong();
+    };
+    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+        for (int f : keyFields) {
+            if (key(a, f) != key(b, f))
+                return key(a, f) < key(b, f);
+        }
+        return false;
+    });
+    const std::vector<int> &listed = view.rows();
     QCOMPARE(QList<int>(listed.begin(), listed.end()), expected);
 }
 

@@ -61,13 +61,16 @@ QByteArray keptTable(const archive::KeepingTarget &unpacked, const QString &name
 
 // A table member parsed on a thread of its own, so that both tables of a
 // book load at once. The thread only reads the unpacked bytes and builds the
-// new table, which the caller takes once the thread is done; no store is involved.
+// new table, with the order its views will ask for (named by orderNames)
+// when it has those fields, which the caller takes once the thread is done;
+// no store is involved.
 class TableLoad {
 public:
-    TableLoad(const archive::KeepingTarget &unpacked, const QString &name)
-        : m_thread([this, &unpacked, name] {
+    TableLoad(const archive::KeepingTarget &unpacked, const QString &name, const QStringList &orderNames)
+        : m_thread([this, &unpacked, name, orderNames] {
             try {
                 m_table = readTableBytes(keptTable(unpacked, name));
+                prepareOrder(orderNames);
             } catch (...) {
                 m_error = std::current_exception();
             }
@@ -85,6 +88,17 @@ public:
     }
 
 private:
+    void prepareOrder(const QStringList &orderNames)
+    {
+        QList<int> fields;
+        for (const QString &field : orderNames) {
+            fields << m_table->fieldIndex(field);
+            if (fields.back() < 0)
+                return; // the table is converted or refused later
+        }
+        m_table->order(fields);
+    }
+
     std::unique_ptr<RecordTable> m_table;
     std::exception_ptr m_error;
     std::jthread m_thread; // last: started once the results above exist, joined before they go
@@ -219,8 +233,8 @@ bool PackageLifecycle::unpackInto(const QString &path, QString &password, archiv
 bool PackageLifecycle::readContent(BookContent &content, const archive::KeepingTarget &unpacked)
 {
     const QStringList personOrder = {QStringLiteral("Yellow"), QStringLiteral("SurName"), QStringLiteral("GivenName")};
-    TableLoad personLoad(unpacked, QStringLiteral("names.dbf"));
-    TableLoad organisationLoad(unpacked, QStringLiteral("agents.dbf"));
+    TableLoad personLoad(unpacked, QStringLiteral("names.dbf"), m_data.personRead.orderFieldNames());
+    TableLoad organisationLoad(unpacked, QStringLiteral("agents.dbf"), m_data.organisationRead.orderFieldNames());
     try {
         auto persons = personLoad.take();
         if (persons->fieldCount() < personFields().size()) {

@@ -10,6 +10,8 @@
 
 #include <bit>
 #include <cstring>
+#include <exception>
+#include <thread>
 
 namespace qv {
 
@@ -181,65 +183,130 @@ QList<FieldDef> readHeader(Reader &r)
     return fields;
 }
 
-void readColumn(Reader &r, Column &c, int rows)
+// Where one column's parts lie in the file, found before any is decoded.
+struct ColumnSpan {
+    const uchar *presence = nullptr;
+    const uchar *values = nullptr; // text lengths, or the numbers
+    const char *blob = nullptr;    // the texts
+    qint64 textBytes = 0;
+    qint64 bytes = 0;              // the whole column's size, to share the decoding out
+};
+
+ColumnSpan locateColumn(Reader &r, const Column &c, int rows)
 {
+    ColumnSpan span;
+    const qsizetype before = r.left();
     const qint64 presenceBytes = (qint64(rows) + 7) / 8;
-    const uchar *presence = r.take(presenceBytes, "a presence map");
+    span.presence = r.take(presenceBytes, "a presence map");
     qint64 present = 0;
     for (qint64 i = 0; i < presenceBytes; ++i)
-        present += std::popcount(presence[i]);
-    if (rows % 8 != 0 && (presence[presenceBytes - 1] >> (rows % 8)) != 0)
+        present += std::popcount(span.presence[i]);
+    if (rows % 8 != 0 && (span.presence[presenceBytes - 1] >> (rows % 8)) != 0)
         damaged(QStringLiteral("a presence map marks rows that do not exist"));
-    auto has = [presence](int row) { return (presence[row / 8] >> (row % 8)) & 1; };
-
     if (c.isText()) {
-        const uchar *lengths = r.take(present * 4, "the text lengths");
+        span.values = r.take(present * 4, "the text lengths");
         qint64 total = 0;
         for (qint64 i = 0; i < present; ++i)
-            total += readU32(lengths + 4 * i);
-        const char *blob = reinterpret_cast<const char *>(r.take(total, "the texts"));
-        // A UTF-8 byte never makes more than one UTF-16 code unit.
-        c.texts.reserve(size_t(total));
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString scratch; // reused, so that no text allocates on its own
-        qint64 at = 0, k = 0;
-        for (int row = 0; row < rows; ++row) {
-            if (!has(row))
-                continue;
-            const qint64 length = readU32(lengths + 4 * k++);
-            const QByteArrayView bytes(blob + at, qsizetype(length));
-            if (isAscii(bytes)) {
-                // Most texts: widened directly, the decoder being slower per byte.
-                scratch.resize(bytes.size());
-                std::copy(bytes.begin(), bytes.end(), reinterpret_cast<char16_t *>(scratch.data()));
-            } else {
-                scratch.resize(utf8.requiredSpace(length));
-                const QChar *end = utf8.appendToBuffer(scratch.data(), bytes);
-                scratch.truncate(end - scratch.constData());
-            }
-            at += length;
-            if (c.def.type == FieldType::Text && c.def.size > 0)
-                c.texts.set(size_t(row), cutToWidth(scratch, c.def.size));
-            else
-                c.texts.set(size_t(row), scratch);
-        }
-        c.texts.shrink();
-        return;
+            total += readU32(span.values + 4 * i);
+        span.blob = reinterpret_cast<const char *>(r.take(total, "the texts"));
+        span.textBytes = total;
+    } else {
+        span.values = r.take(present * (c.def.type == FieldType::Boolean ? 1 : 4), "the values");
     }
+    span.bytes = before - r.left();
+    return span;
+}
+
+void decodeTexts(const ColumnSpan &span, Column &c, int rows)
+{
+    auto has = [p = span.presence](int row) { return (p[row / 8] >> (row % 8)) & 1; };
+    // A UTF-8 byte never makes more than one UTF-16 code unit.
+    c.texts.reserve(size_t(span.textBytes));
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString scratch; // reused, so that no text allocates on its own
+    const bool cut = c.def.type == FieldType::Text && c.def.size > 0;
+    qint64 at = 0, k = 0;
+    for (int row = 0; row < rows; ++row) {
+        if (!has(row))
+            continue;
+        const qint64 length = readU32(span.values + 4 * k++);
+        const QByteArrayView bytes(span.blob + at, qsizetype(length));
+        at += length;
+        if (isAscii(bytes)) {
+            // Most texts: widened directly, the decoder being slower per byte.
+            scratch.resize(bytes.size());
+            std::copy(bytes.begin(), bytes.end(), reinterpret_cast<char16_t *>(scratch.data()));
+        } else {
+            scratch.resize(utf8.requiredSpace(length));
+            const QChar *end = utf8.appendToBuffer(scratch.data(), bytes);
+            scratch.truncate(end - scratch.constData());
+        }
+        // A text of at most half the width in code units cannot be too wide.
+        if (cut && scratch.size() > c.def.size / 2)
+            c.texts.set(size_t(row), cutToWidth(scratch, c.def.size));
+        else
+            c.texts.set(size_t(row), scratch);
+    }
+    c.texts.shrink();
+}
+
+void decodeNumbers(const ColumnSpan &span, Column &c, int rows)
+{
+    auto has = [p = span.presence](int row) { return (p[row / 8] >> (row % 8)) & 1; };
     const bool boolean = c.def.type == FieldType::Boolean;
-    const uchar *values = r.take(present * (boolean ? 1 : 4), "the values");
     qint64 k = 0;
     for (int row = 0; row < rows; ++row) {
         if (!has(row))
             continue;
         if (boolean) {
-            c.numbers[size_t(row)] = values[k++] != 0 ? 1 : 0;
+            c.numbers[size_t(row)] = span.values[k++] != 0 ? 1 : 0;
         } else {
-            c.numbers[size_t(row)] = qint32(readU32(values + 4 * k++));
+            c.numbers[size_t(row)] = qint32(readU32(span.values + 4 * k++));
             if (c.def.type == FieldType::Date && !QDate::fromJulianDay(c.numbers[size_t(row)]).isValid())
                 damaged(QStringLiteral("field %1 holds an impossible date").arg(c.def.name));
         }
     }
+}
+
+void decodeColumns(RecordTable &table, const std::vector<ColumnSpan> &spans, int from, int to, int rows)
+{
+    for (int f = from; f < to; ++f) {
+        Column &c = table.columnForLoad(f);
+        if (c.isText())
+            decodeTexts(spans[size_t(f)], c, rows);
+        else
+            decodeNumbers(spans[size_t(f)], c, rows);
+    }
+}
+
+// Decodes the columns in two runs of about equal size, the second on a
+// thread of its own; each run fills only its own columns. When both fail,
+// the error of the earlier column is the one reported, as a single run would.
+void decodeAll(RecordTable &table, const std::vector<ColumnSpan> &spans, int rows)
+{
+    qint64 total = 0;
+    for (const ColumnSpan &span : spans)
+        total += span.bytes;
+    int split = 0;
+    for (qint64 sum = 0; split < int(spans.size()) && 2 * sum < total; ++split)
+        sum += spans[size_t(split)].bytes;
+    std::exception_ptr laterError;
+    std::thread later([&] {
+        try {
+            decodeColumns(table, spans, split, int(spans.size()), rows);
+        } catch (...) {
+            laterError = std::current_exception();
+        }
+    });
+    try {
+        decodeColumns(table, spans, 0, split, rows);
+    } catch (...) {
+        later.join();
+        throw;
+    }
+    later.join();
+    if (laterError)
+        std::rethrow_exception(laterError);
 }
 
 } // namespace
@@ -279,10 +346,12 @@ std::unique_ptr<RecordTable> readTableBytes(const QByteArray &bytes)
     if (qint64(rows) > qint64(r.left()) * 8 / table->fieldCount() || rows > quint32(std::numeric_limits<int>::max()))
         damaged(QStringLiteral("it declares %1 rows").arg(rows));
     table->resizeForLoad(int(rows));
+    std::vector<ColumnSpan> spans;
     for (int f = 0; f < table->fieldCount(); ++f)
-        readColumn(r, table->columnForLoad(f), int(rows));
+        spans.push_back(locateColumn(r, table->column(f), int(rows)));
     if (r.left() != 0)
         damaged(QStringLiteral("%1 bytes follow the last column").arg(r.left()));
+    decodeAll(*table, spans, int(rows));
     return table;
 }
 

@@ -51,6 +51,9 @@ public:
 
 private:
     qint64 keyOf(int row, int slot, bool &ranksMoved);
+    // Sorts m_rows by packing each row's keys into one integer; false,
+    // leaving m_rows as it was, when they do not fit.
+    bool sortPacked();
 
     const RecordTable &m_table;
     QList<int> m_fields;

@@ -20,20 +20,28 @@ TableView::TableView(QString name, const QList<FieldDef> &schema)
 
 TableView::~TableView() = default;
 
-QList<int> TableView::orderFields(const RecordTable &table) const
+QStringList TableView::orderFieldNames() const
 {
-    QList<int> fields;
+    QStringList names;
     if (m_indexName.isEmpty())
-        return fields;
+        return names;
     const auto def = std::find_if(m_indexDefs.begin(), m_indexDefs.end(), [this](const IndexDef &d) {
         return d.name.compare(m_indexName, Qt::CaseInsensitive) == 0;
     });
     if (def == m_indexDefs.end())
         throw DatabaseError(QStringLiteral("Index '%1' not found").arg(m_indexName));
-    for (const QString &name : def->fields.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const int f = table.fieldIndex(name.trimmed());
+    for (const QString &name : def->fields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        names << name.trimmed();
+    return names;
+}
+
+QList<int> TableView::orderFields(const RecordTable &table) const
+{
+    QList<int> fields;
+    for (const QString &name : orderFieldNames()) {
+        const int f = table.fieldIndex(name);
         if (f < 0)
-            throw DatabaseError(QStringLiteral("Field '%1' not found").arg(name.trimmed()));
+            throw DatabaseError(QStringLiteral("Field '%1' not found").arg(name));
         fields << f;
     }
     return fields;

@@ -73,6 +73,8 @@ public:
     // Empty name: the order in which rows were added.
     void setIndexName(const QString &name);
     const QString &indexName() const { return m_indexName; }
+    // The fields of the active index; throws DatabaseError when the index is not defined.
+    QStringList orderFieldNames() const;
     // Applies the index definitions to the current table; throws DatabaseError
     // when the active one names a field the table lacks.
     void refreshIndexDefs();
