@@ -173,6 +173,8 @@ private slots:
     void keptMembers();
     void capitalisedMemberFound();
     void extraMemberCarriedIntoNextPackage();
+    void heldMembersPackedFromMemory_data();
+    void heldMembersPackedFromMemory();
     void failedPackKeepsOldPackage();
     void unpackFileErrors();
     void codeTexts_data();
@@ -754,6 +756,40 @@ void TestArchive::extraMemberCarriedIntoNextPackage()
     const Run run = unpackBytes(f.readAll());
     QCOMPARE(run.files.value("custom.dff"), QByteArray("kept"));
     QCOMPARE(run.written, 6);
+}
+
+using Members = QMap<QString, QByteArray>;
+
+void TestArchive::heldMembersPackedFromMemory_data()
+{
+    QTest::addColumn<Members>("held"); // by lower-case name
+    QTest::addColumn<Members>("expected"); // by member name
+    const Members onDisk = {{"Agents.dbf", "agents on disk"}, {"Names.dbf", "names on disk"},
+                                              {"custom.dff", "custom on disk"}};
+    QTest::newRow("nothing held") << Members{} << onDisk;
+    QTest::newRow("tables held") << Members{{"agents.dbf", "agents held"}, {"names.dbf", "names held"}}
+                                 << Members{{"Agents.dbf", "agents held"}, {"Names.dbf", "names held"}, {"custom.dff", "custom on disk"}};
+    // Only files of the directory become members: a held name without one is left out.
+    QTest::newRow("held without a file")
+        << Members{{"names.dbf", "names held"}, {"other.dff", "no file"}}
+        << Members{{"Agents.dbf", "agents on disk"}, {"Names.dbf", "names held"}, {"custom.dff", "custom on disk"}};
+}
+
+void TestArchive::heldMembersPackedFromMemory()
+{
+    QFETCH(Members, held);
+    QFETCH(Members, expected);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("work"));
+    writeFile(dir.filePath("work/Agents.dbf"), "agents on disk");
+    writeFile(dir.filePath("work/Names.dbf"), "names on disk");
+    writeFile(dir.filePath("work/custom.dff"), "custom on disk");
+    pack(dir.filePath("book.qvp"), dir.filePath("work"), QString(), held);
+    QFile f(dir.filePath("book.qvp"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const Run run = unpackBytes(f.readAll());
+    QCOMPARE(run.files, expected);
+    QCOMPARE(run.passed, (QStringList{"Agents.dbf", "Names.dbf", "custom.dff"}));
 }
 
 void TestArchive::failedPackKeepsOldPackage()

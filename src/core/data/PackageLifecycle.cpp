@@ -19,6 +19,7 @@
 #include <QStandardPaths>
 
 #include <exception>
+#include <future>
 #include <thread>
 
 namespace qv {
@@ -470,7 +471,7 @@ void PackageLifecycle::newBook()
     }
 }
 
-void PackageLifecycle::packWorkingDirectory(const QString &path)
+void PackageLifecycle::packWorkingDirectory(const QString &path, const QMap<QString, QByteArray> &written)
 {
     QString &password = m_settings.packagePassword();
     if (!saveWithPassword && !password.isEmpty()) {
@@ -479,7 +480,7 @@ void PackageLifecycle::packWorkingDirectory(const QString &path)
         if (answer == Prompter::Button::Yes)
             password.clear();
     }
-    archive::pack(path, m_dirs.working, password);
+    archive::pack(path, m_dirs.working, password, written);
 }
 
 void PackageLifecycle::saveInto(const QString &path)
@@ -488,14 +489,23 @@ void PackageLifecycle::saveInto(const QString &path)
     QDir().mkpath(m_dirs.working);
     cleanWorkingDirectory();
     try {
+        // The big person table is serialised on a thread of its own while the rest is.
+        auto persons = std::async(std::launch::async, [this] { return m_data.personList.saveToBytes(); });
         const ModelMembers members = m_models.members();
-        m_data.personList.saveToFile(m_dirs.working + QStringLiteral("Names.dbf"));
-        m_data.organisationList.saveToFile(m_dirs.working + QStringLiteral("Agents.dbf"));
-        writeMember(m_dirs.working, QStringLiteral("tree.dff"), members.treeFile);
-        writeMember(m_dirs.working, QStringLiteral("treeno.dff"), members.numberFile);
-        writeMember(m_dirs.working, QStringLiteral("surname.dff"), memberText(members.compoundSurnames));
+        const QByteArray organisations = m_data.organisationList.saveToBytes();
+        // Kept by their lower-case names, so that packing need not read them back.
+        QMap<QString, QByteArray> written;
+        const auto write = [&](const QString &name, const QByteArray &bytes) {
+            writeMember(m_dirs.working, name, bytes);
+            written.insert(name.toLower(), bytes);
+        };
+        write(QStringLiteral("Names.dbf"), persons.get());
+        write(QStringLiteral("Agents.dbf"), organisations);
+        write(QStringLiteral("tree.dff"), members.treeFile);
+        write(QStringLiteral("treeno.dff"), members.numberFile);
+        write(QStringLiteral("surname.dff"), memberText(members.compoundSurnames));
         // Written beside the old package and renamed over it: a failed save leaves the old one whole.
-        packWorkingDirectory(path);
+        packWorkingDirectory(path, written);
     } catch (...) {
         cleanWorkingDirectory();
         throw;

@@ -3,6 +3,8 @@
 #include "data/BookContent.h"
 #include "data/archive/PackageReader.h"
 
+#include <QByteArray>
+#include <QMap>
 #include <QString>
 
 namespace qv {
@@ -71,7 +73,8 @@ private:
     bool readContent(BookContent &content, const archive::KeepingTarget &unpacked);
     void install(BookContent &content);
     void saveInto(const QString &path);
-    void packWorkingDirectory(const QString &path);
+    // Packs the working directory; the member files just written there come from memory.
+    void packWorkingDirectory(const QString &path, const QMap<QString, QByteArray> &written);
     void cleanWorkingDirectory();
     void recordCounters();
     // Asks whether to save first; false when the user cancels or saving failed.

@@ -218,9 +218,20 @@ QStringList packageMemberFiles(const QString &sourceDir)
 
 void pack(const QString &packagePath, const QString &sourceDir, const QString &password, const RandomSource &random)
 {
+    pack(packagePath, sourceDir, password, {}, random);
+}
+
+void pack(const QString &packagePath, const QString &sourceDir, const QString &password,
+          const QMap<QString, QByteArray> &held, const RandomSource &random)
+{
     QList<PackMember> members;
     const QDir dir(sourceDir);
     for (const QString &name : packageMemberFiles(sourceDir)) {
+        const auto kept = held.constFind(name.toLower());
+        if (kept != held.cend()) {
+            members << PackMember{name, *kept, QFileInfo(dir.filePath(name)).lastModified()};
+            continue;
+        }
         QFile file(dir.filePath(name));
         if (!file.open(QIODevice::ReadOnly))
             throw archiveFailure(ArchiveCode::OpenError, file.fileName());

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
+#include <QMap>
 #include <QString>
 
 #include <functional>
@@ -34,5 +35,11 @@ QStringList packageMemberFiles(const QString &sourceDir);
 // renamed over it once complete. Throws qv::Error on failure, with the path.
 void pack(const QString &packagePath, const QString &sourceDir, const QString &password,
           const RandomSource &random = {});
+
+// The same package, for a caller that has just written some of those files
+// and still holds their bytes, keyed by file name in lower case: these are
+// taken from memory instead of being read back.
+void pack(const QString &packagePath, const QString &sourceDir, const QString &password,
+          const QMap<QString, QByteArray> &held, const RandomSource &random = {});
 
 } // namespace qv::archive
