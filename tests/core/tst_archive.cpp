@@ -175,6 +175,8 @@ private slots:
     void extraMemberCarriedIntoNextPackage();
     void heldMembersPackedFromMemory_data();
     void heldMembersPackedFromMemory();
+    void largeMemberRoundTrip_data();
+    void largeMemberRoundTrip();
     void failedPackKeepsOldPackage();
     void unpackFileErrors();
     void codeTexts_data();
@@ -790,6 +792,29 @@ void TestArchive::heldMembersPackedFromMemory()
     const Run run = unpackBytes(f.readAll());
     QCOMPARE(run.files, expected);
     QCOMPARE(run.passed, (QStringList{"Agents.dbf", "Names.dbf", "custom.dff"}));
+}
+
+void TestArchive::largeMemberRoundTrip_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::newRow("no password") << "";
+    QTest::newRow("password") << "s3cret";
+}
+
+// A member of megabytes, as the person table of a big book, beside small ones.
+void TestArchive::largeMemberRoundTrip()
+{
+    QFETCH(QString, password);
+    QByteArray table;
+    for (int i = 0; table.size() < 3'000'000; ++i)
+        table += QByteArray::number(i) + '\t' + QByteArray::number(i * 7919 % 100003) + "\tname\n";
+    QList<PackMember> members = bookMembers();
+    members[1].data = table;
+    const Run run = unpackBytes(buildArchive(members, password), {password});
+    QCOMPARE(run.written, 5);
+    QVERIFY(run.files.value("Names.dbf") == table);
+    QCOMPARE(run.files.value("Agents.dbf"), members[0].data);
+    QVERIFY(run.failed.isEmpty());
 }
 
 void TestArchive::failedPackKeepsOldPackage()

@@ -115,6 +115,8 @@ private slots:
     void initTestCase();
     void othersReadOurs_data();
     void othersReadOurs();
+    void othersReadALargeMember_data();
+    void othersReadALargeMember();
     void weReadOthers_data();
     void weReadOthers();
     void weReadZip64FromStandardInput_data();
@@ -172,6 +174,44 @@ void TestArchiveInterop::othersReadOurs()
         QCOMPARE(runTool(m_7z, {"x", p, "-o" + dir.filePath("out"), dir.filePath("book.qvp")}, dir.path()), 0);
     }
     compareMembers(dir.filePath("out"));
+}
+
+void TestArchiveInterop::othersReadALargeMember_data()
+{
+    othersReadOurs_data();
+}
+
+// A member of several megabytes, as a book's person table is, with other
+// content in every line, unlike the small repeated members above.
+void TestArchiveInterop::othersReadALargeMember()
+{
+    QFETCH(QString, reader);
+    QFETCH(QString, password);
+    QByteArray table;
+    for (int i = 0; table.size() < 3'000'000; ++i)
+        table += QStringLiteral("%1\t\u738b%2\t%3@example.org\n").arg(i).arg(i * 7919 % 100003).arg(i % 977).toUtf8();
+    QTemporaryDir dir;
+    QVERIFY(QDir().mkpath(dir.filePath("src")));
+    QFile f(dir.filePath("src/Names.dbf"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(table);
+    f.close();
+    pack(dir.filePath("book.qvp"), dir.filePath("src"), password);
+    QVERIFY(QDir().mkpath(dir.filePath("out")));
+    if (reader == "unzip") {
+        QStringList args{"-q"};
+        if (!password.isEmpty())
+            args << "-P" << password;
+        QCOMPARE(runTool(m_unzip, args + QStringList{"-t", dir.filePath("book.qvp")}, dir.path()), 0);
+        QCOMPARE(runTool(m_unzip, args + QStringList{dir.filePath("book.qvp"), "-d", dir.filePath("out")}, dir.path()), 0);
+    } else {
+        const QString p = "-p" + password;
+        QCOMPARE(runTool(m_7z, {"t", p, dir.filePath("book.qvp")}, dir.path()), 0);
+        QCOMPARE(runTool(m_7z, {"x", p, "-o" + dir.filePath("out"), dir.filePath("book.qvp")}, dir.path()), 0);
+    }
+    QFile out(dir.filePath("out/Names.dbf"));
+    QVERIFY(out.open(QIODevice::ReadOnly));
+    QVERIFY(out.readAll() == table);
 }
 
 void TestArchiveInterop::weReadOthers_data()
