@@ -306,12 +306,6 @@ TableOrder &RecordTable::order(const QList<int> &fields)
 
 void RecordTable::resizeForLoad(int rows)
 {
-    for (Column &c : m_columns) {
-        if (c.isText())
-            c.texts.resize(size_t(rows));
-        else
-            c.numbers.assign(size_t(rows), Column::kNullNumber);
-    }
     m_alive.assign(size_t(rows), 1);
     m_liveRows = rows;
     ++m_version;

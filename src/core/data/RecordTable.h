@@ -123,7 +123,8 @@ public:
     TableOrder &order(const QList<int> &fields);
 
     // Bulk filling of a new table by the table file reader, before any view
-    // has asked for an order: rows with no log and no journal.
+    // has asked for an order: rows with no log and no journal. The reader
+    // sizes each column as it fills it, so that columns can be filled at once.
     void resizeForLoad(int rows);
     Column &columnForLoad(int field) { return m_columns[size_t(field)]; }
 

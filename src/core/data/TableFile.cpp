@@ -220,6 +220,7 @@ ColumnSpan locateColumn(Reader &r, const Column &c, int rows)
 void decodeTexts(const ColumnSpan &span, Column &c, int rows)
 {
     auto has = [p = span.presence](int row) { return (p[row / 8] >> (row % 8)) & 1; };
+    c.texts.resize(size_t(rows));
     // A UTF-8 byte never makes more than one UTF-16 code unit.
     c.texts.reserve(size_t(span.textBytes));
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -253,6 +254,7 @@ void decodeTexts(const ColumnSpan &span, Column &c, int rows)
 void decodeNumbers(const ColumnSpan &span, Column &c, int rows)
 {
     auto has = [p = span.presence](int row) { return (p[row / 8] >> (row % 8)) & 1; };
+    c.numbers.assign(size_t(rows), Column::kNullNumber);
     const bool boolean = c.def.type == FieldType::Boolean;
     qint64 k = 0;
     for (int row = 0; row < rows; ++row) {

@@ -157,7 +157,7 @@ std::optional<Extraction> inflateWhole(const QByteArray &archive, const MemberEn
     x.end = begin + qsizetype(used);
     x.crc = libdeflate_crc32(0, out.constData(), size_t(out.size()));
     x.written = out.size();
-    if (!target.write(out.constData(), out.size()))
+    if (!target.writeAll(std::move(out)))
         x.error = ArchiveCode::WriteError;
     return x;
 }

@@ -53,6 +53,14 @@ bool KeepingTarget::write(const char *data, qsizetype size)
     return true;
 }
 
+bool KeepingTarget::writeAll(QByteArray data)
+{
+    if (m_name.isEmpty() || !m_data.isEmpty())
+        return write(data.constData(), data.size());
+    m_data = std::move(data);
+    return true;
+}
+
 bool KeepingTarget::commit()
 {
     if (m_name.isEmpty())

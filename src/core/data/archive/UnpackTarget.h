@@ -17,6 +17,9 @@ public:
     virtual ~UnpackTarget() = default;
     virtual bool open(const QString &name) = 0;
     virtual bool write(const char *data, qsizetype size) = 0;
+    // The member's whole content in one piece; a target that keeps members in
+    // memory takes the bytes over instead of copying them.
+    virtual bool writeAll(QByteArray data) { return write(data.constData(), data.size()); }
     virtual bool commit() = 0;
     virtual void discard() = 0;
 };
@@ -48,6 +51,7 @@ public:
     }
     bool open(const QString &name) override;
     bool write(const char *data, qsizetype size) override;
+    bool writeAll(QByteArray data) override;
     bool commit() override;
     void discard() override;
 
