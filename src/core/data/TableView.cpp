@@ -6,7 +6,6 @@
 #include "data/filter/FilterPredicate.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -88,14 +87,6 @@ void TableView::loadFromFile(const QString &path)
 QByteArray TableView::saveToBytes() const
 {
     return writeTableBytes(*m_table);
-}
-
-void TableView::saveToFile(const QString &path) const
-{
-    const QByteArray bytes = saveToBytes();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw DatabaseError(QStringLiteral("Cannot write file \"%1\"").arg(path));
 }
 
 void TableView::bindTo(const TableView &source, Binding binding)

@@ -60,7 +60,6 @@ public:
     void loadFromFile(const QString &path);
     // Every live row, whatever the filter.
     QByteArray saveToBytes() const;
-    void saveToFile(const QString &path) const;
 
     // Shares the source's rows. TakeOverSettings copies its filter, filter
     // options and order; KeepSettings keeps this view's own.
