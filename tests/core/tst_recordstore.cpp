@@ -88,6 +88,8 @@ private slots:
     void loadedOrderByNumbers();
     void textIsCutToTheFieldWidth_data();
     void textIsCutToTheFieldWidth();
+    void loadedTextIsCutToTheFieldWidth_data();
+    void loadedTextIsCutToTheFieldWidth();
     void locate_data();
     void locate();
     void bookmarks();
@@ -559,6 +561,30 @@ void TestRecordStore::textIsCutToTheFieldWidth()
     view.post();
     QCOMPARE(view.text(field), stored);
     QCOMPARE(isNull(view.value(field)), stored.isEmpty());
+}
+
+void TestRecordStore::loadedTextIsCutToTheFieldWidth_data()
+{
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("loaded");
+    QTest::newRow("ASCII, longer") << "12345678901234567890" << "1234567890";
+    QTest::newRow("ASCII, one more") << "12345678901" << "1234567890";
+    QTest::newRow("ASCII, exactly the width") << "1234567890" << "1234567890";
+    QTest::newRow("wide characters count two") << QString("\u738b").repeated(7) << QString("\u738b").repeated(5);
+    QTest::newRow("accented letters count one") << QString("\u00e9").repeated(12) << QString("\u00e9").repeated(10);
+    QTest::newRow("a wide character is not split") << "a" + QString("\u738b").repeated(7) << "a" + QString("\u738b").repeated(4);
+}
+
+void TestRecordStore::loadedTextIsCutToTheFieldWidth()
+{
+    // A file may declare a text field narrower than the texts it holds.
+    QFETCH(QString, written);
+    QFETCH(QString, loaded);
+    QByteArray bytes = tableBytes({{"T", FieldType::Text, 40}}, {{written}});
+    QCOMPARE(bytes.mid(8, 3), QByteArray("\x02\x28\x00", 3)); // the field's type and width
+    bytes[9] = 10;
+    const auto table = readTableBytes(bytes);
+    QCOMPARE(valueText(table->value(0, 0)), loaded);
 }
 
 void TestRecordStore::locate_data()

@@ -88,6 +88,17 @@ void TextColumn::set(size_t row, QStringView text)
         compact();
 }
 
+void TextColumn::setLatin1(size_t row, QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    if (m_chars.size() + size_t(bytes.size()) > std::numeric_limits<quint32>::max())
+        throw DatabaseError(QStringLiteral("The table is too large to hold in memory"));
+    m_slices[row] = {quint32(m_chars.size()), quint32(bytes.size())};
+    const auto *begin = reinterpret_cast<const uchar *>(bytes.data());
+    m_chars.insert(m_chars.end(), begin, begin + bytes.size());
+}
+
 void TextColumn::pushBack(QStringView text)
 {
     m_slices.emplace_back();

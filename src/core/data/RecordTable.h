@@ -37,6 +37,9 @@ public:
     bool isEmpty(size_t row) const { return m_slices[row].length == 0; }
 
     void set(size_t row, QStringView text);
+    // Loading: a text of Latin-1 bytes (ASCII among them) for a row that is
+    // still empty, widened straight into the buffer.
+    void setLatin1(size_t row, QByteArrayView bytes);
     void pushBack(QStringView text);
     // Rows added at the end, all empty.
     void resize(size_t rows) { m_slices.resize(rows); }

@@ -234,14 +234,14 @@ void decodeTexts(const ColumnSpan &span, Column &c, int rows)
         const QByteArrayView bytes(span.blob + at, qsizetype(length));
         at += length;
         if (isAscii(bytes)) {
-            // Most texts: widened directly, the decoder being slower per byte.
-            scratch.resize(bytes.size());
-            std::copy(bytes.begin(), bytes.end(), reinterpret_cast<char16_t *>(scratch.data()));
-        } else {
-            scratch.resize(utf8.requiredSpace(length));
-            const QChar *end = utf8.appendToBuffer(scratch.data(), bytes);
-            scratch.truncate(end - scratch.constData());
+            // Most texts: widened directly into the column, the decoder being
+            // slower per byte. Every ASCII character is one column wide.
+            c.texts.setLatin1(size_t(row), cut && bytes.size() > c.def.size ? bytes.first(c.def.size) : bytes);
+            continue;
         }
+        scratch.resize(utf8.requiredSpace(length));
+        const QChar *end = utf8.appendToBuffer(scratch.data(), bytes);
+        scratch.truncate(end - scratch.constData());
         // A text of at most half the width in code units cannot be too wide.
         if (cut && scratch.size() > c.def.size / 2)
             c.texts.set(size_t(row), cutToWidth(scratch, c.def.size));
