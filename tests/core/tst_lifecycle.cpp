@@ -8,6 +8,7 @@
 #include "data/PackageLifecycle.h"
 #include "data/RecordTable.h"
 #include "data/TableFile.h"
+#include "data/archive/PackageReader.h"
 #include "data/archive/PackageWriter.h"
 #include "settings/Settings.h"
 #include "settings/StoredBookSettings.h"
@@ -58,6 +59,7 @@ struct PackageRecipe {
     int organisationFieldCount = 10;
     QStringList skip; // members left out
     QMap<QString, QByteArray> replaced; // members with other bytes
+    QMap<QString, QByteArray> added; // members beyond the book's five
 };
 
 QByteArray tableOf(const RecordTable &full, int fieldCount)
@@ -100,6 +102,8 @@ void writePackage(const QString &path, const PackageRecipe &recipe = {})
                   members.end());
     for (auto &m : members)
         m.data = recipe.replaced.value(m.name, m.data);
+    for (auto added = recipe.added.cbegin(); added != recipe.added.cend(); ++added)
+        members << archive::PackMember{added.key(), added.value(), t};
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(archive::buildArchive(members, recipe.password));
@@ -218,6 +222,7 @@ private slots:
     void damagedTableMessages_data();
     void damagedTableMessages();
     void saveRoundTrip();
+    void saveCarriesOtherMembers();
     void failedSaveKeepsChanges_data();
     void failedSaveKeepsChanges();
     void treeTakesFocusAfterOpenAndSave();
@@ -449,6 +454,27 @@ void TestLifecycle::saveRoundTrip()
     QVERIFY(g.data.personList.locate("Position", QString("Changed")));
     QCOMPARE(g.models.tree().treeFile(), f.models.tree().treeFile());
     QCOMPARE(g.models.editModel().compoundSurnames(), f.models.editModel().compoundSurnames());
+}
+
+// Members the program does not use travel from the opened package into the saved one.
+void TestLifecycle::saveCarriesOtherMembers()
+{
+    Fixture f;
+    PackageRecipe recipe = withPersons(4);
+    recipe.added = {{"custom.dff", "kept as it was"}, {"extra.dbf", "also kept"}};
+    f.addBook("Family", recipe);
+    QVERIFY(f.openByNameOk("Family"));
+    f.change();
+    f.lifecycle->save();
+
+    archive::MemoryTarget saved;
+    archive::KnownPasswords known;
+    QCOMPARE(archive::unpack(fileBytes(f.book("Family")), saved, known, {}), 7);
+    QCOMPARE(saved.files.value("custom.dff"), QByteArray("kept as it was"));
+    QCOMPARE(saved.files.value("extra.dbf"), QByteArray("also kept"));
+    Fixture g;
+    QVERIFY(g.lifecycle->openPackage(f.book("Family")));
+    QVERIFY(g.data.personList.locate("Position", QString("Changed")));
 }
 
 void TestLifecycle::failedSaveKeepsChanges_data()
