@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <future>
 
 namespace qv {
 
@@ -194,19 +195,26 @@ void TableOrder::rebuild()
     const size_t n = size_t(m_fields.size());
     m_ranks.clear();
     m_keys.assign(slotCount * n, 0);
+    // The texts of each field are ranked on a thread of their own; each
+    // ranking has its own collator and only reads its own column.
+    std::vector<std::future<std::vector<qint64>>> textRanks(n);
+    for (size_t slot = 0; slot < n; ++slot) {
+        const Column &c = m_table.column(m_fields[qsizetype(slot)]);
+        m_ranks.push_back(c.isText() ? std::make_unique<TextRanks>() : nullptr);
+        if (c.isText())
+            textRanks[slot] = std::async(std::launch::async,
+                                         [ranks = m_ranks.back().get(), &c] { return ranks->build(c.texts); });
+    }
     for (size_t slot = 0; slot < n; ++slot) {
         const Column &c = m_table.column(m_fields[qsizetype(slot)]);
         if (!c.isText()) {
             for (size_t row = 0; row < slotCount; ++row)
                 m_keys[row * n + slot] = c.numbers[row]; // the null marker is the lowest number
-            m_ranks.push_back(nullptr);
             continue;
         }
-        auto ranks = std::make_unique<TextRanks>();
-        const std::vector<qint64> rowRanks = ranks->build(c.texts);
+        const std::vector<qint64> rowRanks = textRanks[slot].get();
         for (size_t row = 0; row < slotCount; ++row)
             m_keys[row * n + slot] = rowRanks[row];
-        m_ranks.push_back(std::move(ranks));
     }
     m_rows.clear();
     m_rows.reserve(size_t(m_table.liveRowCount()));
