@@ -221,6 +221,8 @@ private slots:
     void membersInAnyEncoding();
     void damagedTableMessages_data();
     void damagedTableMessages();
+    void missingTableMessages_data();
+    void missingTableMessages();
     void saveRoundTrip();
     void saveCarriesOtherMembers();
     void failedSaveKeepsChanges_data();
@@ -434,6 +436,38 @@ void TestLifecycle::damagedTableMessages()
     file.close();
     f.prompter.expectMessage(message, Icon::Warning, Button::Ok, Button::Ok);
     QVERIFY(!f.lifecycle->openPackage(f.book("Damaged")));
+    QCOMPARE(f.shell.busyDepth, 0);
+}
+
+void TestLifecycle::missingTableMessages_data()
+{
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QString>("message"); // %1: the fixture's root
+    QTest::newRow("person table") << "Names.dbf"
+        << "EDBClient  Cannot open file \"%1/work/names.dbf\" while loading addressbook. names.dbf";
+    QTest::newRow("organisation table") << "Agents.dbf"
+        << "Cannot open file \"%1/work/agents.dbf\" while loading addressbook. agent.dbf";
+}
+
+void TestLifecycle::missingTableMessages()
+{
+    QFETCH(QString, member);
+    QFETCH(QString, message);
+    Fixture f;
+    const QDateTime t(QDate(2025, 6, 1), QTime(12, 0));
+    const GeneratedBook book = generateBook(2, 1, 1);
+    QList<archive::PackMember> members = {{"Agents.dbf", writeTableBytes(*book.organisations), t},
+                                          {"Names.dbf", writeTableBytes(*book.persons), t},
+                                          {"surname.dff", "", t},
+                                          {"tree.dff", "All\r\n", t},
+                                          {"treeno.dff", "1000\r\n", t}};
+    members.removeIf([&](const archive::PackMember &m) { return m.name == member; });
+    QFile file(f.book("Missing"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(archive::buildArchive(members, QString()));
+    file.close();
+    f.prompter.expectMessage(message.arg(f.root.path()), Icon::Warning, Button::Ok, Button::Ok);
+    QVERIFY(!f.lifecycle->openPackage(f.book("Missing")));
     QCOMPARE(f.shell.busyDepth, 0);
 }
 

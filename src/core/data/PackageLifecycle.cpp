@@ -51,38 +51,46 @@ QByteArray readMember(const QString &dir, const QString &name)
     return file.readAll();
 }
 
-// The bytes of a table member the unpack kept in memory.
-QByteArray keptTable(const archive::KeepingTarget &unpacked, const QString &name)
+// The bytes of a table member the unpack kept in memory, taken out of it so
+// that they go as soon as their table is built.
+QByteArray takeKeptTable(archive::KeepingTarget &unpacked, const QString &name)
 {
-    const auto found = unpacked.kept.constFind(name);
-    if (found == unpacked.kept.cend())
+    if (!unpacked.kept.contains(name))
         throw DatabaseError(QStringLiteral("Cannot open file \"%1\"").arg(QDir(unpacked.directory()).filePath(name)));
-    return *found;
+    return unpacked.kept.take(name);
 }
 
 // A table member parsed on a thread of its own, so that both tables of a
-// book load at once. The thread only reads the unpacked bytes and builds the
-// new table, with the order its views will ask for (named by orderNames)
-// when it has those fields, which the caller takes once the thread is done;
-// no store is involved.
+// book load at once. The thread owns the member's bytes, which it lets go
+// once the table is built, and builds the order its views will ask for
+// (named by orderNames) when the table has those fields; the caller takes
+// the table once the thread is done. No store is involved.
 class TableLoad {
 public:
-    TableLoad(const archive::KeepingTarget &unpacked, const QString &name, const QStringList &orderNames)
-        : m_thread([this, &unpacked, name, orderNames] {
+    TableLoad(archive::KeepingTarget &unpacked, const QString &name, const QStringList &orderNames)
+    {
+        try {
+            m_bytes = takeKeptTable(unpacked, name);
+        } catch (...) {
+            m_error = std::current_exception();
+            return;
+        }
+        m_thread = std::jthread([this, orderNames] {
             try {
-                m_table = readTableBytes(keptTable(unpacked, name));
+                m_table = readTableBytes(m_bytes);
+                m_bytes = QByteArray();
                 prepareOrder(orderNames);
             } catch (...) {
                 m_error = std::current_exception();
             }
-        })
-    {
+        });
     }
 
     // The table, or the exception that reading it threw.
     std::unique_ptr<RecordTable> take()
     {
-        m_thread.join();
+        if (m_thread.joinable())
+            m_thread.join();
         if (m_error)
             std::rethrow_exception(m_error);
         return std::move(m_table);
@@ -100,6 +108,7 @@ private:
         m_table->order(fields);
     }
 
+    QByteArray m_bytes;
     std::unique_ptr<RecordTable> m_table;
     std::exception_ptr m_error;
     std::jthread m_thread; // last: started once the results above exist, joined before they go
@@ -231,7 +240,7 @@ bool PackageLifecycle::unpackInto(const QString &path, QString &password, archiv
     return true;
 }
 
-bool PackageLifecycle::readContent(BookContent &content, const archive::KeepingTarget &unpacked)
+bool PackageLifecycle::readContent(BookContent &content, archive::KeepingTarget &unpacked)
 {
     const QStringList personOrder = {QStringLiteral("Yellow"), QStringLiteral("SurName"), QStringLiteral("GivenName")};
     TableLoad personLoad(unpacked, QStringLiteral("names.dbf"), m_data.personRead.orderFieldNames());

@@ -70,7 +70,7 @@ public:
 
 private:
     bool unpackInto(const QString &path, QString &password, archive::KeepingTarget &target);
-    bool readContent(BookContent &content, const archive::KeepingTarget &unpacked);
+    bool readContent(BookContent &content, archive::KeepingTarget &unpacked);
     void install(BookContent &content);
     void saveInto(const QString &path);
     // Packs the working directory; the member files just written there come from memory.
