@@ -12,7 +12,6 @@
 #include <QSaveFile>
 
 #include <libdeflate.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <atomic>
@@ -46,113 +45,48 @@ struct CompressedMember {
     bool failed = false;
 };
 
-// The Deflate stream of the bytes from `from` on, with the CRC of the whole member.
-CompressedMember compress(QByteArrayView data, qsizetype from)
+CompressedMember compress(const QByteArray &data)
 {
     CompressedMember c;
-    c.crc = libdeflate_crc32(0, data.data(), static_cast<size_t>(data.size()));
-    const QByteArrayView tail = data.sliced(from);
+    c.crc = libdeflate_crc32(0, data.constData(), static_cast<size_t>(data.size()));
     // libdeflate's level 6 is its normal one: over twice zlib's speed, slightly smaller output.
     libdeflate_compressor *compressor = libdeflate_alloc_compressor(6);
     if (!compressor) {
         c.failed = true;
         return c;
     }
-    c.body = QByteArray(static_cast<qsizetype>(libdeflate_deflate_compress_bound(compressor, static_cast<size_t>(tail.size()))),
+    c.body = QByteArray(static_cast<qsizetype>(libdeflate_deflate_compress_bound(compressor, static_cast<size_t>(data.size()))),
                         Qt::Uninitialized);
-    const size_t produced = libdeflate_deflate_compress(compressor, tail.data(), static_cast<size_t>(tail.size()),
+    const size_t produced = libdeflate_deflate_compress(compressor, data.constData(), static_cast<size_t>(data.size()),
                                                         c.body.data(), static_cast<size_t>(c.body.size()));
     libdeflate_free_compressor(compressor);
-    c.failed = produced == 0 && !tail.isEmpty();
+    c.failed = produced == 0 && !data.isEmpty();
     c.body.truncate(static_cast<qsizetype>(produced));
     return c;
 }
 
-// zlib's Deflate of the first bytes of a member, at the same normal level,
-// ended by a sync flush: its blocks are not final and it ends on a byte
-// boundary, so that the Deflate stream of the rest follows it as one member.
-// libdeflate always ends its output with a final block. Empty on failure.
-QByteArray compressHead(QByteArrayView head)
-{
-    z_stream z{};
-    if (deflateInit2(&z, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-        return {};
-    // The bound leaves out the flush marker's few bytes; the margin has room for them.
-    QByteArray out(static_cast<qsizetype>(deflateBound(&z, static_cast<uLong>(head.size()))) + 64, Qt::Uninitialized);
-    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(head.data()));
-    z.avail_in = static_cast<uInt>(head.size());
-    z.next_out = reinterpret_cast<Bytef *>(out.data());
-    z.avail_out = static_cast<uInt>(out.size());
-    const bool done = deflate(&z, Z_SYNC_FLUSH) == Z_OK && z.avail_in == 0 && z.avail_out > 0;
-    out.truncate(out.size() - qsizetype(z.avail_out));
-    deflateEnd(&z);
-    return done ? out : QByteArray();
-}
-
-// Members from this size on are compressed in two parts on two cores: the
-// book's person table is most of a package.
-constexpr qsizetype kSplitSize = 1 << 20;
-// zlib compresses at about half libdeflate's speed: its part is the smaller,
-// so that both parts take about as long.
-constexpr double kHeadShare = 0.3;
-
-// One part of the compression work: a member whole or from `from` on, or
-// the head of a split member up to `to`. Costs are in bytes of libdeflate work.
-struct CompressionJob {
-    qsizetype member = 0;
-    qsizetype from = 0;
-    qsizetype to = 0;
-    bool head = false;
-    qsizetype cost = 0;
-};
-
-// Compresses every member on the machine's cores, the costliest part first,
-// so that the book's big table and the rest are packed side by side.
+// Compresses every member on the machine's cores, the largest first, so that
+// the book's big table and the rest are packed side by side.
 std::vector<CompressedMember> compressAll(const QList<PackMember> &members)
 {
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    std::vector<CompressionJob> jobs;
-    for (qsizetype i = 0; i < members.size(); ++i) {
-        const qsizetype size = members[i].data.size();
-        if (cores > 1 && size >= kSplitSize) {
-            const auto headSize = static_cast<qsizetype>(double(size) * kHeadShare);
-            // The head takes about as long as the rest.
-            jobs.push_back({i, 0, headSize, true, size - headSize});
-            jobs.push_back({i, headSize, size, false, size - headSize});
-        } else {
-            jobs.push_back({i, 0, size, false, size});
-        }
-    }
-    std::stable_sort(jobs.begin(), jobs.end(), [](const CompressionJob &a, const CompressionJob &b) { return a.cost > b.cost; });
+    std::vector<qsizetype> bySize(static_cast<size_t>(members.size()));
+    for (qsizetype i = 0; i < members.size(); ++i)
+        bySize[static_cast<size_t>(i)] = i;
+    std::sort(bySize.begin(), bySize.end(), [&](qsizetype a, qsizetype b) { return members[a].data.size() > members[b].data.size(); });
 
     std::vector<CompressedMember> results(static_cast<size_t>(members.size()));
-    std::vector<QByteArray> heads(static_cast<size_t>(members.size()));
     std::atomic<size_t> next = 0;
     auto work = [&] {
-        for (size_t n = next++; n < jobs.size(); n = next++) {
-            const CompressionJob &job = jobs[n];
-            const QByteArray &data = members[job.member].data;
-            if (job.head)
-                heads[static_cast<size_t>(job.member)] = compressHead(QByteArrayView(data).first(job.to));
-            else
-                results[static_cast<size_t>(job.member)] = compress(data, job.from);
-        }
+        for (size_t n = next++; n < bySize.size(); n = next++)
+            results[static_cast<size_t>(bySize[n])] = compress(members[bySize[n]].data);
     };
-    const unsigned helpers = std::min<unsigned>(cores, static_cast<unsigned>(jobs.size())) - 1;
+    const unsigned helpers = std::min<unsigned>(std::max(1u, std::thread::hardware_concurrency()), bySize.size()) - 1;
     std::vector<std::thread> threads;
     for (unsigned i = 0; i < helpers; ++i)
         threads.emplace_back(work);
     work();
     for (std::thread &t : threads)
         t.join();
-    for (const CompressionJob &job : jobs) {
-        if (job.from == 0)
-            continue;
-        CompressedMember &c = results[static_cast<size_t>(job.member)];
-        const QByteArray &head = heads[static_cast<size_t>(job.member)];
-        c.failed = c.failed || head.isEmpty();
-        c.body.prepend(head);
-    }
     return results;
 }
 
