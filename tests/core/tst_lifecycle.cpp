@@ -205,6 +205,18 @@ struct Fixture {
 
 const QString kInvalid = "Loading addressbook fail due to invalid package format.";
 
+// The five members of a small book, for tests that spoil one of them.
+QList<archive::PackMember> smallBookMembers()
+{
+    const QDateTime t(QDate(2025, 6, 1), QTime(12, 0));
+    const GeneratedBook book = generateBook(2, 1, 1);
+    return {{"Agents.dbf", writeTableBytes(*book.organisations), t},
+            {"Names.dbf", writeTableBytes(*book.persons), t},
+            {"surname.dff", "", t},
+            {"tree.dff", "All\r\n", t},
+            {"treeno.dff", "1000\r\n", t}};
+}
+
 } // namespace
 
 class TestLifecycle : public QObject {
@@ -419,13 +431,7 @@ void TestLifecycle::damagedTableMessages()
     QFETCH(QString, member);
     QFETCH(QString, message);
     Fixture f;
-    const QDateTime t(QDate(2025, 6, 1), QTime(12, 0));
-    const GeneratedBook book = generateBook(2, 1, 1);
-    QList<archive::PackMember> members = {{"Agents.dbf", writeTableBytes(*book.organisations), t},
-                                          {"Names.dbf", writeTableBytes(*book.persons), t},
-                                          {"surname.dff", "", t},
-                                          {"tree.dff", "All\r\n", t},
-                                          {"treeno.dff", "1000\r\n", t}};
+    QList<archive::PackMember> members = smallBookMembers();
     for (auto &m : members) {
         if (m.name == member)
             m.data = "xxxxxxxx";
@@ -454,13 +460,7 @@ void TestLifecycle::missingTableMessages()
     QFETCH(QString, member);
     QFETCH(QString, message);
     Fixture f;
-    const QDateTime t(QDate(2025, 6, 1), QTime(12, 0));
-    const GeneratedBook book = generateBook(2, 1, 1);
-    QList<archive::PackMember> members = {{"Agents.dbf", writeTableBytes(*book.organisations), t},
-                                          {"Names.dbf", writeTableBytes(*book.persons), t},
-                                          {"surname.dff", "", t},
-                                          {"tree.dff", "All\r\n", t},
-                                          {"treeno.dff", "1000\r\n", t}};
+    QList<archive::PackMember> members = smallBookMembers();
     members.removeIf([&](const archive::PackMember &m) { return m.name == member; });
     QFile file(f.book("Missing"));
     QVERIFY(file.open(QIODevice::WriteOnly));
