@@ -11,11 +11,16 @@
 #include "data/TableFile.h"
 #include "data/archive/PackageWriter.h"
 #include "data/filter/FilterSyntax.h"
+#include "printing/PrintTemplates.h"
+#include "printing/ReportPdf.h"
 #include "settings/Settings.h"
 #include "settings/StoredBookSettings.h"
 #include "shell/BookModelSet.h"
+#include "shell/OwnerName.h"
+#include "shell/ProgramDirectory.h"
 
 #include <QFileInfo>
+#include <QLocale>
 
 #include <functional>
 #include <QSaveFile>
@@ -195,6 +200,68 @@ int generateCommand(const QStringList &arguments, Output io)
         return 1;
     }
     io.out << persons << " persons and " << organisations << " organisations written to " << args[0] << '\n';
+    return 0;
+}
+
+namespace {
+
+std::optional<PrintMode> printModeNamed(const QString &name)
+{
+    static const QList<std::pair<QString, PrintMode>> modes = {
+        {QStringLiteral("cards"), PrintMode::Cards},
+        {QStringLiteral("name"), PrintMode::ByName},
+        {QStringLiteral("organisation"), PrintMode::ByOrganisation},
+        {QStringLiteral("phone"), PrintMode::PhoneList},
+    };
+    for (const auto &[modeName, mode] : modes) {
+        if (modeName == name)
+            return mode;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int printCommand(const QStringList &arguments, Output io)
+{
+    QStringList args = arguments;
+    const auto modeName = option(args, QStringLiteral("--mode"));
+    const auto templateName = option(args, QStringLiteral("--template"));
+    const auto filterText = option(args, QStringLiteral("--filter"));
+    const auto pdf = option(args, QStringLiteral("--pdf"));
+    const bool ignoreCase = flag(args, QStringLiteral("--ignore-case"));
+    const auto mode = printModeNamed(modeName.value_or(QString()));
+    if (args.size() != 1 || !mode || !pdf) {
+        io.err << "Usage: qvtool print PACKAGE --mode cards|name|organisation|phone [--template NAME] "
+                  "[--filter EXPR] [--ignore-case] --pdf FILE\n";
+        return 2;
+    }
+    const QString templatesPath = programDirectory() + QStringLiteral("pt.ini");
+    const PrintTemplates templates = PrintTemplates::load(templatesPath);
+    PrintSettings settings;
+    settings.mode = *mode;
+    const QString name = templateName.value_or(templates.templateList(*mode).selected);
+    if (templates.hasSection(name))
+        templates.loadTemplate(name, settings);
+    else if (templateName) {
+        io.err << "qvtool: no template \"" << name << "\" in " << templatesPath << '\n';
+        return 1;
+    }
+    OpenBook book;
+    if (!book.open(args[0], io.err))
+        return 1;
+    book.data.personList.setCaseInsensitive(ignoreCase);
+    try {
+        book.data.personList.setFilter(filterText.value_or(QString()));
+    } catch (const filter::FilterError &e) {
+        io.err << e.text() << '\n';
+        return 1;
+    }
+    const auto content = prepareReport(book.data, *mode, *book.prompter);
+    if (!content)
+        return 1;
+    const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    writeReportPdf(*pdf, settings, *content, reportHeader(ownerName(), date));
     return 0;
 }
 

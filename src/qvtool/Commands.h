@@ -18,5 +18,6 @@ int listCommand(const QStringList &arguments, Output io);
 int generateCommand(const QStringList &arguments, Output io);
 int treeCommand(const QStringList &arguments, Output io);
 int initialsCommand(const QStringList &arguments, Output io);
+int printCommand(const QStringList &arguments, Output io);
 
 } // namespace qv::tool

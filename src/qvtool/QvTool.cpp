@@ -35,6 +35,9 @@ const QList<Command> &commands()
          QStringLiteral("the surname initials of the white-page entries, one per line"), initialsCommand},
         {QStringLiteral("generate"), QStringLiteral("generate --persons N --organisations M [--seed S] PACKAGE"),
          QStringLiteral("write a generated book, the same for the same seed"), generateCommand},
+        {QStringLiteral("print"),
+         QStringLiteral("print PACKAGE --mode cards|name|organisation|phone [--template NAME] [--filter EXPR] [--ignore-case] --pdf FILE"),
+         QStringLiteral("write a report as PDF, with a template of the program directory's pt.ini"), printCommand},
     };
     return list;
 }

@@ -13,6 +13,7 @@
 #include "navigation/ViewListModel.h"
 #include "shell/DetailPane.h"
 #include "shell/LockIndicator.h"
+#include "shell/OwnerName.h"
 #include "shell/ProgramDirectory.h"
 #include "tools/AboutBox.h"
 
@@ -60,11 +61,6 @@ void applyArea(QWidget *widget, const AreaFont &f)
     p.setColor(QPalette::Text, areaColor(f));
     p.setColor(QPalette::WindowText, areaColor(f));
     widget->setPalette(p);
-}
-
-QString ownerName()
-{
-    return qEnvironmentVariable("USER");
 }
 
 } // namespace

@@ -1,0 +1,405 @@
+// The four reports laid out on A4: where the bands, the records and their
+// fields stand, in millimetres, and which records are printed.
+#include "PersonFixture.h"
+#include "ScriptedPrompter.h"
+
+#include "data/RecordStore.h"
+#include "printing/ReportLayout.h"
+
+#include <QTest>
+
+using namespace qv;
+
+Q_DECLARE_METATYPE(qv::PrintMode)
+
+namespace {
+
+constexpr double kLine = 25.4 * 12 / 96; // a line of the default 12 pixels
+constexpr double kTop = 20.6;            // the first record, below the title band
+
+std::vector<Value> organisation(qint32 coId, const QString &company, const QString &suffix)
+{
+    return {coId, company, "Address " + suffix, "Zip " + suffix, "Tel " + suffix, "Fax " + suffix, "Mail " + suffix,
+            Value(), Value(), Value()};
+}
+
+// Persons in list order (Yellow, SurName, GivenName): Ann Able, Bob Baker,
+// Cid Cole, Dan Ghost, then the yellow pages Acme Ltd and Beta GmbH.
+struct PrintBook {
+    RecordStore data;
+
+    PrintBook()
+    {
+        auto p = [](int id, const char *given, const char *surname, int orgId, bool yellow) {
+            const QString name = QString(given).isEmpty() ? QString(surname) : QString(given) + ' ' + surname;
+            return test::person({{"ClientID", qint32(id)}, {"Name", name}, {"SurName", QString(surname)},
+                                 {"GivenName", QString(given)}, {"OrgID", qint32(orgId)}, {"Yellow", yellow},
+                                 {"Position", "Pos " + name}, {"Address", "Addr " + name}, {"Zip", QString("Z%1").arg(id)},
+                                 {"Phone", "Tel " + name}, {"Fax", "Fax " + name}, {"Pager", "BP " + name},
+                                 {"Mobile", "Mob " + name}, {"EMail", "Mail " + name}, {"DPhone", "Direct " + name}});
+        };
+        for (const auto &row : {p(1, "Ann", "Able", 2001, false), p(2, "Bob", "Baker", 0, false),
+                                p(3, "Cid", "Cole", 2001, false), p(4, "", "Acme Ltd", 2001, true),
+                                p(5, "", "Beta GmbH", 2002, true), p(6, "Dan", "Ghost", 9999, false)})
+            data.personRead.appendRecord(row);
+        for (const auto &row : {organisation(0, "(No organisation)", "none"), organisation(2001, "Acme Ltd", "acme"),
+                                organisation(2002, "Beta GmbH", "beta"), organisation(2003, "Empty Inc", "empty")})
+            data.organisationRead.appendRecord(row);
+        data.bindViews();
+    }
+
+    std::vector<ReportPage> pages(const PrintSettings &settings)
+    {
+        content = collectReportContent(data, settings.mode);
+        ReportLayout layout(settings, content, reportHeader("Kim", "1/2/26"));
+        std::vector<ReportPage> result;
+        while (!layout.atEnd() && result.size() < 1000)
+            result.push_back(layout.nextPage());
+        return result;
+    }
+    std::vector<ReportPage> pages(PrintMode mode)
+    {
+        PrintSettings settings;
+        settings.mode = mode;
+        return pages(settings);
+    }
+
+    ReportContent content;
+};
+
+const ReportText *findText(const ReportPage &page, const QString &text)
+{
+    for (const ReportText &t : page.texts) {
+        if (t.text == text)
+            return &t;
+    }
+    return nullptr;
+}
+
+QStringList textsAt(const ReportPage &page, double x)
+{
+    QStringList texts;
+    for (const ReportText &t : page.texts) {
+        if (qAbs(t.x - x) < 1e-6)
+            texts << t.text;
+    }
+    return texts;
+}
+
+bool near(double a, double b) { return qAbs(a - b) < 1e-6; }
+
+} // namespace
+
+class TestReportLayout : public QObject {
+    Q_OBJECT
+private slots:
+    void positions_data();
+    void positions();
+    void bandsOnEveryPage();
+    void threeCardsStandInTheFirstColumn();
+    void rulesAlongTheLines();
+    void switchedOffLinesTakeNoRoom();
+    void textsEndAtTheNextText();
+    void recordsFlowThroughColumnsAndPages_data();
+    void recordsFlowThroughColumnsAndPages();
+    void listByOrganisation();
+    void organisationHeadingStaysWithItsFirstPerson();
+    void recordTallerThanAColumn();
+    void linkedOrganisation();
+    void nothingToPrint_data();
+    void nothingToPrint();
+    void listedEntriesOnly();
+    void emptyOwnerName();
+};
+
+void TestReportLayout::positions_data()
+{
+    QTest::addColumn<PrintMode>("mode");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<QString>("family");
+
+    // Distances of the tables from the left margin (10 mm) plus the margin.
+    const auto row = [](const char *name, PrintMode mode, const char *text, double x, double y, const char *family) {
+        QTest::newRow(name) << mode << QString(text) << x + 10 << y << QString(family);
+    };
+    using M = PrintMode;
+    row("title", M::Cards, "Kim's Address Book", 5.3, 10.0, "Arial");
+    row("footer text", M::Cards, "Quorvel printing for Kim", 26.5, 276.4 + 4.8, "Arial");
+    row("footer date", M::ByName, "1/2/26", 152.4, 281.2, "Arial");
+    row("footer page number", M::PhoneList, "1", 175.2, 281.2, "Arial");
+
+    row("cards: Name", M::Cards, "Ann Able", 0, kTop, "Verdana");
+    row("cards: Position", M::Cards, "Pos Ann Able", 63.0, kTop, "Verdana");
+    row("cards: Zip", M::Cards, "Z1", 77.3, kTop + kLine, "Verdana");
+    row("cards: Mobile caption", M::Cards, "Mobile:", 42.3, kTop + 3 * kLine, "Arial");
+    row("cards: Mobile", M::Cards, "Mob Ann Able", 52.4, kTop + 3 * kLine, "Verdana");
+    row("cards: EMail", M::Cards, "Mail Ann Able", 12.2, kTop + 4 * kLine, "Verdana");
+    row("cards: Company", M::Cards, "Acme Ltd", 11.1, kTop + 5 * kLine, "Verdana");
+    row("cards: CZip", M::Cards, "Zip acme", 82.0, kTop + 6 * kLine, "Verdana");
+    row("cards: CFax", M::Cards, "Fax acme", 54.5, kTop + 8 * kLine, "Verdana");
+    row("cards: CEMail", M::Cards, "Mail acme", 12.2, kTop + 9 * kLine, "Verdana");
+
+    row("by name: Name", M::ByName, "Ann Able", 0.5, kTop, "Verdana");
+    row("by name: Position", M::ByName, "Pos Ann Able", 89.2, kTop, "Verdana");
+    row("by name: Mobile", M::ByName, "Mob Ann Able", 138.6, kTop + 2 * kLine, "Verdana");
+    row("by name: CZip", M::ByName, "Zip acme", 176.7, kTop + 3 * kLine, "Verdana");
+    row("by name: W-Fax caption", M::ByName, "W-Fax:", 138.9, kTop + 4 * kLine, "Times New Roman");
+    row("by name: DPhone", M::ByName, "Direct Ann Able", 94.5, kTop + 4 * kLine, "Verdana");
+    row("by name: CEMail", M::ByName, "Mail acme", 103.2, kTop + 5 * kLine, "Verdana");
+
+    // The first organisation by name is "(No organisation)", with Bob Baker.
+    row("by org: Company", M::ByOrganisation, "(No organisation)", 0.5, kTop, "Verdana");
+    row("by org: CZip", M::ByOrganisation, "Zip none", 172.8, kTop + kLine, "Verdana");
+    row("by org: CEMail", M::ByOrganisation, "Mail none", 155.0, kTop + 2 * kLine, "Verdana");
+    row("by org: Name", M::ByOrganisation, "Bob Baker", 5.8, kTop + 3 * kLine, "Verdana");
+    row("by org: EMail", M::ByOrganisation, "Mail Bob Baker", 150.3, kTop + 3 * kLine, "Verdana");
+    row("by org: H-Tel caption", M::ByOrganisation, "H-Tel:", 143.1, kTop + 4 * kLine, "Arial");
+    row("by org: Pager", M::ByOrganisation, "BP Bob Baker", 156.1, kTop + 5 * kLine, "Verdana");
+
+    row("phone: Name", M::PhoneList, "Ann Able", 0, kTop, "Verdana");
+    row("phone: Mobile", M::PhoneList, "Mob Ann Able", 13.2, kTop + 2 * kLine, "Verdana");
+    row("phone: Company", M::PhoneList, "Acme Ltd", 11.1, kTop + 4 * kLine, "Verdana");
+    row("phone: CFax", M::PhoneList, "Fax acme", 14.8, kTop + 7 * kLine, "Verdana");
+}
+
+void TestReportLayout::positions()
+{
+    QFETCH(PrintMode, mode);
+    QFETCH(QString, text);
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QFETCH(QString, family);
+    PrintBook book;
+    const std::vector<ReportPage> pages = book.pages(mode);
+    QCOMPARE(pages.size(), size_t(1));
+    const ReportText *found = findText(pages[0], text);
+    QVERIFY2(found, qPrintable(text));
+    QCOMPARE_LT(qAbs(found->x - x), 1e-6);
+    QCOMPARE_LT(qAbs(found->y - y), 1e-6);
+    QCOMPARE(found->font.family, family);
+}
+
+void TestReportLayout::bandsOnEveryPage()
+{
+    PrintBook book;
+    for (int i = 0; i < 40; ++i)
+        book.data.personRead.appendRecord(test::person({{"ClientID", qint32(100 + i)}, {"Name", QString("P%1").arg(i)},
+                                                        {"SurName", QString("Z%1").arg(i, 2, 10, QChar('0'))}}));
+    const std::vector<ReportPage> pages = book.pages(PrintMode::Cards);
+    QCOMPARE(pages.size(), size_t(3));
+    for (const ReportPage &page : pages) {
+        const ReportText *footer = findText(page, "Quorvel printing for Kim");
+        QVERIFY(footer);
+        QCOMPARE(footer->font, (ReportFont{"Arial", 10, true}));
+        QVERIFY(findText(page, QString::number(page.number)));
+        QVERIFY(findText(page, "1/2/26"));
+        QCOMPARE(findText(page, "Kim's Address Book") != nullptr, page.number == 1);
+    }
+    QCOMPARE(findText(pages[0], "Kim's Address Book")->font, (ReportFont{"Arial", 14}));
+    // Later pages start at the top margin; entries without a Yellow value come first.
+    QCOMPARE(textsAt(pages[1], 10.0).value(0), QString("P16"));
+    QVERIFY(near(findText(pages[1], "P16")->y, 10.0));
+}
+
+void TestReportLayout::threeCardsStandInTheFirstColumn()
+{
+    PrintBook book;
+    book.data.personList.setFilter("ClientID<=3");
+    const std::vector<ReportPage> pages = book.pages(PrintMode::Cards);
+    QCOMPARE(pages.size(), size_t(1));
+    QCOMPARE(textsAt(pages[0], 10.0), (QStringList{"Ann Able", "Bob Baker", "Cid Cole"}));
+    const double card = 10 * kLine;
+    QVERIFY(near(findText(pages[0], "Ann Able")->y, kTop));
+    QVERIFY(near(findText(pages[0], "Bob Baker")->y, kTop + card));
+    QVERIFY(near(findText(pages[0], "Cid Cole")->y, kTop + 2 * card));
+    for (const ReportText &t : pages[0].texts)
+        QVERIFY2(t.x < 10 + 93.4 || t.y > 270, qPrintable(t.text)); // nothing in the second column
+}
+
+void TestReportLayout::rulesAlongTheLines()
+{
+    PrintBook book;
+    book.data.personList.setFilter("ClientID=1");
+    const ReportPage page = book.pages(PrintMode::Cards).at(0);
+    QCOMPARE(page.rules.size(), size_t(2));
+    QCOMPARE(page.rules[0].style, RuleStyle::DashDot);
+    QVERIFY(near(page.rules[0].x1, 10) && near(page.rules[0].x2, 10 + 93.4) && near(page.rules[0].y, kTop));
+    QCOMPARE(page.rules[1].style, RuleStyle::Dotted);
+    QVERIFY(near(page.rules[1].x1, 19) && near(page.rules[1].x2, 10 + 93.4) && near(page.rules[1].y, kTop + 5 * kLine));
+}
+
+void TestReportLayout::switchedOffLinesTakeNoRoom()
+{
+    PrintBook book;
+    book.data.personList.setFilter("ClientID<=2");
+    PrintSettings settings;
+    settings.mode = PrintMode::Cards;
+    settings.setLinePrinted(2, false);
+    settings.lineHeights[0] = 24; // 6.35 mm
+    const ReportPage page = book.pages(settings).at(0);
+    QVERIFY(!findText(page, "Addr Ann Able"));
+    QVERIFY(near(findText(page, "Tel Ann Able")->y, kTop + 2 * kLine));
+    QVERIFY(near(findText(page, "Bob Baker")->y, kTop + 10 * kLine)); // 2 + 8 lines of 12
+    QVERIFY(!findText(page, "Fax Ann Able")); // the person's fax is never printed
+}
+
+void TestReportLayout::textsEndAtTheNextText()
+{
+    PrintBook book;
+    const ReportPage page = book.pages(PrintMode::Cards).at(0);
+    QVERIFY(near(findText(page, "Ann Able")->width, 63.0));
+    QVERIFY(near(findText(page, "Pos Ann Able")->width, 93.4 - 63.0)); // to the column's edge
+    QVERIFY(near(findText(page, "Mobile:")->width, 52.4 - 42.3));
+    QVERIFY(near(findText(page, "Ann Able")->height, kLine));
+}
+
+void TestReportLayout::recordsFlowThroughColumnsAndPages_data()
+{
+    QTest::addColumn<PrintMode>("mode");
+    QTest::addColumn<int>("persons");
+    QTest::addColumn<QList<double>>("columnLefts");
+    QTest::addColumn<int>("pageCount");
+    // Cards: 10 lines of 3.175 mm, 8 per column; phone list: 8 lines, 10 per
+    // column; by name: 6 lines, 13 per page.
+    QTest::newRow("cards") << PrintMode::Cards << 30 << QList<double>{10, 106.4} << 2;
+    QTest::newRow("phone list") << PrintMode::PhoneList << 50 << QList<double>{10, 74.8, 139.6} << 2;
+    QTest::newRow("by name") << PrintMode::ByName << 30 << QList<double>{10.5} << 3;
+}
+
+void TestReportLayout::recordsFlowThroughColumnsAndPages()
+{
+    QFETCH(PrintMode, mode);
+    QFETCH(int, persons);
+    QFETCH(QList<double>, columnLefts);
+    QFETCH(int, pageCount);
+    PrintBook book;
+    book.data.personList.setFilter("ClientID>=100");
+    for (int i = 0; i < persons; ++i)
+        book.data.personRead.appendRecord(test::person({{"ClientID", qint32(100 + i)}, {"Name", QString("P%1").arg(i)},
+                                                        {"SurName", QString("Z%1").arg(i, 3, 10, QChar('0'))}}));
+    book.data.personList.reapplyFilter();
+    const std::vector<ReportPage> pages = book.pages(mode);
+    QCOMPARE(int(pages.size()), pageCount);
+    // Down the first column, then the next: names in order, column by column, page by page.
+    QStringList flow;
+    for (const ReportPage &page : pages) {
+        for (double left : columnLefts)
+            flow << textsAt(page, left).filter(QRegularExpression("^P\\d+$"));
+    }
+    QStringList expected;
+    for (int i = 0; i < persons; ++i)
+        expected << QString("P%1").arg(i);
+    QCOMPARE(flow, expected);
+    for (const ReportPage &page : pages) {
+        for (const ReportText &t : page.texts)
+            QVERIFY2(t.y + t.height <= 276.4 + 1e-6 || t.y > 276.4, qPrintable(t.text)); // above the footer
+    }
+}
+
+void TestReportLayout::listByOrganisation()
+{
+    PrintBook book;
+    book.data.personList.setFilter("ClientID=2"); // the list by organisation ignores the list
+    const ReportPage page = book.pages(PrintMode::ByOrganisation).at(0);
+    // In the order of the names; Empty Inc has nobody; Beta GmbH only its yellow-page entry.
+    QCOMPARE(textsAt(page, 10.5), (QStringList{"(No organisation)", "Acme Ltd", "Beta GmbH"}));
+    QCOMPARE(textsAt(page, 15.8), (QStringList{"Bob Baker", "Ann Able", "Cid Cole"}));
+    QVERIFY(near(findText(page, "Acme Ltd")->y, kTop + 6 * kLine));
+    QVERIFY(near(findText(page, "Beta GmbH")->y, kTop + 15 * kLine));
+    QVERIFY(!findText(page, "Dan Ghost")); // his organisation does not exist
+    QCOMPARE(page.rules.size(), size_t(3)); // one dash-dot rule per organisation
+}
+
+void TestReportLayout::organisationHeadingStaysWithItsFirstPerson()
+{
+    PrintBook book;
+    PrintSettings settings;
+    settings.mode = PrintMode::ByOrganisation;
+    // Lines of 90 pixels (23.8 mm): an organisation and its person take 142.9
+    // mm, so Acme's heading would fit below Bob Baker but not with Ann Able.
+    settings.lineHeights.fill(90);
+    const std::vector<ReportPage> pages = book.pages(settings);
+    QCOMPARE(textsAt(pages.at(0), 10.5), QStringList{"(No organisation)"});
+    QCOMPARE(textsAt(pages.at(1), 10.5).value(0), QString("Acme Ltd"));
+    QCOMPARE(textsAt(pages.at(1), 15.8).value(0), QString("Ann Able"));
+}
+
+void TestReportLayout::recordTallerThanAColumn()
+{
+    PrintBook book;
+    PrintSettings settings;
+    settings.mode = PrintMode::Cards;
+    settings.lineHeights.fill(1000); // a card of 2.6 metres
+    const std::vector<ReportPage> pages = book.pages(settings);
+    QCOMPARE(pages.size(), size_t(3)); // four cards, one per column
+}
+
+void TestReportLayout::linkedOrganisation()
+{
+    PrintBook book;
+    const ReportPage page = book.pages(PrintMode::Cards).at(0);
+    const double bob = findText(page, "Bob Baker")->y;
+    QVERIFY(near(findText(page, "(No organisation)")->y, bob + 5 * kLine)); // OrgID 0
+    // Dan Ghost's organisation is missing: his organisation lines hold only
+    // the captions and his own direct line.
+    const double dan = findText(page, "Dan Ghost")->y;
+    QStringList lines;
+    for (const ReportText &t : page.texts) {
+        if (t.y > dan + 5 * kLine - 1e-6 && t.y < dan + 10 * kLine && t.x < 10 + 93.4)
+            lines << t.text;
+    }
+    QCOMPARE(lines, (QStringList{"Org:", "Tel:", "Direct:", "Direct Dan Ghost", "Fax:", "Email:"}));
+}
+
+void TestReportLayout::nothingToPrint_data()
+{
+    QTest::addColumn<PrintMode>("mode");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<bool>("oneOrganisation");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("cards, none listed") << PrintMode::Cards << "OrgID=-1" << false << true;
+    QTest::newRow("by name, none listed") << PrintMode::ByName << "OrgID=-1" << false << true;
+    QTest::newRow("phone list, none listed") << PrintMode::PhoneList << "OrgID=-1" << false << true;
+    QTest::newRow("by org, none listed: all printed") << PrintMode::ByOrganisation << "OrgID=-1" << false << false;
+    QTest::newRow("by org, one organisation") << PrintMode::ByOrganisation << "" << true << true;
+    QTest::newRow("cards, one organisation") << PrintMode::Cards << "" << true << false;
+}
+
+void TestReportLayout::nothingToPrint()
+{
+    QFETCH(PrintMode, mode);
+    QFETCH(QString, filter);
+    QFETCH(bool, oneOrganisation);
+    QFETCH(bool, refused);
+    PrintBook book;
+    if (oneOrganisation) {
+        book.data.organisationRead.emptyTable();
+        book.data.organisationRead.appendRecord(organisation(0, "(No organisation)", "none"));
+    }
+    book.data.personList.setFilter(filter);
+    test::ScriptedPrompter prompter;
+    if (refused)
+        prompter.expectMessage("Please specify what to print.", Prompter::Icon::Plain, Prompter::Button::Ok, Prompter::Button::Ok);
+    QCOMPARE(prepareReport(book.data, mode, prompter).has_value(), !refused);
+    QCOMPARE(book.data.personList.filter(), filter); // the list keeps its filter
+}
+
+void TestReportLayout::listedEntriesOnly()
+{
+    PrintBook book;
+    book.data.personList.setFilter("Yellow=true");
+    const ReportPage page = book.pages(PrintMode::PhoneList).at(0);
+    QCOMPARE(textsAt(page, 10.0), (QStringList{"Acme Ltd", "Beta GmbH"}));
+}
+
+void TestReportLayout::emptyOwnerName()
+{
+    const ReportHeader header = reportHeader(QString(), "d");
+    QCOMPARE(header.title, QString("'s Address Book"));
+    QCOMPARE(header.footer, QString("Quorvel printing for "));
+}
+
+QTEST_GUILESS_MAIN(TestReportLayout)
+#include "tst_reportlayout.moc"
