@@ -1,5 +1,7 @@
 #include "printing/ReportPainter.h"
 
+#include "common/Error.h"
+
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -113,6 +115,8 @@ void paintReport(QPagedPaintDevice &device, const PrintSettings &settings, const
                  const ReportHeader &header)
 {
     QPainter painter(&device);
+    if (!painter.isActive())
+        throw Error(QStringLiteral("The report could not be printed."));
     ReportPainter pages(painter);
     ReportLayout layout(settings, content, header);
     while (!layout.atEnd()) {

@@ -46,7 +46,8 @@ private:
 // Sets A4 portrait without margins, so that the layout's millimetres count from the paper's corner.
 void prepareReportPage(QPagedPaintDevice &device);
 
-// Lays the report out and paints every page on the device, one page at a time.
+// Lays the report out and paints every page on the device, one page at a
+// time. Throws qv::Error when the device cannot be painted on.
 void paintReport(QPagedPaintDevice &device, const PrintSettings &settings, const ReportContent &content,
                  const ReportHeader &header);
 

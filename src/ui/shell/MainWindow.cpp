@@ -11,6 +11,7 @@
 #include "navigation/InitialsGridView.h"
 #include "navigation/RecordListView.h"
 #include "navigation/ViewListModel.h"
+#include "printing/PrintCommands.h"
 #include "shell/DetailPane.h"
 #include "shell/LockIndicator.h"
 #include "shell/OwnerName.h"
@@ -134,10 +135,10 @@ void MainWindow::createMenus()
     for (const char *caption : {"&Export to", "&Import from"})
         file->addMenu(QString::fromLatin1(caption))->menuAction()->setEnabled(false);
     file->addSeparator();
-    for (const char *caption : {"Print &Mode...", "Print Set&up...", "Print Pre&view", "&Print"}) {
-        QAction *a = file->addAction(QString::fromLatin1(caption));
-        a->setEnabled(false);
-    }
+    m_printing = new PrintCommands(m_data, *m_prompter, m_programDir, this);
+    connect(m_printing, &PrintCommands::entryMoved, this, &MainWindow::refreshLists);
+    file->addActions(m_printing->actions());
+    m_bookActions << m_printing->actions();
     file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
     exit->setObjectName(QStringLiteral("exit"));
@@ -182,6 +183,15 @@ void MainWindow::createToolBar()
     m_saveButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     connect(m_saveButton, &QToolButton::clicked, this, &MainWindow::saveFromToolButton);
     bar->addWidget(m_saveButton);
+    bar->addSeparator();
+    const QList<std::pair<QAction *, QString>> printButtons = {{m_printing->printModeAction(), QStringLiteral("document-properties")},
+                                                               {m_printing->printAction(), QStringLiteral("document-print")},
+                                                               {m_printing->previewAction(), QStringLiteral("document-print-preview")}};
+    for (const auto &[action, icon] : printButtons) {
+        action->setIcon(QIcon::fromTheme(icon, style()->standardIcon(QStyle::SP_FileDialogContentsView)));
+        bar->addAction(action);
+        static_cast<QToolButton *>(bar->widgetForAction(action))->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    }
 }
 
 void MainWindow::createLayout()

@@ -28,6 +28,7 @@ class CategoryTreeView;
 class InitialsGridView;
 class RecordListView;
 class AboutBox;
+class PrintCommands;
 class RecordStore;
 class ViewListModel;
 
@@ -126,6 +127,7 @@ private:
     QList<QAction *> m_bookActions; // disabled in the no-book state
     QToolButton *m_openButton = nullptr;
     QToolButton *m_saveButton = nullptr;
+    PrintCommands *m_printing = nullptr;
 
     QSplitter *m_leftSplitter = nullptr;
     QSplitter *m_mainSplitter = nullptr;

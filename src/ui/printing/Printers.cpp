@@ -1,0 +1,12 @@
+#include "printing/Printers.h"
+
+#include <QPrinterInfo>
+
+namespace qv {
+
+bool printerInstalled()
+{
+    return !QPrinterInfo::availablePrinters().isEmpty();
+}
+
+} // namespace qv

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace qv {
+
+// Whether the system has a printer installed.
+bool printerInstalled();
+
+} // namespace qv
