@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds an optimised tree and runs the benchmarks, printing their figures.
-# Usage: scripts/bench.sh [archive|recordstore|sqlite|lifecycle|navigation|all]   (default: all)
+# Usage: scripts/bench.sh [archive|recordstore|sqlite|lifecycle|navigation|printing|all]   (default: all)
 # QV_BENCH_BUILD names another build directory, so that several trees can be benchmarked side by side.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -35,4 +35,8 @@ fi
 if [ "$which" = all ] || [ "$which" = navigation ]; then
     echo "== navigation in a 100,000-entry book"
     "$build"/bench/bench_navigation
+fi
+if [ "$which" = all ] || [ "$which" = printing ]; then
+    echo "== the four reports of a 10,000-entry book"
+    "$build"/bench/bench_printing
 fi

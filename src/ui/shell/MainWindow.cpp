@@ -184,11 +184,16 @@ void MainWindow::createToolBar()
     connect(m_saveButton, &QToolButton::clicked, this, &MainWindow::saveFromToolButton);
     bar->addWidget(m_saveButton);
     bar->addSeparator();
-    const QList<std::pair<QAction *, QString>> printButtons = {{m_printing->printModeAction(), QStringLiteral("document-properties")},
-                                                               {m_printing->printAction(), QStringLiteral("document-print")},
-                                                               {m_printing->previewAction(), QStringLiteral("document-print-preview")}};
-    for (const auto &[action, icon] : printButtons) {
-        action->setIcon(QIcon::fromTheme(icon, style()->standardIcon(QStyle::SP_FileDialogContentsView)));
+    // Theme icons where the desktop has them; three different ones where it has not.
+    const struct {
+        QAction *action;
+        const char *theme;
+        QStyle::StandardPixmap fallback;
+    } printButtons[] = {{m_printing->printModeAction(), "document-properties", QStyle::SP_FileDialogDetailedView},
+                        {m_printing->printAction(), "document-print", QStyle::SP_ComputerIcon},
+                        {m_printing->previewAction(), "document-print-preview", QStyle::SP_FileDialogContentsView}};
+    for (const auto &[action, theme, fallback] : printButtons) {
+        action->setIcon(QIcon::fromTheme(QString::fromLatin1(theme), style()->standardIcon(fallback)));
         bar->addAction(action);
         static_cast<QToolButton *>(bar->widgetForAction(action))->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     }
