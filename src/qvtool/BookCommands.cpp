@@ -41,9 +41,9 @@ struct OpenBook {
     std::unique_ptr<TerminalPrompter> prompter;
     std::unique_ptr<PackageLifecycle> lifecycle;
 
-    bool open(const QString &package, QTextStream &err)
+    bool open(const QString &package, QTextStream &err, std::unique_ptr<TerminalPrompter> answering = nullptr)
     {
-        prompter = std::make_unique<TerminalPrompter>(err);
+        prompter = answering ? std::move(answering) : std::make_unique<TerminalPrompter>(err);
         const QString working = work.path() + QStringLiteral("/work/");
         lifecycle = std::make_unique<PackageLifecycle>(data, models, settings, *prompter, shell,
                                                        PackageLifecycle::Directories{working, working, working});
@@ -53,6 +53,21 @@ struct OpenBook {
         }
         return lifecycle->openPackage(package);
     }
+};
+
+const char *formName(TableForm form)
+{
+    return form == TableForm::DataPacket ? "data packet" : "current";
+}
+
+// Answers Save As with the path the command names.
+class SavingPrompter : public TerminalPrompter {
+public:
+    SavingPrompter(QTextStream &err, QString target) : TerminalPrompter(err), m_target(std::move(target)) {}
+    std::optional<QString> saveFile(const SaveRequest &) override { return m_target; }
+
+private:
+    QString m_target;
 };
 
 QString escaped(QString text)
@@ -105,8 +120,31 @@ int infoCommand(const QStringList &arguments, Output io)
                << "organisations: " << book.data.organisationLookup.recordCount() << '\n'
                << "categories: " << categories << '\n'
                << "format: " << (book.lifecycle->lastOpenConverted() ? "old" : "current") << '\n'
+               << "person table form: " << formName(book.lifecycle->lastOpenTableForms().first) << '\n'
+               << "organisation table form: " << formName(book.lifecycle->lastOpenTableForms().second) << '\n'
                << "encrypted: " << (book.options.packagePassword.isEmpty() ? "no" : "yes") << '\n';
     });
+}
+
+int convertCommand(const QStringList &arguments, Output io)
+{
+    if (arguments.size() != 2) {
+        io.err << "Usage: qvtool convert OLD NEW\n";
+        return 2;
+    }
+    const QString &target = arguments[1];
+    if (QFileInfo::exists(target)) {
+        io.err << "qvtool: " << target << " exists; convert writes a new package only\n";
+        return 1;
+    }
+    OpenBook book;
+    if (!book.open(arguments[0], io.err, std::make_unique<SavingPrompter>(io.err, target)))
+        return 1;
+    // The program's own Save As: both tables and every member in the current form.
+    book.lifecycle->saveAs();
+    io.out << arguments[0] << " (tables: " << formName(book.lifecycle->lastOpenTableForms().first) << ", "
+           << formName(book.lifecycle->lastOpenTableForms().second) << ") written to " << target << " in the current form\n";
+    return 0;
 }
 
 int listCommand(const QStringList &arguments, Output io)

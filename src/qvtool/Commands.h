@@ -14,6 +14,7 @@ int settingsCommand(const QStringList &arguments, Output io);
 int packCommand(const QStringList &arguments, Output io);
 int unpackCommand(const QStringList &arguments, Output io);
 int infoCommand(const QStringList &arguments, Output io);
+int convertCommand(const QStringList &arguments, Output io);
 int listCommand(const QStringList &arguments, Output io);
 int generateCommand(const QStringList &arguments, Output io);
 int treeCommand(const QStringList &arguments, Output io);

@@ -313,8 +313,8 @@ void TestRecordStore::badTableFiles_data()
     const QByteArray good = tableBytes(personFields(), test::filterFixture());
     QTest::newRow("empty file") << QByteArray() << "The table file is damaged: the file header runs past the end of the file";
     QTest::newRow("not a table") << QByteArray("PK\x03\x04 rest") << "The file is not a Quorvel table";
-    QTest::newRow("legacy data packet") << QByteArray("\x96\x19\xE0\xBD rest")
-        << "The table is in the data-packet form of an older version, which this version cannot read";
+    QTest::newRow("legacy data packet cut short") << QByteArray("\x96\x19\xE0\xBD rest")
+        << "The data packet is damaged: the header runs past the end of the file";
     QByteArray future = good;
     future[4] = 9;
     QTest::newRow("newer version") << future << "The table file has format version 9; this version reads version 1";

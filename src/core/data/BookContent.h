@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/CategoryForest.h"
+#include "data/TableFile.h"
 
 #include <QStringList>
 
@@ -18,6 +19,8 @@ struct BookContent {
     CategoryForest tree;
     QStringList compoundSurnames;
     bool converted = false; // the tables were of the old format
+    TableForm personForm = TableForm::Quorvel; // as the members were found
+    TableForm organisationForm = TableForm::Quorvel;
 };
 
 } // namespace qv

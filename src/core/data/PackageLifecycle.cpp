@@ -71,6 +71,7 @@ public:
     {
         try {
             m_bytes = takeKeptTable(unpacked, name);
+            m_form = tableFormOf(m_bytes);
         } catch (...) {
             m_error = std::current_exception();
             return;
@@ -95,6 +96,7 @@ public:
             std::rethrow_exception(m_error);
         return std::move(m_table);
     }
+    TableForm form() const { return m_form; }
 
 private:
     void prepareOrder(const QStringList &orderNames)
@@ -109,6 +111,7 @@ private:
     }
 
     QByteArray m_bytes;
+    TableForm m_form = TableForm::Quorvel;
     std::unique_ptr<RecordTable> m_table;
     std::exception_ptr m_error;
     std::jthread m_thread; // last: started once the results above exist, joined before they go
@@ -245,6 +248,8 @@ bool PackageLifecycle::readContent(BookContent &content, archive::KeepingTarget 
     const QStringList personOrder = {QStringLiteral("Yellow"), QStringLiteral("SurName"), QStringLiteral("GivenName")};
     TableLoad personLoad(unpacked, QStringLiteral("names.dbf"), m_data.personRead.orderFieldNames());
     TableLoad organisationLoad(unpacked, QStringLiteral("agents.dbf"), m_data.organisationRead.orderFieldNames());
+    content.personForm = personLoad.form();
+    content.organisationForm = organisationLoad.form();
     try {
         auto persons = personLoad.take();
         if (persons->fieldCount() < personFields().size()) {
@@ -328,6 +333,7 @@ bool PackageLifecycle::openPackage(const QString &path)
             return false;
         install(content);
         m_lastOpenConverted = content.converted;
+        m_lastOpenForms = {content.personForm, content.organisationForm};
         m_settings.packagePassword() = password;
         m_shell.bookOpened();
         recordCounters();

@@ -7,6 +7,8 @@
 #include <QMap>
 #include <QString>
 
+#include <utility>
+
 namespace qv {
 
 class BookModels;
@@ -66,6 +68,8 @@ public:
     const Directories &directories() const { return m_dirs; }
     bool saving() const { return m_saving; }
     bool lastOpenConverted() const { return m_lastOpenConverted; }
+    // The forms the person and the organisation table were found in.
+    std::pair<TableForm, TableForm> lastOpenTableForms() const { return m_lastOpenForms; }
     bool saveWithPassword = true;
 
 private:
@@ -96,6 +100,7 @@ private:
     bool m_structureChanged = false;
     bool m_saving = false;
     bool m_lastOpenConverted = false;
+    std::pair<TableForm, TableForm> m_lastOpenForms{TableForm::Quorvel, TableForm::Quorvel};
 };
 
 } // namespace qv

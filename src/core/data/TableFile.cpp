@@ -3,6 +3,8 @@
 #include "common/TextWidth.h"
 #include "data/DatabaseError.h"
 #include "data/RecordTable.h"
+#include "data/legacy/DataPacket.h"
+#include "data/legacy/DataPacketTable.h"
 
 #include <QSet>
 #include <QStringDecoder>
@@ -18,7 +20,6 @@ namespace qv {
 namespace {
 
 constexpr char kMagic[4] = {'Q', 'V', 'T', 'B'};
-constexpr char kLegacyMagic[4] = {'\x96', '\x19', '\xE0', '\xBD'};
 constexpr quint16 kVersion = 1;
 constexpr int kMaxFields = 1024;
 
@@ -146,8 +147,6 @@ void writeColumn(Writer &w, const Column &c, const std::vector<int> &rows)
 QList<FieldDef> readHeader(Reader &r)
 {
     const char *magic = reinterpret_cast<const char *>(r.take(4, "the file header"));
-    if (std::memcmp(magic, kLegacyMagic, 4) == 0)
-        throw DatabaseError(QStringLiteral("The table is in the data-packet form of an older version, which this version cannot read"));
     if (std::memcmp(magic, kMagic, 4) != 0)
         throw DatabaseError(QStringLiteral("The file is not a Quorvel table"));
     const quint16 version = r.u16("the file header");
@@ -338,8 +337,15 @@ QByteArray writeTableBytes(const RecordTable &table)
     return std::move(w.out());
 }
 
+TableForm tableFormOf(QByteArrayView bytes)
+{
+    return legacy::DataPacket::recognise(bytes) ? TableForm::DataPacket : TableForm::Quorvel;
+}
+
 std::unique_ptr<RecordTable> readTableBytes(const QByteArray &bytes)
 {
+    if (tableFormOf(bytes) == TableForm::DataPacket)
+        return legacy::readDataPacketTable(bytes);
     Reader r(bytes);
     auto table = std::make_unique<RecordTable>(readHeader(r));
     const quint32 rows = r.u32("the row count");

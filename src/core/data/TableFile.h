@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include <memory>
 
@@ -12,7 +13,14 @@ class RecordTable;
 // header with the field names, types and sizes, then the values column by
 // column, texts in UTF-8. Reading checks every count and length against the
 // bytes that are there and throws DatabaseError on anything it cannot read.
+// Tables that earlier installations wrote in the engine's data-packet form
+// are read as well; they are never written.
 QByteArray writeTableBytes(const RecordTable &table);
 std::unique_ptr<RecordTable> readTableBytes(const QByteArray &bytes);
+
+enum class TableForm { Quorvel, DataPacket };
+// The form of a table file, by its first bytes; anything not a data packet
+// is taken for ours, which reading then checks.
+TableForm tableFormOf(QByteArrayView bytes);
 
 } // namespace qv
