@@ -1,3 +1,5 @@
+#include "DataPacketWriter.h"
+#include "PersonFixture.h"
 #include "ScriptedPrompter.h"
 
 #include "common/Error.h"
@@ -217,6 +219,40 @@ QList<archive::PackMember> smallBookMembers()
             {"treeno.dff", "1000\r\n", t}};
 }
 
+// Persons of an earlier installation: Chinese names that both GBK and Big5
+// can hold, a memo of two lines, a birthday before 1900.
+std::unique_ptr<RecordTable> earlierPersons(int fieldCount)
+{
+    auto table = std::make_unique<RecordTable>(personFields().mid(0, fieldCount));
+    const QList<QMap<QString, Value>> people = {
+        {{"ClientID", qint32(2001)}, {"Name", QString("\u738b\u5c0f\u660e")}, {"SurName", QString("\u738b")},
+         {"GivenName", QString("\u5c0f\u660e")}, {"Memo", QString("\u53f0\u5317\u5e02\r\n\u4e2d\u6b63\u8def")},
+         {"Birthday", QDate(1888, 3, 1)}, {"OrgID", qint32(2001)}, {"Group1", qint32(1001)}, {"Searched", true}},
+        {{"ClientID", qint32(2002)}, {"Name", QString("Mary Smith")}, {"SurName", QString("Smith")},
+         {"GivenName", QString("Mary")}, {"EMail", QString("mary@example.com")}, {"OrgID", qint32(0)}},
+        {{"ClientID", qint32(2003)}, {"Name", QString("\u674e\u5927\u4e2d")}, {"SurName", QString("\u674e")},
+         {"GivenName", QString("\u5927\u4e2d")}, {"OrgID", qint32(0)}, {"Searched", false}},
+    };
+    for (const auto &person : people) {
+        std::vector<Value> row = test::person(person);
+        row.resize(size_t(fieldCount));
+        table->insertRow(row);
+    }
+    return table;
+}
+
+std::unique_ptr<RecordTable> earlierOrganisations(int fieldCount)
+{
+    auto table = std::make_unique<RecordTable>(organisationFields().mid(0, fieldCount));
+    for (const auto &[id, name] : {std::pair{0, QString()}, {2001, QString("\u53f0\u5317\u5927\u540c")}}) {
+        std::vector<Value> row(static_cast<size_t>(fieldCount));
+        row[0] = qint32(id);
+        row[1] = name.isEmpty() ? Value() : Value(name);
+        table->insertRow(row);
+    }
+    return table;
+}
+
 } // namespace
 
 class TestLifecycle : public QObject {
@@ -229,6 +265,10 @@ private slots:
     void openEncrypted();
     void cancelledPasswordForEveryMember();
     void oldFormatIsConverted();
+    void dataPacketBookOpens_data();
+    void dataPacketBookOpens();
+    void refusedDataPackets_data();
+    void refusedDataPackets();
     void membersInAnyEncoding_data();
     void membersInAnyEncoding();
     void damagedTableMessages_data();
@@ -386,6 +426,104 @@ void TestLifecycle::oldFormatIsConverted()
     carried(f.data.personList, *original.persons, 24);
     carried(f.data.personLookup, *original.persons, 24);
     carried(f.data.organisationList, *original.organisations, 9);
+}
+
+void TestLifecycle::dataPacketBookOpens_data()
+{
+    QTest::addColumn<QByteArray>("codePage");
+    QTest::addColumn<int>("lcid");
+    QTest::addColumn<int>("personFields");
+    QTest::addColumn<int>("organisationFields");
+    QTest::newRow("old fields, GBK") << QByteArray("GBK") << 2052 << 24 << 9;
+    QTest::newRow("old fields, Big5") << QByteArray("BIG5") << 1028 << 24 << 9;
+    QTest::newRow("current fields, GBK") << QByteArray("GBK") << 2052 << 29 << 10;
+}
+
+void TestLifecycle::dataPacketBookOpens()
+{
+    QFETCH(QByteArray, codePage);
+    QFETCH(int, lcid);
+    QFETCH(int, personFields);
+    QFETCH(int, organisationFields);
+    const auto earlier = earlierPersons(personFields);
+    const RecordTable &persons = *earlier;
+    PackageRecipe recipe;
+    recipe.replaced = {{"Names.dbf", test::dataPacketOf(persons, codePage, lcid)},
+                       {"Agents.dbf", test::dataPacketOf(*earlierOrganisations(organisationFields), codePage, lcid)}};
+    Fixture f;
+    f.addBook("Earlier", recipe);
+    QVERIFY(f.openByNameOk("Earlier"));
+    const bool old = personFields < 29;
+    QCOMPARE(f.lifecycle->lastOpenConverted(), old);
+    QCOMPARE(f.shell.calls.contains("progress Converting from old format into new one 3"), old);
+    QCOMPARE(f.lifecycle->lastOpenTableForms(), std::pair(TableForm::DataPacket, TableForm::DataPacket));
+    QVERIFY(!f.lifecycle->isModified());
+
+    // Every stored value arrives; the fields the old form lacks as a new entry has them.
+    const auto sameRows = [&](TableView &view) {
+        QCOMPARE(view.fieldCount(), 29);
+        QCOMPARE(view.recordCount(), 3);
+        for (int row = 0; row < persons.rowSlots(); ++row) {
+            const std::vector<Value> values = persons.rowValues(row);
+            QVERIFY(view.locate("ClientID", values[0]));
+            for (int field = 0; field < personFields; ++field)
+                QCOMPARE(view.value(persons.fields()[field].name), values[size_t(field)]);
+            if (old) {
+                QCOMPARE(view.value("Yellow"), Value(false));
+                QCOMPARE(view.value("NID"), Value(qint32(0)));
+            }
+        }
+    };
+    sameRows(f.data.personList);
+    QVERIFY(f.data.organisationList.locate("CoID", qint32(2001)));
+    QCOMPARE(f.data.organisationList.value("Company"), Value(QString("\u53f0\u5317\u5927\u540c")));
+    QCOMPARE(f.data.organisationList.fieldCount(), 10);
+
+    // The next save writes the tables in our own form.
+    f.lifecycle->save();
+    archive::MemoryTarget saved;
+    archive::KnownPasswords known;
+    QCOMPARE(archive::unpack(fileBytes(f.book("Earlier")), saved, known, {}), 5);
+    QCOMPARE(tableFormOf(saved.files.value("names.dbf")), TableForm::Quorvel);
+    QCOMPARE(tableFormOf(saved.files.value("agents.dbf")), TableForm::Quorvel);
+    Fixture g;
+    QVERIFY(g.lifecycle->openPackage(f.book("Earlier")));
+    QCOMPARE(g.lifecycle->lastOpenTableForms(), std::pair(TableForm::Quorvel, TableForm::Quorvel));
+    QVERIFY(!g.lifecycle->lastOpenConverted());
+    sameRows(g.data.personList);
+}
+
+void TestLifecycle::refusedDataPackets_data()
+{
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    const QByteArray persons = test::dataPacketOf(*earlierPersons(24), "GBK", 2052);
+    QTest::newRow("person table cut short") << "Names.dbf" << persons.first(persons.size() - 2)
+        << "EDBClient  The data packet is damaged: a value runs past the end of the file while loading addressbook. names.dbf";
+    test::DataPacketWriter nested;
+    nested.addIntegerColumn("CoID");
+    nested.addColumn({"Branches", 0, 0x000C, {}});
+    QTest::newRow("organisation table with a nested field") << "Agents.dbf" << nested.bytes()
+        << "Field \"Branches\" of the data packet holds nested values, which an address book table cannot hold"
+           " while loading addressbook. agent.dbf";
+}
+
+void TestLifecycle::refusedDataPackets()
+{
+    QFETCH(QString, member);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    Fixture f;
+    f.addBook("Good", withPersons(4));
+    QVERIFY(f.lifecycle->openPackage(f.book("Good")));
+    PackageRecipe recipe;
+    recipe.replaced = {{member, bytes}};
+    writePackage(f.book("Earlier"), recipe);
+    f.prompter.expectMessage(message, Icon::Warning, Button::Ok, Button::Ok);
+    QVERIFY(!f.lifecycle->openPackage(f.book("Earlier")));
+    QCOMPARE(f.data.personList.recordCount(), 4); // the open book stays
+    QCOMPARE(f.shell.busyDepth, 0);
 }
 
 void TestLifecycle::membersInAnyEncoding_data()

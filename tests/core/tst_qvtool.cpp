@@ -1,4 +1,5 @@
 // The command-line tool, run as a user would run it.
+#include "DataPacketWriter.h"
 #include "PersonFixture.h"
 
 #include "common/MemberLines.h"
@@ -29,7 +30,10 @@ Result qvtool(const QStringList &args)
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
-QString fixturePackage(const QTemporaryDir &dir)
+// The tables of the fixture package in the form earlier installations wrote.
+enum class Tables { Current, DataPackets };
+
+QString fixturePackage(const QTemporaryDir &dir, Tables form = Tables::Current)
 {
     RecordTable persons(personFields());
     persons.insertRow(test::person({{"ClientID", qint32(2001)}, {"Name", QString("Tab\there")}, {"SurName", QString("B")},
@@ -41,8 +45,11 @@ QString fixturePackage(const QTemporaryDir &dir)
     const QString path = dir.filePath("book.qvp");
     QFile f(path);
     f.open(QIODevice::WriteOnly);
-    f.write(archive::buildArchive({{"Names.dbf", writeTableBytes(persons), t},
-                                   {"Agents.dbf", writeTableBytes(organisations), t},
+    const auto table = [form](const RecordTable &table) {
+        return form == Tables::Current ? writeTableBytes(table) : test::dataPacketOf(table, "GBK", 2052);
+    };
+    f.write(archive::buildArchive({{"Names.dbf", table(persons), t},
+                                   {"Agents.dbf", table(organisations), t},
                                    {"tree.dff", "All\r\n\tFriends\r\n", t},
                                    {"treeno.dff", "1000\r\n1001\r\n", t},
                                    {"surname.dff", "", t}},
@@ -52,6 +59,8 @@ QString fixturePackage(const QTemporaryDir &dir)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Tables)
+
 class TestQvTool : public QObject {
     Q_OBJECT
 private slots:
@@ -59,7 +68,10 @@ private slots:
     void list();
     void listWithDeepFilter_data();
     void listWithDeepFilter();
+    void info_data();
     void info();
+    void convert();
+    void convertWritesOnlyANewPackage();
     void generateIsReproducible();
     void treeAndInitials();
 };
@@ -124,12 +136,54 @@ void TestQvTool::listWithDeepFilter()
     QCOMPARE(r.out, out);
 }
 
+void TestQvTool::info_data()
+{
+    QTest::addColumn<Tables>("form");
+    QTest::addColumn<QString>("tableForms");
+    QTest::newRow("current tables") << Tables::Current << "person table form: current\norganisation table form: current\n";
+    QTest::newRow("data packets") << Tables::DataPackets
+                                  << "person table form: data packet\norganisation table form: data packet\n";
+}
+
 void TestQvTool::info()
 {
+    QFETCH(Tables, form);
+    QFETCH(QString, tableForms);
     QTemporaryDir dir;
-    const Result r = qvtool({"info", fixturePackage(dir)});
+    const Result r = qvtool({"info", fixturePackage(dir, form)});
     QCOMPARE(r.exitCode, 0);
-    QCOMPARE(r.out, QString("entries: 2\norganisations: 1\ncategories: 1\nformat: current\nencrypted: no\n"));
+    QCOMPARE(r.out, "entries: 2\norganisations: 1\ncategories: 1\nformat: current\n" + tableForms + "encrypted: no\n");
+}
+
+void TestQvTool::convert()
+{
+    QTemporaryDir dir;
+    const QString old = fixturePackage(dir, Tables::DataPackets);
+    const QString converted = dir.filePath("converted.qvp");
+    const Result r = qvtool({"convert", old, converted});
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, QString("%1 (tables: data packet, data packet) written to %2 in the current form\n").arg(old, converted));
+    QVERIFY(qvtool({"info", converted}).out.contains("person table form: current\norganisation table form: current\n"));
+    const QStringList all{"--fields", "all"};
+    QCOMPARE(qvtool(QStringList{"list", converted} + all).out, qvtool(QStringList{"list", old} + all).out);
+    QCOMPARE(qvtool({"tree", converted}).out, QString("All [1000]\n  Friends [1001]\n"));
+}
+
+void TestQvTool::convertWritesOnlyANewPackage()
+{
+    QTemporaryDir dir;
+    const QString old = fixturePackage(dir, Tables::DataPackets);
+    QFile existing(dir.filePath("existing.qvp"));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.write("keep me");
+    existing.close();
+    const Result r = qvtool({"convert", old, existing.fileName()});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QString("qvtool: %1 exists; convert writes a new package only\n").arg(existing.fileName()));
+    QVERIFY(existing.open(QIODevice::ReadOnly));
+    QCOMPARE(existing.readAll(), QByteArray("keep me"));
+    QCOMPARE(qvtool({"convert", old}).exitCode, 2);
 }
 
 void TestQvTool::generateIsReproducible()
