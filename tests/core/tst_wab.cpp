@@ -284,17 +284,17 @@ void TestWab::currentAddressBook()
     QCOMPARE(systemaddressbook::findCurrent(home.path()), QString());
     QCOMPARE(errorOf([&] { systemaddressbook::readCurrent(home.path(), kWestern); }), QString("Error loading WAB API!"));
 
-    const QString older = writeFile(home, ".wine/drive_c/users/someone/Application Data/Microsoft/Address Book/someone.wab",
+    qputenv("USER", "zed");
+    const QString older = writeFile(home, ".wine/drive_c/users/alice/Application Data/Microsoft/Address Book/alice.wab",
                                     threeContacts().bytes());
     QCOMPARE(systemaddressbook::findCurrent(home.path()), older);
-    qputenv("USER", "me");
-    const QString mine = writeFile(home, ".wine/drive_c/users/me/AppData/Roaming/Microsoft/Address Book/me.wab",
+    const QString mine = writeFile(home, ".wine/drive_c/users/zed/AppData/Roaming/Microsoft/Address Book/zed.wab",
                                    threeContacts().bytes());
     QCOMPARE(systemaddressbook::findCurrent(home.path()), mine); // this user's book before another's
     QCOMPARE(systemaddressbook::readCurrent(home.path(), kWestern).size(), 3);
 
     QTemporaryDir prefix;
-    const QString elsewhere = writeFile(prefix, "drive_c/users/me/AppData/Roaming/Microsoft/Address Book/x.wab", "x");
+    const QString elsewhere = writeFile(prefix, "drive_c/users/zed/AppData/Roaming/Microsoft/Address Book/x.wab", "x");
     qputenv("WINEPREFIX", prefix.path().toLocal8Bit());
     QCOMPARE(systemaddressbook::findCurrent(home.path()), elsewhere);
     qunsetenv("WINEPREFIX");
