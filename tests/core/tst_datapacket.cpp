@@ -321,6 +321,17 @@ void TestDataPacket::refused_data()
     QTest::newRow("unsigned beyond 32-bit signed") << big.bytes()
         << "Field \"N\" of the data packet holds the number 4294967295, which is too large for an address book table";
 
+    DataPacketWriter farDate;
+    farDate.addDateColumn("D");
+    farDate.addRow(0, {DataPacketWriter::value(QByteArray("\x00\xff\xff\x7f", 4))});
+    QTest::newRow("a day no saved table can hold") << farDate.bytes()
+        << "The data packet is damaged: field \"D\" holds an impossible date";
+    DataPacketWriter farStamp;
+    farStamp.addTimestampColumn("T");
+    farStamp.addRow(0, {DataPacketWriter::value(QByteArray("\x00\x00\x00\x00\x00\x00\xf0\x7f", 8))}); // infinity
+    QTest::newRow("a date and time of infinity") << farStamp.bytes()
+        << "The data packet is damaged: field \"T\" holds an impossible date";
+
     DataPacketWriter rows;
     rows.addIntegerColumn("N");
     rows.addRow(0, {DataPacketWriter::integer(1)});

@@ -144,7 +144,7 @@ private:
     {
         if (bytes.size() != 4)
             damaged(QStringLiteral("field \"%1\" holds a date of %2 bytes").arg(m_name).arg(bytes.size()));
-        return QDate::fromJulianDay(qint32(littleEndian(bytes)) + kJulianDayOfDayZero);
+        return day(qint32(littleEndian(bytes)) + kJulianDayOfDayZero);
     }
 
     // Milliseconds from the start of day 0; only the day is kept.
@@ -156,9 +156,23 @@ private:
         const quint64 raw = littleEndian(bytes);
         std::memcpy(&milliseconds, &raw, 8);
         const double days = std::floor(milliseconds / kMillisecondsPerDay);
-        if (!std::isfinite(days) || std::abs(days) > 1e9)
-            damaged(QStringLiteral("field \"%1\" holds an impossible date").arg(m_name));
-        return QDate::fromJulianDay(qint64(days) + kJulianDayOfDayZero);
+        if (!std::isfinite(days) || std::abs(days) > 1e10)
+            impossibleDate();
+        return day(qint64(days) + kJulianDayOfDayZero);
+    }
+
+    // A saved table keeps a day as a 32-bit Julian day number: a day beyond
+    // would not come back from the next save.
+    Value day(qint64 julianDay) const
+    {
+        if (julianDay < std::numeric_limits<qint32>::min() || julianDay > std::numeric_limits<qint32>::max())
+            impossibleDate();
+        return QDate::fromJulianDay(julianDay);
+    }
+
+    [[noreturn]] void impossibleDate() const
+    {
+        damaged(QStringLiteral("field \"%1\" holds an impossible date").arg(m_name));
     }
 
     const PacketColumn &m_column;
