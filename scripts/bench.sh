@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds an optimised tree and runs the benchmarks, printing their figures.
-# Usage: scripts/bench.sh [archive|recordstore|sqlite|lifecycle|navigation|printing|all]   (default: all)
+# Usage: scripts/bench.sh [archive|recordstore|sqlite|lifecycle|navigation|printing|legacy|all]   (default: all)
 # QV_BENCH_BUILD names another build directory, so that several trees can be benchmarked side by side.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,4 +39,8 @@ fi
 if [ "$which" = all ] || [ "$which" = printing ]; then
     echo "== the four reports of a 10,000-entry book"
     "$build"/bench/bench_printing
+fi
+if [ "$which" = all ] || [ "$which" = legacy ]; then
+    echo "== readers of earlier programs' files: data packets and .wab"
+    "$build"/bench/bench_legacy
 fi
