@@ -209,6 +209,8 @@ void TestWab::damaged_data()
     QTest::newRow("index outside the file") << withU32(good, indexDescriptor + 8, 0x7FFFFFF0) << bad << "the index points outside the file";
     QTest::newRow("index of 4 billion entries") << withU32(good, indexDescriptor + 12, 0xFFFFFFFF) << bad
                                                 << "the index runs past the end of the file";
+    QTest::newRow("index of 4 billion entries of 4 GB") << withU32(withU32(good, indexDescriptor + 12, 0xFFFFFFFF), indexDescriptor + 4, 0xFFFFFFFF)
+                                                        << bad << "the index runs past the end of the file";
     QTest::newRow("index entries of 4 bytes") << withU32(good, indexDescriptor + 4, 4) << bad << "its index has entries of 4 bytes";
     QTest::newRow("record offset outside the file") << withU32(good, 120 + 4, 0xFFFFFFF0) << bad << "a record points outside the file";
     QTest::newRow("four billion properties") << withU32(good, offsets[0] + 12, 0xFFFFFFFF) << bad

@@ -52,7 +52,10 @@ QList<IndexEntry> readIndex(ByteReader &r)
         if (entrySize < 8)
             damaged(QStringLiteral("its index has entries of %1 bytes").arg(entrySize));
         r.seek(offset, "the index");
-        const QByteArrayView entries = r.take(qint64(count) * entrySize, "the index");
+        const quint64 indexSize = quint64(count) * entrySize; // both below 2^32: no overflow
+        if (indexSize > quint64(r.left()))
+            damaged(QStringLiteral("the index runs past the end of the file"));
+        const QByteArrayView entries = r.take(qint64(indexSize), "the index");
         QList<IndexEntry> list;
         list.reserve(qsizetype(count));
         for (quint32 i = 0; i < count; ++i) {
