@@ -1,11 +1,8 @@
 #include "common/TextDecoding.h"
 
+#include "common/CodePageDecoder.h"
+
 #include <QStringDecoder>
-
-#include <iconv.h>
-
-#include <cerrno>
-#include <vector>
 
 namespace qv {
 
@@ -24,31 +21,7 @@ QByteArray legacyCodePage(const QLocale &locale)
 
 QString decodeCodePage(const QByteArray &bytes, const QByteArray &codePage)
 {
-    iconv_t cd = iconv_open("UTF-16LE", codePage.constData());
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return QString::fromLatin1(bytes);
-
-    QString result;
-    result.reserve(bytes.size());
-    std::vector<char> out(4096);
-    char *in = const_cast<char *>(bytes.constData());
-    size_t inLeft = static_cast<size_t>(bytes.size());
-    while (inLeft > 0) {
-        char *outPtr = out.data();
-        size_t outLeft = out.size();
-        const size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        result.append(reinterpret_cast<const QChar *>(out.data()),
-                      static_cast<qsizetype>((out.size() - outLeft) / 2));
-        if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
-            // An invalid or cut-off sequence: mark it and go on after its first byte.
-            result.append(QChar::ReplacementCharacter);
-            ++in;
-            --inLeft;
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        }
-    }
-    iconv_close(cd);
-    return result;
+    return CodePageDecoder(codePage).decode(bytes);
 }
 
 QString decodeText(const QByteArray &bytes, const QLocale &locale)

@@ -1,0 +1,73 @@
+#include "exchange/vcard/QuotedPrintable.h"
+
+namespace qv::vcard {
+
+namespace {
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+bool isLiteral(char c)
+{
+    return (c >= '!' && c <= '~' && c != '=') || c == ' ' || c == '\t';
+}
+
+} // namespace
+
+std::optional<QByteArray> decodeQuotedPrintable(QByteArrayView text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '=') {
+            out.append(c);
+            continue;
+        }
+        if (i + 2 >= text.size())
+            return std::nullopt;
+        const int high = hexValue(text[i + 1]);
+        const int low = hexValue(text[i + 2]);
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        out.append(static_cast<char>(high * 16 + low));
+        i += 2;
+    }
+    return out;
+}
+
+void appendQuotedPrintable(QByteArray &out, QByteArrayView data, qsizetype firstLineUsed, qsizetype lineLength)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    qsizetype used = firstLineUsed;
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        const char c = data[i];
+        const bool last = i + 1 == data.size();
+        // A blank at the end of a line or of the value would be taken for padding.
+        const bool literal = isLiteral(c) && !((c == ' ' || c == '\t') && last);
+        const qsizetype width = literal ? 1 : 3;
+        // Room is kept for the "=" of a soft break unless this is the value's end.
+        if (used + width + (last ? 0 : 1) > lineLength) {
+            out.append("=\r\n");
+            used = 0;
+        }
+        if (literal) {
+            out.append(c);
+        } else {
+            const auto byte = static_cast<unsigned char>(c);
+            const char escaped[3] = {'=', hex[byte >> 4], hex[byte & 15]};
+            out.append(escaped, 3);
+        }
+        used += width;
+    }
+}
+
+} // namespace qv::vcard

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <optional>
+
+namespace qv::vcard {
+
+// Decodes quoted-printable text whose soft line breaks are already removed;
+// nothing when an "=" is not followed by two hexadecimal digits.
+std::optional<QByteArray> decodeQuotedPrintable(QByteArrayView text);
+
+// Appends the bytes quoted-printable, breaking lines with soft line breaks so
+// that no line is longer than lineLength; the first line already holds
+// firstLineUsed characters. Line breaks in the data are encoded (=0D=0A).
+void appendQuotedPrintable(QByteArray &out, QByteArrayView data, qsizetype firstLineUsed, qsizetype lineLength);
+
+} // namespace qv::vcard

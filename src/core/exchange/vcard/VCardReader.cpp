@@ -1,0 +1,286 @@
+#include "exchange/vcard/VCardReader.h"
+
+#include "common/TextDecoding.h"
+#include "exchange/vcard/CardSplitter.h"
+#include "exchange/vcard/ContentLineReader.h"
+#include "exchange/vcard/QuotedPrintable.h"
+#include "exchange/vcard/VCardNames.h"
+#include "exchange/vcard/VCardStructure.h"
+#include "exchange/vcard/VCardText.h"
+#include "exchange/vcard/ValueDecoder.h"
+
+namespace qv::vcard {
+
+namespace {
+
+bool sameName(QByteArrayView a, QByteArrayView b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// The VERSION a card names decides how its lines fold, so it is looked up
+// before the card's properties are read.
+VCardVersion cardVersion(const std::vector<PhysicalLine> &lines)
+{
+    for (const PhysicalLine &line : lines) {
+        const QByteArrayView text = line.text;
+        if (text.size() > 8 && sameName(text.first(7), "VERSION")) {
+            const QByteArrayView rest = text.sliced(7).trimmed();
+            if (rest.startsWith(':'))
+                return versionFromText(rest.sliced(1));
+        }
+    }
+    return VCardVersion::V21;
+}
+
+QByteArrayView unquoted(QByteArrayView value)
+{
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        return value.sliced(1, value.size() - 2);
+    if (value.startsWith('"'))
+        return value.sliced(1);
+    return value;
+}
+
+// 4.0 writes a line break, a double quote and a caret in parameter values as
+// ^n, ^' and ^^.
+QString undoCaretEncoding(QString value)
+{
+    if (!value.contains(u'^'))
+        return value;
+    QString out;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar next = i + 1 < value.size() ? value[i + 1] : QChar();
+        if (value[i] == u'^' && (next == u'n' || next == u'N' || next == u'\'' || next == u'^')) {
+            out.append(next == u'^' ? u'^' : next == u'\'' ? u'"' : u'\n');
+            ++i;
+        } else {
+            out.append(value[i]);
+        }
+    }
+    return out;
+}
+
+// Builds one property of the tree from its content line.
+class PropertyBuilder {
+public:
+    PropertyBuilder(VCardVersion version, ValueDecoder &decoder) : m_version(version), m_decoder(decoder) {}
+
+    // False when the value's quoted-printable text is broken.
+    bool build(const ContentLine &line, VCardObject &property);
+
+private:
+    void addParameter(const RawParameter &parameter, VCardObject &property);
+    void addTypes(QByteArrayView list, VCardObject &property);
+    void addEncoding(QByteArrayView encoding, VCardObject &property);
+    QString parameterValue(QByteArrayView raw);
+    void setValue(const QString &text, VCardObject &property) const;
+    void setComponents(const QString &text, VCardObject &property) const;
+
+    VCardVersion m_version;
+    ValueDecoder &m_decoder;
+    QByteArrayView m_charset;
+    bool m_telephoneUri = false;
+};
+
+QString PropertyBuilder::parameterValue(QByteArrayView raw)
+{
+    QString value = m_decoder.decode(unquoted(raw), QByteArrayView(), false);
+    value.remove(QChar(0));
+    return m_version == VCardVersion::V40 ? undoCaretEncoding(std::move(value)) : value;
+}
+
+// TYPE=a,b, TYPE="a,b" and TYPE="a","b" all name the types a and b.
+void PropertyBuilder::addTypes(QByteArrayView list, VCardObject &property)
+{
+    QByteArray types = list.toByteArray();
+    types.removeIf([](char c) { return c == '"'; });
+    for (const QByteArray &type : types.split(',')) {
+        const QByteArray name = type.trimmed();
+        if (!name.isEmpty())
+            property.addParameter(treeName(name));
+    }
+}
+
+void PropertyBuilder::addEncoding(QByteArrayView encoding, VCardObject &property)
+{
+    if (sameName(encoding, "QUOTED-PRINTABLE"))
+        property.addParameter(treeName("QUOTED-PRINTABLE"));
+    else if (sameName(encoding, "BASE64") || sameName(encoding, "B"))
+        property.addParameter(treeName("BASE64"));
+    else if (sameName(encoding, "8BIT"))
+        property.addParameter(treeName("8BIT"));
+    else if (!sameName(encoding, "7BIT"))
+        property.addChild(VCardObject(treeName("ENCODING"), parameterValue(encoding)));
+}
+
+// Parameters enter the tree as the card object reads them: type names
+// (bare, TYPE=a,b or repeated TYPE) and encodings as children without value,
+// in capitals, each once; PREF=1 as PREF; others as children with value.
+void PropertyBuilder::addParameter(const RawParameter &parameter, VCardObject &property)
+{
+    const QByteArrayView value = unquoted(parameter.value);
+    if (parameter.name.isEmpty()) {
+        if (sameName(value, "QUOTED-PRINTABLE") || sameName(value, "BASE64") || sameName(value, "8BIT")
+            || sameName(value, "7BIT"))
+            addEncoding(value, property);
+        else
+            property.addParameter(treeName(value));
+    } else if (sameName(parameter.name, "TYPE")) {
+        addTypes(parameter.value, property);
+    } else if (sameName(parameter.name, "ENCODING")) {
+        addEncoding(value, property);
+    } else if (sameName(parameter.name, "CHARSET")) {
+        m_charset = value;
+        property.addChild(VCardObject(treeName("CHARSET"), parameterValue(value)));
+    } else if (sameName(parameter.name, "PREF") && value.trimmed() == "1") {
+        property.addParameter(treeName("PREF"));
+    } else if (sameName(parameter.name, "VALUE") && sameName(value, "uri") && property.name() == u"TEL") {
+        m_telephoneUri = true;
+    } else {
+        property.addChild(VCardObject(treeName(parameter.name), parameterValue(parameter.value)));
+    }
+}
+
+void PropertyBuilder::setComponents(const QString &text, VCardObject &property) const
+{
+    const QList<QStringView> parts = splitComponents(text);
+    const int fixed = fixedComponentCount(property.name());
+    QStringList components;
+    for (QStringView part : parts)
+        components.append(normaliseLineBreaks(unescapeText(part, m_version)));
+    // Components beyond those the property has stay in its last one.
+    if (fixed > 0 && components.size() > fixed) {
+        const QStringList tail = components.mid(fixed - 1);
+        components = components.mid(0, fixed - 1);
+        components.append(tail.join(u';'));
+    }
+    for (int i = 0; i < components.size(); ++i) {
+        if (!components[i].isEmpty())
+            property.addChild(VCardObject(componentName(property.name(), i), components[i]));
+    }
+}
+
+void PropertyBuilder::setValue(const QString &text, VCardObject &property) const
+{
+    switch (valueKind(property.name())) {
+    case ValueKind::Structured:
+        setComponents(text, property);
+        return;
+    case ValueKind::Kept:
+        property.setValue(text);
+        return;
+    case ValueKind::Text:
+    case ValueKind::Uri:
+        break;
+    }
+    QString value = normaliseLineBreaks(unescapeText(text, m_version));
+    if (m_telephoneUri) {
+        // A tel: URI holds the number; any other URI is kept as the card gives it.
+        if (value.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
+            value.remove(0, 4);
+        else
+            property.addChild(VCardObject(treeName("VALUE"), QStringLiteral("uri")));
+    }
+    property.setValue(value);
+}
+
+bool PropertyBuilder::build(const ContentLine &line, VCardObject &property)
+{
+    property = VCardObject(treeName(line.name));
+    if (!line.group.isEmpty())
+        property.setGroup(QString::fromLatin1(line.group));
+    m_charset = QByteArrayView();
+    m_telephoneUri = false;
+    for (const RawParameter &parameter : line.parameters)
+        addParameter(parameter, property);
+
+    if (line.base64) {
+        // Kept as the card gives it: nothing we read needs the bytes decoded.
+        QByteArray compact = line.value.toByteArray();
+        compact.removeIf([](char c) { return c == ' ' || c == '\t'; });
+        property.setValue(QString::fromLatin1(compact));
+        return true;
+    }
+    QByteArrayView bytes = line.value;
+    std::optional<QByteArray> decoded;
+    if (line.quotedPrintable) {
+        if (line.cutSoftBreak || !(decoded = decodeQuotedPrintable(bytes)))
+            return false;
+        bytes = *decoded;
+    }
+    QString text = m_decoder.decode(bytes, m_charset, line.quotedPrintable);
+    text.remove(QChar(0)); // a NUL means nothing in a contact and would cut the text short elsewhere
+    setValue(text, property);
+    return true;
+}
+
+void readCard(const CardLines &lines, ValueDecoder &decoder, ReadCard &result)
+{
+    const VCardVersion version = cardVersion(lines.lines);
+    ContentLineReader reader(lines.lines, version);
+    PropertyBuilder builder(version, decoder);
+    ContentLine line;
+    VCardObject property;
+    result.card = VCardObject(treeName("VCARD"));
+    while (reader.next(line)) {
+        if (sameName(line.name, "BEGIN") || sameName(line.name, "END"))
+            continue;
+        if (!builder.build(line, property)) {
+            result.fault = CardFault::BadQuotedPrintable;
+            result.faultLine = line.number;
+            result.card = VCardObject();
+            return;
+        }
+        result.card.addChild(std::move(property));
+    }
+}
+
+} // namespace
+
+std::vector<ReadCard> readVCards(QByteArrayView file, const QLocale &locale)
+{
+    QByteArray converted;
+    bool fromUtf16 = false;
+    bool utf8 = true;
+    if (file.startsWith("\xEF\xBB\xBF")) {
+        file = file.sliced(3);
+    } else if (file.startsWith("\xFF\xFE") || file.startsWith("\xFE\xFF")) {
+        converted = decodeText(file.toByteArray(), locale).toUtf8();
+        file = converted;
+        fromUtf16 = true;
+    } else {
+        utf8 = file.isValidUtf8();
+    }
+    ValueDecoder decoder(utf8, fromUtf16, legacyCodePage(locale));
+
+    std::vector<ReadCard> cards;
+    CardSplitter splitter(file);
+    CardLines lines;
+    while (splitter.next(lines)) {
+        ReadCard &card = cards.emplace_back();
+        card.beginLine = lines.beginLine;
+        if (!lines.terminated) {
+            card.fault = CardFault::Unterminated;
+            card.faultLine = lines.beginLine;
+            continue;
+        }
+        readCard(lines, decoder, card);
+    }
+    return cards;
+}
+
+QString cardFaultText(CardFault fault)
+{
+    switch (fault) {
+    case CardFault::None:
+        return QString();
+    case CardFault::Unterminated:
+        return QStringLiteral("END:VCARD is missing");
+    case CardFault::BadQuotedPrintable:
+        return QStringLiteral("its quoted-printable text is broken");
+    }
+    return QString();
+}
+
+} // namespace qv::vcard
