@@ -40,7 +40,9 @@ QString treeName(QByteArrayView name)
         if (found != names.end())
             return found->second;
     }
-    return QString::fromLatin1(name.toByteArray().toUpper());
+    QByteArray upperName = name.toByteArray().toUpper();
+    upperName.removeIf([](char c) { return c == '\0'; });
+    return QString::fromLatin1(upperName);
 }
 
 } // namespace qv::vcard

@@ -3,6 +3,7 @@
 #include "common/TextDecoding.h"
 #include "exchange/vcard/CardSplitter.h"
 #include "exchange/vcard/ContentLineReader.h"
+#include "exchange/vcard/FoldedUtf8.h"
 #include "exchange/vcard/QuotedPrintable.h"
 #include "exchange/vcard/VCardNames.h"
 #include "exchange/vcard/VCardStructure.h"
@@ -250,7 +251,7 @@ std::vector<ReadCard> readVCards(QByteArrayView file, const QLocale &locale)
         file = converted;
         fromUtf16 = true;
     } else {
-        utf8 = file.isValidUtf8();
+        utf8 = isUtf8AcrossFolds(file);
     }
     ValueDecoder decoder(utf8, fromUtf16, legacyCodePage(locale));
 
