@@ -54,6 +54,7 @@ private slots:
     void hundredThousandNestedBegins();
     void deeplyEmbeddedAgents();
     void nulBytes();
+    void utf16File();
 };
 
 void TestVCardReader::properties_data()
@@ -322,6 +323,18 @@ void TestVCardReader::nulBytes()
     const QByteArray body("FN:a\0b\r\nN\0X:c\r\nTEL;HO\0ME:1\r\n", 28);
     QCOMPARE(test::dumpOnlyCard(card("3.0", body)), "FN:ab\nTEL;HOME:1");
     QCOMPARE(readVCards(QByteArray(4096, '\0')).size(), 0u);
+}
+
+void TestVCardReader::utf16File()
+{
+    const QString text = QString::fromUtf8("BEGIN:VCARD\r\nFN;CHARSET=ISO-8859-1:\u738b\r\nNOTE;CHARSET=ISO-8859-1;"
+                                           "QUOTED-PRINTABLE:=E9\r\nEND:VCARD\r\n");
+    QByteArray file("\xff\xfe");
+    for (QChar c : text)
+        file.append(static_cast<char>(c.unicode() & 0xff)).append(static_cast<char>(c.unicode() >> 8));
+    // The CHARSET no longer describes the text, but still the bytes quoted-printable hides.
+    QCOMPARE(test::dumpOnlyCard(file),
+             QString::fromUtf8("FN;CHARSET=ISO-8859-1:\u738b\nNOTE;CHARSET=ISO-8859-1;QUOTED-PRINTABLE:\u00e9"));
 }
 
 QTEST_APPLESS_MAIN(TestVCardReader)

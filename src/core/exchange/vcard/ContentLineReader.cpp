@@ -230,7 +230,6 @@ bool ContentLineReader::next(ContentLine &line)
         extendValue(text, line);
         if (m_joined)
             parseContentLine(text, line); // the views must point into the joined text
-        line.cutSoftBreak = line.quotedPrintable && text.endsWith('=');
         line.number = first.number;
         return true;
     }

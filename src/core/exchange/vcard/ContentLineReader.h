@@ -26,7 +26,6 @@ struct ContentLine {
     QByteArrayView value; // still quoted-printable or base64 where the parameters say so
     bool quotedPrintable = false;
     bool base64 = false;
-    bool cutSoftBreak = false; // quoted-printable whose last line promises a next one that is not there
 };
 
 // Reads the properties of one card from its lines. Folding follows the

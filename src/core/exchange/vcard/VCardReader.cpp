@@ -206,7 +206,8 @@ bool PropertyBuilder::build(const ContentLine &line, VCardObject &property)
     QByteArrayView bytes = line.value;
     std::optional<QByteArray> decoded;
     if (line.quotedPrintable) {
-        if (line.cutSoftBreak || !(decoded = decodeQuotedPrintable(bytes)))
+        // A soft line break on the card's last line leaves an "=" at the end: broken too.
+        if (!(decoded = decodeQuotedPrintable(bytes)))
             return false;
         bytes = *decoded;
     }
