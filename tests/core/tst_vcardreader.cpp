@@ -189,6 +189,9 @@ void TestVCardReader::properties_data()
     QTest::newRow("group") << QByteArray("3.0") << QByteArray("item1.EMAIL;type=INTERNET:a@b\r\n") << en
                            << "item1.EMAIL;INTERNET:a@b";
     QTest::newRow("names in any case") << QByteArray("3.0") << QByteArray("tel;Type=Home:1\r\n") << en << "TEL;HOME:1";
+    QTest::newRow("parameter names not ASCII left out")
+        << QByteArray("2.1") << QByteArray("TEL;T\xa9PE=HOME;\xe7\x8e\x8b;CELL;TYPE=\xe7,WORK:1\r\n") << en
+        << "TEL;CELL;WORK:1";
     QTest::newRow("LANGUAGE kept with its value") << QByteArray("3.0") << QByteArray("FN;LANGUAGE=de:A\r\n") << en
                                                   << "FN;LANGUAGE=de:A";
 
@@ -319,9 +322,9 @@ void TestVCardReader::deeplyEmbeddedAgents()
 
 void TestVCardReader::nulBytes()
 {
-    // In a value a NUL is dropped, in a name it leaves no name, in a parameter it is dropped.
-    const QByteArray body("FN:a\0b\r\nN\0X:c\r\nTEL;HO\0ME:1\r\n", 28);
-    QCOMPARE(test::dumpOnlyCard(card("3.0", body)), "FN:ab\nTEL;HOME:1");
+    // In a value a NUL is dropped; a name or a parameter holding one is no name.
+    const QByteArray body("FN:a\0b\r\nN\0X:c\r\nTEL;HO\0ME;CELL:1\r\n", 33);
+    QCOMPARE(test::dumpOnlyCard(card("3.0", body)), "FN:ab\nTEL;CELL:1");
     QCOMPARE(readVCards(QByteArray(4096, '\0')).size(), 0u);
 }
 

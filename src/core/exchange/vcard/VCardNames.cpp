@@ -40,9 +40,7 @@ QString treeName(QByteArrayView name)
         if (found != names.end())
             return found->second;
     }
-    QByteArray upperName = name.toByteArray().toUpper();
-    upperName.removeIf([](char c) { return c == '\0'; });
-    return QString::fromLatin1(upperName);
+    return QString::fromLatin1(name.toByteArray().toUpper());
 }
 
 } // namespace qv::vcard

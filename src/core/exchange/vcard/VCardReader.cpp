@@ -34,6 +34,19 @@ VCardVersion cardVersion(const std::vector<PhysicalLine> &lines)
     return VCardVersion::V21;
 }
 
+// Parameter names and type names are ASCII words; anything else is no
+// parameter we could read or write back, and is left out.
+bool isParameterName(QByteArrayView name)
+{
+    if (name.isEmpty())
+        return false;
+    for (char c : name) {
+        if (c < 0x20 || c > 0x7e || c == ';' || c == ':' || c == ',' || c == '"' || c == '=')
+            return false;
+    }
+    return true;
+}
+
 QByteArrayView unquoted(QByteArrayView value)
 {
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
@@ -98,7 +111,7 @@ void PropertyBuilder::addTypes(QByteArrayView list, VCardObject &property)
     types.removeIf([](char c) { return c == '"'; });
     for (const QByteArray &type : types.split(',')) {
         const QByteArray name = type.trimmed();
-        if (!name.isEmpty())
+        if (isParameterName(name))
             property.addParameter(treeName(name));
     }
 }
@@ -121,6 +134,8 @@ void PropertyBuilder::addEncoding(QByteArrayView encoding, VCardObject &property
 void PropertyBuilder::addParameter(const RawParameter &parameter, VCardObject &property)
 {
     const QByteArrayView value = unquoted(parameter.value);
+    if (!isParameterName(parameter.name.isEmpty() ? value : parameter.name))
+        return;
     if (parameter.name.isEmpty()) {
         if (sameName(value, "QUOTED-PRINTABLE") || sameName(value, "BASE64") || sameName(value, "8BIT")
             || sameName(value, "7BIT"))

@@ -92,12 +92,13 @@ PropertyParts partsOf(const VCardObject &property, VCardVersion version)
     return parts;
 }
 
+// Names are ASCII: the reader takes no others.
 QByteArray propertyName(const VCardObject &property)
 {
     QByteArray name;
     if (!property.group().isEmpty())
-        name = property.group().toUtf8() + '.';
-    return name + property.name().toUtf8();
+        name = property.group().toLatin1() + '.';
+    return name + property.name().toLatin1();
 }
 
 // Line breaks cannot stand in a header, nor the characters that end its parts.
@@ -120,9 +121,9 @@ public:
         m_lineStart = m_out.size();
         m_out.append(propertyName(property));
         for (const QString &type : parts.types)
-            appendHeaderPiece(';' + type.toUtf8());
+            appendHeaderPiece(';' + type.toLatin1());
         for (const auto &[name, value] : parts.valued)
-            appendHeaderPiece(';' + name.toUtf8() + '=' + sanitisedParameterValue(value, u";:").toUtf8());
+            appendHeaderPiece(';' + name.toLatin1() + '=' + sanitisedParameterValue(value, u";:").toUtf8());
         if (parts.base64) {
             writeBase64(parts.value.toLatin1());
             return;
@@ -239,12 +240,12 @@ void writeModern(QByteArray &out, const VCardObject &property, VCardVersion vers
         line.append(";PREF=1");
     if (!parts.types.isEmpty()) {
         const QString list = parts.types.join(u',');
-        line.append(";TYPE=").append((v4 ? list.toLower() : list).toUtf8());
+        line.append(";TYPE=").append((v4 ? list.toLower() : list).toLatin1());
     }
     if (parts.base64 && !v4)
         line.append(";ENCODING=b");
     for (const auto &[name, parameterValue] : parts.valued)
-        line.append(';').append(name.toUtf8()).append('=').append(quotedParameterValue(parameterValue, version).toUtf8());
+        line.append(';').append(name.toLatin1()).append('=').append(quotedParameterValue(parameterValue, version).toUtf8());
     line.append(':').append(value.toUtf8());
     appendFolded(out, line);
 }
