@@ -201,6 +201,8 @@ void TestVCardReader::properties_data()
         << "PHOTO;BASE64;GIF:QUJDREVG\nTEL:1";
     QTest::newRow("2.1 base64 ends at the next property")
         << QByteArray("2.1") << QByteArray("PHOTO;BASE64:QUJD\r\nTEL:1\r\n") << en << "PHOTO;BASE64:QUJD\nTEL:1";
+    QTest::newRow("base64 keeps its alphabet only")
+        << QByteArray("3.0") << QByteArray("PHOTO;ENCODING=b:QU\\,J\xe7" "D;\r\n") << en << "PHOTO;BASE64:QUJD";
     QTest::newRow("truncated base64 kept as it is")
         << QByteArray("2.1") << QByteArray("PHOTO;BASE64:QUJ\r\n") << en << "PHOTO;BASE64:QUJ";
 

@@ -123,7 +123,7 @@ void TestVCardWriter::properties_data()
     grouped.setGroup(QStringLiteral("item1"));
     grouped.addChild(VCardObject(QStringLiteral("X-LABEL"), QStringLiteral("a;b:c,d\"e")));
     QTest::newRow("2.1 parameter value made safe") << cardOf({grouped}) << v21
-                                                   << QByteArray("item1.EMAIL;INTERNET;X-LABEL=abc,d\"e:a@b\r\n");
+                                                   << QByteArray("item1.EMAIL;INTERNET;X-LABEL=abc,de:a@b\r\n");
     QTest::newRow("3.0 parameter value quoted") << cardOf({grouped}) << v30
                                                 << QByteArray("FN:\r\nN:;;;;\r\nitem1.EMAIL;TYPE=INTERNET;X-LABEL=\"a;b:c,de\":a@b\r\n");
     QTest::newRow("4.0 parameter value caret-encoded")

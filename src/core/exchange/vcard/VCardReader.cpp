@@ -212,9 +212,14 @@ bool PropertyBuilder::build(const ContentLine &line, VCardObject &property)
         addParameter(parameter, property);
 
     if (line.base64) {
-        // Kept as the card gives it: nothing we read needs the bytes decoded.
+        // Kept undecoded, as nothing we read needs the bytes; what is not of
+        // the base64 alphabet (blanks of folding, stray bytes) is left out.
         QByteArray compact = line.value.toByteArray();
-        compact.removeIf([](char c) { return c == ' ' || c == '\t'; });
+        compact.removeIf([](char c) {
+            const bool alphabet = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')
+                || c == '+' || c == '/' || c == '=';
+            return !alphabet;
+        });
         property.setValue(QString::fromLatin1(compact));
         return true;
     }

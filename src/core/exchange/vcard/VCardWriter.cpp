@@ -123,7 +123,7 @@ public:
         for (const QString &type : parts.types)
             appendHeaderPiece(';' + type.toLatin1());
         for (const auto &[name, value] : parts.valued)
-            appendHeaderPiece(';' + name.toLatin1() + '=' + sanitisedParameterValue(value, u";:").toUtf8());
+            appendHeaderPiece(';' + name.toLatin1() + '=' + sanitisedParameterValue(value, u";:\"").toUtf8());
         if (parts.base64) {
             writeBase64(parts.value.toLatin1());
             return;
