@@ -131,7 +131,8 @@ void TestVCardWriter::properties_data()
 
     VCardObject kept(QStringLiteral("X-KEPT"), QStringLiteral("a\\,b;c"));
     kept.addChild(VCardObject(QStringLiteral("CHARSET"), QStringLiteral("GBK")));
-    QTest::newRow("kept value as it came, old charset dropped") << cardOf({kept}) << v30
+    kept.addChild(VCardObject(QStringLiteral("ENCODING"), QStringLiteral("QUOTED-PRINTABLE")));
+    QTest::newRow("kept value as it came, old charset and encoding dropped") << cardOf({kept}) << v30
                                                                 << QByteArray("FN:\r\nN:;;;;\r\nX-KEPT:a\\,b;c\r\n");
     const VCardObject version = cardOf({makeProperty(QStringLiteral("VERSION"), QStringLiteral("4.0"))});
     QTest::newRow("the tree's VERSION gives way") << version << v21 << QByteArray();

@@ -76,8 +76,9 @@ PropertyParts partsOf(const VCardObject &property, VCardVersion version)
                 parts.quotedPrintable = true;
             else if (!isEncodingName(child.name()))
                 parts.types.append(child.name());
-        } else if (child.name() != u"CHARSET"
+        } else if (child.name() != u"CHARSET" && child.name() != u"ENCODING"
                    && !(structured && componentPosition(property.name(), child.name()) >= 0)) {
+            // The writer gives the text its own code page and encoding.
             parts.valued.append({child.name(), child.value()});
         }
     }
