@@ -112,6 +112,8 @@ void TestVCardReader::properties_data()
                                                  << "ADR;STREET=s;C=C;x";
     QTest::newRow("ORG with units") << QByteArray("2.1") << QByteArray("ORG:Acme;Sales;East;North\r\n") << en
                                     << "ORG;ORGNAME=Acme;OUN=Sales;OUN2=East;OUN3=North";
+    QTest::newRow("parameter named like a component left out")
+        << QByteArray("3.0") << QByteArray("N;F=x;X=y:Doe;John;;;\r\n") << en << "N;X=y;F=Doe;G=John";
     QTest::newRow("N short") << QByteArray("4.0") << QByteArray("N:Doe\r\n") << en << "N;F=Doe";
 
     // Quoted-printable

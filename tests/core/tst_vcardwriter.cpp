@@ -110,6 +110,11 @@ void TestVCardWriter::properties_data()
                                     << QByteArray("NOTE;ENCODING=QUOTED-PRINTABLE:a=0D=0Ab, c; d\\\\e\r\n");
     QTest::newRow("3.0 escapes") << note << v30 << QByteArray("FN:\r\nN:;;;;\r\nNOTE:a\\nb\\, c\\; d\\\\e\r\n");
 
+    // Cut anywhere, a quoted-printable value shows no line a reader takes for END:VCARD.
+    const VCardObject delimiter = cardOf({makeProperty(QStringLiteral("NOTE"), QString::fromUtf8("\u738bEND:VCARD"))});
+    QTest::newRow("2.1 colon encoded") << delimiter << v21
+                                       << QByteArray("NOTE;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=E7=8E=8BEND=3AVCARD\r\n");
+
     VCard org;
     org.setOrganisation(QStringLiteral("Acme"), QString(), QStringLiteral("East"));
     QTest::newRow("ORG up to its last unit") << org.object() << v21 << QByteArray("N:;;;;\r\nORG:Acme;;East\r\n");

@@ -15,9 +15,11 @@ int hexValue(char c)
     return -1;
 }
 
+// A colon is always encoded: a line of the value can then never read as
+// END:VCARD or any other property line.
 bool isLiteral(char c)
 {
-    return (c >= '!' && c <= '~' && c != '=') || c == ' ' || c == '\t';
+    return (c >= '!' && c <= '~' && c != '=' && c != ':') || c == ' ' || c == '\t';
 }
 
 } // namespace

@@ -153,7 +153,8 @@ void PropertyBuilder::addParameter(const RawParameter &parameter, VCardObject &p
         property.addParameter(treeName("PREF"));
     } else if (sameName(parameter.name, "VALUE") && sameName(value, "uri") && property.name() == u"TEL") {
         m_telephoneUri = true;
-    } else {
+    } else if (componentPosition(property.name(), treeName(parameter.name)) < 0) {
+        // A parameter named like a component of the value would be taken for it.
         property.addChild(VCardObject(treeName(parameter.name), parameterValue(parameter.value)));
     }
 }
