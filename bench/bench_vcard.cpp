@@ -94,6 +94,21 @@ qsizetype readThroughCardObject(const QByteArray &file)
     return telephones;
 }
 
+// The median time of reading the file; the cards are freed outside the timing.
+double readingMs(int runs, const QByteArray &file, std::size_t &count)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        const std::vector<ReadCard> cards = readVCards(file);
+        times.push_back(timer.nsecsElapsed() / 1e6);
+        count = cards.size();
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
 } // namespace
 
 int main()
@@ -109,7 +124,7 @@ int main()
                 appendVCard(file, card.object(), version);
         });
         std::size_t count = 0;
-        const double readMs = medianMs(runs, [&] { count = readVCards(file).size(); });
+        const double readMs = readingMs(runs, file, count);
         qsizetype checksum = 0;
         const double lookMs = medianMs(runs, [&] { checksum = readThroughCardObject(file); });
         std::printf("vCard %s, %zu cards, %.1f MB\n", name, count, file.size() / 1e6);

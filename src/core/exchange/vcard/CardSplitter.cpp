@@ -1,5 +1,7 @@
 #include "exchange/vcard/CardSplitter.h"
 
+#include "exchange/vcard/VCardNames.h"
+
 namespace qv::vcard {
 
 namespace {
@@ -8,11 +10,13 @@ namespace {
 // continuation of a folded one.
 bool isCardDelimiter(QByteArrayView line, QByteArrayView keyword)
 {
+    if (line.size() < keyword.size() + 6 || (line[0] | 0x20) != (keyword[0] | 0x20))
+        return false;
     QByteArrayView t = line;
     while (!t.isEmpty() && (t.back() == ' ' || t.back() == '\t'))
         t.chop(1);
-    return t.size() == keyword.size() + 6 && t.first(keyword.size()).compare(keyword, Qt::CaseInsensitive) == 0
-        && t.sliced(keyword.size()).compare(":VCARD", Qt::CaseInsensitive) == 0;
+    return t.size() == keyword.size() + 6 && isSameName(t.first(keyword.size()), keyword)
+        && isSameName(t.sliced(keyword.size()), ":VCARD");
 }
 
 // "AGENT:" or "item1.AGENT;X=Y:" with nothing after the colon: the 2.1 form
@@ -27,7 +31,7 @@ bool isAgentWithoutValue(QByteArrayView line)
     if (semicolon >= 0)
         head = head.first(semicolon);
     const qsizetype dot = head.lastIndexOf('.');
-    return head.sliced(dot + 1).trimmed().compare("AGENT", Qt::CaseInsensitive) == 0;
+    return isSameName(head.sliced(dot + 1).trimmed(), "AGENT");
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "exchange/vcard/ContentLineReader.h"
 
+#include "exchange/vcard/VCardNames.h"
+
 #include <cstring>
 
 namespace qv::vcard {
@@ -112,25 +114,18 @@ qsizetype readParameter(QByteArrayView text, qsizetype pos, RawParameter &parame
     return pos;
 }
 
-bool isQuotedPrintable(QByteArrayView encoding)
-{
-    return encoding.compare("QUOTED-PRINTABLE", Qt::CaseInsensitive) == 0;
-}
-
 bool isBase64(QByteArrayView encoding)
 {
-    return encoding.compare("BASE64", Qt::CaseInsensitive) == 0 || encoding.compare("B", Qt::CaseInsensitive) == 0;
+    return isSameName(encoding, "BASE64") || isSameName(encoding, "B");
 }
 
 void noteEncoding(const RawParameter &parameter, ContentLine &line)
 {
-    if (parameter.name.isEmpty()) {
-        line.quotedPrintable = line.quotedPrintable || isQuotedPrintable(parameter.value);
-        line.base64 = line.base64 || parameter.value.compare("BASE64", Qt::CaseInsensitive) == 0;
-    } else if (parameter.name.compare("ENCODING", Qt::CaseInsensitive) == 0) {
-        line.quotedPrintable = line.quotedPrintable || isQuotedPrintable(parameter.value);
-        line.base64 = line.base64 || isBase64(parameter.value);
-    }
+    const bool bare = parameter.name.isEmpty();
+    if (!bare && !isSameName(parameter.name, "ENCODING"))
+        return;
+    line.quotedPrintable = line.quotedPrintable || isSameName(parameter.value, "QUOTED-PRINTABLE");
+    line.base64 = line.base64 || (bare ? isSameName(parameter.value, "BASE64") : isBase64(parameter.value));
 }
 
 } // namespace
@@ -227,9 +222,15 @@ bool ContentLineReader::next(ContentLine &line)
         QByteArrayView text = unfoldHeader(first.text, line, parsed);
         if (!parsed)
             continue;
+        const bool headerJoined = m_joined;
+        const qsizetype valueStart = line.value.data() - text.data();
         extendValue(text, line);
-        if (m_joined)
-            parseContentLine(text, line); // the views must point into the joined text
+        // The value now lies in the joined text; so does a joined header,
+        // whose views the joining may have moved.
+        if (headerJoined)
+            parseContentLine(text, line);
+        else if (m_joined)
+            line.value = text.sliced(valueStart);
         line.number = first.number;
         return true;
     }

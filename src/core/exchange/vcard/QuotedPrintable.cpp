@@ -1,5 +1,7 @@
 #include "exchange/vcard/QuotedPrintable.h"
 
+#include <cstring>
+
 namespace qv::vcard {
 
 namespace {
@@ -24,26 +26,30 @@ bool isLiteral(char c)
 
 } // namespace
 
-std::optional<QByteArray> decodeQuotedPrintable(QByteArrayView text)
+bool decodeQuotedPrintable(QByteArrayView text, QByteArray &out)
 {
-    QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '=') {
-            out.append(c);
-            continue;
-        }
-        if (i + 2 >= text.size())
-            return std::nullopt;
-        const int high = hexValue(text[i + 1]);
-        const int low = hexValue(text[i + 2]);
+    out.resize(text.size());
+    char *o = out.data();
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    while (p < end) {
+        const auto *equals = static_cast<const char *>(std::memchr(p, '=', static_cast<size_t>(end - p)));
+        const char *literalEnd = equals ? equals : end;
+        std::memcpy(o, p, static_cast<size_t>(literalEnd - p));
+        o += literalEnd - p;
+        if (!equals)
+            break;
+        if (end - equals < 3)
+            return false;
+        const int high = hexValue(equals[1]);
+        const int low = hexValue(equals[2]);
         if (high < 0 || low < 0)
-            return std::nullopt;
-        out.append(static_cast<char>(high * 16 + low));
-        i += 2;
+            return false;
+        *o++ = static_cast<char>(high * 16 + low);
+        p = equals + 3;
     }
-    return out;
+    out.truncate(o - out.data());
+    return true;
 }
 
 void appendQuotedPrintable(QByteArray &out, QByteArrayView data, qsizetype firstLineUsed, qsizetype lineLength)

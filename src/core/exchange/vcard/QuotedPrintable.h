@@ -3,13 +3,12 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
-#include <optional>
-
 namespace qv::vcard {
 
-// Decodes quoted-printable text whose soft line breaks are already removed;
-// nothing when an "=" is not followed by two hexadecimal digits.
-std::optional<QByteArray> decodeQuotedPrintable(QByteArrayView text);
+// Decodes quoted-printable text whose soft line breaks are already removed
+// into out (whose memory is reused); false when an "=" is not followed by
+// two hexadecimal digits.
+bool decodeQuotedPrintable(QByteArrayView text, QByteArray &out);
 
 // Appends the bytes quoted-printable, breaking lines with soft line breaks so
 // that no line is longer than lineLength; the first line already holds

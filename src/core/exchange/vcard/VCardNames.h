@@ -10,4 +10,10 @@ namespace qv::vcard {
 // many cards does not allocate them again for every card.
 QString treeName(QByteArrayView name);
 
+// Whether two names are the same but for the case of their letters.
+inline bool isSameName(QByteArrayView a, QByteArrayView b)
+{
+    return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
 } // namespace qv::vcard

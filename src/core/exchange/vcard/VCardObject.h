@@ -32,6 +32,7 @@ public:
     VCardObject &child(std::size_t index) { return m_children[index]; }
     const VCardObject &child(std::size_t index) const { return m_children[index]; }
     VCardObject &addChild(VCardObject child);
+    void reserveChildren(std::size_t count) { m_children.reserve(count); }
 
     // The position of the first child of that name, or -1.
     int indexOf(QStringView name) const;

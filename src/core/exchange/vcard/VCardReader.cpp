@@ -10,14 +10,12 @@
 #include "exchange/vcard/VCardText.h"
 #include "exchange/vcard/ValueDecoder.h"
 
+#include <string>
+#include <unordered_map>
+
 namespace qv::vcard {
 
 namespace {
-
-bool sameName(QByteArrayView a, QByteArrayView b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
 
 // The VERSION a card names decides how its lines fold, so it is looked up
 // before the card's properties are read.
@@ -25,7 +23,7 @@ VCardVersion cardVersion(const std::vector<PhysicalLine> &lines)
 {
     for (const PhysicalLine &line : lines) {
         const QByteArrayView text = line.text;
-        if (text.size() > 8 && sameName(text.first(7), "VERSION")) {
+        if (text.size() > 8 && (text[0] | 0x20) == 'v' && isSameName(text.first(7), "VERSION")) {
             const QByteArrayView rest = text.sliced(7).trimmed();
             if (rest.startsWith(':'))
                 return versionFromText(rest.sliced(1));
@@ -45,6 +43,11 @@ bool isParameterName(QByteArrayView name)
             return false;
     }
     return true;
+}
+
+bool isEncodingName(const QString &name)
+{
+    return name == u"QUOTED-PRINTABLE" || name == u"BASE64" || name == u"8BIT";
 }
 
 QByteArrayView unquoted(QByteArrayView value)
@@ -78,7 +81,9 @@ QString undoCaretEncoding(QString value)
 // Builds one property of the tree from its content line.
 class PropertyBuilder {
 public:
-    PropertyBuilder(VCardVersion version, ValueDecoder &decoder) : m_version(version), m_decoder(decoder) {}
+    explicit PropertyBuilder(ValueDecoder &decoder) : m_decoder(decoder) {}
+
+    void setVersion(VCardVersion version) { m_version = version; }
 
     // False when the value's quoted-printable text is broken.
     bool build(const ContentLine &line, VCardObject &property);
@@ -88,20 +93,37 @@ private:
     void addTypes(QByteArrayView list, VCardObject &property);
     void addEncoding(QByteArrayView encoding, VCardObject &property);
     QString parameterValue(QByteArrayView raw);
-    void setValue(const QString &text, VCardObject &property) const;
+    void setValue(QString text, VCardObject &property) const;
     void setComponents(const QString &text, VCardObject &property) const;
 
-    VCardVersion m_version;
+    VCardVersion m_version = VCardVersion::V21;
     ValueDecoder &m_decoder;
     QByteArrayView m_charset;
     bool m_telephoneUri = false;
+    QByteArray m_decoded; // quoted-printable decoded, its memory reused from value to value
+    // Short parameter values ("UTF-8", "uri", "1") recur on every card: each
+    // is decoded once and its text shared.
+    std::unordered_map<std::string, QString> m_parameterValues;
 };
 
 QString PropertyBuilder::parameterValue(QByteArrayView raw)
 {
+    constexpr qsizetype ShortValue = 14;
+    constexpr std::size_t SharedValues = 64;
+    std::string key;
+    if (raw.size() <= ShortValue) {
+        key.assign(1, static_cast<char>(m_version));
+        key.append(raw.data(), static_cast<size_t>(raw.size()));
+        if (const auto found = m_parameterValues.find(key); found != m_parameterValues.end())
+            return found->second;
+    }
     QString value = m_decoder.decode(unquoted(raw), QByteArrayView(), false);
     value.remove(QChar(0));
-    return m_version == VCardVersion::V40 ? undoCaretEncoding(std::move(value)) : value;
+    if (m_version == VCardVersion::V40)
+        value = undoCaretEncoding(std::move(value));
+    if (!key.empty() && m_parameterValues.size() < SharedValues)
+        m_parameterValues.emplace(std::move(key), value);
+    return value;
 }
 
 // TYPE=a,b, TYPE="a,b" and TYPE="a","b" all name the types a and b.
@@ -118,13 +140,12 @@ void PropertyBuilder::addTypes(QByteArrayView list, VCardObject &property)
 
 void PropertyBuilder::addEncoding(QByteArrayView encoding, VCardObject &property)
 {
-    if (sameName(encoding, "QUOTED-PRINTABLE"))
-        property.addParameter(treeName("QUOTED-PRINTABLE"));
-    else if (sameName(encoding, "BASE64") || sameName(encoding, "B"))
+    const QString name = treeName(encoding);
+    if (name == u"B")
         property.addParameter(treeName("BASE64"));
-    else if (sameName(encoding, "8BIT"))
-        property.addParameter(treeName("8BIT"));
-    else if (!sameName(encoding, "7BIT"))
+    else if (isEncodingName(name))
+        property.addParameter(name);
+    else if (name != u"7BIT")
         property.addChild(VCardObject(treeName("ENCODING"), parameterValue(encoding)));
 }
 
@@ -137,61 +158,68 @@ void PropertyBuilder::addParameter(const RawParameter &parameter, VCardObject &p
     if (!isParameterName(parameter.name.isEmpty() ? value : parameter.name))
         return;
     if (parameter.name.isEmpty()) {
-        if (sameName(value, "QUOTED-PRINTABLE") || sameName(value, "BASE64") || sameName(value, "8BIT")
-            || sameName(value, "7BIT"))
+        const QString type = treeName(value);
+        if (isEncodingName(type) || type == u"7BIT")
             addEncoding(value, property);
         else
-            property.addParameter(treeName(value));
-    } else if (sameName(parameter.name, "TYPE")) {
+            property.addParameter(type);
+        return;
+    }
+    const QString name = treeName(parameter.name);
+    if (name == u"TYPE") {
         addTypes(parameter.value, property);
-    } else if (sameName(parameter.name, "ENCODING")) {
+    } else if (name == u"ENCODING") {
         addEncoding(value, property);
-    } else if (sameName(parameter.name, "CHARSET")) {
+    } else if (name == u"CHARSET") {
         m_charset = value;
-        property.addChild(VCardObject(treeName("CHARSET"), parameterValue(value)));
-    } else if (sameName(parameter.name, "PREF") && value.trimmed() == "1") {
-        property.addParameter(treeName("PREF"));
-    } else if (sameName(parameter.name, "VALUE") && sameName(value, "uri") && property.name() == u"TEL") {
+        property.addChild(VCardObject(name, parameterValue(value)));
+    } else if (name == u"PREF" && value.trimmed() == "1") {
+        property.addParameter(name);
+    } else if (name == u"VALUE" && isSameName(value, "uri") && property.name() == u"TEL") {
         m_telephoneUri = true;
-    } else if (componentPosition(property.name(), treeName(parameter.name)) < 0) {
+    } else if (componentPosition(property.name(), name) < 0) {
         // A parameter named like a component of the value would be taken for it.
-        property.addChild(VCardObject(treeName(parameter.name), parameterValue(parameter.value)));
+        property.addChild(VCardObject(name, parameterValue(parameter.value)));
     }
 }
 
+// Splits at the semicolons no backslash escapes. Components beyond those
+// the property has stay in its last one, separators and all.
 void PropertyBuilder::setComponents(const QString &text, VCardObject &property) const
 {
-    const QList<QStringView> parts = splitComponents(text);
     const int fixed = fixedComponentCount(property.name());
-    QStringList components;
-    for (QStringView part : parts)
-        components.append(normaliseLineBreaks(unescapeText(part, m_version)));
-    // Components beyond those the property has stay in its last one.
-    if (fixed > 0 && components.size() > fixed) {
-        const QStringList tail = components.mid(fixed - 1);
-        components = components.mid(0, fixed - 1);
-        components.append(tail.join(u';'));
-    }
-    for (int i = 0; i < components.size(); ++i) {
-        if (!components[i].isEmpty())
-            property.addChild(VCardObject(componentName(property.name(), i), components[i]));
+    qsizetype start = 0;
+    for (int position = 0;; ++position) {
+        qsizetype end = text.size();
+        if (fixed == 0 || position < fixed - 1) {
+            end = start;
+            while (end < text.size() && text[end] != u';')
+                end += text[end] == u'\\' ? 2 : 1;
+            end = std::min(end, text.size());
+        }
+        QString component = normaliseLineBreaks(unescapeText(text.sliced(start, end - start), m_version));
+        if (!component.isEmpty())
+            property.addChild(VCardObject(componentName(property.name(), position), std::move(component)));
+        if (end >= text.size())
+            return;
+        start = end + 1;
     }
 }
 
-void PropertyBuilder::setValue(const QString &text, VCardObject &property) const
+void PropertyBuilder::setValue(QString text, VCardObject &property) const
 {
     switch (valueKind(property.name())) {
     case ValueKind::Structured:
         setComponents(text, property);
         return;
     case ValueKind::Kept:
-        property.setValue(text);
+        property.setValue(std::move(text));
         return;
     case ValueKind::Text:
     case ValueKind::Uri:
         break;
     }
-    QString value = normaliseLineBreaks(unescapeText(text, m_version));
+    QString value = normaliseLineBreaks(unescapeText(std::move(text), m_version));
     if (m_telephoneUri) {
         // A tel: URI holds the number; any other URI is kept as the card gives it.
         if (value.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
@@ -199,7 +227,7 @@ void PropertyBuilder::setValue(const QString &text, VCardObject &property) const
         else
             property.addChild(VCardObject(treeName("VALUE"), QStringLiteral("uri")));
     }
-    property.setValue(value);
+    property.setValue(std::move(value));
 }
 
 bool PropertyBuilder::build(const ContentLine &line, VCardObject &property)
@@ -209,6 +237,7 @@ bool PropertyBuilder::build(const ContentLine &line, VCardObject &property)
         property.setGroup(QString::fromLatin1(line.group));
     m_charset = QByteArrayView();
     m_telephoneUri = false;
+    property.reserveChildren(line.parameters.size() + fixedComponentCount(property.name()));
     for (const RawParameter &parameter : line.parameters)
         addParameter(parameter, property);
 
@@ -225,29 +254,30 @@ bool PropertyBuilder::build(const ContentLine &line, VCardObject &property)
         return true;
     }
     QByteArrayView bytes = line.value;
-    std::optional<QByteArray> decoded;
     if (line.quotedPrintable) {
         // A soft line break on the card's last line leaves an "=" at the end: broken too.
-        if (!(decoded = decodeQuotedPrintable(bytes)))
+        if (!decodeQuotedPrintable(bytes, m_decoded))
             return false;
-        bytes = *decoded;
+        bytes = m_decoded;
     }
     QString text = m_decoder.decode(bytes, m_charset, line.quotedPrintable);
-    text.remove(QChar(0)); // a NUL means nothing in a contact and would cut the text short elsewhere
-    setValue(text, property);
+    if (text.contains(QChar(0)))
+        text.remove(QChar(0)); // a NUL means nothing in a contact and would cut the text short elsewhere
+    setValue(std::move(text), property);
     return true;
 }
 
-void readCard(const CardLines &lines, ValueDecoder &decoder, ReadCard &result)
+void readCard(const CardLines &lines, PropertyBuilder &builder, ReadCard &result)
 {
     const VCardVersion version = cardVersion(lines.lines);
     ContentLineReader reader(lines.lines, version);
-    PropertyBuilder builder(version, decoder);
+    builder.setVersion(version);
     ContentLine line;
     VCardObject property;
     result.card = VCardObject(treeName("VCARD"));
+    result.card.reserveChildren(lines.lines.size());
     while (reader.next(line)) {
-        if (sameName(line.name, "BEGIN") || sameName(line.name, "END"))
+        if (isSameName(line.name, "BEGIN") || isSameName(line.name, "END"))
             continue;
         if (!builder.build(line, property)) {
             result.fault = CardFault::BadQuotedPrintable;
@@ -276,6 +306,7 @@ std::vector<ReadCard> readVCards(QByteArrayView file, const QLocale &locale)
         utf8 = isUtf8AcrossFolds(file);
     }
     ValueDecoder decoder(utf8, fromUtf16, legacyCodePage(locale));
+    PropertyBuilder builder(decoder);
 
     std::vector<ReadCard> cards;
     CardSplitter splitter(file);
@@ -288,7 +319,7 @@ std::vector<ReadCard> readVCards(QByteArrayView file, const QLocale &locale)
             card.faultLine = lines.beginLine;
             continue;
         }
-        readCard(lines, decoder, card);
+        readCard(lines, builder, card);
     }
     return cards;
 }

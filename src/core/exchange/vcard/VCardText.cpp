@@ -2,10 +2,10 @@
 
 namespace qv::vcard {
 
-QString unescapeText(QStringView text, VCardVersion version)
+QString unescapeText(QString text, VCardVersion version)
 {
     if (!text.contains(u'\\'))
-        return text.toString();
+        return text;
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -42,22 +42,6 @@ QString escapeText(QStringView text, VCardVersion version, bool component)
             out.append(c);
     }
     return out;
-}
-
-QList<QStringView> splitComponents(QStringView value)
-{
-    QList<QStringView> parts;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        if (value[i] == u'\\')
-            ++i;
-        else if (value[i] == u';') {
-            parts.append(value.sliced(start, i - start));
-            start = i + 1;
-        }
-    }
-    parts.append(value.sliced(std::min(start, value.size())));
-    return parts;
 }
 
 QString normaliseLineBreaks(QString text)

@@ -1,5 +1,8 @@
 #include "exchange/vcard/ValueDecoder.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace qv::vcard {
 
 namespace {
@@ -11,8 +14,15 @@ constexpr qsizetype LongestCodePageName = 40;
 
 bool isAscii(QByteArrayView bytes)
 {
-    for (char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80)
+    qsizetype i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if (word & 0x8080808080808080ULL)
+            return false;
+    }
+    for (; i < bytes.size(); ++i) {
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80)
             return false;
     }
     return true;
