@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Builds an optimised tree and runs the benchmarks, printing their figures.
-# Usage: scripts/bench.sh [archive|recordstore|sqlite|lifecycle|navigation|printing|legacy|all]   (default: all)
-# Usage: scripts/bench.sh [archive|recordstore|sqlite|lifecycle|navigation|vcard|all]   (default: all)
+# Usage: scripts/bench.sh [archive|recordstore|sqlite|lifecycle|navigation|printing|legacy|vcard|all]   (default: all)
 # QV_BENCH_BUILD names another build directory, so that several trees can be benchmarked side by side.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -44,6 +43,7 @@ fi
 if [ "$which" = all ] || [ "$which" = legacy ]; then
     echo "== readers of earlier programs' files: data packets and .wab"
     "$build"/bench/bench_legacy
+fi
 if [ "$which" = all ] || [ "$which" = vcard ]; then
     echo "== vCard: 100,000 cards written and read in each version"
     "$build"/bench/bench_vcard
