@@ -84,8 +84,8 @@ std::vector<VCard> buildCards()
 qsizetype readThroughCardObject(const QByteArray &file)
 {
     qsizetype telephones = 0;
-    for (const ReadCard &read : readVCards(file)) {
-        const VCard card(read.card);
+    for (ReadCard &read : readVCards(file)) {
+        const VCard card(std::move(read.card));
         telephones += card.telephoneCount() + card.formattedName().size() + card.organisationText().size();
         for (int i = 0; i < card.telephoneCount(); ++i)
             telephones += card.telephoneTypes(i);
