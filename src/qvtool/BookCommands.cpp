@@ -122,7 +122,7 @@ int infoCommand(const QStringList &arguments, Output io)
                << "format: " << (book.lifecycle->lastOpenConverted() ? "old" : "current") << '\n'
                << "person table form: " << formName(book.lifecycle->lastOpenTableForms().first) << '\n'
                << "organisation table form: " << formName(book.lifecycle->lastOpenTableForms().second) << '\n'
-               << "encrypted: " << (book.options.packagePassword.isEmpty() ? "no" : "yes") << '\n';
+               << "encrypted: " << archive::cipherName(book.lifecycle->packageCipher()) << '\n';
     });
 }
 

@@ -22,7 +22,7 @@ const QList<Command> &commands()
         {QStringLiteral("settings"), QStringLiteral("settings"),
          QStringLiteral("print the settings read from the program directory's aa.ini"), settingsCommand},
         {QStringLiteral("pack"), QStringLiteral("pack DIR PACKAGE [--password]"),
-         QStringLiteral("pack the *.dbf and *.dff files of DIR into PACKAGE"), packCommand},
+         QStringLiteral("pack the *.dbf and *.dff files of DIR into PACKAGE; with a password, AES-256"), packCommand},
         {QStringLiteral("unpack"), QStringLiteral("unpack PACKAGE DIR"),
          QStringLiteral("extract every member of PACKAGE into DIR"), unpackCommand},
         {QStringLiteral("info"), QStringLiteral("info PACKAGE"),

@@ -19,6 +19,7 @@ using qv::test::RawMember;
 
 Q_DECLARE_METATYPE(QList<qv::test::RawMember>)
 Q_DECLARE_METATYPE(qv::test::RawZipOptions)
+Q_DECLARE_METATYPE(qv::archive::PackageCipher)
 
 namespace {
 
@@ -153,6 +154,7 @@ private slots:
     void roundTrip();
     void membersKeepTheirPlace_data();
     void membersKeepTheirPlace();
+    void reproducibleWithFixedRandomness_data();
     void reproducibleWithFixedRandomness();
     void passwords_data();
     void passwords();
@@ -167,6 +169,7 @@ private slots:
     void inconsistentLocalHeader();
     void writeAndCloseErrors_data();
     void writeAndCloseErrors();
+    void truncatedAnywhere_data();
     void truncatedAnywhere();
     void failedMemberLeavesNoFile();
     void keptMembers_data();
@@ -259,19 +262,24 @@ void TestArchive::roundTrip()
 void TestArchive::membersKeepTheirPlace_data()
 {
     QTest::addColumn<QString>("password");
+    QTest::addColumn<PackageCipher>("cipher");
     QTest::addColumn<QList<QByteArray>>("contents");
     const QByteArray check("123456789"); // its CRC-32 is 0xCBF43926
     const QByteArray big = QByteArray("person table ").repeated(40000);
     const QByteArray middle = QByteArray("organisation ").repeated(9000);
-    QTest::newRow("smallest first") << QString() << QList<QByteArray>{check, middle, big};
-    QTest::newRow("largest in the middle") << QString() << QList<QByteArray>{middle, big, check, QByteArray()};
-    QTest::newRow("equal sizes") << QString() << QList<QByteArray>{check, "abcdefghi", "ihgfedcba"};
-    QTest::newRow("encrypted, smallest first") << QString("pw") << QList<QByteArray>{check, QByteArray(), middle, big};
+    const PackageCipher aes = PackageCipher::Aes256;
+    QTest::newRow("smallest first") << QString() << aes << QList<QByteArray>{check, middle, big};
+    QTest::newRow("largest in the middle") << QString() << aes << QList<QByteArray>{middle, big, check, QByteArray()};
+    QTest::newRow("equal sizes") << QString() << aes << QList<QByteArray>{check, "abcdefghi", "ihgfedcba"};
+    QTest::newRow("traditional, smallest first")
+        << QString("pw") << PackageCipher::Traditional << QList<QByteArray>{check, QByteArray(), middle, big};
+    QTest::newRow("AES, smallest first") << QString("pw") << aes << QList<QByteArray>{check, QByteArray(), middle, big};
 }
 
 void TestArchive::membersKeepTheirPlace()
 {
     QFETCH(QString, password);
+    QFETCH(PackageCipher, cipher);
     QFETCH(QList<QByteArray>, contents);
     QList<PackMember> members;
     QStringList names;
@@ -279,13 +287,15 @@ void TestArchive::membersKeepTheirPlace()
         names << QStringLiteral("m%1.dff").arg(i);
         members << PackMember{names.last(), contents[i], fixedTime()};
     }
-    const QByteArray zip = buildArchive(members, password, counter);
+    const QByteArray zip = buildArchive(members, password, cipher, counter);
     const CentralDirectory d = readCentralDirectory(zip);
+    // AE-2 stores no CRC.
+    const bool crcStored = password.isEmpty() || cipher == PackageCipher::Traditional;
     QStringList stored;
     for (const MemberEntry &m : d.members) {
         stored << m.name();
         if (contents.value(names.indexOf(m.name())) == "123456789")
-            QCOMPARE(m.crc, std::uint32_t(0xCBF43926u));
+            QCOMPARE(m.crc, crcStored ? std::uint32_t(0xCBF43926u) : 0u);
     }
     QCOMPARE(stored, names);
     const Run run = unpackBytes(zip, {password});
@@ -294,14 +304,22 @@ void TestArchive::membersKeepTheirPlace()
         QCOMPARE(run.files.value(names[i]), contents[i]);
 }
 
+void TestArchive::reproducibleWithFixedRandomness_data()
+{
+    QTest::addColumn<PackageCipher>("cipher");
+    QTest::newRow("traditional") << PackageCipher::Traditional;
+    QTest::newRow("AES") << PackageCipher::Aes256;
+}
+
 void TestArchive::reproducibleWithFixedRandomness()
 {
+    QFETCH(PackageCipher, cipher);
     auto seeded = [] {
         std::uint32_t n = 7;
         return [n]() mutable { return n = n * 1664525u + 1013904223u; };
     };
-    QCOMPARE(buildArchive(bookMembers(), "pw", seeded()), buildArchive(bookMembers(), "pw", seeded()));
-    QVERIFY(buildArchive(bookMembers(), "pw", seeded()) != buildArchive(bookMembers(), "pw", counter));
+    QCOMPARE(buildArchive(bookMembers(), "pw", cipher, seeded()), buildArchive(bookMembers(), "pw", cipher, seeded()));
+    QVERIFY(buildArchive(bookMembers(), "pw", cipher, seeded()) != buildArchive(bookMembers(), "pw", cipher, counter));
 }
 
 void TestArchive::passwords_data()
@@ -664,9 +682,15 @@ void TestArchive::writeAndCloseErrors()
     QCOMPARE(run.written, 1);
 }
 
+void TestArchive::truncatedAnywhere_data()
+{
+    reproducibleWithFixedRandomness_data();
+}
+
 void TestArchive::truncatedAnywhere()
 {
-    const QByteArray zip = buildArchive(bookMembers(), "pw", counter);
+    QFETCH(PackageCipher, cipher);
+    const QByteArray zip = buildArchive(bookMembers(), "pw", cipher, counter);
     for (qsizetype cut = 0; cut < zip.size(); cut += 7) {
         const Run run = unpackBytes(zip.left(cut), {"pw"});
         QVERIFY2(!run.errors.isEmpty(), qPrintable(QString::number(cut)));

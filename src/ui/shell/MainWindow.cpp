@@ -695,7 +695,9 @@ void MainWindow::bookListChanged()
 
 void MainWindow::repaintLock()
 {
-    m_lockPanel->setLocked(!m_options->packagePassword.isEmpty());
+    // A password set since the last open or save protects the book from its next save on.
+    const archive::PackageCipher next = m_options->encryption();
+    m_lockPanel->setLocked(!m_options->packagePassword.isEmpty(), m_lifecycle->packageCipher().value_or(next), next);
 }
 
 void MainWindow::closeMainWindow()
