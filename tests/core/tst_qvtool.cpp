@@ -14,6 +14,8 @@
 
 using namespace qv;
 
+Q_DECLARE_METATYPE(qv::archive::PackageCipher)
+
 namespace {
 
 struct Result {
@@ -22,9 +24,14 @@ struct Result {
     QString err;
 };
 
-Result qvtool(const QStringList &args)
+Result qvtool(const QStringList &args, const QString &password = {})
 {
     QProcess p;
+    if (!password.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QV_PASSWORD", password);
+        p.setProcessEnvironment(environment);
+    }
     p.start(QStringLiteral(QVTOOL_PATH), args);
     p.waitForFinished(60000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
@@ -33,7 +40,8 @@ Result qvtool(const QStringList &args)
 // The tables of the fixture package in the form earlier installations wrote.
 enum class Tables { Current, DataPackets };
 
-QString fixturePackage(const QTemporaryDir &dir, Tables form = Tables::Current)
+QString fixturePackage(const QTemporaryDir &dir, Tables form = Tables::Current, const QString &password = {},
+                       archive::PackageCipher cipher = archive::PackageCipher::Aes256)
 {
     RecordTable persons(personFields());
     persons.insertRow(test::person({{"ClientID", qint32(2001)}, {"Name", QString("Tab\there")}, {"SurName", QString("B")},
@@ -53,7 +61,7 @@ QString fixturePackage(const QTemporaryDir &dir, Tables form = Tables::Current)
                                    {"tree.dff", "All\r\n\tFriends\r\n", t},
                                    {"treeno.dff", "1000\r\n1001\r\n", t},
                                    {"surname.dff", "", t}},
-                                  QString()));
+                                  password, cipher));
     return path;
 }
 
@@ -72,6 +80,9 @@ private slots:
     void info();
     void convert();
     void convertWritesOnlyANewPackage();
+    void infoNamesTheCipher_data();
+    void infoNamesTheCipher();
+    void packWithPasswordWritesAes();
     void generateIsReproducible();
     void treeAndInitials();
 };
@@ -184,6 +195,37 @@ void TestQvTool::convertWritesOnlyANewPackage()
     QVERIFY(existing.open(QIODevice::ReadOnly));
     QCOMPARE(existing.readAll(), QByteArray("keep me"));
     QCOMPARE(qvtool({"convert", old}).exitCode, 2);
+}
+
+void TestQvTool::infoNamesTheCipher_data()
+{
+    QTest::addColumn<archive::PackageCipher>("cipher");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("AES-256") << archive::PackageCipher::Aes256 << "encrypted: AES-256";
+    QTest::newRow("traditional") << archive::PackageCipher::Traditional << "encrypted: traditional";
+}
+
+void TestQvTool::infoNamesTheCipher()
+{
+    QFETCH(archive::PackageCipher, cipher);
+    QFETCH(QString, line);
+    QTemporaryDir dir;
+    const Result r = qvtool({"info", fixturePackage(dir, Tables::Current, "pw", cipher)}, "pw");
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out.section('\n', 6, 6), line);
+}
+
+// The password comes from QV_PASSWORD here; --password asks for it on the terminal.
+void TestQvTool::packWithPasswordWritesAes()
+{
+    QTemporaryDir dir;
+    QCOMPARE(qvtool({"unpack", fixturePackage(dir), dir.filePath("members")}).exitCode, 0);
+    QCOMPARE(qvtool({"pack", dir.filePath("members"), dir.filePath("locked.qvp")}, "s3cret").exitCode, 0);
+    QFile f(dir.filePath("locked.qvp"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray package = f.readAll();
+    QCOMPARE(package.mid(8, 2), QByteArray("\x63\x00", 2)); // the first member's method: 99, AES
+    QCOMPARE(qvtool({"info", dir.filePath("locked.qvp")}, "s3cret").out.section('\n', 6, 6), QString("encrypted: AES-256"));
 }
 
 void TestQvTool::generateIsReproducible()
