@@ -159,12 +159,7 @@ void EntryEditSession::cancel()
     m_edit.rollBack();
     m_edit.setEditState(EditModel::Cancelled);
     m_open = false;
-    TableView &persons = m_edit.persons();
-    if (persons.isEmpty())
-        return;
-    const Value orgId = persons.value(QStringLiteral("OrgID"));
-    if (isNull(orgId) || !m_edit.organisations().locate(QStringLiteral("CoID"), orgId))
-        m_edit.organisations().locate(QStringLiteral("CoID"), qint32(0));
+    // The rollback moves the person view, and the organisation view follows its current person.
 }
 
 } // namespace qv
