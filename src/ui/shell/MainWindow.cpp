@@ -7,6 +7,7 @@
 #include "data/RecordStore.h"
 #include "editing/CategoryAssignment.h"
 #include "editing/DeleteEntries.h"
+#include "editing/EntryCommands.h"
 #include "navigation/CategoryTreeView.h"
 #include "navigation/InitialsGridView.h"
 #include "navigation/RecordListView.h"
@@ -23,6 +24,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -80,9 +82,9 @@ MainWindow::MainWindow(const QString &programDir, const QString &workingDir, Rec
     m_models.setRecordList(&m_recList);
     m_lifecycle = std::make_unique<PackageLifecycle>(m_data, m_models, *m_bookSettings, *m_prompter, *this,
                                                      PackageLifecycle::Directories{m_programDir, m_dataDir, workingDir});
+    createLayout();
     createMenus();
     createToolBar();
-    createLayout();
     createStatusLine();
 }
 
@@ -146,11 +148,17 @@ void MainWindow::createMenus()
 
     m_editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
     // Commands of later subsystems stand in their places, disabled until they come.
-    for (const char *caption : {"&Search...", "&Edit entry...", "&Add entry..."})
-        m_editMenu->addAction(QString::fromLatin1(caption))->setEnabled(false);
-    m_editMenu->addAction(QStringLiteral("&Delete"), this, &MainWindow::deleteMarkedEntries)->setStatusTip(QStringLiteral("Delete entries"));
-    for (const char *caption : {"Clea&r isolated org", "&Copy Current to Clipboard"})
-        m_editMenu->addAction(QString::fromLatin1(caption))->setEnabled(false);
+    m_editMenu->addAction(QStringLiteral("&Search..."))->setEnabled(false);
+    m_editMenu->addSeparator();
+    m_editMenu->addActions({m_entryCommands->editMenuAction(), m_entryCommands->addMenuAction()});
+    m_deleteEntries = m_editMenu->addAction(QStringLiteral("&Delete"), this, &MainWindow::deleteMarkedEntries);
+    m_deleteEntries->setStatusTip(QStringLiteral("Delete entries"));
+    m_editMenu->addSeparator();
+    m_editMenu->addAction(m_entryCommands->clearIsolatedAction());
+    m_editMenu->addSeparator();
+    m_editMenu->addAction(QStringLiteral("&Copy Current to Clipboard"))->setEnabled(false);
+    m_bookActions << m_entryCommands->editMenuAction() << m_entryCommands->addMenuAction() << m_deleteEntries
+                  << m_entryCommands->clearIsolatedAction();
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->addAction(QStringLiteral("&Options..."))->setEnabled(false);
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -197,6 +205,14 @@ void MainWindow::createToolBar()
         bar->addAction(action);
         static_cast<QToolButton *>(bar->widgetForAction(action))->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     }
+    bar->addSeparator();
+    m_entryCommands->addToolButtons(bar);
+    auto *deleteButton = new QToolButton(bar);
+    deleteButton->setDefaultAction(m_deleteEntries);
+    deleteButton->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
+    deleteButton->setToolTip(m_deleteEntries->statusTip());
+    deleteButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->addWidget(deleteButton);
 }
 
 void MainWindow::createLayout()
@@ -332,6 +348,13 @@ void MainWindow::createLayout()
             fillInitialsGrid();
     });
     setCentralWidget(m_mainSplitter);
+    m_entryCommands = new EntryCommands({m_data, m_models, m_recList, *m_prompter, *m_categoryTree, *m_entryList, *detailScroll,
+                                         [this] { listFilterChanged(); }, [this] { refreshLists(); }, [this] { fillInitialsGrid(); },
+                                         [this](bool tree) { showTreeOrGrid(tree); }},
+                                        this);
+    // Enter in a field of the detail pane edits the entry.
+    for (QLineEdit *field : m_detail->findChildren<QLineEdit *>())
+        connect(field, &QLineEdit::returnPressed, m_entryCommands, &EntryCommands::editEntry);
 }
 
 void MainWindow::createStatusLine()
@@ -580,17 +603,16 @@ void MainWindow::listFilterChanged()
 void MainWindow::showEntryPopup(const QPoint &pos)
 {
     QMenu menu(this);
-    // Entry, category and e-mail commands come with the editor, the category
-    // commands and the communication tools; until then they stay disabled.
-    for (const char *caption : {"&Add Entry...", "&Edit Entry..."})
-        menu.addAction(QString::fromLatin1(caption))->setEnabled(false);
+    // The e-mail commands come with the communication tools; until then they stay disabled.
+    m_entryCommands->enablePopupActions();
+    menu.addActions({m_entryCommands->addPopupAction(), m_entryCommands->editPopupAction()});
     menu.addAction(m_entryList->actions().first()); // "&Delete"
-    menu.addAction(QStringLiteral("Delete from current Categor&y"))->setEnabled(false);
+    menu.addAction(m_entryCommands->deleteFromCategoryAction());
     menu.addSeparator();
     for (const char *caption : {"Email? &To:", "Email? &CC:", "Email? &BCC:", "&Launch Email..."})
         menu.addAction(QString::fromLatin1(caption))->setEnabled(false);
     menu.addSeparator();
-    menu.addActions(m_entryList->actions().mid(1));
+    menu.addActions(m_entryList->actions().mid(1, 2)); // "&Select All", "&UnSelect All"
     menu.exec(m_entryList->viewport()->mapToGlobal(pos));
 }
 

@@ -23,6 +23,7 @@ class QToolButton;
 namespace qv {
 
 class DetailPane;
+class EntryCommands;
 class LockIndicator;
 class CategoryTreeView;
 class InitialsGridView;
@@ -124,6 +125,8 @@ private:
     QMenu *m_deleteMenu = nullptr;
     QMenu *m_openButtonMenu = nullptr;
     QMenu *m_editMenu = nullptr;
+    QAction *m_deleteEntries = nullptr;
+    EntryCommands *m_entryCommands = nullptr;
     QList<QAction *> m_bookActions; // disabled in the no-book state
     QToolButton *m_openButton = nullptr;
     QToolButton *m_saveButton = nullptr;
