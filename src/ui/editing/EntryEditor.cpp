@@ -13,6 +13,7 @@
 #include "navigation/CategoryTreeModel.h"
 #include "navigation/ViewListModel.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
 #include <QFocusEvent>
@@ -38,16 +39,6 @@ QLabel *caption(const QString &text, QWidget *parent)
     p.setColor(QPalette::WindowText, QColor(0, 0, 128)); // navy
     label->setPalette(p);
     return label;
-}
-
-// Leaving a field for another control of the window; not the window losing
-// the focus to a message, a pop-up or another program.
-bool leavesForAnotherControl(const QEvent *event)
-{
-    if (event->type() != QEvent::FocusOut)
-        return false;
-    const Qt::FocusReason reason = static_cast<const QFocusEvent *>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
 QToolButton *ellipsisButton(const QString &hint, QWidget *parent)
@@ -88,9 +79,41 @@ EntryEditor::EntryEditor(EditModel &editModel, RecordStore &data, Prompter &prom
     m_nameParts = new NamePartsDialog(this);
     m_renamePopup = new OrganisationRenamePopup(this);
     m_memoWindow = new MemoEditWindow(this);
+    connect(qApp, &QApplication::focusChanged, this, &EntryEditor::focusMoved);
 }
 
-EntryEditor::~EntryEditor() = default;
+QWidget *EntryEditor::leavableFieldOf(QWidget *widget) const
+{
+    for (QWidget *field : {static_cast<QWidget *>(m_name), static_cast<QWidget *>(m_organisation), static_cast<QWidget *>(m_position)}) {
+        if (widget && (widget == field || field->isAncestorOf(widget)))
+            return field;
+    }
+    return nullptr;
+}
+
+void EntryEditor::focusMoved(QWidget *, QWidget *now)
+{
+    // A field is left when another control of this window takes the focus;
+    // not when a message, a pop-up or another program does.
+    if (!now || now->window() != this || !m_session.isOpen())
+        return;
+    QWidget *left = m_fieldWithFocus;
+    m_fieldWithFocus = leavableFieldOf(now);
+    if (left == m_fieldWithFocus)
+        return;
+    if (left == m_name)
+        leaveName();
+    else if (left == m_organisation)
+        leaveOrganisation();
+    else if (left == m_position)
+        leavePosition();
+}
+
+EntryEditor::~EntryEditor()
+{
+    // The focus moves while the children are destroyed: not a field left.
+    disconnect(qApp, nullptr, this, nullptr);
+}
 
 QLineEdit *EntryEditor::boundLine(TableView &view, const QString &field, QWidget *parent)
 {
@@ -287,6 +310,7 @@ void EntryEditor::setTabOrder()
     for (const char *field : {"CAddress", "CZip", "CPhone", "DPhone", "CFax", "CEMail", "CMemo", "Address", "Zip", "Phone", "Fax",
                               "Mobile", "Pager", "EMail", "Birthday", "Memo"})
         order << findChild<QWidget *>(QString::fromLatin1(field));
+    order[order.indexOf(m_birthday)] = m_birthday->lineEdit();
     for (QLineEdit *slot : m_slots)
         order << slot;
     order << m_ok << m_cancel << m_addNext;
@@ -340,6 +364,7 @@ void EntryEditor::run(const QString &caption, const QRect &over)
     place(over);
     for (int k = 1; k <= 4; ++k)
         showSlot(k);
+    m_fieldWithFocus = m_name;
     m_name->setFocus();
     exec();
 }
@@ -357,14 +382,6 @@ void EntryEditor::place(const QRect &over)
 
 bool EntryEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_session.isOpen() && leavesForAnotherControl(event)) {
-        if (watched == m_name)
-            leaveName();
-        else if (watched == m_organisation)
-            leaveOrganisation();
-        else if (watched == m_position)
-            leavePosition();
-    }
     if (event->type() == QEvent::MouseButtonDblClick) {
         if (watched == m_organisation->lineEdit()) {
             renameOrganisation();
@@ -446,12 +463,13 @@ void EntryEditor::leavePosition()
 void EntryEditor::leaveFocusedField()
 {
     // "&OK" by its key leaves the field where it is: what was typed still counts.
-    QWidget *focused = focusWidget();
-    if (focused == m_name)
+    QWidget *field = m_fieldWithFocus;
+    m_fieldWithFocus = nullptr;
+    if (field == m_name)
         leaveName();
-    else if (focused == m_organisation)
+    else if (field == m_organisation)
         leaveOrganisation();
-    else if (focused == m_position)
+    else if (field == m_position)
         leavePosition();
 }
 
@@ -476,8 +494,11 @@ void EntryEditor::openNameParts()
     else
         m_session.namePartsCancelled();
     leaveName(); // as the focus moves on to Position
-    if (m_session.isOpen())
+    if (m_session.isOpen()) {
+        m_fieldWithFocus = m_position;
+        activateWindow(); // back from a window without a frame, which not every window system hands back
         m_position->setFocus();
+    }
 }
 
 void EntryEditor::renameOrganisation()
@@ -487,6 +508,7 @@ void EntryEditor::renameOrganisation()
     const QPoint bottomLeft(m_organisation->mapToGlobal(QPoint(0, 0)).x(), m_work->mapToGlobal(QPoint(0, 0)).y() + 8);
     const std::optional<QString> typed = m_renamePopup->ask(m_data.organisationList.text(QStringLiteral("Company")), bottomLeft,
                                                             m_organisation->font(), m_organisation->width());
+    activateWindow();
     if (!typed)
         return;
     const QString name = m_rename.rename(m_editModel, *typed);
@@ -498,7 +520,8 @@ void EntryEditor::openPicker(int slot)
 {
     QLineEdit *field = m_slots[size_t(slot - 1)];
     QToolButton *button = m_slotButtons[size_t(slot - 1)];
-    const QRect onScreen(field->mapToGlobal(QPoint(0, 0)), button->mapToGlobal(QPoint(button->width() - 1, button->height() - 1)));
+    const QPoint topLeft = field->mapToGlobal(QPoint(0, 0));
+    const QRect onScreen(topLeft, QSize(button->mapToGlobal(QPoint(button->width(), 0)).x() - topLeft.x(), field->height()));
     const LayoutScale px = LayoutScale::ofApplication();
     m_picker->setFont(field->font());
     m_picker->resize(std::max(onScreen.width() + px(18), px(140)), m_picker->height());

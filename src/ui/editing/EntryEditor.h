@@ -73,6 +73,8 @@ private:
     void load(const TableView &view);
     void write(TableView &view, const QString &field, const QVariant &value);
 
+    QWidget *leavableFieldOf(QWidget *widget) const;
+    void focusMoved(QWidget *old, QWidget *now);
     void leaveName();
     void leaveOrganisation();
     void leavePosition();
@@ -94,6 +96,7 @@ private:
     std::vector<Binding> m_bindings;
     bool m_loading = false;
     bool m_completionSuppressed = false;
+    QWidget *m_fieldWithFocus = nullptr; // Name, Org or Position while one of them has the focus
 
     QLineEdit *m_name = nullptr;
     QToolButton *m_nameButton = nullptr;

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace qv {
@@ -95,6 +96,16 @@ bool NamePartsDialog::edit(TableView &persons, QWidget *nameField)
             persons.setValue(kParts[i], found[i]);
     }
     return confirmed;
+}
+
+void NamePartsDialog::showEvent(QShowEvent *event)
+{
+    // A window without a frame is not always activated by the window system.
+    QDialog::showEvent(event);
+    QTimer::singleShot(0, this, [this] {
+        activateWindow();
+        m_given->setFocus();
+    });
 }
 
 } // namespace qv

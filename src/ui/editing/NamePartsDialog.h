@@ -26,6 +26,9 @@ public:
     QLineEdit *surnameField() const { return m_surname; }
     QLineEdit *midNameField() const { return m_mid; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     QLineEdit *m_given;
     QLineEdit *m_surname;

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace qv {
@@ -54,6 +55,16 @@ std::optional<QString> OrganisationRenamePopup::ask(const QString &text, const Q
     if (exec() != QDialog::Accepted)
         return std::nullopt;
     return m_name->text();
+}
+
+void OrganisationRenamePopup::showEvent(QShowEvent *event)
+{
+    // A window without a frame is not always activated by the window system.
+    QDialog::showEvent(event);
+    QTimer::singleShot(0, this, [this] {
+        activateWindow();
+        m_name->setFocus();
+    });
 }
 
 } // namespace qv

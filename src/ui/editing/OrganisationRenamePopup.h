@@ -22,6 +22,9 @@ public:
     std::optional<QString> ask(const QString &text, const QPoint &bottomLeft, const QFont &font, int width);
     QLineEdit *nameField() const { return m_name; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     QLineEdit *m_name;
     QPushButton *m_ok;
