@@ -82,7 +82,7 @@ bool NamePartsDialog::edit(TableView &persons, QWidget *nameField)
         });
     }
     setFont(nameField->font());
-    setFixedWidth(nameField->width());
+    setFixedWidth(std::max(nameField->width(), minimumSizeHint().width())); // never so narrow that a label is cut
     adjustSize();
     move(nameField->mapToGlobal(QPoint(0, nameField->height())));
     m_given->setFocus();
