@@ -45,6 +45,9 @@ public:
     // area given in screen coordinates (the main window's detail pane).
     void run(const QString &caption, const QRect &over);
 
+    // Cancel (the button or Esc): every change the window made is undone.
+    void reject() override;
+
     CategoryPicker *picker() const { return m_picker; }
     NamePartsDialog *namePartsDialog() const { return m_nameParts; }
     OrganisationRenamePopup *renamePopup() const { return m_renamePopup; }
@@ -53,7 +56,6 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void reject() override;
 
 private:
     struct Binding {
