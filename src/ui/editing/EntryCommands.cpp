@@ -64,12 +64,13 @@ QAction *EntryCommands::action(const QString &caption, const QString &hint, void
 
 void EntryCommands::addToolButtons(QToolBar *bar)
 {
-    const QList<QPair<QAction *, QStyle::StandardPixmap>> buttons = {{m_editMenu, QStyle::SP_FileDialogDetailedView},
-                                                                     {m_addMenu, QStyle::SP_FileIcon}};
-    for (const auto &[a, icon] : buttons) {
+    // Theme icons where the desktop has them, others than the print buttons' where it has not.
+    const QList<std::tuple<QAction *, const char *, QStyle::StandardPixmap>> buttons = {
+        {m_editMenu, "document-edit", QStyle::SP_FileDialogInfoView}, {m_addMenu, "contact-new", QStyle::SP_FileIcon}};
+    for (const auto &[a, theme, fallback] : buttons) {
         auto *button = new QToolButton(bar);
         button->setDefaultAction(a);
-        button->setIcon(bar->style()->standardIcon(icon));
+        button->setIcon(QIcon::fromTheme(QString::fromLatin1(theme), bar->style()->standardIcon(fallback)));
         button->setToolTip(a->statusTip());
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         bar->addWidget(button);
