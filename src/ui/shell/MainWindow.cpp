@@ -1,5 +1,6 @@
 #include "shell/MainWindow.h"
 
+#include "common/AreaFontStyle.h"
 #include "common/Error.h"
 #include "common/Hint.h"
 #include "common/LayoutScale.h"
@@ -18,6 +19,9 @@
 #include "shell/OwnerName.h"
 #include "shell/ProgramDirectory.h"
 #include "tools/AboutBox.h"
+#include "tools/CommunicationTools.h"
+#include "tools/OptionsDialog.h"
+#include "settings/DataDirectoryChoice.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -44,25 +48,12 @@ namespace qv {
 
 namespace {
 
-QFont areaFont(const AreaFont &f)
-{
-    QFont font(f.name);
-    font.setPointSize(f.size > 0 ? f.size : 10);
-    return font;
-}
-
-QColor areaColor(const AreaFont &f)
-{
-    // 0x00BBGGRR, as the settings store colours.
-    return QColor(f.color & 0xFF, (f.color >> 8) & 0xFF, (f.color >> 16) & 0xFF);
-}
-
 void applyArea(QWidget *widget, const AreaFont &f)
 {
-    widget->setFont(areaFont(f));
+    widget->setFont(areaQFont(f));
     QPalette p = widget->palette();
-    p.setColor(QPalette::Text, areaColor(f));
-    p.setColor(QPalette::WindowText, areaColor(f));
+    p.setColor(QPalette::Text, areaColour(f.color));
+    p.setColor(QPalette::WindowText, areaColour(f.color));
     widget->setPalette(p);
 }
 
@@ -82,6 +73,9 @@ MainWindow::MainWindow(const QString &programDir, const QString &workingDir, Rec
     m_models.setRecordList(&m_recList);
     m_lifecycle = std::make_unique<PackageLifecycle>(m_data, m_models, *m_bookSettings, *m_prompter, *this,
                                                      PackageLifecycle::Directories{m_programDir, m_dataDir, workingDir});
+    m_tools = new CommunicationTools(this, m_data, *m_prompter, [this] { return m_entryList->marks().rows(); }, m_programDir);
+    m_optionsDialog = new OptionsDialog(*m_options, *m_prompter, this);
+    connect(m_optionsDialog, &OptionsDialog::passwordChanged, this, &MainWindow::repaintLock);
     createLayout();
     createMenus();
     createToolBar();
@@ -159,9 +153,42 @@ void MainWindow::createMenus()
     m_editMenu->addAction(QStringLiteral("&Copy Current to Clipboard"))->setEnabled(false);
     m_bookActions << m_entryCommands->editMenuAction() << m_entryCommands->addMenuAction() << m_deleteEntries
                   << m_entryCommands->clearIsolatedAction();
+    for (const char *caption : {"&Search...", "&Edit entry...", "&Add entry..."})
+        m_editMenu->addAction(QString::fromLatin1(caption))->setEnabled(false);
+    m_editMenu->addAction(QStringLiteral("&Delete"), this, &MainWindow::deleteMarkedEntries)->setStatusTip(QStringLiteral("Delete entries"));
+    for (const char *caption : {"Clea&r isolated org", "&Copy Current to Clipboard"})
+        m_editMenu->addAction(QString::fromLatin1(caption))->setEnabled(false);
+    createToolsMenu();
+    createHelpMenu();
+}
+
+void MainWindow::createToolsMenu()
+{
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    tools->addAction(QStringLiteral("&Options..."))->setEnabled(false);
+    m_dialAction = tools->addAction(QStringLiteral("D&ial..."), m_tools, &CommunicationTools::dial);
+    m_dialAction->setStatusTip(QStringLiteral("Dial with the selected number"));
+    m_emailMenu = tools->addMenu(QStringLiteral("E-&mail"));
+    m_emailMenu->setStatusTip(QStringLiteral("E-mail to the selected addresses"));
+    for (const auto &[kind, caption] : {std::pair{RecipientKind::To, "&To:"}, std::pair{RecipientKind::Cc, "&CC:"},
+                                        std::pair{RecipientKind::Bcc, "&BCC:"}}) {
+        const RecipientKind k = kind;
+        m_emailMenu->addAction(QString::fromLatin1(caption), this, [this, k] { m_tools->addRecipients(k); })
+            ->setStatusTip(QStringLiteral("Add the selected E-mail address to the '%1' field").arg(recipientKindName(k)));
+    }
+    m_emailMenu->addSeparator();
+    m_emailMenu->addAction(QStringLiteral("&Launch..."), m_tools, &CommunicationTools::launchEmail)
+        ->setStatusTip(QStringLiteral("Launch the default emailer"));
+    m_goUrlAction = tools->addAction(QStringLiteral("Go &URL"), m_tools, &CommunicationTools::goUrl);
+    m_goUrlAction->setStatusTip(QStringLiteral("Call the default browser for the selected URL"));
+    tools->addSeparator();
+    tools->addAction(QStringLiteral("&Options..."), this, &MainWindow::openOptions);
+}
+
+void MainWindow::createHelpMenu()
+{
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(QStringLiteral("&Contents"), m_tools, &CommunicationTools::openManual);
+    help->addAction(QStringLiteral("Quorvel &Project Home Page"), m_tools, &CommunicationTools::openHomePage);
     help->addAction(QStringLiteral("&About..."), this, [this] {
         AboutBox about(this);
         about.exec();
@@ -213,6 +240,25 @@ void MainWindow::createToolBar()
     deleteButton->setToolTip(m_deleteEntries->statusTip());
     deleteButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     bar->addWidget(deleteButton);
+    addToolsButtons(bar);
+}
+
+void MainWindow::addToolsButtons(QToolBar *bar)
+{
+    bar->addSeparator();
+    auto button = [this, bar](QAction *action, QStyle::StandardPixmap icon) {
+        auto *b = new QToolButton(bar);
+        b->setDefaultAction(action);
+        b->setIcon(style()->standardIcon(icon));
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        bar->addWidget(b);
+        m_toolButtons << b;
+        return b;
+    };
+    button(m_dialAction, QStyle::SP_DialogYesButton);
+    QToolButton *email = button(m_emailMenu->menuAction(), QStyle::SP_FileDialogContentsView);
+    email->setPopupMode(QToolButton::InstantPopup);
+    button(m_goUrlAction, QStyle::SP_ArrowRight);
 }
 
 void MainWindow::createLayout()
@@ -317,6 +363,7 @@ void MainWindow::createLayout()
     deleteEntriesAction->setStatusTip(QStringLiteral("Delete entries"));
     connect(deleteEntriesAction, &QAction::triggered, this, &MainWindow::deleteMarkedEntries);
     m_entryList->addActions({deleteEntriesAction, selectAll, unselectAll});
+    addEntryMailActions();
 
     m_leftSplitter = new QSplitter(Qt::Vertical, this);
     m_leftSplitter->setObjectName(QStringLiteral("leftColumn"));
@@ -328,6 +375,7 @@ void MainWindow::createLayout()
     m_leftSplitter->setStretchFactor(1, 1);
 
     m_detail = new DetailPane(this);
+    connect(m_detail, &DetailPane::memoDoubleClicked, m_tools, &CommunicationTools::showMemo);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         if (now && m_detail->isAncestorOf(now) && !m_noBook)
             showTreeOrGrid(true);
@@ -395,7 +443,7 @@ void MainWindow::applyFonts()
     applyArea(m_detail, m_options->recViewFont);
     // The navigation area's labels and lookup boxes follow the entry list.
     for (QWidget *w : {static_cast<QWidget *>(m_nameLookup), static_cast<QWidget *>(m_organisationLookup)})
-        w->setFont(areaFont(m_options->recListFont));
+        w->setFont(areaQFont(m_options->recListFont));
 }
 
 void MainWindow::setVisible(bool visible)
@@ -609,8 +657,7 @@ void MainWindow::showEntryPopup(const QPoint &pos)
     menu.addAction(m_entryList->actions().first()); // "&Delete"
     menu.addAction(m_entryCommands->deleteFromCategoryAction());
     menu.addSeparator();
-    for (const char *caption : {"Email? &To:", "Email? &CC:", "Email? &BCC:", "&Launch Email..."})
-        menu.addAction(QString::fromLatin1(caption))->setEnabled(false);
+    menu.addActions(m_entryMailActions);
     menu.addSeparator();
     menu.addActions(m_entryList->actions().mid(1, 2)); // "&Select All", "&UnSelect All"
     menu.exec(m_entryList->viewport()->mapToGlobal(pos));
@@ -682,6 +729,8 @@ void MainWindow::setNoBookControlsEnabled(bool enabled)
                        static_cast<QWidget *>(m_entryList), static_cast<QWidget *>(m_openButton),
                        static_cast<QWidget *>(m_saveButton)})
         w->setEnabled(enabled);
+    for (QToolButton *b : std::as_const(m_toolButtons))
+        b->setEnabled(enabled);
     m_detail->setBoxesEnabled(enabled);
     m_editMenu->setEnabled(enabled);
     for (QAction *a : std::as_const(m_bookActions))
@@ -757,6 +806,40 @@ bool MainWindow::confirmClose()
         return false;
     }
     return true;
+}
+
+void MainWindow::addEntryMailActions()
+{
+    // The pop-up's e-mail commands, with shortcuts while the list has the focus.
+    struct Item {
+        const char *caption;
+        int key;
+        std::function<void()> run;
+    };
+    const Item items[] = {
+        {"Email? &To:", Qt::Key_T, [this] { m_tools->addRecipients(RecipientKind::To); }},
+        {"Email? &CC:", Qt::Key_C, [this] { m_tools->addRecipients(RecipientKind::Cc); }},
+        {"Email? &BCC:", Qt::Key_B, [this] { m_tools->addRecipients(RecipientKind::Bcc); }},
+        {"&Launch Email...", Qt::Key_L, [this] { m_tools->launchEmail(); }},
+    };
+    for (const Item &item : items) {
+        auto *action = new QAction(QString::fromLatin1(item.caption), m_entryList);
+        action->setShortcut(QKeySequence(Qt::CTRL | item.key));
+        action->setShortcutContext(Qt::WidgetShortcut);
+        connect(action, &QAction::triggered, this, item.run);
+        m_entryMailActions << action;
+    }
+    m_entryList->addActions(m_entryMailActions);
+}
+
+void MainWindow::openOptions()
+{
+    if (!m_optionsDialog->ask())
+        return;
+    m_lifecycle->saveWithPassword = m_optionsDialog->saveWithPassword();
+    takeDataDirectory(*m_options, m_optionsDialog->confirmedDataDirectory(), m_programDir);
+    applyFonts();
+    fillInitialsGrid();
 }
 
 } // namespace qv

@@ -18,6 +18,7 @@ class QLabel;
 class QMenu;
 class QProgressDialog;
 class QSplitter;
+class QToolBar;
 class QToolButton;
 
 namespace qv {
@@ -30,6 +31,8 @@ class InitialsGridView;
 class RecordListView;
 class AboutBox;
 class PrintCommands;
+class CommunicationTools;
+class OptionsDialog;
 class RecordStore;
 class ViewListModel;
 
@@ -85,6 +88,11 @@ private:
     void openStartupBook();
     bool confirmClose();
     void createMenus();
+    void createToolsMenu();
+    void createHelpMenu();
+    void addToolsButtons(QToolBar *bar);
+    void addEntryMailActions();
+    void openOptions();
     void createToolBar();
     void createLayout();
     void createStatusLine();
@@ -131,6 +139,13 @@ private:
     QToolButton *m_openButton = nullptr;
     QToolButton *m_saveButton = nullptr;
     PrintCommands *m_printing = nullptr;
+    CommunicationTools *m_tools = nullptr;
+    OptionsDialog *m_optionsDialog = nullptr;
+    QAction *m_dialAction = nullptr;
+    QMenu *m_emailMenu = nullptr;
+    QAction *m_goUrlAction = nullptr;
+    QList<QToolButton *> m_toolButtons; // disabled in the no-book state
+    QList<QAction *> m_entryMailActions;
 
     QSplitter *m_leftSplitter = nullptr;
     QSplitter *m_mainSplitter = nullptr;
