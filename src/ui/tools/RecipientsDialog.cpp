@@ -77,8 +77,6 @@ RecipientsDialog::Outcome RecipientsDialog::ask(const QList<Recipient> &rows)
     fill();
     m_outcome = Outcome::Cancel;
     exec();
-    if (m_outcome == Outcome::Cancel)
-        m_rows.clear();
     return m_outcome;
 }
 

@@ -20,6 +20,7 @@ TextViewer::TextViewer(const QString &text, const QFont &font, QWidget *parent)
     memo->setFont(font);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     auto *ok = new QPushButton(QStringLiteral("&OK"), this);
+    ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     auto *layout = new QVBoxLayout(this);
