@@ -2,6 +2,7 @@
 #include "ScriptedPrompter.h"
 
 #include "data/RecordStore.h"
+#include "shell/ProgramDirectory.h"
 #include "tools/CommunicationTools.h"
 #include "tools/TextViewer.h"
 
@@ -115,6 +116,7 @@ private slots:
     void memoViewer();
     void manual_data();
     void manual();
+    void shippedManual();
 
 private:
     std::unique_ptr<UrlRecorder> m_urls;
@@ -373,6 +375,16 @@ void TestCommunication::manual()
     m_tools->openManual();
     QCOMPARE(m_urls->urls,
              opened.isEmpty() ? QStringList() : QStringList{QUrl::fromLocalFile(m_dir->path() + "/" + opened).toString()});
+}
+
+void TestCommunication::shippedManual()
+{
+    QVERIFY(installShippedFiles(m_dir->path() + "/").contains("qvhelp.html"));
+    QFile manual(m_dir->path() + "/qvhelp.html");
+    QVERIFY(manual.open(QIODevice::ReadOnly));
+    QVERIFY(manual.readAll().contains("<title>Quorvel \xE2\x80\x94 User Manual</title>"));
+    m_tools->openManual();
+    QCOMPARE(m_urls->urls, QStringList{QUrl::fromLocalFile(manual.fileName()).toString()});
 }
 
 QTEST_MAIN(TestCommunication)
