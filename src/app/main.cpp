@@ -45,6 +45,9 @@ int main(int argc, char *argv[])
     qv::RecordStore data;
     qv::MainWindow window(programDir, working.path() + QStringLiteral("/"), data);
     window.setSplash(&splash);
+    // A package the desktop hands over ("Open with Quorvel").
+    if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1)
+        window.setStartupPackage(arguments.at(1));
     window.show();
     return QApplication::exec();
 }

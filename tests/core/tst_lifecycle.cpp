@@ -281,6 +281,7 @@ std::unique_ptr<RecordTable> earlierOrganisations(int fieldCount)
 class TestLifecycle : public QObject {
     Q_OBJECT
 private slots:
+    void startupPackage();
     void openValid();
     void openMissing();
     void openRefused_data();
@@ -1178,6 +1179,24 @@ void TestLifecycle::unlistableDataDirectory()
     QCOMPARE(f.lifecycle->listDataDirectory(), listed);
     QCOMPARE(f.shell.calls.contains("close window"), !listed);
     QVERIFY(f.options->addressBooks.isEmpty());
+}
+
+void TestLifecycle::startupPackage()
+{
+    Fixture f;
+    f.addBook("Default");
+    const QString outside = f.root.path() + "/elsewhere.qvp";
+    writePackage(outside, {});
+    QDir::setCurrent(f.root.path());
+    QVERIFY(f.lifecycle->openStartupPackage("elsewhere.qvp")); // relative to where the program started
+    QCOMPARE(f.lifecycle->location(), BookLocation::Elsewhere);
+    QCOMPARE(f.lifecycle->outsidePath(), outside);
+    QVERIFY(f.shell.calls.endsWith("title"));
+    const QString missing = f.root.path() + "/missing.qvp";
+    f.prompter.expectMessage("Loading addressbook of " + missing + " fail, You may select another addressbook from the 'File' menu.",
+                             Icon::Warning, Button::Ok, Button::Ok);
+    QVERIFY(!f.lifecycle->openStartupPackage(missing));
+    QVERIFY(f.prompter.verifyAllAnswered());
 }
 
 QTEST_APPLESS_MAIN(TestLifecycle)

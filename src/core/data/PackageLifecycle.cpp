@@ -421,6 +421,19 @@ void PackageLifecycle::openDefaultBook()
     m_shell.enterNoBookState();
 }
 
+bool PackageLifecycle::openStartupPackage(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (!openPackage(absolute)) {
+        m_prompter.message(openFailedWarning(absolute), Prompter::Icon::Warning, Prompter::Button::Ok);
+        return false;
+    }
+    m_location = BookLocation::Elsewhere;
+    m_outsidePath = absolute;
+    m_shell.refreshTitle();
+    return true;
+}
+
 void PackageLifecycle::loadFrom()
 {
     if (!saveFirstIfModified(QStringLiteral("Are you going to save  before loading another?"), false))

@@ -42,6 +42,10 @@ public:
     bool listDataDirectory();
     // Start-up: the default book, or else the template in the no-book state.
     void openDefaultBook();
+    // Start-up with a package named on the command line: opened like one
+    // loaded from elsewhere. When it cannot be opened the user is told and
+    // the result is false.
+    bool openStartupPackage(const QString &path);
 
     // Opens the package; on failure the book that was open stays as it was.
     bool openPackage(const QString &path);

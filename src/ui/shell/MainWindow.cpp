@@ -509,7 +509,8 @@ void MainWindow::openStartupBook()
             m_splash->close(); // else it would keep the program running
         return;
     }
-    m_lifecycle->openDefaultBook();
+    if (m_startupPackage.isEmpty() || !m_lifecycle->openStartupPackage(m_startupPackage))
+        m_lifecycle->openDefaultBook();
     refreshLists();
     if (m_splash) {
         m_splash->setOkVisible(true);

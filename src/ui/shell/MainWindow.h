@@ -49,6 +49,8 @@ public:
 
     // The splash that start-up shows until the show step has finished.
     void setSplash(AboutBox *splash) { m_splash = splash; }
+    // A package to open at start in place of the default book (the command line's).
+    void setStartupPackage(const QString &path) { m_startupPackage = path; }
 
     const QString &programDirectory() const { return m_programDir; }
     const QString &dataDirectory() const { return m_dataDir; }
@@ -125,6 +127,7 @@ private:
     std::unique_ptr<PackageLifecycle> m_lifecycle;
     RecordListModel m_recList;
     AboutBox *m_splash = nullptr;
+    QString m_startupPackage;
     bool m_placed = false;
     bool m_shown = false;
     bool m_noBook = false;
