@@ -15,6 +15,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // No display name: the toolkit would append it to every window title.
     QApplication::setApplicationName(QStringLiteral("quorvel"));
+    // The desktop finds the program's launcher and icon under this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quorvel.Quorvel"));
 
     const QString programDir = qv::programDirectory();
     QDir().mkpath(programDir);
