@@ -231,6 +231,8 @@ void TestTools::webUrl_data()
     QTest::newRow("https kept") << " https://a.example " << "https://a.example";
     QTest::newRow("scheme in capitals") << "HTTP://A.example/" << "http://a.example/";
     QTest::newRow("mailto") << "mailto:ann@a.example" << "mailto:ann@a.example";
+    QTest::newRow("bare e-mail address") << "ann@a.example" << "mailto:ann@a.example";
+    QTest::newRow("user name in a web address") << "ann@a.example/page" << "http://ann@a.example/page";
     QTest::newRow("file refused") << "file:///etc/passwd" << "";
     QTest::newRow("javascript refused") << "javascript:alert(1)" << "";
     QTest::newRow("other scheme refused") << "smb://server/share" << "";

@@ -47,13 +47,21 @@ public slots:
 
 // A prompter that moves the focus while the "Dial" box is up, as a user
 // clicking elsewhere would.
+// With activateOnInput, the box's own window keeps the application's focus
+// after it is closed, as it does until the window manager hands it back.
 class FocusMovingPrompter : public test::ScriptedPrompter {
 public:
     QWidget *focusOnInput = nullptr;
+    QWidget *activateOnInput = nullptr;
     std::optional<QString> input(const QString &caption, const QString &prompt, const QString &initialText) override
     {
         if (focusOnInput)
             focusOnInput->setFocus();
+        if (activateOnInput) {
+            activateOnInput->show();
+            QApplication::setActiveWindow(activateOnInput);
+            activateOnInput->setFocus();
+        }
         return ScriptedPrompter::input(caption, prompt, initialText);
     }
 };
@@ -105,6 +113,7 @@ private slots:
     void dialOffersThePieceAroundTheCaret();
     void dialWithoutTextField();
     void dialAfterTheFocusLeft();
+    void dialWhileTheBoxStillHasTheFocus();
     void emailToMarkedEntriesAndLaunch();
     void launchDeleteAndMore();
     void launchCancelled();
@@ -202,6 +211,18 @@ void TestCommunication::dialAfterTheFocusLeft()
     m_prompter->expectMessage("Please specify a phone number.", Icon::Plain, Button::Ok, Button::Ok);
     m_tools->dial();
     QVERIFY(m_urls->urls.isEmpty());
+}
+
+void TestCommunication::dialWhileTheBoxStillHasTheFocus()
+{
+    m_field->setText("1234");
+    m_field->setFocus();
+    QPushButton box("OK");
+    m_prompter->activateOnInput = &box;
+    m_prompter->expectInput("Quorvel", "Dial", QString("1234"));
+    m_tools->dial();
+    QCOMPARE(QApplication::focusWidget(), &box); // not a text field
+    QCOMPARE(m_urls->urls, QStringList{"tel:1234"});
 }
 
 void TestCommunication::emailToMarkedEntriesAndLaunch()

@@ -35,12 +35,14 @@ std::optional<QUrl> webUrl(const QString &address)
     // A scheme is a word before a colon; "host:8080" is an address with a port.
     static const QRegularExpression schemePattern(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*):(?!\\d)"));
     const QRegularExpressionMatch scheme = schemePattern.match(text);
+    // A bare e-mail address is one to write to, not a web server's user name.
+    static const QRegularExpression mailAddress(QStringLiteral("^[^@/\\s]+@[^@/\\s]+$"));
     QString candidate = text;
     if (!scheme.hasMatch()) {
         static const QString pathStarts = QStringLiteral("/\\~.");
         if (pathStarts.contains(text.front()))
             return std::nullopt;
-        candidate = QStringLiteral("http://") + text;
+        candidate = (mailAddress.match(text).hasMatch() ? QStringLiteral("mailto:") : QStringLiteral("http://")) + text;
     }
     const QUrl url(candidate, QUrl::TolerantMode);
     if (!url.isValid())

@@ -13,7 +13,7 @@ std::optional<QUrl> telephoneUrl(const QString &number);
 
 // The web or mail address the desktop may open for a text taken from a
 // field: http, https and mailto only; an address without a scheme is an
-// http one. Nothing for any other scheme (file:, javascript:, …), for paths
+// http one, or a mailto one when it is an e-mail address. Nothing for any other scheme (file:, javascript:, …), for paths
 // and for texts that are no address.
 std::optional<QUrl> webUrl(const QString &address);
 

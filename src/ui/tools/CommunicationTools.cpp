@@ -10,7 +10,6 @@
 #include "tools/RecipientGathering.h"
 #include "tools/TextViewer.h"
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 
@@ -28,23 +27,30 @@ CommunicationTools::CommunicationTools(QWidget *window, RecordStore &data, Promp
 {
 }
 
+QWidget *CommunicationTools::activeControl() const
+{
+    // The window's own: a dialog or menu that has just closed may still hold
+    // the application's focus.
+    return m_window->focusWidget();
+}
+
 void CommunicationTools::dial()
 {
-    QWidget *focused = QApplication::focusWidget();
+    QWidget *focused = activeControl();
     const std::optional<TextFieldState> field = textFieldState(focused);
     if (field && !field->text.isEmpty() && !field->hasSelection())
         selectPiece(focused, pieceAroundCaret(*field)); // shows which number is offered
     const std::optional<QString> number = askNumberToDial(field, m_prompter);
     if (!number)
         return;
-    const bool stillInField = textFieldState(QApplication::focusWidget()).has_value();
+    const bool stillInField = textFieldState(activeControl()).has_value();
     if (const std::optional<QUrl> call = callUrl(*number, stillInField, m_prompter))
         openOnDesktop(*call, m_prompter);
 }
 
 void CommunicationTools::addRecipients(RecipientKind kind)
 {
-    QWidget *focused = QApplication::focusWidget();
+    QWidget *focused = activeControl();
     const std::optional<TextFieldState> field = textFieldState(focused);
     std::optional<QString> piece;
     if (field && !field->text.isEmpty()) {
@@ -78,7 +84,7 @@ void CommunicationTools::launchEmail()
 
 void CommunicationTools::goUrl()
 {
-    if (const std::optional<QUrl> url = urlToOpen(focusedTextField(), m_prompter))
+    if (const std::optional<QUrl> url = urlToOpen(textFieldState(activeControl()), m_prompter))
         openOnDesktop(*url, m_prompter);
 }
 

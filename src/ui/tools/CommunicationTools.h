@@ -38,6 +38,8 @@ public:
     const RecipientList &recipients() const { return m_recipients; }
 
 private:
+    QWidget *activeControl() const;
+
     QWidget *m_window;
     RecordStore &m_data;
     Prompter &m_prompter;

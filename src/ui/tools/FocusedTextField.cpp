@@ -1,6 +1,5 @@
 #include "tools/FocusedTextField.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
@@ -40,11 +39,6 @@ std::optional<TextFieldState> textFieldState(const QWidget *widget)
     if (const auto *rich = qobject_cast<const QTextEdit *>(widget))
         return fromCursor(rich->textCursor(), rich->toPlainText());
     return std::nullopt;
-}
-
-std::optional<TextFieldState> focusedTextField()
-{
-    return textFieldState(QApplication::focusWidget());
 }
 
 void selectPiece(QWidget *field, const FieldPiece &piece)

@@ -12,9 +12,6 @@ namespace qv {
 // (single- or multi-line); nothing for any other widget or none.
 std::optional<TextFieldState> textFieldState(const QWidget *widget);
 
-// The focused text field's state; nothing when no text field has the focus.
-std::optional<TextFieldState> focusedTextField();
-
 // Selects the piece in the text field, so the user sees which value a command took.
 void selectPiece(QWidget *field, const FieldPiece &piece);
 
