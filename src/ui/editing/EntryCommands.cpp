@@ -62,21 +62,6 @@ QAction *EntryCommands::action(const QString &caption, const QString &hint, void
     return a;
 }
 
-void EntryCommands::addToolButtons(QToolBar *bar)
-{
-    // Theme icons where the desktop has them, others than the print buttons' where it has not.
-    const QList<std::tuple<QAction *, const char *, QStyle::StandardPixmap>> buttons = {
-        {m_editMenu, "document-edit", QStyle::SP_FileDialogInfoView}, {m_addMenu, "contact-new", QStyle::SP_FileIcon}};
-    for (const auto &[a, theme, fallback] : buttons) {
-        auto *button = new QToolButton(bar);
-        button->setDefaultAction(a);
-        button->setIcon(QIcon::fromTheme(QString::fromLatin1(theme), bar->style()->standardIcon(fallback)));
-        button->setToolTip(a->statusTip());
-        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        bar->addWidget(button);
-    }
-}
-
 void EntryCommands::enablePopupActions()
 {
     m_deleteFromCategory->setEnabled(m_context.recordList.source() == NavigationSource::Tree && m_context.tree.selectedNumber() > 1000);

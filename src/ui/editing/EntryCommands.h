@@ -59,10 +59,10 @@ public:
     QAction *addPopupAction() const { return m_addPopup; }
     QAction *editPopupAction() const { return m_editPopup; }
     QAction *deleteFromCategoryAction() const { return m_deleteFromCategory; }
+    QAction *yellowPagesAction() const { return m_yellow; }
+    QAction *whitePagesAction() const { return m_white; }
     // Enables "Delete from current Categor&y" when the list shows a user category of the tree.
     void enablePopupActions();
-    // "&Edit entry..." and "&Add entry..." on the tool bar.
-    void addToolButtons(QToolBar *bar);
 
     EntryEditor &editor() { return *m_editor; }
 

@@ -13,7 +13,7 @@
 #include "navigation/InitialsGridView.h"
 #include "navigation/RecordListView.h"
 #include "navigation/ViewListModel.h"
-#include "printing/PrintCommands.h"
+#include "shell/CommandSet.h"
 #include "shell/DetailPane.h"
 #include "shell/LockIndicator.h"
 #include "shell/OwnerName.h"
@@ -21,7 +21,6 @@
 #include "tools/AboutBox.h"
 #include "tools/CommunicationTools.h"
 #include "tools/OptionsDialog.h"
-#include "settings/DataDirectoryChoice.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,7 +28,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
+#include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
@@ -80,6 +79,7 @@ MainWindow::MainWindow(const QString &programDir, const QString &workingDir, Rec
     createMenus();
     createToolBar();
     createStatusLine();
+    m_commands->disableUnbound();
 }
 
 MainWindow::~MainWindow()
@@ -106,159 +106,6 @@ void MainWindow::createModels()
     m_options->packagePassword.clear();
     m_data.personList.setLogChanges(true);
     m_data.organisationList.setLogChanges(true);
-}
-
-void MainWindow::createMenus()
-{
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    m_openMenu = file->addMenu(QStringLiteral("&Open"));
-    m_openMenu->setStatusTip(QStringLiteral("Open an address book"));
-    file->addAction(QStringLiteral("Load &from..."), this, [this] { runCommand([this] { m_lifecycle->loadFrom(); }); })
-        ->setStatusTip(QStringLiteral("Load an address book elsewhere"));
-    file->addAction(QStringLiteral("&New..."), this, [this] { runCommand([this] { m_lifecycle->newBook(); }); })
-        ->setStatusTip(QStringLiteral("Create a new address book"));
-    QAction *save = file->addAction(QStringLiteral("&Save"), this, &MainWindow::saveBook);
-    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    save->setStatusTip(QStringLiteral("Save the address book"));
-    QAction *saveAs = file->addAction(QStringLiteral("Save &As..."), this, [this] { runCommand([this] { m_lifecycle->saveAs(); }); });
-    saveAs->setShortcut(QKeySequence(Qt::Key_F12));
-    saveAs->setStatusTip(QStringLiteral("Save the address book with a new path"));
-    m_deleteMenu = file->addMenu(QStringLiteral("&Delete"));
-    m_deleteMenu->setStatusTip(QStringLiteral("Delete an address book"));
-    m_bookActions << save << saveAs << m_deleteMenu->menuAction();
-    file->addSeparator();
-    // Commands of later subsystems stand in their places, disabled until they come.
-    for (const char *caption : {"&Export to", "&Import from"})
-        file->addMenu(QString::fromLatin1(caption))->menuAction()->setEnabled(false);
-    file->addSeparator();
-    m_printing = new PrintCommands(m_data, *m_prompter, m_programDir, this);
-    connect(m_printing, &PrintCommands::entryMoved, this, &MainWindow::refreshLists);
-    file->addActions(m_printing->actions());
-    m_bookActions << m_printing->actions();
-    file->addSeparator();
-    QAction *exit = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
-    exit->setObjectName(QStringLiteral("exit"));
-    exit->setShortcut(QKeySequence::Quit);
-
-    m_editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
-    // Commands of later subsystems stand in their places, disabled until they come.
-    m_editMenu->addAction(QStringLiteral("&Search..."))->setEnabled(false);
-    m_editMenu->addSeparator();
-    m_editMenu->addActions({m_entryCommands->editMenuAction(), m_entryCommands->addMenuAction()});
-    m_deleteEntries = m_editMenu->addAction(QStringLiteral("&Delete"), this, &MainWindow::deleteMarkedEntries);
-    m_deleteEntries->setStatusTip(QStringLiteral("Delete entries"));
-    m_editMenu->addSeparator();
-    m_editMenu->addAction(m_entryCommands->clearIsolatedAction());
-    m_editMenu->addSeparator();
-    m_editMenu->addAction(QStringLiteral("&Copy Current to Clipboard"))->setEnabled(false);
-    m_bookActions << m_entryCommands->editMenuAction() << m_entryCommands->addMenuAction() << m_deleteEntries
-                  << m_entryCommands->clearIsolatedAction();
-    for (const char *caption : {"&Search...", "&Edit entry...", "&Add entry..."})
-        m_editMenu->addAction(QString::fromLatin1(caption))->setEnabled(false);
-    m_editMenu->addAction(QStringLiteral("&Delete"), this, &MainWindow::deleteMarkedEntries)->setStatusTip(QStringLiteral("Delete entries"));
-    for (const char *caption : {"Clea&r isolated org", "&Copy Current to Clipboard"})
-        m_editMenu->addAction(QString::fromLatin1(caption))->setEnabled(false);
-    createToolsMenu();
-    createHelpMenu();
-}
-
-void MainWindow::createToolsMenu()
-{
-    QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    m_dialAction = tools->addAction(QStringLiteral("D&ial..."), m_tools, &CommunicationTools::dial);
-    m_dialAction->setStatusTip(QStringLiteral("Dial with the selected number"));
-    m_emailMenu = tools->addMenu(QStringLiteral("E-&mail"));
-    m_emailMenu->setStatusTip(QStringLiteral("E-mail to the selected addresses"));
-    for (const auto &[kind, caption] : {std::pair{RecipientKind::To, "&To:"}, std::pair{RecipientKind::Cc, "&CC:"},
-                                        std::pair{RecipientKind::Bcc, "&BCC:"}}) {
-        const RecipientKind k = kind;
-        m_emailMenu->addAction(QString::fromLatin1(caption), this, [this, k] { m_tools->addRecipients(k); })
-            ->setStatusTip(QStringLiteral("Add the selected E-mail address to the '%1' field").arg(recipientKindName(k)));
-    }
-    m_emailMenu->addSeparator();
-    m_emailMenu->addAction(QStringLiteral("&Launch..."), m_tools, &CommunicationTools::launchEmail)
-        ->setStatusTip(QStringLiteral("Launch the default emailer"));
-    m_goUrlAction = tools->addAction(QStringLiteral("Go &URL"), m_tools, &CommunicationTools::goUrl);
-    m_goUrlAction->setStatusTip(QStringLiteral("Call the default browser for the selected URL"));
-    tools->addSeparator();
-    tools->addAction(QStringLiteral("&Options..."), this, &MainWindow::openOptions);
-}
-
-void MainWindow::createHelpMenu()
-{
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->addAction(QStringLiteral("&Contents"), m_tools, &CommunicationTools::openManual);
-    help->addAction(QStringLiteral("Quorvel &Project Home Page"), m_tools, &CommunicationTools::openHomePage);
-    help->addAction(QStringLiteral("&About..."), this, [this] {
-        AboutBox about(this);
-        about.exec();
-    });
-}
-
-void MainWindow::createToolBar()
-{
-    QToolBar *bar = addToolBar(QStringLiteral("Tools"));
-    bar->setObjectName(QStringLiteral("toolBar"));
-    bar->setMovable(false);
-    m_openButton = new QToolButton(bar);
-    m_openButton->setText(QStringLiteral("&Open"));
-    m_openButton->setToolTip(QStringLiteral("Open an address book"));
-    m_openButton->setStatusTip(QStringLiteral("Open an address book"));
-    m_openButton->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    m_openButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_openButtonMenu = new QMenu(m_openButton);
-    m_openButton->setMenu(m_openButtonMenu);
-    m_openButton->setPopupMode(QToolButton::InstantPopup); // a click drops the list of books
-    bar->addWidget(m_openButton);
-    m_saveButton = new QToolButton(bar);
-    m_saveButton->setText(QStringLiteral("&Save"));
-    m_saveButton->setToolTip(QStringLiteral("Save the address book"));
-    m_saveButton->setStatusTip(QStringLiteral("Save the address book"));
-    m_saveButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    m_saveButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    connect(m_saveButton, &QToolButton::clicked, this, &MainWindow::saveFromToolButton);
-    bar->addWidget(m_saveButton);
-    bar->addSeparator();
-    // Theme icons where the desktop has them; three different ones where it has not.
-    const struct {
-        QAction *action;
-        const char *theme;
-        QStyle::StandardPixmap fallback;
-    } printButtons[] = {{m_printing->printModeAction(), "document-properties", QStyle::SP_FileDialogDetailedView},
-                        {m_printing->printAction(), "document-print", QStyle::SP_ComputerIcon},
-                        {m_printing->previewAction(), "document-print-preview", QStyle::SP_FileDialogContentsView}};
-    for (const auto &[action, theme, fallback] : printButtons) {
-        action->setIcon(QIcon::fromTheme(QString::fromLatin1(theme), style()->standardIcon(fallback)));
-        bar->addAction(action);
-        static_cast<QToolButton *>(bar->widgetForAction(action))->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    }
-    bar->addSeparator();
-    m_entryCommands->addToolButtons(bar);
-    auto *deleteButton = new QToolButton(bar);
-    deleteButton->setDefaultAction(m_deleteEntries);
-    deleteButton->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
-    deleteButton->setToolTip(m_deleteEntries->statusTip());
-    deleteButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    bar->addWidget(deleteButton);
-    addToolsButtons(bar);
-}
-
-void MainWindow::addToolsButtons(QToolBar *bar)
-{
-    bar->addSeparator();
-    auto button = [this, bar](QAction *action, QStyle::StandardPixmap icon) {
-        auto *b = new QToolButton(bar);
-        b->setDefaultAction(action);
-        b->setIcon(style()->standardIcon(icon));
-        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        bar->addWidget(b);
-        m_toolButtons << b;
-        return b;
-    };
-    button(m_dialAction, QStyle::SP_DialogYesButton);
-    QToolButton *email = button(m_emailMenu->menuAction(), QStyle::SP_FileDialogContentsView);
-    email->setPopupMode(QToolButton::InstantPopup);
-    button(m_goUrlAction, QStyle::SP_ArrowRight);
 }
 
 void MainWindow::createLayout()
@@ -349,21 +196,6 @@ void MainWindow::createLayout()
     m_entryList->installEventFilter(this);
     m_entryList->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_entryList, &QWidget::customContextMenuRequested, this, &MainWindow::showEntryPopup);
-    auto *selectAll = new QAction(QStringLiteral("&Select All"), m_entryList);
-    selectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    selectAll->setShortcutContext(Qt::WidgetShortcut);
-    connect(selectAll, &QAction::triggered, m_entryList, &RecordListView::markAll);
-    auto *unselectAll = new QAction(QStringLiteral("&UnSelect All"), m_entryList);
-    unselectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    unselectAll->setShortcutContext(Qt::WidgetShortcut);
-    connect(unselectAll, &QAction::triggered, m_entryList, &RecordListView::unmarkAll);
-    auto *deleteEntriesAction = new QAction(QStringLiteral("&Delete"), m_entryList);
-    deleteEntriesAction->setShortcut(QKeySequence(Qt::Key_Delete));
-    deleteEntriesAction->setShortcutContext(Qt::WidgetShortcut);
-    deleteEntriesAction->setStatusTip(QStringLiteral("Delete entries"));
-    connect(deleteEntriesAction, &QAction::triggered, this, &MainWindow::deleteMarkedEntries);
-    m_entryList->addActions({deleteEntriesAction, selectAll, unselectAll});
-    addEntryMailActions();
 
     m_leftSplitter = new QSplitter(Qt::Vertical, this);
     m_leftSplitter->setObjectName(QStringLiteral("leftColumn"));
@@ -649,21 +481,6 @@ void MainWindow::listFilterChanged()
     showCurrentEntry();
 }
 
-void MainWindow::showEntryPopup(const QPoint &pos)
-{
-    QMenu menu(this);
-    // The e-mail commands come with the communication tools; until then they stay disabled.
-    m_entryCommands->enablePopupActions();
-    menu.addActions({m_entryCommands->addPopupAction(), m_entryCommands->editPopupAction()});
-    menu.addAction(m_entryList->actions().first()); // "&Delete"
-    menu.addAction(m_entryCommands->deleteFromCategoryAction());
-    menu.addSeparator();
-    menu.addActions(m_entryMailActions);
-    menu.addSeparator();
-    menu.addActions(m_entryList->actions().mid(1, 2)); // "&Select All", "&UnSelect All"
-    menu.exec(m_entryList->viewport()->mapToGlobal(pos));
-}
-
 void MainWindow::showCurrentEntry()
 {
     m_detail->refresh(m_data.personList, m_data.organisationList);
@@ -727,11 +544,8 @@ void MainWindow::focusCategoryTree()
 void MainWindow::setNoBookControlsEnabled(bool enabled)
 {
     for (QWidget *w : {static_cast<QWidget *>(m_initialsGrid), static_cast<QWidget *>(m_categoryTree),
-                       static_cast<QWidget *>(m_entryList), static_cast<QWidget *>(m_openButton),
-                       static_cast<QWidget *>(m_saveButton)})
+                       static_cast<QWidget *>(m_entryList), static_cast<QWidget *>(m_toolBar)})
         w->setEnabled(enabled);
-    for (QToolButton *b : std::as_const(m_toolButtons))
-        b->setEnabled(enabled);
     m_detail->setBoxesEnabled(enabled);
     m_editMenu->setEnabled(enabled);
     for (QAction *a : std::as_const(m_bookActions))
@@ -741,9 +555,7 @@ void MainWindow::setNoBookControlsEnabled(bool enabled)
 void MainWindow::enterNoBookState()
 {
     m_noBook = true;
-    setNoBookControlsEnabled(false);
-    // Opening a book stays possible from the File menu.
-    m_openButton->setEnabled(false);
+    setNoBookControlsEnabled(false); // opening a book stays possible from the File menu
 }
 
 void MainWindow::refreshTitle()
@@ -807,40 +619,6 @@ bool MainWindow::confirmClose()
         return false;
     }
     return true;
-}
-
-void MainWindow::addEntryMailActions()
-{
-    // The pop-up's e-mail commands, with shortcuts while the list has the focus.
-    struct Item {
-        const char *caption;
-        int key;
-        std::function<void()> run;
-    };
-    const Item items[] = {
-        {"Email? &To:", Qt::Key_T, [this] { m_tools->addRecipients(RecipientKind::To); }},
-        {"Email? &CC:", Qt::Key_C, [this] { m_tools->addRecipients(RecipientKind::Cc); }},
-        {"Email? &BCC:", Qt::Key_B, [this] { m_tools->addRecipients(RecipientKind::Bcc); }},
-        {"&Launch Email...", Qt::Key_L, [this] { m_tools->launchEmail(); }},
-    };
-    for (const Item &item : items) {
-        auto *action = new QAction(QString::fromLatin1(item.caption), m_entryList);
-        action->setShortcut(QKeySequence(Qt::CTRL | item.key));
-        action->setShortcutContext(Qt::WidgetShortcut);
-        connect(action, &QAction::triggered, this, item.run);
-        m_entryMailActions << action;
-    }
-    m_entryList->addActions(m_entryMailActions);
-}
-
-void MainWindow::openOptions()
-{
-    if (!m_optionsDialog->ask())
-        return;
-    m_lifecycle->saveWithPassword = m_optionsDialog->saveWithPassword();
-    takeDataDirectory(*m_options, m_optionsDialog->confirmedDataDirectory(), m_programDir);
-    applyFonts();
-    fillInitialsGrid();
 }
 
 } // namespace qv

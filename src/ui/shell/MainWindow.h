@@ -31,6 +31,7 @@ class InitialsGridView;
 class RecordListView;
 class AboutBox;
 class PrintCommands;
+class CommandSet;
 class CommunicationTools;
 class OptionsDialog;
 class RecordStore;
@@ -89,13 +90,18 @@ private:
     int defaultLeftColumnWidth() const;
     void openStartupBook();
     bool confirmClose();
+    // The commands: MainWindowCommands.cpp
     void createMenus();
-    void createToolsMenu();
-    void createHelpMenu();
-    void addToolsButtons(QToolBar *bar);
-    void addEntryMailActions();
-    void openOptions();
+    void bindBookCommands();
+    void bindToolsCommands();
+    void bindEntryListCommands();
     void createToolBar();
+    QToolButton *createOpenButton();
+    QToolButton *createSaveButton();
+    void addToolButton(const QString &id);
+    void showEntryPopup(const QPoint &pos);
+    void openOptions();
+
     void createLayout();
     void createStatusLine();
     void applyFonts();
@@ -113,7 +119,6 @@ private:
     void showTreeOrGrid(bool tree);
     void deleteMarkedEntries();
     void listFilterChanged();
-    void showEntryPopup(const QPoint &pos);
     void refreshLists();
 
     QString m_programDir;
@@ -136,7 +141,6 @@ private:
     QMenu *m_deleteMenu = nullptr;
     QMenu *m_openButtonMenu = nullptr;
     QMenu *m_editMenu = nullptr;
-    QAction *m_deleteEntries = nullptr;
     EntryCommands *m_entryCommands = nullptr;
     QList<QAction *> m_bookActions; // disabled in the no-book state
     QToolButton *m_openButton = nullptr;
@@ -144,11 +148,8 @@ private:
     PrintCommands *m_printing = nullptr;
     CommunicationTools *m_tools = nullptr;
     OptionsDialog *m_optionsDialog = nullptr;
-    QAction *m_dialAction = nullptr;
-    QMenu *m_emailMenu = nullptr;
-    QAction *m_goUrlAction = nullptr;
-    QList<QToolButton *> m_toolButtons; // disabled in the no-book state
-    QList<QAction *> m_entryMailActions;
+    CommandSet *m_commands = nullptr;
+    QToolBar *m_toolBar = nullptr;
 
     QSplitter *m_leftSplitter = nullptr;
     QSplitter *m_mainSplitter = nullptr;
