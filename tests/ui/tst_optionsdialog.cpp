@@ -82,6 +82,7 @@ private slots:
     void cancelRestoresSwitchAndDirectory();
     void browseAppendsSlashAndTellsToMoveBooks();
     void passwordHoldsAfterCancel();
+    void encryption();
     void mainWindowConfirm_data();
     void mainWindowConfirm();
 
@@ -237,6 +238,33 @@ void TestOptionsDialog::passwordHoldsAfterCancel()
     QVERIFY(!m_dialog->ask());
     QCOMPARE(m_settings->packagePassword, "pw");
     QCOMPARE(changed.count(), 1);
+}
+
+void TestOptionsDialog::encryption()
+{
+    QStringList offered;
+    onModal([&](QDialog *d) {
+        auto *box = child<QComboBox>(d, "encryption");
+        for (int i = 0; i < box->count(); ++i)
+            offered << box->itemText(i);
+        QCOMPARE(box->currentText(), "AES-256 (recommended)");
+        box->setCurrentIndex(1);
+        click(d, "cancel");
+    });
+    m_dialog->ask();
+    QCOMPARE(offered, QStringList({"AES-256 (recommended)", "Traditional, for old archivers"}));
+    QCOMPARE(m_settings->encryption(), archive::PackageCipher::Aes256);
+    onModal([](QDialog *d) {
+        child<QComboBox>(d, "encryption")->setCurrentIndex(1);
+        click(d, "ok");
+    });
+    QVERIFY(m_dialog->ask());
+    QCOMPARE(m_settings->encryption(), archive::PackageCipher::Traditional);
+    onModal([](QDialog *d) {
+        QCOMPARE(child<QComboBox>(d, "encryption")->currentText(), "Traditional, for old archivers");
+        click(d, "cancel");
+    });
+    m_dialog->ask();
 }
 
 void TestOptionsDialog::mainWindowConfirm_data()

@@ -8,6 +8,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -137,15 +138,26 @@ QWidget *OptionsDialog::createFileTab()
     setHint(browse, QStringLiteral("Select a path.\nThe new setting will take effect after restarting the program."));
     connect(browse, &QToolButton::clicked, this, &OptionsDialog::browseDataDirectory);
 
+    auto *encryptionLabel = new QLabel(QStringLiteral("&Encryption"), tab);
+    m_encryption = new QComboBox(tab);
+    m_encryption->setObjectName(QStringLiteral("encryption"));
+    m_encryption->addItem(QStringLiteral("AES-256 (recommended)"), int(archive::PackageCipher::Aes256));
+    m_encryption->addItem(QStringLiteral("Traditional, for old archivers"), int(archive::PackageCipher::Traditional));
+    encryptionLabel->setBuddy(m_encryption);
+
     auto *passwordRow = new QHBoxLayout;
     passwordRow->addWidget(m_saveWithPassword);
     passwordRow->addStretch();
     passwordRow->addWidget(password);
+    auto *encryptionRow = new QHBoxLayout;
+    encryptionRow->addWidget(encryptionLabel);
+    encryptionRow->addWidget(m_encryption, 1);
     auto *directoryRow = new QHBoxLayout;
     directoryRow->addWidget(m_dataDirectory, 1);
     directoryRow->addWidget(browse);
     auto *layout = new QVBoxLayout(tab);
     layout->addLayout(passwordRow);
+    layout->addLayout(encryptionRow);
     layout->addSpacing(8);
     layout->addWidget(label);
     layout->addLayout(directoryRow);
@@ -178,6 +190,7 @@ void OptionsDialog::load()
     m_checkOrgSameName->setChecked(m_settings.checkOrgSameName);
     m_keepSizes->setChecked(m_settings.toSaveSize);
     m_dataDirectory->setText(m_settings.dataDir);
+    m_encryption->setCurrentIndex(m_encryption->findData(int(m_settings.encryption())));
     m_rememberedSaveWithPassword = m_saveWithPassword->isChecked();
     m_rememberedDataDirectory = m_dataDirectory->text();
 }
@@ -191,6 +204,7 @@ void OptionsDialog::store()
     m_settings.confirmDeletion = m_confirmDeletion->isChecked();
     m_settings.checkOrgSameName = m_checkOrgSameName->isChecked();
     m_settings.toSaveSize = m_keepSizes->isChecked();
+    m_settings.setEncryption(archive::PackageCipher(m_encryption->currentData().toInt()));
     m_confirmedDataDirectory = m_dataDirectory->text().trimmed();
 }
 

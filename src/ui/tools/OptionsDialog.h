@@ -8,6 +8,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 
 namespace qv {
@@ -16,7 +17,7 @@ class Prompter;
 
 // "Options": confirmations, the fonts of the four areas of the main window,
 // whether window sizes carry over, the data directory, saving with a
-// password and the password itself. Works on copies until "&OK"; a password
+// password, the password itself and the cipher of books with one. Works on copies until "&OK"; a password
 // set with "&Set Password..." holds at once, whatever closes the dialog.
 class OptionsDialog : public QDialog {
     Q_OBJECT
@@ -61,6 +62,7 @@ private:
     QCheckBox *m_keepSizes = nullptr;
     QCheckBox *m_saveWithPassword = nullptr;
     QLineEdit *m_dataDirectory = nullptr;
+    QComboBox *m_encryption = nullptr;
 };
 
 } // namespace qv
