@@ -226,6 +226,7 @@ void TestCommandTable::toolBar()
         }
         auto *b = qobject_cast<QToolButton *>(bar->widgetForAction(a));
         QVERIFY(b);
+        QVERIFY2(b->isVisible(), qPrintable(a->text() + " is not in the tool bar at the window's first size"));
         const QString caption = b->defaultAction() ? b->defaultAction()->text() : b->text();
         buttons << caption + " : " + b->toolTip() + (b->menu() || (b->defaultAction() && b->defaultAction()->menu()) ? " (drops a menu)" : "");
     }

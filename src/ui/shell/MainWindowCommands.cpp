@@ -131,7 +131,8 @@ void MainWindow::createToolBar()
     m_toolBar = addToolBar(QStringLiteral("Tools"));
     m_toolBar->setObjectName(QStringLiteral("toolBar"));
     m_toolBar->setMovable(false);
-    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    // Pictures with their hints: thirteen captions would not fit the window's width.
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (const QString &id : toolBarCommands()) {
         if (id.isEmpty())
             m_toolBar->addSeparator();
