@@ -181,6 +181,8 @@ void TestReportPreview::scrollingFollowsThePage()
     QCOMPARE(p.pageField(), QString("3"));
     QTest::keyClick(p.view(), Qt::Key_PageDown);
     QCOMPARE(p.view()->currentPage(), 4);
+    // Small pages, several in view: at either end the first or the last page is the current one.
+    p.view()->setZoomFactor(0.25);
     bar->setValue(bar->maximum());
     QCOMPARE(p.view()->currentPage(), kPages);
     bar->setValue(0);
