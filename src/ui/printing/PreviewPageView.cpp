@@ -148,8 +148,10 @@ void PreviewPageView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
     updateScrollBars();
-    if (m_fit != Fit::None)
+    if (m_fit != Fit::None && fittingDotsPerInch() != m_dpi) {
         setDotsPerInch(fittingDotsPerInch());
+        emit zoomChanged();
+    }
 }
 
 void PreviewPageView::scrollContentsBy(int dx, int dy)

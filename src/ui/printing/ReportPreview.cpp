@@ -108,7 +108,7 @@ void ReportPreview::createToolBar(bool printerInstalled)
             this, [this] { m_view->showPage(1); });
     connect(addCommand(QStringLiteral("P&revious Page"), "previousPage", "go-previous", Qt::Key_PageUp),
             &QAction::triggered, this, [this] { m_view->showPage(m_view->currentPage() - 1); });
-    m_toolBar->addWidget(createPageField());
+    addPageField();
     connect(addCommand(QStringLiteral("&Next Page"), "nextPage", "go-next", Qt::Key_PageDown), &QAction::triggered,
             this, [this] { m_view->showPage(m_view->currentPage() + 1); });
     connect(addCommand(QStringLiteral("&Last Page"), "lastPage", "go-last", Qt::Key_End), &QAction::triggered, this,
@@ -129,25 +129,23 @@ void ReportPreview::createToolBar(bool printerInstalled)
     }
 }
 
-QWidget *ReportPreview::createPageField()
+void ReportPreview::addPageField()
 {
-    auto *box = new QWidget(m_toolBar);
-    auto *layout = new QHBoxLayout(box);
-    layout->setContentsMargins(4, 0, 4, 0);
-    m_pageField = new QLineEdit(box);
+    m_pageField = new QLineEdit(m_toolBar);
     m_pageField->setObjectName(QStringLiteral("pageNumber"));
     m_pageField->setValidator(new QIntValidator(1, m_view->pageCount(), m_pageField));
     m_pageField->setAlignment(Qt::AlignRight);
     m_pageField->setToolTip(QStringLiteral("Page number"));
     const QString count = QString::number(m_view->pageCount());
+    // Room for the largest page number and the frame's margins.
+    const QMargins margins = m_pageField->textMargins() + m_pageField->contentsMargins();
     m_pageField->setFixedWidth(m_pageField->fontMetrics().horizontalAdvance(count + QStringLiteral("00"))
-                               + m_pageField->textMargins().left() + m_pageField->textMargins().right() + 8);
+                               + margins.left() + margins.right());
     connect(m_pageField, &QLineEdit::returnPressed, this, &ReportPreview::goToTypedPage);
-    auto *total = new QLabel(QStringLiteral("/ ") + count, box);
+    auto *total = new QLabel(QStringLiteral(" / ") + count + QLatin1Char(' '), m_toolBar);
     total->setObjectName(QStringLiteral("pageCount"));
-    layout->addWidget(m_pageField);
-    layout->addWidget(total);
-    return box;
+    m_toolBar->addWidget(m_pageField);
+    m_toolBar->addWidget(total);
 }
 
 QWidget *ReportPreview::createZoomBox()

@@ -29,7 +29,7 @@ public:
 private:
     QAction *addCommand(const QString &text, const char *name, const char *icon, const QKeySequence &shortcut);
     void createToolBar(bool printerInstalled);
-    QWidget *createPageField();
+    void addPageField();
     QWidget *createZoomBox();
     void showCurrentPage(int number);
     void showZoom();
