@@ -14,6 +14,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -107,6 +110,7 @@ private slots:
     void drawnPageEqualsThePrintedPage();
     void zoom();
     void exportToPdf();
+    void printsARangeOfPages();
     void escapeCloses();
 };
 
@@ -272,6 +276,33 @@ void TestReportPreview::exportToPdf()
     QVERIFY(bytes.startsWith("%PDF"));
     QCOMPARE(bytes.count(QByteArray("/Type /Page\n")), qsizetype(kPages));
     QVERIFY(p.window->isVisible()); // the preview stays open
+}
+
+void TestReportPreview::printsARangeOfPages()
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        QSKIP("poppler-utils (pdftotext) is not installed");
+    Preview p;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("range.pdf");
+    {
+        QPdfWriter writer(path);
+        prepareReportPage(writer);
+        paintReportPages(writer, PagedReport(p.settings, collectReportContent(p.data, p.settings.mode), p.header), 2, 3);
+    }
+    QProcess text;
+    text.start("pdftotext", {"-layout", path, "-"});
+    QVERIFY(text.waitForFinished());
+    const QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split('\f', Qt::SkipEmptyParts);
+    QCOMPARE(pages.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const ReportPage printed = p.printedPage(2 + i);
+        const auto firstName = std::find_if(printed.texts.begin(), printed.texts.end(),
+                                            [](const ReportText &t) { return t.text.startsWith("Person"); });
+        QVERIFY(firstName != printed.texts.end());
+        QVERIFY2(pages[i].contains(firstName->text), qPrintable(firstName->text));
+        QVERIFY(!pages[i].contains("Kim's Address Book")); // the title is on the first page only
+    }
 }
 
 void TestReportPreview::escapeCloses()
