@@ -7,7 +7,6 @@
 #include "printing/ReportPdf.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QComboBox>
 #include <QIntValidator>
@@ -196,8 +195,7 @@ void ReportPreview::zoomToTypedFactor()
 void ReportPreview::printReport()
 {
     QPrintDialog dialog(&m_printer, this);
-    dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCurrentPage
-                      | QAbstractPrintDialog::PrintShowPageSize);
+    dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCurrentPage);
     dialog.setMinMax(1, m_view->pageCount());
     if (dialog.exec() != QDialog::Accepted)
         return;
