@@ -8,11 +8,14 @@
 #include "editing/CategoryAssignment.h"
 #include "editing/DeleteEntries.h"
 #include "editing/EntryCommands.h"
+#include "exchange/FieldCatalogue.h"
 #include "navigation/CategoryTreeView.h"
 #include "navigation/InitialsGridView.h"
 #include "navigation/RecordListView.h"
 #include "navigation/ViewListModel.h"
 #include "printing/PrintCommands.h"
+#include "search/QuickLookup.h"
+#include "search/SearchDialog.h"
 #include "shell/DetailPane.h"
 #include "shell/LockIndicator.h"
 #include "shell/OwnerName.h"
@@ -66,6 +69,8 @@ void applyArea(QWidget *widget, const AreaFont &f)
     widget->setPalette(p);
 }
 
+const int kSearchNode = 101; // the category tree's node of the last search results
+
 } // namespace
 
 MainWindow::MainWindow(const QString &programDir, const QString &workingDir, RecordStore &data, Prompter *prompter,
@@ -75,6 +80,7 @@ MainWindow::MainWindow(const QString &programDir, const QString &workingDir, Rec
     , m_data(data)
     , m_qtPrompter(this)
     , m_prompter(prompter ? prompter : &m_qtPrompter)
+    , m_search(data.personList, data.organisationLookup)
 {
     setObjectName(QStringLiteral("MainWindow"));
     createModels();
@@ -86,6 +92,7 @@ MainWindow::MainWindow(const QString &programDir, const QString &workingDir, Rec
     createMenus();
     createToolBar();
     createStatusLine();
+    m_searchDialog = new SearchDialog(*m_options, this);
 }
 
 MainWindow::~MainWindow()
@@ -110,6 +117,7 @@ void MainWindow::createModels()
     else
         m_options->dataDir = m_dataDir; // so that it is written at exit
     m_options->packagePassword.clear();
+    m_catalogue = std::make_unique<FieldCatalogue>(*m_options);
     m_data.personList.setLogChanges(true);
     m_data.organisationList.setLogChanges(true);
 }
@@ -147,8 +155,11 @@ void MainWindow::createMenus()
     exit->setShortcut(QKeySequence::Quit);
 
     m_editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
-    // Commands of later subsystems stand in their places, disabled until they come.
-    m_editMenu->addAction(QStringLiteral("&Search..."))->setEnabled(false);
+    m_searchAction = m_editMenu->addAction(QStringLiteral("&Search..."), this, &MainWindow::openSearchDialog);
+    m_searchAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    m_searchAction->setStatusTip(QStringLiteral("Search entries with specified conditions"));
+    m_searchAction->setToolTip(QStringLiteral("Search entries with specified conditions"));
+    m_bookActions << m_searchAction;
     m_editMenu->addSeparator();
     m_editMenu->addActions({m_entryCommands->editMenuAction(), m_entryCommands->addMenuAction()});
     m_deleteEntries = m_editMenu->addAction(QStringLiteral("&Delete"), this, &MainWindow::deleteMarkedEntries);
@@ -213,6 +224,12 @@ void MainWindow::createToolBar()
     deleteButton->setToolTip(m_deleteEntries->statusTip());
     deleteButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     bar->addWidget(deleteButton);
+    auto *search = new QToolButton(bar);
+    search->setObjectName(QStringLiteral("searchButton"));
+    search->setDefaultAction(m_searchAction);
+    search->setIcon(QIcon::fromTheme(QStringLiteral("edit-find"), style()->standardIcon(QStyle::SP_FileDialogInfoView)));
+    search->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->addWidget(search);
 }
 
 void MainWindow::createLayout()
@@ -239,6 +256,7 @@ void MainWindow::createLayout()
     m_nameLookup->installEventFilter(this); // its focus brings up the initials
     nameRow->addWidget(m_nameLookup, 1);
     auto *nameButton = new QToolButton(m_searchPanel);
+    nameButton->setObjectName(QStringLiteral("nameLookupButton"));
     nameButton->setText(QStringLiteral("..."));
     nameRow->addWidget(nameButton);
 
@@ -280,8 +298,14 @@ void MainWindow::createLayout()
     m_organisationLookup->installEventFilter(this);
     orgRow->addWidget(m_organisationLookup, 1);
     auto *orgMore = new QToolButton(m_searchPanel);
+    orgMore->setObjectName(QStringLiteral("organisationLookupButton"));
     orgMore->setText(QStringLiteral("..."));
     orgRow->addWidget(orgMore);
+    auto *lookup = new QuickLookup({m_nameLookup, nameButton, m_organisationLookup, orgMore, orgButton}, m_data, m_search,
+                                   m_recList, this);
+    connect(lookup, &QuickLookup::listChanged, this, &MainWindow::listFilterChanged);
+    connect(lookup, &QuickLookup::initialsGridWanted, this, [this] { showTreeOrGrid(false); });
+    connect(lookup, &QuickLookup::initialsRefreshRequested, this, &MainWindow::refreshInitials);
 
     auto *navigation = new QVBoxLayout(m_searchPanel);
     navigation->setContentsMargins(4, 4, 4, 4);
@@ -517,8 +541,35 @@ QString MainWindow::countsText() const
 void MainWindow::listCategory(int number)
 {
     m_recList.setSource(NavigationSource::Tree);
-    if (m_recList.showNode(number))
+    if (number == kSearchNode) {
+        setBusy(true);
+        m_search.applyLastSearch();
+        setBusy(false);
         listFilterChanged();
+    } else if (m_recList.showNode(number)) {
+        listFilterChanged();
+    }
+}
+
+void MainWindow::openSearchDialog()
+{
+    // Over the detail pane, 65 pixels below the window's top edge.
+    const QPoint detail = m_mainSplitter->widget(1)->mapTo(this, QPoint(0, 0));
+    const std::optional<SearchChoice> choice = m_searchDialog->ask(
+        QPoint(frameGeometry().left() + detail.x(), frameGeometry().top() + LayoutScale::ofApplication()(65)));
+    if (!choice)
+        return;
+    // The last results first, under the search node; then the new search.
+    showTreeOrGrid(true);
+    m_categoryTree->setFocus();
+    if (m_models.tree().indexOfNumber(kSearchNode) >= 0)
+        m_categoryTree->selectNumber(kSearchNode);
+    setBusy(true);
+    runCommand([&] { searchAsChosen(m_search, *m_catalogue, *choice); });
+    setBusy(false);
+    listFilterChanged();
+    m_entryList->setFocus();
+    m_recList.setSource(NavigationSource::Search);
 }
 
 void MainWindow::fileDroppedEntries(int target, bool copyMode)

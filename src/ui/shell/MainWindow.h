@@ -4,6 +4,7 @@
 #include "data/LifecycleShell.h"
 #include "data/PackageLifecycle.h"
 #include "navigation/RecordListModel.h"
+#include "search/SearchEngine.h"
 #include "settings/Settings.h"
 #include "settings/StoredBookSettings.h"
 #include "shell/BookModelSet.h"
@@ -24,6 +25,8 @@ namespace qv {
 
 class DetailPane;
 class EntryCommands;
+class FieldCatalogue;
+class SearchDialog;
 class LockIndicator;
 class CategoryTreeView;
 class InitialsGridView;
@@ -56,6 +59,7 @@ public:
     bool inNoBookState() const { return m_noBook; }
     QString countsText() const;
     RecordListModel &recordList() { return m_recList; }
+    SearchEngine &search() { return m_search; }
 
     void setVisible(bool visible) override;
 
@@ -105,6 +109,7 @@ private:
     void listFilterChanged();
     void showEntryPopup(const QPoint &pos);
     void refreshLists();
+    void openSearchDialog();
 
     QString m_programDir;
     QString m_dataDir;
@@ -116,6 +121,9 @@ private:
     BookModelSet m_models;
     std::unique_ptr<PackageLifecycle> m_lifecycle;
     RecordListModel m_recList;
+    SearchEngine m_search;
+    std::unique_ptr<FieldCatalogue> m_catalogue;
+    SearchDialog *m_searchDialog = nullptr;
     AboutBox *m_splash = nullptr;
     bool m_placed = false;
     bool m_shown = false;
@@ -127,6 +135,7 @@ private:
     QMenu *m_editMenu = nullptr;
     QAction *m_deleteEntries = nullptr;
     EntryCommands *m_entryCommands = nullptr;
+    QAction *m_searchAction = nullptr;
     QList<QAction *> m_bookActions; // disabled in the no-book state
     QToolButton *m_openButton = nullptr;
     QToolButton *m_saveButton = nullptr;
