@@ -63,19 +63,6 @@ void SearchEngine::clearSearch()
     m_organisationText.clear();
 }
 
-bool SearchEngine::continuing() const
-{
-    return m_continue && !m_searchText.isEmpty();
-}
-
-void SearchEngine::startOverUnlessContinuing()
-{
-    // The organisation conditions of an earlier search must not come back
-    // into the groups of a later one.
-    if (!continuing())
-        m_organisationText.clear();
-}
-
 QString SearchEngine::joined(const QString &text, const QString &condition) const
 {
     if (!m_continue || text.isEmpty())
@@ -90,14 +77,17 @@ QString SearchEngine::joined(const QString &text, const QString &condition) cons
 
 void SearchEngine::addPersonCondition(const QString &field, const QString &value)
 {
-    startOverUnlessContinuing();
     m_searchText = joined(m_searchText, containsCondition(field, value));
 }
 
 bool SearchEngine::addOrgCondition(const QString &field, const QString &value, bool caseInsensitive)
 {
-    startOverUnlessContinuing();
-    const QString organisationText = joined(m_organisationText, containsCondition(field, value));
+    // Each condition is evaluated on its own: a person belongs to one
+    // organisation, so joining its group to the earlier ones with the
+    // connective narrows or widens exactly as the joined organisation
+    // conditions would, without repeating their organisations in every
+    // later group, and an earlier search's conditions cannot come back.
+    const QString organisationText = containsCondition(field, value);
     QString group;
     {
         UnfilterWhenDone unfilter(m_organisations);
@@ -145,7 +135,6 @@ void SearchEngine::replaceSearch(const QString &text)
 {
     m_continue = false;
     m_searchText = text;
-    m_organisationText.clear();
     apply();
 }
 

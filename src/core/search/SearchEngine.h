@@ -48,11 +48,10 @@ public:
     void findByNamePrefix(const QString &text);
 
     const QString &searchText() const { return m_searchText; }
+    // The organisation condition evaluated last.
     const QString &organisationText() const { return m_organisationText; }
 
 private:
-    bool continuing() const;
-    void startOverUnlessContinuing();
     // The text with the condition joined to it, or the condition alone.
     QString joined(const QString &text, const QString &condition) const;
     void replaceSearch(const QString &text);
