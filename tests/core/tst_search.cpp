@@ -148,6 +148,7 @@ private slots:
     void organisationForLookup();
     void sortedCandidates();
     void candidatesFollowTheTable();
+    void candidatesInTheCompletersOrder();
 };
 
 void TestSearch::engine_data()
@@ -460,6 +461,27 @@ void TestSearch::candidatesFollowTheTable()
     data.bindViews();
     model.refresh();
     QCOMPARE(texts(), QStringList{"Other book"});
+}
+
+void TestSearch::candidatesInTheCompletersOrder()
+{
+    // The lookup boxes find candidates by binary search in Qt's order
+    // ignoring case, so the candidates must be in exactly that order.
+    const QStringList names = {"eclair", "\u00e9clair", "Eclair", "Zeta", "_under", "[bracket", "\u00c9mile", "emile", "Em",
+                               "em", "\u738b\u5c0f\u660e", "Stra\u00dfe", "STRASSE", "\u212aelvin", "kelvin", "a", "A", "ab"};
+    RecordStore data;
+    auto table = std::make_shared<RecordTable>(personFields());
+    for (int i = 0; i < names.size(); ++i)
+        table->insertRow(test::person({{"ClientID", qint32(i + 1)}, {"Name", names[i]}, {"SurName", names[i]}}));
+    data.personRead.loadTable(table);
+    data.bindViews();
+    SortedFieldModel model(data.personNameLookup, "Name");
+    model.refresh();
+    QCOMPARE(model.rowCount(), names.size());
+    for (int i = 1; i < model.rowCount(); ++i) {
+        const QString before = model.index(i - 1).data().toString(), after = model.index(i).data().toString();
+        QVERIFY2(QString::compare(before, after, Qt::CaseInsensitive) <= 0, qPrintable(before + " / " + after));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSearch)

@@ -7,6 +7,26 @@
 
 namespace qv {
 
+namespace {
+
+// QStringView::compare ignoring case, with ASCII compared directly: the
+// same order, at a fraction of the cost for the names most books hold.
+int compareIgnoringCase(QStringView a, QStringView b)
+{
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        const char16_t x = a[i].unicode(), y = b[i].unicode();
+        if (x >= 0x80 || y >= 0x80)
+            return a.sliced(i).compare(b.sliced(i), Qt::CaseInsensitive);
+        const int diff = (x >= u'A' && x <= u'Z' ? x + 32 : x) - (y >= u'A' && y <= u'Z' ? y + 32 : y);
+        if (diff != 0)
+            return diff;
+    }
+    return int(a.size() - b.size());
+}
+
+} // namespace
+
 SortedFieldModel::SortedFieldModel(TableView &view, QString field, QObject *parent)
     : QAbstractListModel(parent)
     , m_view(view)
@@ -30,7 +50,7 @@ void SortedFieldModel::refresh()
     // The completer's binary search compares ignoring case; equal texts in
     // another case follow in a fixed order.
     std::sort(names.begin(), names.end(), [](QStringView a, QStringView b) {
-        const int folded = a.compare(b, Qt::CaseInsensitive);
+        const int folded = compareIgnoringCase(a, b);
         return folded != 0 ? folded < 0 : a.compare(b) < 0;
     });
     names.erase(std::unique(names.begin(), names.end()), names.end());
