@@ -552,6 +552,7 @@ void TestSearchWindow::nameLookupCandidates()
     QTest::keyClicks(box, "m");
     QCompleter *completer = box->lineEdit()->completer();
     QVERIFY(completer->popup()->isVisible());
+    QCOMPARE(completer->popup()->font(), box->font());
     QCOMPARE(completer->completionCount(), 1); // Mary McDonald; Tom mcneil begins with T
     QCOMPARE(completer->currentCompletion(), QString("Mary McDonald"));
     QTest::keyClick(completer->popup(), Qt::Key_Escape);

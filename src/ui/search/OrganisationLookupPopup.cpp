@@ -69,6 +69,7 @@ void OrganisationLookupPopup::openOver(const QComboBox *box)
 {
     m_list->reload();
     setFont(box->font());
+    m_box->lineEdit()->completer()->popup()->setFont(box->font());
     m_box->setCurrentIndex(-1);
     m_box->setEditText(box->currentText());
     const LayoutScale px = LayoutScale::ofFont(font());

@@ -96,6 +96,8 @@ bool QuickLookup::eventFilter(QObject *watched, QEvent *event)
 {
     const bool nameBox = watched == m_controls.nameBox;
     if (event->type() == QEvent::FocusIn && movedByUser(event)) {
+        auto *box = static_cast<QComboBox *>(watched);
+        box->lineEdit()->completer()->popup()->setFont(box->font()); // the candidates in the box's font
         if (nameBox)
             showAllWhitePages();
         else
