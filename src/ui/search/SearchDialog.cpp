@@ -129,6 +129,9 @@ QGroupBox *SearchDialog::createQuickSearch()
     m_day->setObjectName(QStringLiteral("day"));
     for (int day = 0; day <= 31; ++day)
         m_day->addItem(QString::number(day));
+    // A scrolling list of twelve days, not 32 rows over the whole screen.
+    m_day->setStyleSheet(QStringLiteral("combobox-popup: 0;"));
+    m_day->setMaxVisibleItems(12);
     setHint(m_day, QStringLiteral("Select zero to find people born in the same month"));
     m_birthdayButton = startButton(QStringLiteral("birthdaySearchButton"));
     connect(m_birthdayButton, &QToolButton::clicked, this, &SearchDialog::finishBirthday);
