@@ -227,7 +227,7 @@ void MainWindow::createToolBar()
     auto *search = new QToolButton(bar);
     search->setObjectName(QStringLiteral("searchButton"));
     search->setDefaultAction(m_searchAction);
-    search->setIcon(QIcon::fromTheme(QStringLiteral("edit-find"), style()->standardIcon(QStyle::SP_FileDialogInfoView)));
+    search->setIcon(QIcon::fromTheme(QStringLiteral("edit-find"), style()->standardIcon(QStyle::SP_FileDialogListView)));
     search->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     bar->addWidget(search);
 }
