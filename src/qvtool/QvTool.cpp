@@ -32,6 +32,11 @@ const QList<Command> &commands()
          convertCommand},
         {QStringLiteral("list"), QStringLiteral("list PACKAGE [--filter EXPR] [--ignore-case] [--fields F1,F2,...|all]"),
          QStringLiteral("the persons passing the filter, in index order, TAB-separated"), listCommand},
+        {QStringLiteral("find"),
+         QStringLiteral("find PACKAGE (--content TEXT --fields LABEL[,...] [--logic and|or] | --birthday MONTH[/DAY]\n"
+                        "              | --name-prefix TEXT | --organisation NAME) [--columns F1,F2,...|all] [--show-filter]"),
+         QStringLiteral("the persons a search finds, as the search dialog and the lookup boxes search; columns as list's --fields"),
+         findCommand},
         {QStringLiteral("tree"), QStringLiteral("tree PACKAGE"),
          QStringLiteral("the category tree: captions indented by depth, numbers in brackets"), treeCommand},
         {QStringLiteral("initials"), QStringLiteral("initials PACKAGE"),

@@ -9,11 +9,15 @@
 #include "editing/CategoryAssignment.h"
 #include "editing/DeleteEntries.h"
 #include "editing/EntryCommands.h"
+#include "exchange/FieldCatalogue.h"
 #include "navigation/CategoryTreeView.h"
 #include "navigation/InitialsGridView.h"
 #include "navigation/RecordListView.h"
 #include "navigation/ViewListModel.h"
 #include "shell/CommandSet.h"
+#include "printing/PrintCommands.h"
+#include "search/QuickLookup.h"
+#include "search/SearchDialog.h"
 #include "shell/DetailPane.h"
 #include "shell/LockIndicator.h"
 #include "shell/OwnerName.h"
@@ -56,6 +60,8 @@ void applyArea(QWidget *widget, const AreaFont &f)
     widget->setPalette(p);
 }
 
+const int kSearchNode = 101; // the category tree's node of the last search results
+
 } // namespace
 
 MainWindow::MainWindow(const QString &programDir, const QString &workingDir, RecordStore &data, Prompter *prompter,
@@ -65,6 +71,7 @@ MainWindow::MainWindow(const QString &programDir, const QString &workingDir, Rec
     , m_data(data)
     , m_qtPrompter(this)
     , m_prompter(prompter ? prompter : &m_qtPrompter)
+    , m_search(data.personList, data.organisationLookup)
 {
     setObjectName(QStringLiteral("MainWindow"));
     createModels();
@@ -79,6 +86,7 @@ MainWindow::MainWindow(const QString &programDir, const QString &workingDir, Rec
     createMenus();
     createToolBar();
     createStatusLine();
+    m_searchDialog = new SearchDialog(*m_options, this);
     m_commands->disableUnbound();
 }
 
@@ -104,6 +112,7 @@ void MainWindow::createModels()
     else
         m_options->dataDir = m_dataDir; // so that it is written at exit
     m_options->packagePassword.clear();
+    m_catalogue = std::make_unique<FieldCatalogue>(*m_options);
     m_data.personList.setLogChanges(true);
     m_data.organisationList.setLogChanges(true);
 }
@@ -132,6 +141,7 @@ void MainWindow::createLayout()
     m_nameLookup->installEventFilter(this); // its focus brings up the initials
     nameRow->addWidget(m_nameLookup, 1);
     auto *nameButton = new QToolButton(m_searchPanel);
+    nameButton->setObjectName(QStringLiteral("nameLookupButton"));
     nameButton->setText(QStringLiteral("..."));
     nameRow->addWidget(nameButton);
 
@@ -173,8 +183,14 @@ void MainWindow::createLayout()
     m_organisationLookup->installEventFilter(this);
     orgRow->addWidget(m_organisationLookup, 1);
     auto *orgMore = new QToolButton(m_searchPanel);
+    orgMore->setObjectName(QStringLiteral("organisationLookupButton"));
     orgMore->setText(QStringLiteral("..."));
     orgRow->addWidget(orgMore);
+    auto *lookup = new QuickLookup({m_nameLookup, nameButton, m_organisationLookup, orgMore, orgButton}, m_data, m_search,
+                                   m_recList, this);
+    connect(lookup, &QuickLookup::listChanged, this, &MainWindow::listFilterChanged);
+    connect(lookup, &QuickLookup::initialsGridWanted, this, [this] { showTreeOrGrid(false); });
+    connect(lookup, &QuickLookup::initialsRefreshRequested, this, &MainWindow::refreshInitials);
 
     auto *navigation = new QVBoxLayout(m_searchPanel);
     navigation->setContentsMargins(4, 4, 4, 4);
@@ -398,8 +414,35 @@ QString MainWindow::countsText() const
 void MainWindow::listCategory(int number)
 {
     m_recList.setSource(NavigationSource::Tree);
-    if (m_recList.showNode(number))
+    if (number == kSearchNode) {
+        setBusy(true);
+        m_search.applyLastSearch();
+        setBusy(false);
         listFilterChanged();
+    } else if (m_recList.showNode(number)) {
+        listFilterChanged();
+    }
+}
+
+void MainWindow::openSearchDialog()
+{
+    // Over the detail pane, 65 pixels below the window's top edge.
+    const QPoint detail = m_mainSplitter->widget(1)->mapTo(this, QPoint(0, 0));
+    const std::optional<SearchChoice> choice = m_searchDialog->ask(
+        QPoint(frameGeometry().left() + detail.x(), frameGeometry().top() + LayoutScale::ofApplication()(65)));
+    if (!choice)
+        return;
+    // The last results first, under the search node; then the new search.
+    showTreeOrGrid(true);
+    m_categoryTree->setFocus();
+    if (m_models.tree().indexOfNumber(kSearchNode) >= 0)
+        m_categoryTree->selectNumber(kSearchNode);
+    setBusy(true);
+    runCommand([&] { searchAsChosen(m_search, *m_catalogue, *choice); });
+    setBusy(false);
+    listFilterChanged();
+    m_entryList->setFocus();
+    m_recList.setSource(NavigationSource::Search);
 }
 
 void MainWindow::fileDroppedEntries(int target, bool copyMode)

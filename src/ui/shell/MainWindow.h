@@ -4,6 +4,7 @@
 #include "data/LifecycleShell.h"
 #include "data/PackageLifecycle.h"
 #include "navigation/RecordListModel.h"
+#include "search/SearchEngine.h"
 #include "settings/Settings.h"
 #include "settings/StoredBookSettings.h"
 #include "shell/BookModelSet.h"
@@ -25,6 +26,8 @@ namespace qv {
 
 class DetailPane;
 class EntryCommands;
+class FieldCatalogue;
+class SearchDialog;
 class LockIndicator;
 class CategoryTreeView;
 class InitialsGridView;
@@ -62,6 +65,7 @@ public:
     bool inNoBookState() const { return m_noBook; }
     QString countsText() const;
     RecordListModel &recordList() { return m_recList; }
+    SearchEngine &search() { return m_search; }
 
     void setVisible(bool visible) override;
 
@@ -120,6 +124,7 @@ private:
     void deleteMarkedEntries();
     void listFilterChanged();
     void refreshLists();
+    void openSearchDialog();
 
     QString m_programDir;
     QString m_dataDir;
@@ -131,6 +136,9 @@ private:
     BookModelSet m_models;
     std::unique_ptr<PackageLifecycle> m_lifecycle;
     RecordListModel m_recList;
+    SearchEngine m_search;
+    std::unique_ptr<FieldCatalogue> m_catalogue;
+    SearchDialog *m_searchDialog = nullptr;
     AboutBox *m_splash = nullptr;
     QString m_startupPackage;
     bool m_placed = false;

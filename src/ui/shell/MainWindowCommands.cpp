@@ -68,7 +68,7 @@ void MainWindow::createMenus()
     m_openMenu = m_commands->menu(QStringLiteral("open"));
     m_deleteMenu = m_commands->menu(QStringLiteral("deleteBook"));
     m_editMenu = m_commands->menu(QStringLiteral("edit"));
-    for (const char *id : {"save", "saveAs", "deleteBook", "printMode", "printSetup", "preview", "print"})
+    for (const char *id : {"save", "saveAs", "deleteBook", "printMode", "printSetup", "preview", "print", "search"})
         m_bookActions << m_commands->action(QString::fromLatin1(id));
     bindBookCommands();
     bindToolsCommands();
@@ -85,6 +85,7 @@ void MainWindow::bindBookCommands()
     c.bind(QStringLiteral("exit"), this, &QWidget::close);
     c.action(QStringLiteral("exit"))->setObjectName(QStringLiteral("exit"));
     c.bind(QStringLiteral("deleteEntries"), this, &MainWindow::deleteMarkedEntries);
+    c.bind(QStringLiteral("search"), this, &MainWindow::openSearchDialog);
 }
 
 void MainWindow::bindToolsCommands()
@@ -180,6 +181,7 @@ void MainWindow::addToolButton(const QString &id)
             action->setIcon(QIcon::fromTheme(QString::fromLatin1(icon.theme), style()->standardIcon(icon.fallback)));
     }
     m_toolBar->addAction(action);
+    m_toolBar->widgetForAction(action)->setObjectName(id + QLatin1String("Button"));
     if (action->menu()) // E-mail drops its submenu
         static_cast<QToolButton *>(m_toolBar->widgetForAction(action))->setPopupMode(QToolButton::InstantPopup);
 }
