@@ -2,7 +2,10 @@
 // 100,000-entry book: choosing a category, an initial or every entry, Select
 // All, rebuilding the initials, deleting 1,000 marked entries, and painting
 // screenfuls of the entry list at scattered places into an image, the way the
-// window paints them (row colours, marks and all).
+// window paints them (row colours, marks and all); and in the entry editor:
+// opening it on an entry, OK after a change, and Add Next with a new name and
+// organisation (the duplicate-name question and the organisation link look
+// their names up).
 #include "BenchTiming.h"
 
 #include "data/BookGenerator.h"
@@ -13,6 +16,12 @@
 #include "navigation/RowMarks.h"
 #include "navigation/ViewListModel.h"
 #include "navigation/RecordListView.h"
+#include "common/Prompter.h"
+#include "editing/EntryEditor.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 
 #include <QApplication>
 #include <QImage>
@@ -34,6 +43,7 @@ int main(int argc, char *argv[])
     data.organisationRead.loadTable(book.organisations);
     data.bindViews();
     data.personList.setLogChanges(true);
+    data.organisationList.setLogChanges(true);
     RecordListModel list;
     list.attachTables(data.personList, data.organisationList);
     CategoryTreeModel tree;
@@ -71,6 +81,51 @@ int main(int argc, char *argv[])
             ++screens;
         }
     }), [&] { return painted / std::max(1, screens); });
+    // The editor, driven as the user would once it is shown.
+    struct NoQuestions : Prompter {
+        Button message(const QString &, Icon, Buttons) override { return Button::No; }
+        std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
+        std::optional<QString> password(const QString &) override { return {}; }
+        std::optional<QString> openFile(const OpenRequest &) override { return {}; }
+        std::optional<QString> saveFile(const SaveRequest &) override { return {}; }
+        std::optional<QString> chooseFolder(const QString &, const QString &) override { return {}; }
+    } noQuestions;
+    EntryEditor editor(edit, data, noQuestions);
+    const QRect over(0, 0, 480, 600);
+    auto whenShown = [&](std::function<void()> steps) { QTimer::singleShot(0, &editor, std::move(steps)); };
+    list.showAll();
+    int entry = 0;
+    report("open the editor on an entry, Cancel", bench::medianMs(runs, [&] {
+        edit.editPerson(1 + (entry++ * 7919) % data.personList.recordCount());
+        whenShown([&] { editor.reject(); });
+        editor.run(QStringLiteral("Edit"), over);
+    }), listed);
+    report("OK on an edit (phone changed)", bench::medianMs(runs, [&] {
+        edit.editPerson(1 + (entry++ * 7919) % data.personList.recordCount());
+        whenShown([&] {
+            auto *phone = editor.findChild<QLineEdit *>(QStringLiteral("Phone"));
+            phone->setText(QStringLiteral("555 0100"));
+            emit phone->textEdited(phone->text());
+            editor.findChild<QPushButton *>(QStringLiteral("ok"))->click();
+        });
+        editor.run(QStringLiteral("Edit"), over);
+        list.reapply(); // as the Edit entry command does
+    }), listed);
+    report("Add Next with a new name", bench::medianMs(runs, [&] {
+        edit.addPerson();
+        whenShown([&] {
+            auto *name = editor.findChild<QLineEdit *>(QStringLiteral("Name"));
+            name->setText(QStringLiteral("Bench Person %1").arg(entry++));
+            emit name->textEdited(name->text());
+            editor.findChild<QPushButton *>(QStringLiteral("addNext"))->click();
+        });
+        editor.run(QStringLiteral("Add"), over);
+    }), listed);
+    report("link a new organisation by name, then Cancel", bench::medianMs(runs, [&] {
+        edit.addPerson();
+        edit.setOrganisationByName(QStringLiteral("Bench Org %1").arg(entry++));
+        edit.rollBack();
+    }), [&] { return (long long)data.organisationLookup.recordCount(); });
     std::vector<int> thousand;
     for (int i = 0; i < 1000; ++i)
         thousand.push_back(i * 97);

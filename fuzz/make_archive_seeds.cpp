@@ -33,8 +33,10 @@ int main(int argc, char *argv[])
         {QStringLiteral("tree.dff"), QByteArray("Friends\n"), t}};
     std::uint32_t n = 1;
     auto random = [&n] { return n = n * 1664525u + 1013904223u; };
-    save(dir, QStringLiteral("plain"), 0, qv::archive::buildArchive(book, QString(), random));
-    save(dir, QStringLiteral("encrypted"), 1, qv::archive::buildArchive(book, QStringLiteral("pw"), random));
+    save(dir, QStringLiteral("plain"), 0, qv::archive::buildArchive(book, QString(), qv::archive::PackageCipher::Aes256, random));
+    save(dir, QStringLiteral("encrypted"), 1,
+         qv::archive::buildArchive(book, QStringLiteral("pw"), qv::archive::PackageCipher::Traditional, random));
+    save(dir, QStringLiteral("aes"), 1, qv::archive::buildArchive(book, QStringLiteral("pw"), qv::archive::PackageCipher::Aes256, random));
 
     RawMember streamed = deflatedMember("Names.dbf", QByteArray("streamed ").repeated(50));
     streamed.flags |= qv::archive::kFlagDataDescriptor;
@@ -51,7 +53,7 @@ int main(int argc, char *argv[])
     badCrc.crc ^= 0x80000000u;
     save(dir, QStringLiteral("crc"), 1, composeZip({encrypted(badCrc, "pw")}));
     save(dir, QStringLiteral("wrong-password"), 1, composeZip({encrypted(deflatedMember("Names.dbf", "abc"), "other")}));
-    save(dir, QStringLiteral("truncated"), 0, qv::archive::buildArchive(book, QString(), random).left(60));
+    save(dir, QStringLiteral("truncated"), 0, qv::archive::buildArchive(book, QString(), qv::archive::PackageCipher::Aes256, random).left(60));
 
     // ZIP64 values in every place they can sit.
     RawMember zip64 = deflatedMember("Names.dbf", QByteArray("zip64 ").repeated(50));

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds an optimised tree and runs the benchmarks, printing their figures.
-# Usage: scripts/bench.sh [archive|recordstore|sqlite|lifecycle|navigation|printing|legacy|vcard|all]   (default: all)
+# Usage: scripts/bench.sh [archive|recordstore|sqlite|lifecycle|navigation|printing|legacy|search|vcard|all]   (default: all)
 # QV_BENCH_BUILD names another build directory, so that several trees can be benchmarked side by side.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,6 +43,10 @@ fi
 if [ "$which" = all ] || [ "$which" = legacy ]; then
     echo "== readers of earlier programs' files: data packets and .wab"
     "$build"/bench/bench_legacy
+fi
+if [ "$which" = all ] || [ "$which" = search ]; then
+    echo "== search in a 100,000-entry book"
+    "$build"/bench/bench_search
 fi
 if [ "$which" = all ] || [ "$which" = vcard ]; then
     echo "== vCard: 100,000 cards written and read in each version"

@@ -3,8 +3,9 @@
 # skipping the work when every one of them is already present.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build qt6-base-dev libgl-dev zlib1g-dev libdeflate-dev pkgconf zip unzip 7zip xvfb xauth x11-utils xdotool sqlite3
-          poppler-utils fonts-dejavu-core fonts-liberation fonts-wqy-microhei)
+packages=(g++ cmake ninja-build qt6-base-dev libgl-dev zlib1g-dev libdeflate-dev libssl-dev pkgconf zip unzip 7zip xvfb xauth x11-utils xdotool sqlite3
+          poppler-utils fonts-dejavu-core fonts-liberation fonts-wqy-microhei
+          desktop-file-utils appstream shared-mime-info librsvg2-bin)
 
 missing=()
 for p in "${packages[@]}"; do

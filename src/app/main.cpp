@@ -15,6 +15,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // No display name: the toolkit would append it to every window title.
     QApplication::setApplicationName(QStringLiteral("quorvel"));
+    // The desktop finds the program's launcher and icon under this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quorvel.Quorvel"));
 
     const QString programDir = qv::programDirectory();
     QDir().mkpath(programDir);
@@ -45,6 +47,9 @@ int main(int argc, char *argv[])
     qv::RecordStore data;
     qv::MainWindow window(programDir, working.path() + QStringLiteral("/"), data);
     window.setSplash(&splash);
+    // A package the desktop hands over ("Open with Quorvel").
+    if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1)
+        window.setStartupPackage(arguments.at(1));
     window.show();
     return QApplication::exec();
 }

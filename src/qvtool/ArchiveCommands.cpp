@@ -53,9 +53,9 @@ int unpackCommand(const QStringList &arguments, Output io)
         return {typed.value_or(QString()), typed.has_value()};
     };
     bool failed = false;
-    sinks.error = [&](ArchiveCode code, const QString &) {
+    sinks.error = [&](ArchiveCode code, const QString &text) {
         io.out.flush();
-        io.err << archiveMessage(code) << '\n';
+        io.err << archiveMessage(code, text) << '\n';
         io.err.flush();
         failed = true;
     };

@@ -11,8 +11,11 @@
 #include "data/TableFile.h"
 #include "data/archive/PackageWriter.h"
 #include "data/filter/FilterSyntax.h"
+#include "exchange/FieldCatalogue.h"
 #include "printing/PrintTemplates.h"
 #include "printing/ReportPdf.h"
+#include "search/OrganisationLookup.h"
+#include "search/SearchChoice.h"
 #include "settings/Settings.h"
 #include "settings/StoredBookSettings.h"
 #include "shell/BookModelSet.h"
@@ -108,6 +111,28 @@ bool flag(QStringList &args, const QString &name)
     return args.removeAll(name) > 0;
 }
 
+// Prints the listed persons, one per line, the fields TAB-separated: the
+// named fields, every field for "all", or the usual few. An unknown name
+// throws with its message.
+void printPersons(TableView &list, const std::optional<QString> &fieldList, QTextStream &out)
+{
+    QList<int> fields;
+    const QStringList names = !fieldList ? QStringList{"ClientID", "Name", "OrgID", "Group1", "Group2", "Group3", "Group4", "Yellow"}
+        : *fieldList == QLatin1String("all") ? QStringList()
+                                             : fieldList->split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (int f = 0; names.isEmpty() && f < list.fieldCount(); ++f)
+        fields << f;
+    for (const QString &name : names)
+        fields << list.fieldIndex(name.trimmed());
+    list.disableControls();
+    for (list.first(); !list.atEnd(); list.next()) {
+        QStringList cells;
+        for (int f : std::as_const(fields))
+            cells << escaped(valueText(list.value(f)));
+        out << cells.join(QLatin1Char('\t')) << '\n';
+    }
+}
+
 } // namespace
 
 int infoCommand(const QStringList &arguments, Output io)
@@ -122,7 +147,7 @@ int infoCommand(const QStringList &arguments, Output io)
                << "format: " << (book.lifecycle->lastOpenConverted() ? "old" : "current") << '\n'
                << "person table form: " << formName(book.lifecycle->lastOpenTableForms().first) << '\n'
                << "organisation table form: " << formName(book.lifecycle->lastOpenTableForms().second) << '\n'
-               << "encrypted: " << (book.options.packagePassword.isEmpty() ? "no" : "yes") << '\n';
+               << "encrypted: " << archive::cipherName(book.lifecycle->packageCipher()) << '\n';
     });
 }
 
@@ -161,14 +186,6 @@ int listCommand(const QStringList &arguments, Output io)
     if (!book.open(args[0], io.err))
         return 1;
     TableView &list = book.data.personList;
-    QList<int> fields;
-    const QStringList names = !fieldList ? QStringList{"ClientID", "Name", "OrgID", "Group1", "Group2", "Group3", "Group4", "Yellow"}
-        : *fieldList == QLatin1String("all") ? QStringList()
-                                             : fieldList->split(QLatin1Char(','), Qt::SkipEmptyParts);
-    for (int f = 0; names.isEmpty() && f < list.fieldCount(); ++f)
-        fields << f;
-    for (const QString &name : names)
-        fields << list.fieldIndex(name.trimmed()); // an unknown name throws with its message
     list.setCaseInsensitive(ignoreCase);
     try {
         list.setFilter(filterText.value_or(QString()));
@@ -176,13 +193,113 @@ int listCommand(const QStringList &arguments, Output io)
         io.err << e.text() << '\n';
         return 1;
     }
-    list.disableControls();
-    for (list.first(); !list.atEnd(); list.next()) {
-        QStringList cells;
-        for (int f : std::as_const(fields))
-            cells << escaped(valueText(list.value(f)));
-        io.out << cells.join(QLatin1Char('\t')) << '\n';
+    printPersons(list, fieldList, io.out);
+    return 0;
+}
+
+namespace {
+
+const char kFindUsage[] = "Usage: qvtool find PACKAGE (--content TEXT --fields LABEL[,LABEL...] [--logic and|or]\n"
+                          "       | --birthday MONTH[/DAY] | --name-prefix TEXT | --organisation NAME)\n"
+                          "       [--columns F1,F2,...|all] [--show-filter]\n";
+
+// The field labels of the program directory's settings, or those that ship
+// with the program when they hold none.
+std::unique_ptr<Settings> catalogueSettings()
+{
+    auto settings = std::make_unique<Settings>(programDirectory() + QStringLiteral("aa.ini"));
+    settings->readAll();
+    if (settings->fieldsList.isEmpty()) {
+        settings = std::make_unique<Settings>(QStringLiteral(":/shipped/aa.ini"));
+        settings->readAll();
     }
+    return settings;
+}
+
+// "3" or "3/14": a month, and a day or 0 for the whole month.
+std::optional<std::pair<int, int>> monthAndDay(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char('/'));
+    bool monthOk = false, dayOk = true;
+    const int month = parts[0].toInt(&monthOk);
+    const int day = parts.size() > 1 ? parts[1].toInt(&dayOk) : 0;
+    if (parts.size() > 2 || !monthOk || !dayOk || month < 1 || month > 12 || day < 0 || day > 31)
+        return std::nullopt;
+    return std::pair{month, day};
+}
+
+// The one search the options of a find command ask for.
+struct FindOptions {
+    std::optional<QString> content, labels, logic, birthday, prefix, organisation;
+
+    explicit FindOptions(QStringList &args)
+        : content(option(args, QStringLiteral("--content")))
+        , labels(option(args, QStringLiteral("--fields")))
+        , logic(option(args, QStringLiteral("--logic")))
+        , birthday(option(args, QStringLiteral("--birthday")))
+        , prefix(option(args, QStringLiteral("--name-prefix")))
+        , organisation(option(args, QStringLiteral("--organisation")))
+    {
+    }
+
+    bool valid() const
+    {
+        const int searches = int(content.has_value()) + int(birthday.has_value()) + int(prefix.has_value())
+            + int(organisation.has_value());
+        const bool logicOk = !logic || *logic == QLatin1String("and") || *logic == QLatin1String("or");
+        return searches == 1 && content.has_value() == labels.has_value() && logicOk
+            && (!birthday || monthAndDay(*birthday));
+    }
+
+    // What the search dialog would hand over for the same search.
+    SearchChoice choice() const
+    {
+        SearchChoice c;
+        if (birthday) {
+            c.kind = SearchChoice::Kind::Quick;
+            std::tie(c.month, c.day) = *monthAndDay(*birthday);
+        } else {
+            c.labels = labels->split(QLatin1Char(','), Qt::SkipEmptyParts);
+            c.logic = logic == QLatin1String("or") ? SearchLogic::Or : SearchLogic::And;
+            c.content = content->trimmed();
+        }
+        return c;
+    }
+};
+
+} // namespace
+
+int findCommand(const QStringList &arguments, Output io)
+{
+    QStringList args = arguments;
+    const auto columns = option(args, QStringLiteral("--columns"));
+    const bool showFilter = flag(args, QStringLiteral("--show-filter"));
+    const FindOptions find(args);
+    if (args.size() != 1 || !find.valid()) {
+        io.err << kFindUsage;
+        return 2;
+    }
+    const std::unique_ptr<Settings> settings = catalogueSettings();
+    const SearchChoice choice = find.content ? find.choice() : SearchChoice();
+    for (const QString &label : choice.labels) {
+        if (settings->fieldNameForLabel(label).isEmpty()) {
+            io.err << "qvtool: no field is labelled \"" << label << "\"\n";
+            return 2;
+        }
+    }
+    OpenBook book;
+    if (!book.open(args[0], io.err))
+        return 1;
+    SearchEngine engine(book.data.personList, book.data.organisationLookup);
+    if (find.prefix)
+        engine.findByNamePrefix(*find.prefix);
+    else if (find.organisation)
+        engine.findByOrg(organisationForLookup(book.data.organisationLookup, *find.organisation));
+    else
+        searchAsChosen(engine, FieldCatalogue(*settings), find.choice());
+    if (showFilter)
+        io.out << "filter: " << book.data.personList.filter() << '\n';
+    printPersons(book.data.personList, columns, io.out);
     return 0;
 }
 

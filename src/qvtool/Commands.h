@@ -16,6 +16,7 @@ int unpackCommand(const QStringList &arguments, Output io);
 int infoCommand(const QStringList &arguments, Output io);
 int convertCommand(const QStringList &arguments, Output io);
 int listCommand(const QStringList &arguments, Output io);
+int findCommand(const QStringList &arguments, Output io);
 int generateCommand(const QStringList &arguments, Output io);
 int treeCommand(const QStringList &arguments, Output io);
 int initialsCommand(const QStringList &arguments, Output io);

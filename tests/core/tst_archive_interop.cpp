@@ -13,6 +13,8 @@
 
 using namespace qv::archive;
 
+Q_DECLARE_METATYPE(qv::archive::PackageCipher)
+
 namespace {
 
 const QStringList kMembers = {"Agents.dbf", "Names.dbf", "surname.dff", "tree.dff", "treeno.dff"};
@@ -117,6 +119,7 @@ private slots:
     void othersReadOurs();
     void othersReadALargeMember_data();
     void othersReadALargeMember();
+    void unzipCannotReadAes();
     void weReadOthers_data();
     void weReadOthers();
     void weReadZip64FromStandardInput_data();
@@ -167,19 +170,27 @@ void TestArchiveInterop::othersReadOurs_data()
 {
     QTest::addColumn<QString>("reader");
     QTest::addColumn<QString>("password");
-    QTest::newRow("unzip, no password") << "unzip" << "";
-    QTest::newRow("unzip -P") << "unzip" << "s3cret word";
-    QTest::newRow("7z, no password") << "7z" << "";
-    QTest::newRow("7z -p") << "7z" << "s3cret word";
+    QTest::addColumn<PackageCipher>("cipher");
+    const PackageCipher aes = PackageCipher::Aes256;
+    const PackageCipher traditional = PackageCipher::Traditional;
+    QTest::newRow("unzip, no password") << "unzip" << "" << aes;
+    QTest::newRow("unzip -P, traditional") << "unzip" << "s3cret word" << traditional;
+    QTest::newRow("7z, no password") << "7z" << "" << aes;
+    QTest::newRow("7z -p, traditional") << "7z" << "s3cret word" << traditional;
+    QTest::newRow("7z -p, AES-256") << "7z" << "s3cret word" << aes;
+    QTest::newRow("7z -p, AES-256, non-ASCII password") << "7z" << "p\u00e4ss \u5bc6\u7801" << aes;
+    // 7-Zip takes AES passwords of at most 99 bytes; longer ones work in our program alone.
+    QTest::newRow("7z -p, AES-256, 99-character password") << "7z" << QString("0123456789").repeated(10).chopped(1) << aes;
 }
 
 void TestArchiveInterop::othersReadOurs()
 {
     QFETCH(QString, reader);
     QFETCH(QString, password);
+    QFETCH(PackageCipher, cipher);
     QTemporaryDir dir;
     writeMembers(dir.filePath("src"));
-    pack(dir.filePath("book.qvp"), dir.filePath("src"), password);
+    pack(dir.filePath("book.qvp"), dir.filePath("src"), password, cipher);
     QVERIFY(QDir().mkpath(dir.filePath("out")));
     testAndExtract(reader, password, dir.path());
     if (QTest::currentTestFailed())
@@ -198,6 +209,7 @@ void TestArchiveInterop::othersReadALargeMember()
 {
     QFETCH(QString, reader);
     QFETCH(QString, password);
+    QFETCH(PackageCipher, cipher);
     QByteArray table;
     for (int i = 0; table.size() < 3'000'000; ++i)
         table += QStringLiteral("%1\t\u738b%2\t%3@example.org\n").arg(i).arg(i * 7919 % 100003).arg(i % 977).toUtf8();
@@ -207,7 +219,7 @@ void TestArchiveInterop::othersReadALargeMember()
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(table);
     f.close();
-    pack(dir.filePath("book.qvp"), dir.filePath("src"), password);
+    pack(dir.filePath("book.qvp"), dir.filePath("src"), password, cipher);
     QVERIFY(QDir().mkpath(dir.filePath("out")));
     testAndExtract(reader, password, dir.path());
     if (QTest::currentTestFailed())
@@ -215,6 +227,23 @@ void TestArchiveInterop::othersReadALargeMember()
     QFile out(dir.filePath("out/Names.dbf"));
     QVERIFY(out.open(QIODevice::ReadOnly));
     QVERIFY(out.readAll() == table);
+}
+
+// Info-ZIP's unzip knows no AES: it refuses our AES package with its exit code
+// for an unsupported method or encryption, and writes nothing. The README
+// tells people to use 7-Zip instead.
+void TestArchiveInterop::unzipCannotReadAes()
+{
+    QTemporaryDir dir;
+    writeMembers(dir.filePath("src"));
+    pack(dir.filePath("book.qvp"), dir.filePath("src"), "pw", PackageCipher::Aes256);
+    QVERIFY(QDir().mkpath(dir.filePath("out")));
+    QProcess unzip;
+    unzip.setWorkingDirectory(dir.path());
+    unzip.start(m_unzip, {"-P", "pw", dir.filePath("book.qvp"), "-d", dir.filePath("out")});
+    QVERIFY(unzip.waitForFinished(60000));
+    QCOMPARE(unzip.exitCode(), 81);
+    QCOMPARE(QDir(dir.filePath("out")).entryList(QDir::Files), QStringList());
 }
 
 void TestArchiveInterop::weReadOthers_data()
@@ -230,6 +259,12 @@ void TestArchiveInterop::weReadOthers_data()
     QTest::newRow("zip streamed to a pipe, encrypted") << "zip" << QStringList{"-q", "-P", "pw"} << "pw" << true;
     QTest::newRow("7z ZipCrypto") << "7z" << QStringList{"a", "-tzip", "-mem=ZipCrypto", "-ppw"} << "pw" << false;
     QTest::newRow("7z stored") << "7z" << QStringList{"a", "-tzip", "-mx=0"} << "" << false;
+    QTest::newRow("7z AES-256") << "7z" << QStringList{"a", "-tzip", "-mem=AES256", "-ppw"} << "pw" << false;
+    QTest::newRow("7z AES-256, stored") << "7z" << QStringList{"a", "-tzip", "-mem=AES256", "-mx=0", "-ppw"} << "pw" << false;
+    QTest::newRow("7z AES-128") << "7z" << QStringList{"a", "-tzip", "-mem=AES128", "-ppw"} << "pw" << false;
+    const QString longest = QString("0123456789").repeated(10).chopped(1); // the longest 7-Zip takes
+    QTest::newRow("7z AES-256, 99-character password")
+        << "7z" << QStringList{"a", "-tzip", "-mem=AES256", "-p" + longest} << longest << false;
 }
 
 void TestArchiveInterop::weReadOthers()

@@ -1,3 +1,4 @@
+#include "EditingBook.h"
 #include "PersonFixture.h"
 #include "ScriptedPrompter.h"
 
@@ -18,31 +19,7 @@ Q_DECLARE_METATYPE(std::vector<qv::Value>)
 
 namespace {
 
-// A book: the given persons, organisations 0 (default) and 2001 "ACME".
-struct Book {
-    RecordStore data;
-    CategoryTreeModel tree;
-    EditModel edit{tree};
-
-    explicit Book(const std::vector<std::vector<Value>> &persons = {})
-    {
-        for (const auto &p : persons)
-            data.personRead.appendRecord(p);
-        std::vector<Value> def(10), acme(10);
-        def[0] = qint32(0);
-        acme[0] = qint32(2001);
-        acme[1] = QString("ACME");
-        data.organisationRead.appendRecord(def);
-        data.organisationRead.appendRecord(acme);
-        data.bindViews();
-        data.personList.setLogChanges(true);
-        data.organisationList.setLogChanges(true);
-        edit.scanPersonTable(data.personList);
-        edit.scanOrganisationTable(data.organisationList);
-        edit.setCompoundSurnames({"\u6b27\u9633", "\u53f8\u9a6c"});
-        tree.loadTree("All\r\n\tA\r\n\tB\r\nSearch\r\n", "1000\r\n1001\r\n1002\r\n101\r\n");
-    }
-};
+using Book = test::EditingBook;
 
 std::vector<Value> groupSlots(qint32 a, qint32 b, qint32 c, Value d)
 {

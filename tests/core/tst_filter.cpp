@@ -1,5 +1,6 @@
 #include "PersonFixture.h"
 
+#include "data/RecordTable.h"
 #include "data/TableView.h"
 #include "data/filter/FilterPredicate.h"
 
@@ -66,6 +67,8 @@ private slots:
     void ignoringCase();
     void listedInTheViewsOrder_data();
     void listedInTheViewsOrder();
+    void largeTableTestedInParts_data();
+    void largeTableTestedInParts();
 };
 
 void TestFilter::shapes_data()
@@ -286,6 +289,13 @@ void TestFilter::ignoringCase_data()
     QTest::newRow("final sigma folds like sigma") << "\u039f\u0394\u039f\u03a3 1" << "Address LIKE '%\u03bf\u03b4\u03bf\u03c2%'" << true << true;
     QTest::newRow("Kelvin sign is a capital k") << "\u212aing Road" << "Address LIKE '%king%'" << true << true;
     QTest::newRow("letter beyond the 16-bit range") << "Lane \U00010400" << "Address LIKE '%\U00010428%'" << true << true;
+    QTest::newRow("long s is a small s") << "Ma\u017Fter Lane" << "Address LIKE '%master%'" << true << true;
+    QTest::newRow("Kelvin sign in the middle of the text") << "Par\u212A Road" << "Address LIKE '%park road%'" << true << true;
+    QTest::newRow("ASCII text at the very end") << "Lane 12 HIGH" << "Address LIKE '%high%'" << true << true;
+    QTest::newRow("text one character short of the value") << "High" << "Address LIKE '%highs%'" << true << false;
+    QTest::newRow("a match that breaks off, then a whole one") << "hig high" << "Address LIKE '%high%'" << true << true;
+    QTest::newRow("ideographs before an ASCII value") << "\u5317\u4eac Street" << "Address LIKE '%street%'" << true << true;
+    QTest::newRow("an accented letter does not match its base letter") << "Caf\u00e9" << "Address LIKE '%cafe%'" << true << false;
     QTest::newRow("opening bracket is not a letter") << "Flat [B] 12" << "Address LIKE '%{b]%'" << true << false;
     QTest::newRow("at sign is not a letter") << "@Home 7" << "Address LIKE '%`home%'" << true << false;
     QTest::newRow("no such text") << "12 High Street" << "Address LIKE '%road%'" << true << false;
@@ -333,6 +343,35 @@ void TestFilter::listedInTheViewsOrder()
     }
     view->setFilter(filter);
     QCOMPARE(listedIds(*view), expected);
+}
+
+void TestFilter::largeTableTestedInParts_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::newRow("one part") << 1000;
+    QTest::newRow("parts of uneven size") << 70001;
+}
+
+void TestFilter::largeTableTestedInParts()
+{
+    // Every seventh row passes, the first and the last among them, wherever
+    // the parts begin and end.
+    QFETCH(int, rows);
+    auto table = std::make_shared<RecordTable>(personFields());
+    for (int i = 0; i < rows; ++i) {
+        const bool passes = i % 7 == 0 || i == rows - 1;
+        table->insertRow(test::person({{"ClientID", qint32(i)}, {"Memo", QString(passes ? "met in K\u00f6ln" : "met in Bonn")}}));
+    }
+    TableView view("personList", personFields());
+    view.loadTable(table);
+    view.setCaseInsensitive(true);
+    view.setFilter("Memo LIKE '%K\u00d6LN%'");
+    QList<int> expected;
+    for (int i = 0; i < rows; ++i) {
+        if (i % 7 == 0 || i == rows - 1)
+            expected << i;
+    }
+    QCOMPARE(clientIds(view), expected);
 }
 
 QTEST_APPLESS_MAIN(TestFilter)

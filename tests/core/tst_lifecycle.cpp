@@ -1,5 +1,6 @@
 #include "DataPacketWriter.h"
 #include "PersonFixture.h"
+#include "RawZip.h"
 #include "ScriptedPrompter.h"
 
 #include "common/Error.h"
@@ -12,6 +13,8 @@
 #include "data/TableFile.h"
 #include "data/archive/PackageReader.h"
 #include "data/archive/PackageWriter.h"
+#include "data/archive/ZipDirectory.h"
+#include "data/archive/ZipFormat.h"
 #include "settings/Settings.h"
 #include "settings/StoredBookSettings.h"
 #include "shell/BookModelSet.h"
@@ -31,6 +34,9 @@
 #include <csignal>
 
 using namespace qv;
+
+Q_DECLARE_METATYPE(qv::archive::PackageCipher)
+Q_DECLARE_METATYPE(std::optional<qv::archive::PackageCipher>)
 using test::ScriptedPrompter;
 using Icon = Prompter::Icon;
 using Button = Prompter::Button;
@@ -57,6 +63,7 @@ public:
 struct PackageRecipe {
     int persons = 3;
     QString password;
+    archive::PackageCipher cipher = archive::PackageCipher::Aes256;
     int personFieldCount = 29;
     int organisationFieldCount = 10;
     QStringList skip; // members left out
@@ -82,11 +89,18 @@ PackageRecipe withPersons(int count)
     return recipe;
 }
 
-PackageRecipe withPassword(const QString &password)
+PackageRecipe withPassword(const QString &password, archive::PackageCipher cipher = archive::PackageCipher::Aes256)
 {
     PackageRecipe recipe;
     recipe.password = password;
+    recipe.cipher = cipher;
     return recipe;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void writePackage(const QString &path, const PackageRecipe &recipe = {})
@@ -108,14 +122,23 @@ void writePackage(const QString &path, const PackageRecipe &recipe = {})
         members << archive::PackMember{added.key(), added.value(), t};
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(archive::buildArchive(members, recipe.password));
+    f.write(archive::buildArchive(members, recipe.password, recipe.cipher));
 }
 
-QByteArray fileBytes(const QString &path)
+// The cipher of each member of the package as its central header says
+// (method 99 is AES), nothing for a member without encryption.
+QList<std::optional<archive::PackageCipher>> ciphersOnDisk(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QList<std::optional<archive::PackageCipher>> ciphers;
+    for (const archive::MemberEntry &m : archive::readCentralDirectory(fileBytes(path)).members) {
+        if (!(m.flags & archive::kFlagEncrypted))
+            ciphers << std::nullopt;
+        else
+            ciphers << (m.method == 99 ? archive::PackageCipher::Aes256 : archive::PackageCipher::Traditional);
+    }
+    return ciphers;
 }
+
 
 // Text that does not compress: its members and its package stay large.
 QString randomText(int length, quint32 seed)
@@ -258,12 +281,19 @@ std::unique_ptr<RecordTable> earlierOrganisations(int fieldCount)
 class TestLifecycle : public QObject {
     Q_OBJECT
 private slots:
+    void startupPackage();
     void openValid();
     void openMissing();
     void openRefused_data();
     void openRefused();
+    void openEncrypted_data();
     void openEncrypted();
     void cancelledPasswordForEveryMember();
+    void mixedCiphersReportTheWeakest();
+    void tamperedMemberRefused_data();
+    void tamperedMemberRefused();
+    void saveChoosesTheCipher_data();
+    void saveChoosesTheCipher();
     void oldFormatIsConverted();
     void dataPacketBookOpens_data();
     void dataPacketBookOpens();
@@ -363,16 +393,131 @@ void TestLifecycle::openRefused()
     QCOMPARE(f.data.personList.recordCount(), 4); // the open book stays
 }
 
+void TestLifecycle::openEncrypted_data()
+{
+    QTest::addColumn<archive::PackageCipher>("cipher");
+    QTest::newRow("traditional") << archive::PackageCipher::Traditional;
+    QTest::newRow("AES-256") << archive::PackageCipher::Aes256;
+}
+
 void TestLifecycle::openEncrypted()
 {
+    QFETCH(archive::PackageCipher, cipher);
     Fixture f;
-    f.addBook("Locked", withPassword("secret"));
+    QVERIFY(f.lifecycle->openPackage(f.lifecycle->templatePackage()));
+    QCOMPARE(f.lifecycle->packageCipher(), std::nullopt);
+    f.addBook("Locked", withPassword("secret", cipher));
     f.prompter.expectPassword("Enter Password for addressbook Locked", QString("wrong"));
     f.prompter.expectMessage("Message: 26517 - Invalid password", Icon::Information, Button::Ok, Button::Ok);
     f.prompter.expectPassword("Enter Password for addressbook Locked", QString("secret"));
     QVERIFY(f.lifecycle->openPackage(f.book("Locked")));
     QCOMPARE(f.options->packagePassword, QString("secret"));
     QCOMPARE(f.data.personList.recordCount(), 3);
+    QCOMPARE(f.lifecycle->packageCipher(), cipher);
+}
+
+// A package that another tool changed in part: AES members among traditional ones.
+void TestLifecycle::mixedCiphersReportTheWeakest()
+{
+    QList<test::RawMember> members;
+    for (const archive::PackMember &m : smallBookMembers()) {
+        const test::RawMember plain = test::deflatedMember(m.name.toUtf8(), m.data);
+        const bool aes = m.name == "Agents.dbf" || m.name == "treeno.dff"; // the first and the last
+        members << (aes ? test::aesEncrypted(plain, "pw") : test::encrypted(plain, "pw"));
+    }
+    Fixture f;
+    QFile file(f.book("Mixed"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(test::composeZip(members));
+    file.close();
+    f.prompter.expectPassword("Enter Password for addressbook Mixed", QString("pw"));
+    QVERIFY(f.lifecycle->openPackage(f.book("Mixed")));
+    QCOMPARE(f.lifecycle->packageCipher(), archive::PackageCipher::Traditional);
+}
+
+void TestLifecycle::tamperedMemberRefused_data()
+{
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QStringList>("messages"); // %1: the fixture's root
+    QTest::newRow("the last member") << "treeno.dff"
+                                     << QStringList{"Error: 25152 - File fails authentication check: treeno.dff", kInvalid};
+    QTest::newRow("the person table")
+        << "Names.dbf"
+        << QStringList{"Error: 25152 - File fails authentication check: Names.dbf",
+                       "EDBClient  Cannot open file \"%1/work/names.dbf\" while loading addressbook. names.dbf"};
+}
+
+// A changed byte in a member's encrypted data: the member is refused by name
+// and the open fails as it does for any damaged package; the book on screen stays.
+void TestLifecycle::tamperedMemberRefused()
+{
+    QFETCH(QString, member);
+    QFETCH(QStringList, messages);
+    Fixture f;
+    f.addBook("Good", withPersons(4));
+    QVERIFY(f.lifecycle->openPackage(f.book("Good")));
+    f.addBook("Changed", withPassword("pw"));
+    QByteArray bytes = fileBytes(f.book("Changed"));
+    for (const archive::MemberEntry &m : archive::readCentralDirectory(bytes).members) {
+        if (m.name() == member) {
+            const qsizetype data = archive::readLocalHeader(bytes, m.localHeaderOffset).dataOffset + 18; // after salt and verifier
+            bytes[data] = char(bytes[data] ^ 0x20);
+        }
+    }
+    QFile file(f.book("Changed"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    f.prompter.expectPassword("Enter Password for addressbook Changed", QString("pw"));
+    for (const QString &m : messages)
+        f.prompter.expectMessage(m.contains("%1") ? m.arg(f.root.path()) : m, Icon::Warning, Button::Ok, Button::Ok);
+    QVERIFY(!f.lifecycle->openPackage(f.book("Changed")));
+    QCOMPARE(f.data.personList.recordCount(), 4);
+    QVERIFY(!QFileInfo::exists(f.dirs.working + member));
+}
+
+void TestLifecycle::saveChoosesTheCipher_data()
+{
+    using archive::PackageCipher;
+    QTest::addColumn<QString>("password"); // of the package opened; "+" sets one after opening
+    QTest::addColumn<PackageCipher>("opened");
+    QTest::addColumn<PackageCipher>("setting");
+    QTest::addColumn<std::optional<PackageCipher>>("saved");
+    const PackageCipher aes = PackageCipher::Aes256;
+    const PackageCipher traditional = PackageCipher::Traditional;
+    QTest::newRow("traditional package upgraded") << "pw" << traditional << aes << std::optional(aes);
+    QTest::newRow("AES package kept") << "pw" << aes << aes << std::optional(aes);
+    QTest::newRow("traditional asked for") << "pw" << aes << traditional << std::optional(traditional);
+    QTest::newRow("traditional kept when asked for") << "pw" << traditional << traditional << std::optional(traditional);
+    QTest::newRow("password set after opening") << "+" << aes << aes << std::optional(aes);
+    QTest::newRow("no password: no encryption") << "" << aes << aes << std::optional<PackageCipher>();
+}
+
+void TestLifecycle::saveChoosesTheCipher()
+{
+    using archive::PackageCipher;
+    QFETCH(QString, password);
+    QFETCH(PackageCipher, opened);
+    QFETCH(PackageCipher, setting);
+    QFETCH(std::optional<PackageCipher>, saved);
+    Fixture f;
+    const bool setLater = password == "+";
+    f.addBook("Family", setLater ? PackageRecipe() : withPassword(password, opened));
+    if (!password.isEmpty() && !setLater)
+        f.prompter.expectPassword("Enter Password for addressbook Family", password);
+    QVERIFY(f.openByNameOk("Family"));
+    if (setLater)
+        f.options->packagePassword = "later";
+    f.options->setEncryption(setting);
+    f.lifecycle->save();
+    QVERIFY(ciphersOnDisk(f.book("Family")) == QList<std::optional<PackageCipher>>(5, saved));
+    QCOMPARE(f.lifecycle->packageCipher(), saved);
+
+    Fixture g;
+    if (saved)
+        g.prompter.expectPassword("Enter Password for addressbook Family", setLater ? "later" : password);
+    QVERIFY(g.lifecycle->openPackage(f.book("Family")));
+    QCOMPARE(g.lifecycle->packageCipher(), saved);
 }
 
 void TestLifecycle::cancelledPasswordForEveryMember()
@@ -1034,6 +1179,24 @@ void TestLifecycle::unlistableDataDirectory()
     QCOMPARE(f.lifecycle->listDataDirectory(), listed);
     QCOMPARE(f.shell.calls.contains("close window"), !listed);
     QVERIFY(f.options->addressBooks.isEmpty());
+}
+
+void TestLifecycle::startupPackage()
+{
+    Fixture f;
+    f.addBook("Default");
+    const QString outside = f.root.path() + "/elsewhere.qvp";
+    writePackage(outside, {});
+    QDir::setCurrent(f.root.path());
+    QVERIFY(f.lifecycle->openStartupPackage("elsewhere.qvp")); // relative to where the program started
+    QCOMPARE(f.lifecycle->location(), BookLocation::Elsewhere);
+    QCOMPARE(f.lifecycle->outsidePath(), outside);
+    QVERIFY(f.shell.calls.endsWith("title"));
+    const QString missing = f.root.path() + "/missing.qvp";
+    f.prompter.expectMessage("Loading addressbook of " + missing + " fail, You may select another addressbook from the 'File' menu.",
+                             Icon::Warning, Button::Ok, Button::Ok);
+    QVERIFY(!f.lifecycle->openStartupPackage(missing));
+    QVERIFY(f.prompter.verifyAllAnswered());
 }
 
 QTEST_APPLESS_MAIN(TestLifecycle)

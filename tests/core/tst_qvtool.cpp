@@ -14,6 +14,8 @@
 
 using namespace qv;
 
+Q_DECLARE_METATYPE(qv::archive::PackageCipher)
+
 namespace {
 
 struct Result {
@@ -22,9 +24,14 @@ struct Result {
     QString err;
 };
 
-Result qvtool(const QStringList &args)
+Result qvtool(const QStringList &args, const QString &password = {})
 {
     QProcess p;
+    if (!password.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QV_PASSWORD", password);
+        p.setProcessEnvironment(environment);
+    }
     p.start(QStringLiteral(QVTOOL_PATH), args);
     p.waitForFinished(60000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
@@ -33,7 +40,8 @@ Result qvtool(const QStringList &args)
 // The tables of the fixture package in the form earlier installations wrote.
 enum class Tables { Current, DataPackets };
 
-QString fixturePackage(const QTemporaryDir &dir, Tables form = Tables::Current)
+QString fixturePackage(const QTemporaryDir &dir, Tables form = Tables::Current, const QString &password = {},
+                       archive::PackageCipher cipher = archive::PackageCipher::Aes256)
 {
     RecordTable persons(personFields());
     persons.insertRow(test::person({{"ClientID", qint32(2001)}, {"Name", QString("Tab\there")}, {"SurName", QString("B")},
@@ -52,6 +60,30 @@ QString fixturePackage(const QTemporaryDir &dir, Tables form = Tables::Current)
                                    {"Agents.dbf", table(organisations), t},
                                    {"tree.dff", "All\r\n\tFriends\r\n", t},
                                    {"treeno.dff", "1000\r\n1001\r\n", t},
+                                   {"surname.dff", "", t}},
+                                  password, cipher));
+    return path;
+}
+
+// The six persons of the filter fixture; organisations 2001 Acme Ltd in
+// Berlin and 2002 Globex.
+QString searchPackage(const QTemporaryDir &dir)
+{
+    RecordTable persons(personFields());
+    for (const auto &row : test::filterFixture())
+        persons.insertRow(row);
+    RecordTable organisations(organisationFields());
+    organisations.insertRow({qint32(0), QString("(No organisation)")});
+    organisations.insertRow({qint32(2001), QString("Acme Ltd"), QString("1 Main Street, Berlin")});
+    organisations.insertRow({qint32(2002), QString("Globex"), QString("Paris")});
+    const QDateTime t(QDate(2025, 1, 1), QTime(0, 0));
+    const QString path = dir.filePath("search.qvp");
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(archive::buildArchive({{"Names.dbf", writeTableBytes(persons), t},
+                                   {"Agents.dbf", writeTableBytes(organisations), t},
+                                   {"tree.dff", "All\r\n", t},
+                                   {"treeno.dff", "1000\r\n", t},
                                    {"surname.dff", "", t}},
                                   QString()));
     return path;
@@ -72,8 +104,13 @@ private slots:
     void info();
     void convert();
     void convertWritesOnlyANewPackage();
+    void infoNamesTheCipher_data();
+    void infoNamesTheCipher();
+    void packWithPasswordWritesAes();
     void generateIsReproducible();
     void treeAndInitials();
+    void find_data();
+    void find();
 };
 
 void TestQvTool::list_data()
@@ -186,6 +223,37 @@ void TestQvTool::convertWritesOnlyANewPackage()
     QCOMPARE(qvtool({"convert", old}).exitCode, 2);
 }
 
+void TestQvTool::infoNamesTheCipher_data()
+{
+    QTest::addColumn<archive::PackageCipher>("cipher");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("AES-256") << archive::PackageCipher::Aes256 << "encrypted: AES-256";
+    QTest::newRow("traditional") << archive::PackageCipher::Traditional << "encrypted: traditional";
+}
+
+void TestQvTool::infoNamesTheCipher()
+{
+    QFETCH(archive::PackageCipher, cipher);
+    QFETCH(QString, line);
+    QTemporaryDir dir;
+    const Result r = qvtool({"info", fixturePackage(dir, Tables::Current, "pw", cipher)}, "pw");
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out.section('\n', 6, 6), line);
+}
+
+// The password comes from QV_PASSWORD here; --password asks for it on the terminal.
+void TestQvTool::packWithPasswordWritesAes()
+{
+    QTemporaryDir dir;
+    QCOMPARE(qvtool({"unpack", fixturePackage(dir), dir.filePath("members")}).exitCode, 0);
+    QCOMPARE(qvtool({"pack", dir.filePath("members"), dir.filePath("locked.qvp")}, "s3cret").exitCode, 0);
+    QFile f(dir.filePath("locked.qvp"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray package = f.readAll();
+    QCOMPARE(package.mid(8, 2), QByteArray("\x63\x00", 2)); // the first member's method: 99, AES
+    QCOMPARE(qvtool({"info", dir.filePath("locked.qvp")}, "s3cret").out.section('\n', 6, 6), QString("encrypted: AES-256"));
+}
+
 void TestQvTool::generateIsReproducible()
 {
     QTemporaryDir dir;
@@ -203,6 +271,62 @@ void TestQvTool::treeAndInitials()
     const QString book = fixturePackage(dir);
     QCOMPARE(qvtool({"tree", book}).out, QString("All [1000]\n  Friends [1001]\n"));
     QCOMPARE(qvtool({"initials", book}).out, QString("B\n")); // the yellow page adds none
+}
+
+void TestQvTool::find_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    const QString usage = "Usage: qvtool find PACKAGE";
+    QTest::newRow("one person field, ignoring case") << QStringList{"--content", "MC", "--fields", "Name"} << 0 << "1\n2\n" << "";
+    QTest::newRow("several fields, with the filter")
+        << QStringList{"--content", " 0171 ", "--fields", "Home phone,Mobile", "--show-filter"} << 0
+        << "filter: Phone LIKE '%0171%' OR Mobile LIKE '%0171%'\n1\n3\n" << "";
+    QTest::newRow("one field with OR logic") << QStringList{"--content", "tom", "--fields", "name", "--logic", "or"} << 0
+                                             << "2\n" << "";
+    QTest::newRow("an organisation field") << QStringList{"--content", "berlin", "--fields", "Work address", "--show-filter"}
+                                           << 0 << "filter: (OrgID=2001)\n1\n" << "";
+    QTest::newRow("birthday") << QStringList{"--birthday", "3/14"} << 0 << "1\n" << "";
+    QTest::newRow("birth month") << QStringList{"--birthday", "3"} << 0 << "1\n2\n" << "";
+    QTest::newRow("day 0 is the whole month") << QStringList{"--birthday", "12/0"} << 0 << "5\n" << "";
+    QTest::newRow("name prefix with a quote") << QStringList{"--name-prefix", "pat o'"} << 0 << "3\n" << "";
+    QTest::newRow("name prefix leaves out yellow pages") << QStringList{"--name-prefix", "acme"} << 0 << "" << "";
+    QTest::newRow("organisation in another case") << QStringList{"--organisation", "GLOBEX", "--show-filter"} << 0
+                                                  << "filter: OrgID=2002\n3\n4\n" << "";
+    QTest::newRow("organisation nobody bears") << QStringList{"--organisation", "Glob", "--show-filter"} << 0
+                                               << "filter: OrgID=-1\n" << "";
+    QTest::newRow("columns as list's fields") << QStringList{"--birthday", "3/14", "--columns", "Name,Birthday"} << 0
+                                              << "Mary McDonald\t1980-03-14\n" << "";
+    QTest::newRow("a label the catalogue lacks") << QStringList{"--content", "x", "--fields", "Name,Shoe size"} << 2 << ""
+                                                 << "qvtool: no field is labelled \"Shoe size\"\n";
+    QTest::newRow("two searches at once") << QStringList{"--birthday", "3", "--name-prefix", "a"} << 2 << "" << usage;
+    QTest::newRow("content without fields") << QStringList{"--content", "a"} << 2 << "" << usage;
+    QTest::newRow("no such month") << QStringList{"--birthday", "13"} << 2 << "" << usage;
+    QTest::newRow("no such day") << QStringList{"--birthday", "3/32"} << 2 << "" << usage;
+    QTest::newRow("no such logic") << QStringList{"--content", "a", "--fields", "Name", "--logic", "xor"} << 2 << "" << usage;
+}
+
+void TestQvTool::find()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QTemporaryDir dir;
+    const QString book = searchPackage(dir);
+    QProcess p;
+    // An empty program directory: the labels are those that ship with the program.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QUORVEL_HOME", dir.filePath("home"));
+    p.setProcessEnvironment(env);
+    const QStringList columns = options.contains("--columns") ? QStringList() : QStringList{"--columns", "ClientID"};
+    p.start(QStringLiteral(QVTOOL_PATH), QStringList{"find", book} + options + columns);
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(QString::fromUtf8(p.readAllStandardError()).left(err.size()), err);
+    QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()), out);
+    QCOMPARE(p.exitCode(), exitCode);
 }
 
 QTEST_APPLESS_MAIN(TestQvTool)

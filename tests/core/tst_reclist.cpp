@@ -16,6 +16,7 @@ class TestRecList : public QObject {
 private slots:
     void filters_data();
     void filters();
+    void reapplyKeepsASearch();
     void counts();
     void clicks_data();
     void clicks();
@@ -79,6 +80,28 @@ void TestRecList::filters()
     QCOMPARE(persons.caseInsensitive(), caseInsensitive);
     list.reapply();
     QCOMPARE(persons.filter(), filter);
+}
+
+void TestRecList::reapplyKeepsASearch()
+{
+    // A search sets the list's filter itself; entries filed or edited
+    // afterwards must not bring back the category listed before it.
+    TableView persons("personList", personFields());
+    TableView organisations("organisationList", organisationFields());
+    for (const auto &row : test::filterFixture())
+        persons.appendRecord(row);
+    RecordListModel list;
+    list.attachTables(persons, organisations);
+    list.showCategory(1005);
+    persons.setFilter("OrgID=2002");
+    QCOMPARE(persons.recordCount(), 2);
+    persons.setRecNo(1);
+    persons.edit();
+    persons.setValue("OrgID", qint32(0));
+    persons.post();
+    list.reapply();
+    QCOMPARE(persons.filter(), QString("OrgID=2002"));
+    QCOMPARE(persons.recordCount(), 1);
 }
 
 void TestRecList::counts()

@@ -4,6 +4,7 @@
 #include "ScriptedPrompter.h"
 
 #include "data/RecordStore.h"
+#include "printing/PagedReport.h"
 #include "printing/ReportLayout.h"
 
 #include <QTest>
@@ -88,6 +89,17 @@ QStringList textsAt(const ReportPage &page, double x)
 
 bool near(double a, double b) { return qAbs(a - b) < 1e-6; }
 
+// Everything on a page, one line per text or rule, for comparing pages.
+QStringList describe(const ReportPage &page)
+{
+    QStringList lines{QString("page %1").arg(page.number)};
+    for (const ReportText &t : page.texts)
+        lines << QString("%1 %2 %3 %4 %5 %6pt").arg(t.x).arg(t.y).arg(t.width).arg(t.text, t.font.family).arg(t.font.pointSize);
+    for (const ReportRule &r : page.rules)
+        lines << QString("rule %1-%2 at %3 style %4").arg(r.x1).arg(r.x2).arg(r.y).arg(int(r.style));
+    return lines;
+}
+
 } // namespace
 
 class TestReportLayout : public QObject {
@@ -110,6 +122,8 @@ private slots:
     void nothingToPrint();
     void listedEntriesOnly();
     void emptyOwnerName();
+    void pagesOnDemandEqualThePagesInTurn_data();
+    void pagesOnDemandEqualThePagesInTurn();
 };
 
 void TestReportLayout::positions_data()
@@ -399,6 +413,42 @@ void TestReportLayout::emptyOwnerName()
     const ReportHeader header = reportHeader(QString(), "d");
     QCOMPARE(header.title, QString("'s Address Book"));
     QCOMPARE(header.footer, QString("Quorvel printing for "));
+}
+
+void TestReportLayout::pagesOnDemandEqualThePagesInTurn_data()
+{
+    QTest::addColumn<PrintMode>("mode");
+    QTest::addColumn<int>("persons");
+    QTest::addColumn<int>("lineHeight");
+    QTest::addColumn<int>("pageCount");
+    QTest::newRow("cards over pages") << PrintMode::Cards << 70 << 12 << 5;
+    QTest::newRow("phone list") << PrintMode::PhoneList << 130 << 12 << 5;
+    QTest::newRow("by organisation") << PrintMode::ByOrganisation << 0 << 90 << 3;
+    QTest::newRow("records taller than a column") << PrintMode::Cards << 0 << 1000 << 3;
+    QTest::newRow("nothing listed: one page of bands") << PrintMode::ByName << -1 << 12 << 1;
+}
+
+void TestReportLayout::pagesOnDemandEqualThePagesInTurn()
+{
+    QFETCH(PrintMode, mode);
+    QFETCH(int, persons);
+    QFETCH(int, lineHeight);
+    QFETCH(int, pageCount);
+    PrintBook book;
+    for (int i = 0; i < persons; ++i)
+        book.data.personRead.appendRecord(test::person({{"ClientID", qint32(100 + i)}, {"Name", QString("P%1").arg(i)},
+                                                        {"SurName", QString("Z%1").arg(i, 3, 10, QChar('0'))}}));
+    book.data.personList.setFilter(persons < 0 ? "OrgID=-1" : "ClientID>0");
+    PrintSettings settings;
+    settings.mode = mode;
+    settings.lineHeights.fill(lineHeight);
+    const std::vector<ReportPage> inTurn = book.pages(settings);
+    const PagedReport report(settings, collectReportContent(book.data, mode), reportHeader("Kim", "1/2/26"));
+    QCOMPARE(report.pageCount(), pageCount);
+    QCOMPARE(int(inTurn.size()), pageCount);
+    // From the last page back, so that no page relies on the one before it.
+    for (int number = pageCount; number >= 1; --number)
+        QCOMPARE(describe(report.page(number)), describe(inTurn[number - 1]));
 }
 
 QTEST_GUILESS_MAIN(TestReportLayout)

@@ -8,6 +8,8 @@
 
 using qv::Settings;
 
+Q_DECLARE_METATYPE(qv::archive::PackageCipher)
+
 namespace {
 
 QString member(const Settings &o, const QString &name)
@@ -24,6 +26,7 @@ QString member(const Settings &o, const QString &name)
     if (name == "TreeFontname") return o.treeFont.name;
     if (name == "TreeFontColor") return QString::number(o.treeFont.color);
     if (name == "RecViewFontSize") return QString::number(o.recViewFont.size);
+    if (name == "Encryption") return o.encryption() == qv::archive::PackageCipher::Traditional ? "traditional" : "AES-256";
     return "?";
 }
 
@@ -51,6 +54,8 @@ private slots:
     void read();
     void firstWriteOfAMissingFile();
     void writeKeepsWhatItDoesNotName();
+    void encryptionWritten_data();
+    void encryptionWritten();
     void sizeKeysFollowToSaveSize_data();
     void sizeKeysFollowToSaveSize();
     void fieldNameForLabel_data();
@@ -110,6 +115,12 @@ void TestSettings::read_data()
     QTest::newRow("ToSaveSize 0: GridHeight 0") << QByteArray("[MiscOption]\nToSaveSize=0\nGridHeight=99\n") << "GridHeight" << "0";
     QTest::newRow("ToSaveSize 0: WindowMax false") << QByteArray("[MiscOption]\nToSaveSize=0\nWindowMax=1\n") << "WindowMax" << "false";
     QTest::newRow("utf-8 book name") << QByteArray("[DefaultAddressBook]\nUserName0=\xe9\x80\x9a\xe8\xae\xaf\xe5\xbd\x95\n") << "UserName0" << "\u901a\u8baf\u5f55";
+    QTest::newRow("Encryption missing: AES-256") << QByteArray("[MiscOption]\nDataDir=/d/\n") << "Encryption" << "AES-256";
+    QTest::newRow("Encryption AES256") << QByteArray("[MiscOption]\nEncryption=AES256\n") << "Encryption" << "AES-256";
+    QTest::newRow("Encryption Traditional") << QByteArray("[MiscOption]\nEncryption=Traditional\n") << "Encryption" << "traditional";
+    QTest::newRow("Encryption ignores case") << QByteArray("[MiscOption]\nEncryption=TRADITIONAL\n") << "Encryption" << "traditional";
+    QTest::newRow("Encryption unknown: AES-256") << QByteArray("[MiscOption]\nEncryption=DES\n") << "Encryption" << "AES-256";
+    QTest::newRow("Encryption empty: AES-256") << QByteArray("[MiscOption]\nEncryption=\n") << "Encryption" << "AES-256";
     QTest::newRow("legacy code page book name") << QByteArray("[DefaultAddressBook]\nUserName0=Caf\xe9\n") << "UserName0" << "Caf\u00e9";
 }
 
@@ -139,9 +150,32 @@ void TestSettings::firstWriteOfAMissingFile()
         "RecListFontname=MS Sans Serif\nRecListFontColor=0\nRecListFontSize=10\n"
         "RecViewFontname=MS Sans Serif\nRecViewFontColor=0\nRecViewFontSize=10\n\n"
         "[MiscOption]\nConfirmDeletion=1\nCheckOrgSameName=1\nQuickSearchOpen=1\nToSaveSize=1\n"
-        "DataDir=/prog/Data/\nLeftPanelWidth=138\nMiddlePanelWidth=128\nRightPanelWidth=360\n"
+        "DataDir=/prog/Data/\nEncryption=AES256\nLeftPanelWidth=138\nMiddlePanelWidth=128\nRightPanelWidth=360\n"
         "FormWidth=638\nFormHeight=480\nGridHeight=144\nWindowMax=0\n";
     QCOMPARE(readFile(iniPath()), expected);
+}
+
+void TestSettings::encryptionWritten_data()
+{
+    QTest::addColumn<qv::archive::PackageCipher>("cipher");
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("AES-256") << qv::archive::PackageCipher::Aes256 << QByteArray("\nEncryption=AES256\n");
+    QTest::newRow("traditional") << qv::archive::PackageCipher::Traditional << QByteArray("\nEncryption=Traditional\n");
+}
+
+void TestSettings::encryptionWritten()
+{
+    QFETCH(qv::archive::PackageCipher, cipher);
+    QFETCH(QByteArray, line);
+    writeFile(iniPath(), "[MiscOption]\nEncryption=Traditional\n");
+    Settings o(iniPath());
+    o.readAll();
+    o.setEncryption(cipher);
+    o.writeAll();
+    QVERIFY2(readFile(iniPath()).contains(line), readFile(iniPath()).constData());
+    Settings again(iniPath());
+    again.readAll();
+    QCOMPARE(again.encryption(), cipher);
 }
 
 void TestSettings::writeKeepsWhatItDoesNotName()

@@ -1,5 +1,6 @@
 #include "RawZip.h"
 
+#include "data/archive/AesCipher.h"
 #include "data/archive/TraditionalCipher.h"
 #include "data/archive/ZipFormat.h"
 
@@ -62,6 +63,34 @@ RawMember encrypted(RawMember member, const QByteArray &password)
     return member;
 }
 
+QByteArray aesExtraField(std::uint16_t vendorVersion, std::uint16_t vendorId, int strength, std::uint16_t method)
+{
+    QByteArray extra;
+    appendU16(extra, 0x9901);
+    appendU16(extra, 7);
+    appendU16(extra, vendorVersion);
+    appendU16(extra, vendorId);
+    extra.append(static_cast<char>(strength));
+    appendU16(extra, method);
+    return extra;
+}
+
+RawMember aesEncrypted(RawMember member, const QByteArray &password, std::uint16_t vendorVersion, int strength)
+{
+    const QByteArray salt(AesCipher::saltSize(strength), '\x3c');
+    AesCipher cipher(password, salt, strength);
+    QByteArray data = member.data;
+    cipher.apply(data.data(), data.size());
+    member.data = salt + cipher.verifier() + data + cipher.authenticationCode(data.constData(), data.size());
+    member.extra = aesExtraField(vendorVersion, 0x4541, strength, member.method);
+    member.method = 99;
+    member.flags |= kFlagEncrypted;
+    member.compressedSize = static_cast<std::uint64_t>(member.data.size());
+    if (vendorVersion == 2)
+        member.crc = 0;
+    return member;
+}
+
 namespace {
 
 std::uint32_t marked32(bool zip64, std::uint64_t value)
@@ -95,7 +124,7 @@ QByteArray composeZip(const QList<RawMember> &members, const RawZipOptions &opti
             appendU64(zip64Values, size);
             appendU64(zip64Values, compressedSize);
         }
-        const QByteArray extra = zip64Extra(zip64Values, m.zip64MissingBytes);
+        const QByteArray extra = zip64Extra(zip64Values, m.zip64MissingBytes) + m.extra;
         appendU32(out, kLocalHeaderSignature);
         appendU16(out, m.zip64LocalSizes ? 45 : 20);
         appendU16(out, m.flags);
@@ -136,7 +165,7 @@ QByteArray composeZip(const QList<RawMember> &members, const RawZipOptions &opti
             appendU64(zip64Values, offsets[i]);
         if (m.zip64Disk)
             appendU32(zip64Values, m.disk);
-        const QByteArray extra = zip64Extra(zip64Values, m.zip64MissingBytes);
+        const QByteArray extra = zip64Extra(zip64Values, m.zip64MissingBytes) + m.extra;
         appendU32(out, kCentralHeaderSignature);
         appendU16(out, extra.isEmpty() ? 20 : 45);
         appendU16(out, extra.isEmpty() ? 20 : 45);

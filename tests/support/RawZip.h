@@ -23,6 +23,7 @@ struct RawMember {
     // A local header whose method differs from the central directory's.
     std::optional<std::uint16_t> localMethod;
     std::uint32_t disk = 0; // the central header's disk number: another volume's member when not 0
+    QByteArray extra; // further extra fields of both headers, after any ZIP64 field
 
     // ZIP64: the fields that hold their marker (0xFFFFFFFF, 0xFFFF for the disk),
     // their values in a ZIP64 extra field of the header, in the fixed order.
@@ -40,6 +41,12 @@ RawMember deflatedMember(const QByteArray &name, const QByteArray &content);
 // Encrypts the member's data with the traditional cipher; the check byte
 // follows the member's data-descriptor flag.
 RawMember encrypted(RawMember member, const QByteArray &password);
+// Encrypts the member's data with AES as WinZip's AE-1 or AE-2 do, with a
+// fixed salt: method 99 and the AE-x extra field, whose compression method is
+// the member's; AE-2 stores 0 as the CRC.
+RawMember aesEncrypted(RawMember member, const QByteArray &password, std::uint16_t vendorVersion = 2, int strength = 3);
+// The AE-x extra field as its bytes stand, for fields we must refuse.
+QByteArray aesExtraField(std::uint16_t vendorVersion, std::uint16_t vendorId, int strength, std::uint16_t method);
 
 struct RawZipOptions {
     bool centralDirectory = true;

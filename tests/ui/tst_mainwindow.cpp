@@ -2,8 +2,11 @@
 
 #include "data/BookGenerator.h"
 #include "data/RecordStore.h"
+#include "data/archive/PackageReader.h"
+#include "data/archive/PackageWriter.h"
 #include "settings/Settings.h"
 #include "shell/ProgramDirectory.h"
+#include "shell/LockIndicator.h"
 #include "shell/MainWindow.h"
 #include "tools/AboutBox.h"
 
@@ -113,7 +116,33 @@ private slots:
     void dataDirectoryThatIsAFileEndsTheProgram();
     void hourglassOnlyWhileDeleting_data();
     void hourglassOnlyWhileDeleting();
+    void padlockNamesTheCipher();
 };
+
+// A book with the traditional cipher: the padlock's tool tip says so and that
+// the next save brings AES-256; after the save, and after one with the
+// traditional cipher asked for, it names the cipher of the package.
+void TestMainWindow::padlockNamesTheCipher()
+{
+    Window w;
+    QDir().mkpath(w.home + "Data");
+    generateBook(w.dir.filePath("plain.qvp"), 5);
+    archive::KnownPasswords known;
+    QCOMPARE(archive::unpackFile(w.dir.filePath("plain.qvp"), w.dir.filePath("members"), known, {}), 5);
+    archive::pack(w.home + "Data/Default.qvp", w.dir.filePath("members"), "pw", archive::PackageCipher::Traditional);
+    w.prompter.expectPassword("Enter Password for addressbook Default", QString("pw"));
+    w.start();
+    auto *padlock = w.window->findChild<LockIndicator *>();
+    QVERIFY(padlock->locked());
+    QCOMPARE(padlock->toolTip(), QString("The address book has a password and is encrypted with the traditional ZIP cipher, "
+                                         "for old archivers; the next save encrypts it with AES-256"));
+    w.window->lifecycle().save();
+    QCOMPARE(padlock->toolTip(), QString("The address book has a password and is encrypted with AES-256"));
+    w.window->options().setEncryption(archive::PackageCipher::Traditional);
+    w.window->lifecycle().save();
+    QCOMPARE(padlock->toolTip(),
+             QString("The address book has a password and is encrypted with the traditional ZIP cipher, for old archivers"));
+}
 
 void TestMainWindow::emptyDataDirectoryShowsTheTemplate()
 {

@@ -7,13 +7,13 @@
 #include "printing/PrintCommands.h"
 #include "printing/PrintDialog.h"
 #include "printing/ReportPainter.h"
+#include "printing/ReportPreview.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
-#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -356,8 +356,9 @@ void TestPrintDialog::withoutPrinterTheReportIsPreviewed()
     QString previewTitle;
     whenModal([&](QWidget *modal) {
         previewTitle = modal->windowTitle();
-        auto *preview = qobject_cast<QPrintPreviewDialog *>(modal);
+        auto *preview = qobject_cast<ReportPreview *>(modal);
         QVERIFY(preview);
+        QVERIFY(!preview->findChild<QAction *>("print")->isEnabled());
         QAction *exportPdf = preview->findChild<QAction *>("exportPdf");
         QVERIFY(exportPdf);
         QCOMPARE(exportPdf->text(), QString("Export to PDF..."));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/archive/PackageCipher.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +19,8 @@ public:
     virtual void listAddressBooks(const QStringList &names) = 0;
     virtual QString &defaultBookName() = 0;
     virtual QString &packagePassword() = 0;
+    // How a book with a password is encrypted when it is saved.
+    virtual archive::PackageCipher encryption() = 0;
     // Throws qv::Error when the settings file cannot be written.
     virtual void writeAll() = 0;
     // The user directories of an earlier layout, "----" where none is named.

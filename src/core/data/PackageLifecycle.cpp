@@ -217,7 +217,8 @@ bool PackageLifecycle::isModified()
         || m_structureChanged;
 }
 
-bool PackageLifecycle::unpackInto(const QString &path, QString &password, archive::KeepingTarget &target)
+bool PackageLifecycle::unpackInto(const QString &path, QString &password, std::optional<archive::PackageCipher> &cipher,
+                                  archive::KeepingTarget &target)
 {
     const QString bookName = QFileInfo(path).fileName().chopped(std::min<qsizetype>(4, QFileInfo(path).fileName().size()));
     bool lastPassed = false;
@@ -229,12 +230,13 @@ bool PackageLifecycle::unpackInto(const QString &path, QString &password, archiv
         password = *typed;
         return {*typed, true};
     };
-    sinks.error = [&](archive::ArchiveCode code, const QString &) {
-        m_prompter.message(archive::archiveMessage(code),
+    sinks.error = [&](archive::ArchiveCode code, const QString &text) {
+        m_prompter.message(archive::archiveMessage(code, text),
                            archive::isArchiveError(code) ? Prompter::Icon::Warning : Prompter::Icon::Information,
                            Prompter::Button::Ok);
     };
     sinks.memberEnd = [&](const QString &, bool passed) { lastPassed = passed; };
+    sinks.cipher = [&](const QString &, archive::PackageCipher used) { cipher = std::min(cipher.value_or(used), used); };
     const int written = archive::unpackFile(path, target, m_knownPasswords, sinks);
     if (written < 4 || !lastPassed) {
         showError(QStringLiteral("Loading addressbook fail due to invalid package format."));
@@ -307,6 +309,7 @@ bool PackageLifecycle::openPackage(const QString &path)
     if (!QFileInfo(path).isFile())
         return false;
     QString password;
+    std::optional<archive::PackageCipher> cipher;
     // The tables are read from memory: writing them out only to read them back
     // would cost an open about a fifth of its time. The other members, wanted
     // or not, are files as before, so that an extra one goes into the next save.
@@ -316,7 +319,7 @@ bool PackageLifecycle::openPackage(const QString &path)
         if (!QDir().mkpath(m_dirs.working))
             throw Error(QStringLiteral("Unable to create directory %1").arg(m_dirs.working));
         m_knownPasswords.clear();
-        if (!unpackInto(path, password, unpacked))
+        if (!unpackInto(path, password, cipher, unpacked))
             return false;
     } catch (const Error &e) {
         showError(e.text() + kWhileLoading);
@@ -335,6 +338,7 @@ bool PackageLifecycle::openPackage(const QString &path)
         m_lastOpenConverted = content.converted;
         m_lastOpenForms = {content.personForm, content.organisationForm};
         m_settings.packagePassword() = password;
+        m_packageCipher = cipher;
         m_shell.bookOpened();
         recordCounters();
     }
@@ -417,6 +421,19 @@ void PackageLifecycle::openDefaultBook()
     m_shell.enterNoBookState();
 }
 
+bool PackageLifecycle::openStartupPackage(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (!openPackage(absolute)) {
+        m_prompter.message(openFailedWarning(absolute), Prompter::Icon::Warning, Prompter::Button::Ok);
+        return false;
+    }
+    m_location = BookLocation::Elsewhere;
+    m_outsidePath = absolute;
+    m_shell.refreshTitle();
+    return true;
+}
+
 void PackageLifecycle::loadFrom()
 {
     if (!saveFirstIfModified(QStringLiteral("Are you going to save  before loading another?"), false))
@@ -495,7 +512,8 @@ void PackageLifecycle::packWorkingDirectory(const QString &path, const QMap<QStr
         if (answer == Prompter::Button::Yes)
             password.clear();
     }
-    archive::pack(path, m_dirs.working, password, written);
+    archive::pack(path, m_dirs.working, password, written, m_settings.encryption());
+    m_packageCipher = password.isEmpty() ? std::nullopt : std::optional(m_settings.encryption());
 }
 
 void PackageLifecycle::saveInto(const QString &path)

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <utility>
+#include <optional>
 
 namespace qv {
 
@@ -41,6 +42,10 @@ public:
     bool listDataDirectory();
     // Start-up: the default book, or else the template in the no-book state.
     void openDefaultBook();
+    // Start-up with a package named on the command line: opened like one
+    // loaded from elsewhere. When it cannot be opened the user is told and
+    // the result is false.
+    bool openStartupPackage(const QString &path);
 
     // Opens the package; on failure the book that was open stays as it was.
     bool openPackage(const QString &path);
@@ -70,10 +75,14 @@ public:
     bool lastOpenConverted() const { return m_lastOpenConverted; }
     // The forms the person and the organisation table were found in.
     std::pair<TableForm, TableForm> lastOpenTableForms() const { return m_lastOpenForms; }
+    // The cipher of the package as last opened or saved, the weakest where its
+    // members differ; nothing when it had no password.
+    std::optional<archive::PackageCipher> packageCipher() const { return m_packageCipher; }
     bool saveWithPassword = true;
 
 private:
-    bool unpackInto(const QString &path, QString &password, archive::KeepingTarget &target);
+    bool unpackInto(const QString &path, QString &password, std::optional<archive::PackageCipher> &cipher,
+                    archive::KeepingTarget &target);
     bool readContent(BookContent &content, archive::KeepingTarget &unpacked);
     void install(BookContent &content);
     void saveInto(const QString &path);
@@ -101,6 +110,7 @@ private:
     bool m_saving = false;
     bool m_lastOpenConverted = false;
     std::pair<TableForm, TableForm> m_lastOpenForms{TableForm::Quorvel, TableForm::Quorvel};
+    std::optional<archive::PackageCipher> m_packageCipher;
 };
 
 } // namespace qv

@@ -123,7 +123,9 @@ EditModel::OrgLink EditModel::setOrganisationByName(const QString &name)
         m_persons->setValue(QStringLiteral("OrgID"), qint32(0));
         return OrgBlank;
     }
-    if (m_organisations->locate(QStringLiteral("Company"), name, {true, false})) {
+    m_organisations->post(); // a name just typed into the open row counts, as a locate would see it
+    const int match = m_companies.firstInView(*m_organisations, name);
+    if (match >= 0 && m_organisations->gotoBookmark({m_organisations->table(), match})) {
         const Value coId = m_organisations->value(QStringLiteral("CoID"));
         openPerson();
         m_persons->setValue(QStringLiteral("OrgID"), coId);

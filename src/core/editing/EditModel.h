@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/TextFieldIndex.h"
 #include "editing/PersonName.h"
 
 #include <QSet>
@@ -56,16 +57,27 @@ public:
     const QStringList &initials() const { return m_initials; }
 
     EditState editState() const { return m_editState; }
+    void setEditState(EditState state) { m_editState = state; }
     OrgState orgState() const { return m_orgState; }
+    void setOrgState(OrgState state) { m_orgState = state; }
     bool hasYellowEntries() const { return m_hasYellowEntries; }
+    void setHasYellowEntries(bool on) { m_hasYellowEntries = on; }
     const QString &lastComposedName() const { return m_lastComposedName; }
     int highestClientId() const { return m_highestClientId; }
     int highestCoId() const { return m_highestCoId; }
 
+    // The list copies of the open book: the current person and organisation are their current rows.
+    TableView &persons() { return *m_persons; }
+    TableView &organisations() { return *m_organisations; }
+    CategoryTreeModel &tree() { return m_tree; }
+
+    // The row ids of positions in the person view: rows keep their ids while
+    // their positions shift as changed rows leave a filtered list.
+    std::vector<int> rowIdsOf(const std::vector<int> &positions) const;
+
 private:
     void recordCounters();
     void openPerson();
-    std::vector<int> rowIdsOf(const std::vector<int> &positions) const;
     void insertInitial(const QString &initial);
 
     CategoryTreeModel &m_tree;
@@ -83,6 +95,7 @@ private:
     QSet<QString> m_foldedInitials; // the initials case-folded, for the duplicate test
     QString m_lastComposedName;
     std::vector<int> m_isolated; // organisation row ids
+    TextFieldIndex m_companies{QStringLiteral("Company"), Qt::CaseInsensitive};
 };
 
 } // namespace qv

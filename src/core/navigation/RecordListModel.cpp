@@ -45,7 +45,10 @@ void RecordListModel::showInitial(const QString &initial, bool includeYellow)
 
 void RecordListModel::reapply()
 {
-    apply(m_filter);
+    // The list's filter as it stands, whoever set it: after a search it is
+    // the search engine's, which this model did not compose.
+    if (m_persons)
+        apply(m_persons->filter());
 }
 
 void RecordListModel::showYellowPages()

@@ -19,6 +19,7 @@ public:
     void showCategory(int number);
     // An empty initial lists all entries (include-yellow) or all white-page entries.
     void showInitial(const QString &initial, bool includeYellow);
+    // Filters the changed rows anew with the list's filter as it stands.
     void reapply();
     void showYellowPages();
     // What selecting a tree node lists: every entry (1000), a category (above

@@ -73,9 +73,29 @@ double ReportLayout::neededHeight(size_t index) const
 ReportPage ReportLayout::nextPage()
 {
     ReportPage page;
-    page.number = ++m_pageNumber;
-    placeBands(page);
-    const double top = page.number == 1 ? page::kMargin + page::kBandHeight : page::kMargin;
+    flowPage(&page);
+    return page;
+}
+
+void ReportLayout::skipPage()
+{
+    flowPage(nullptr);
+}
+
+void ReportLayout::moveTo(Position position)
+{
+    m_pageNumber = position.pagesBefore;
+    m_next = std::min(position.firstRecord, m_content.blocks.size());
+}
+
+void ReportLayout::flowPage(ReportPage *page)
+{
+    const int number = ++m_pageNumber;
+    if (page) {
+        page->number = number;
+        placeBands(*page);
+    }
+    const double top = number == 1 ? page::kMargin + page::kBandHeight : page::kMargin;
     const std::vector<ReportBlock> &blocks = m_content.blocks;
     int column = 0;
     double y = top;
@@ -87,12 +107,11 @@ ReportPage ReportLayout::nextPage()
             y = top;
             continue;
         }
-        const double left = page::kMargin + column * (m_columns.width + m_columns.gap);
-        placeBlock(blocks[m_next], left, y, page);
+        if (page)
+            placeBlock(blocks[m_next], page::kMargin + column * (m_columns.width + m_columns.gap), y, *page);
         y += blockHeight(blocks[m_next]);
         ++m_next;
     }
-    return page;
 }
 
 void ReportLayout::placeBlock(const ReportBlock &block, double left, double top, ReportPage &page) const

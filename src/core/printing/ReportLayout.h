@@ -26,8 +26,19 @@ class ReportLayout {
 public:
     ReportLayout(const PrintSettings &settings, const ReportContent &content, ReportHeader header);
 
+    // Where the next page begins: its number less one and its first record.
+    struct Position {
+        int pagesBefore = 0;
+        size_t firstRecord = 0;
+    };
+
     bool atEnd() const { return m_pageNumber > 0 && m_next >= m_content.blocks.size(); }
     ReportPage nextPage();
+    // Passes the next page by without placing its texts: finding where each
+    // page begins costs a few additions per record.
+    void skipPage();
+    Position position() const { return {m_pageNumber, m_next}; }
+    void moveTo(Position position);
 
     // The height of a line as the template sets it, in millimetres.
     static double millimetres(int templatePixels) { return templatePixels * 25.4 / kTemplatePixelsPerInch; }
@@ -43,6 +54,9 @@ private:
     void placeLine(const ReportLine &line, const ReportBlock &block, double left, double top, double height,
                    ReportPage &page) const;
     void placeBands(ReportPage &page) const;
+    // Flows the records of the next page down its columns, placing them on
+    // the page when there is one.
+    void flowPage(ReportPage *page);
 
     PrintSettings m_settings;
     const ReportContent &m_content;

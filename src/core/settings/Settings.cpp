@@ -18,6 +18,9 @@ const QString kCheckedFieldsList = QStringLiteral("CheckedFieldsList");
 const QString kSearchableFieldsList = QStringLiteral("SearchableFieldsList");
 const QString kFonts = QStringLiteral("Fonts");
 const QString kMisc = QStringLiteral("MiscOption");
+const QString kEncryption = QStringLiteral("Encryption");
+const QString kTraditional = QStringLiteral("Traditional");
+const QString kAes256 = QStringLiteral("AES256");
 
 // Decimal, or hexadecimal after "0x"; anything else, or a value out of
 // range, reads as the default.
@@ -127,6 +130,10 @@ void Settings::readAll()
     quickSearchOpen = readBool(doc, kMisc, QStringLiteral("QuickSearchOpen"), true);
     toSaveSize = readBool(doc, kMisc, QStringLiteral("ToSaveSize"), true);
     dataDir = readText(doc, kMisc, QStringLiteral("DataDir"), QString());
+    // Only the weaker cipher must be asked for by name: anything else keeps books safe.
+    m_encryption = readText(doc, kMisc, kEncryption, kAes256).trimmed().compare(kTraditional, Qt::CaseInsensitive) == 0
+        ? archive::PackageCipher::Traditional
+        : archive::PackageCipher::Aes256;
     readSizes(doc);
 }
 
@@ -171,6 +178,7 @@ void Settings::writeTo(IniDocument &doc) const
     writeBool(doc, kMisc, QStringLiteral("QuickSearchOpen"), quickSearchOpen);
     writeBool(doc, kMisc, QStringLiteral("ToSaveSize"), toSaveSize);
     doc.setValue(kMisc, QStringLiteral("DataDir"), dataDir);
+    doc.setValue(kMisc, kEncryption, m_encryption == archive::PackageCipher::Traditional ? kTraditional : kAes256);
     if (toSaveSize)
         writeSizes(doc);
 }

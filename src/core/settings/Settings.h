@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/archive/PackageCipher.h"
 #include "settings/IniDocument.h"
 
 #include <QList>
@@ -46,6 +47,11 @@ public:
     QString fieldNameForLabel(const QString &label) const;
     // Refills catalogueFieldNames with the catalogue's keys, in order.
     void fillCatalogueFieldNames();
+
+    // MiscOption/Encryption: how books with a password are encrypted when saved,
+    // "AES256" (the default, also for any value not known) or "Traditional".
+    archive::PackageCipher encryption() const { return m_encryption; }
+    void setEncryption(archive::PackageCipher cipher) { m_encryption = cipher; }
 
     // Adds a package name to the address book list: in case-insensitive order
     // while the list is sorted, at the end afterwards; equal names are dropped.
@@ -100,6 +106,7 @@ private:
 
     QString m_path;
     QString m_directory;
+    archive::PackageCipher m_encryption = archive::PackageCipher::Aes256;
 };
 
 } // namespace qv

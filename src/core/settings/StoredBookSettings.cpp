@@ -28,6 +28,11 @@ QString &StoredBookSettings::packagePassword()
     return m_settings.packagePassword;
 }
 
+archive::PackageCipher StoredBookSettings::encryption()
+{
+    return m_settings.encryption();
+}
+
 void StoredBookSettings::writeAll()
 {
     m_settings.writeAll();

@@ -15,6 +15,7 @@ public:
     void listAddressBooks(const QStringList &names) override;
     QString &defaultBookName() override;
     QString &packagePassword() override;
+    archive::PackageCipher encryption() override;
     void writeAll() override;
     QStringList legacyUserNames() override;
     void finishLegacyUpgrade() override;

@@ -2,6 +2,7 @@
 
 #include "data/BookContent.h"
 #include "data/RecordStore.h"
+#include "editing/PageKind.h"
 #include "navigation/RecordListModel.h"
 
 namespace qv {
@@ -17,9 +18,7 @@ void BookModelSet::receiveBook(RecordStore &data, BookContent &content)
     m_edit.setCompoundSurnames(std::move(content.compoundSurnames));
     m_tree.setForest(std::move(content.tree));
     m_edit.scanInitials();
-    // The Org Contacts category lists the yellow pages once the book has any.
-    if (m_edit.hasYellowEntries() && m_tree.indexOfNumber(110) < 0)
-        m_tree.insertFixedNode(101, QStringLiteral("Org Contacts"), true, 110);
+    ensureOrgContactsNode(m_edit, m_tree);
 }
 
 ModelMembers BookModelSet::members() const

@@ -239,7 +239,11 @@ void CategoryTreeView::dropEvent(QDropEvent *event)
 void CategoryTreeView::focusInEvent(QFocusEvent *event)
 {
     QTreeWidget::focusInEvent(event);
-    emit entered(); // the tree is the navigation source again, its node re-applied
+    // The focus coming back with the window, say when the wider organisation
+    // box closes, or from a menu is not the user entering the tree: the list
+    // keeps what it shows.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        emit entered(); // the tree is the navigation source again, its node re-applied
 }
 
 } // namespace qv

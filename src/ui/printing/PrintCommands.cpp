@@ -4,7 +4,7 @@
 #include "common/Prompter.h"
 #include "printing/Printers.h"
 #include "printing/ReportPainter.h"
-#include "printing/ReportPdf.h"
+#include "printing/ReportPreview.h"
 #include "shell/OwnerName.h"
 
 #include <QAction>
@@ -13,9 +13,7 @@
 #include <QDialogButtonBox>
 #include <QLocale>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPushButton>
-#include <QToolBar>
 
 namespace qv {
 
@@ -87,66 +85,39 @@ void PrintCommands::printSetup()
 
 void PrintCommands::runReport(bool preview)
 {
-    if (!m_hasPrinter()) {
+    const bool printerInstalled = m_hasPrinter();
+    if (!printerInstalled) {
         m_prompter.message(QStringLiteral("You don't have a printer."), Prompter::Icon::Plain, Prompter::Button::Ok);
         preview = true;
     }
     const PrintSettings settings = m_dialog.capturedSettings();
     const ReportHeader header =
         reportHeader(ownerName(), QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
-    const std::optional<ReportContent> content = prepareReport(m_data, settings.mode, m_prompter);
+    std::optional<ReportContent> content = prepareReport(m_data, settings.mode, m_prompter);
     if (!content)
         return;
     m_printer.setDocName(printJobName(settings.mode));
     m_printer.setFullPage(true);
     prepareReportPage(m_printer);
-    const auto paint = [&](QPrinter &printer) { paintReport(printer, settings, *content, header); };
     if (preview) {
-        showPreview(paint, settings, *content, header);
+        showPreview(settings, std::move(*content), header, printerInstalled);
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        paint(m_printer);
+        paintReport(m_printer, settings, *content, header);
     } catch (const Error &e) {
         m_prompter.message(e.text(), Prompter::Icon::Warning, Prompter::Button::Ok);
     }
     QApplication::restoreOverrideCursor();
 }
 
-void PrintCommands::showPreview(const std::function<void(QPrinter &)> &paint, const PrintSettings &settings,
-                                const ReportContent &content, const ReportHeader &header)
+void PrintCommands::showPreview(const PrintSettings &settings, ReportContent content, const ReportHeader &header,
+                                bool printerInstalled)
 {
-    QPrintPreviewDialog preview(&m_printer, m_window);
-    preview.setWindowTitle(QStringLiteral("Print Preview"));
-    connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter *printer) { paint(*printer); });
-    if (auto *bar = preview.findChild<QToolBar *>()) {
-        bar->addSeparator();
-        QAction *pdf = bar->addAction(QStringLiteral("Export to PDF..."));
-        pdf->setObjectName(QStringLiteral("exportPdf"));
-        connect(pdf, &QAction::triggered, &preview, [&] { exportPdf(settings, content, header); });
-    }
+    ReportPreview preview(PagedReport(settings, std::move(content), header), m_printer, printerInstalled, m_prompter,
+                          m_window);
     preview.exec();
-}
-
-void PrintCommands::exportPdf(const PrintSettings &settings, const ReportContent &content, const ReportHeader &header)
-{
-    Prompter::SaveRequest request;
-    request.caption = QStringLiteral("Export to PDF");
-    request.filter = QStringLiteral("PDF File (*.pdf)|*.pdf");
-    request.defaultExtension = QStringLiteral("pdf");
-    request.proposedName = modeCaption(settings.mode) + QStringLiteral(".pdf");
-    const auto path = m_prompter.saveFile(request);
-    if (!path)
-        return;
-    try {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        writeReportPdf(*path, settings, content, header);
-        QApplication::restoreOverrideCursor();
-    } catch (const Error &e) {
-        QApplication::restoreOverrideCursor();
-        m_prompter.message(e.text(), Prompter::Icon::Warning, Prompter::Button::Ok);
-    }
 }
 
 } // namespace qv

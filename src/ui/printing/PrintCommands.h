@@ -45,9 +45,8 @@ signals:
     void entryMoved();
 
 private:
-    void showPreview(const std::function<void(QPrinter &)> &paint, const PrintSettings &settings,
-                     const ReportContent &content, const ReportHeader &header);
-    void exportPdf(const PrintSettings &settings, const ReportContent &content, const ReportHeader &header);
+    void showPreview(const PrintSettings &settings, ReportContent content, const ReportHeader &header,
+                     bool printerInstalled);
 
     RecordStore &m_data;
     Prompter &m_prompter;

@@ -34,6 +34,13 @@ QString singleLine(QString text)
     return text;
 }
 
+QPainter &startPainting(QPainter &painter, QPagedPaintDevice &device)
+{
+    if (!painter.begin(&device))
+        throw Error(QStringLiteral("The report could not be printed."));
+    return painter;
+}
+
 } // namespace
 
 QColor reportColor(qint32 color)
@@ -114,16 +121,25 @@ void prepareReportPage(QPagedPaintDevice &device)
 void paintReport(QPagedPaintDevice &device, const PrintSettings &settings, const ReportContent &content,
                  const ReportHeader &header)
 {
-    QPainter painter(&device);
-    if (!painter.isActive())
-        throw Error(QStringLiteral("The report could not be printed."));
-    ReportPainter pages(painter);
+    QPainter painter;
+    ReportPainter pages(startPainting(painter, device));
     ReportLayout layout(settings, content, header);
     while (!layout.atEnd()) {
         const ReportPage page = layout.nextPage();
         if (page.number > 1)
             device.newPage();
         pages.drawPage(page);
+    }
+}
+
+void paintReportPages(QPagedPaintDevice &device, const PagedReport &report, int first, int last)
+{
+    QPainter painter;
+    ReportPainter pages(startPainting(painter, device));
+    for (int number = first; number <= last; ++number) {
+        if (number > first)
+            device.newPage();
+        pages.drawPage(report.page(number));
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "printing/PagedReport.h"
 #include "printing/ReportLayout.h"
 
 #include <QColor>
@@ -50,5 +51,7 @@ void prepareReportPage(QPagedPaintDevice &device);
 // time. Throws qv::Error when the device cannot be painted on.
 void paintReport(QPagedPaintDevice &device, const PrintSettings &settings, const ReportContent &content,
                  const ReportHeader &header);
+// Paints the pages first to last of a report already broken into pages.
+void paintReportPages(QPagedPaintDevice &device, const PagedReport &report, int first, int last);
 
 } // namespace qv

@@ -4,6 +4,7 @@
 #include "data/TableView.h"
 
 #include <QGridLayout>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -85,6 +86,7 @@ DetailPane::DetailPane(QWidget *parent)
                                         + int(m->document()->documentMargin() * 2));
                     m->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
                     setHint(m, QStringLiteral("Double-click to view"));
+                    m->viewport()->installEventFilter(this);
                     m_memos.insert(field, m);
                     grid->setRowStretch(r, 1);
                     editor = m;
@@ -127,6 +129,19 @@ void DetailPane::refresh(const TableView &person, const TableView &organisation)
                          : QString());
     m_memos.value(QStringLiteral("Memo"))->setPlainText(person.text(QStringLiteral("Memo")));
     m_memos.value(QStringLiteral("CMemo"))->setPlainText(organisation.text(QStringLiteral("CMemo")));
+}
+
+bool DetailPane::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        for (const QPlainTextEdit *memo : std::as_const(m_memos)) {
+            if (memo->viewport() == watched) {
+                emit memoDoubleClicked(memo);
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void DetailPane::setBoxesEnabled(bool enabled)

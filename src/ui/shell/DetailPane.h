@@ -3,10 +3,10 @@
 #include <QWidget>
 
 #include <QMap>
+#include <QPlainTextEdit>
 
 class QGroupBox;
 class QLineEdit;
-class QPlainTextEdit;
 
 namespace qv {
 
@@ -20,6 +20,12 @@ public:
     explicit DetailPane(QWidget *parent = nullptr);
     void refresh(const TableView &person, const TableView &organisation);
     void setBoxesEnabled(bool enabled);
+
+signals:
+    void memoDoubleClicked(const QPlainTextEdit *memo);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QLineEdit *line(const QString &field);

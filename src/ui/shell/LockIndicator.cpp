@@ -12,10 +12,26 @@ LockIndicator::LockIndicator(QWidget *parent)
     setFixedSize(LayoutScale::ofApplication()(23, 18));
 }
 
-void LockIndicator::setLocked(bool locked)
+namespace {
+
+QString cipherPhrase(archive::PackageCipher cipher)
+{
+    return cipher == archive::PackageCipher::Aes256 ? QStringLiteral("AES-256")
+                                                    : QStringLiteral("the traditional ZIP cipher, for old archivers");
+}
+
+} // namespace
+
+void LockIndicator::setLocked(bool locked, archive::PackageCipher inUse, archive::PackageCipher nextSave)
 {
     m_locked = locked;
-    setToolTip(locked ? QStringLiteral("The address book has a password") : QStringLiteral("The address book has no password"));
+    QString tip = QStringLiteral("The address book has no password");
+    if (locked) {
+        tip = QStringLiteral("The address book has a password and is encrypted with %1").arg(cipherPhrase(inUse));
+        if (nextSave != inUse)
+            tip += QStringLiteral("; the next save encrypts it with %1").arg(cipherPhrase(nextSave));
+    }
+    setToolTip(tip);
     update();
 }
 

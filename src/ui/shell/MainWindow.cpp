@@ -1,5 +1,6 @@
 #include "shell/MainWindow.h"
 
+#include "common/AreaFontStyle.h"
 #include "common/Error.h"
 #include "common/Hint.h"
 #include "common/LayoutScale.h"
@@ -7,23 +8,31 @@
 #include "data/RecordStore.h"
 #include "editing/CategoryAssignment.h"
 #include "editing/DeleteEntries.h"
+#include "editing/EntryCommands.h"
+#include "exchange/FieldCatalogue.h"
 #include "navigation/CategoryTreeView.h"
 #include "navigation/InitialsGridView.h"
 #include "navigation/RecordListView.h"
 #include "navigation/ViewListModel.h"
+#include "shell/CommandSet.h"
 #include "printing/PrintCommands.h"
+#include "search/QuickLookup.h"
+#include "search/SearchDialog.h"
 #include "shell/DetailPane.h"
 #include "shell/LockIndicator.h"
 #include "shell/OwnerName.h"
 #include "shell/ProgramDirectory.h"
 #include "tools/AboutBox.h"
+#include "tools/CommunicationTools.h"
+#include "tools/OptionsDialog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
-#include <QMenuBar>
+#include <QLineEdit>
+#include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
@@ -42,27 +51,16 @@ namespace qv {
 
 namespace {
 
-QFont areaFont(const AreaFont &f)
-{
-    QFont font(f.name);
-    font.setPointSize(f.size > 0 ? f.size : 10);
-    return font;
-}
-
-QColor areaColor(const AreaFont &f)
-{
-    // 0x00BBGGRR, as the settings store colours.
-    return QColor(f.color & 0xFF, (f.color >> 8) & 0xFF, (f.color >> 16) & 0xFF);
-}
-
 void applyArea(QWidget *widget, const AreaFont &f)
 {
-    widget->setFont(areaFont(f));
+    widget->setFont(areaQFont(f));
     QPalette p = widget->palette();
-    p.setColor(QPalette::Text, areaColor(f));
-    p.setColor(QPalette::WindowText, areaColor(f));
+    p.setColor(QPalette::Text, areaColour(f.color));
+    p.setColor(QPalette::WindowText, areaColour(f.color));
     widget->setPalette(p);
 }
+
+const int kSearchNode = 101; // the category tree's node of the last search results
 
 } // namespace
 
@@ -73,6 +71,7 @@ MainWindow::MainWindow(const QString &programDir, const QString &workingDir, Rec
     , m_data(data)
     , m_qtPrompter(this)
     , m_prompter(prompter ? prompter : &m_qtPrompter)
+    , m_search(data.personList, data.organisationLookup)
 {
     setObjectName(QStringLiteral("MainWindow"));
     createModels();
@@ -80,10 +79,15 @@ MainWindow::MainWindow(const QString &programDir, const QString &workingDir, Rec
     m_models.setRecordList(&m_recList);
     m_lifecycle = std::make_unique<PackageLifecycle>(m_data, m_models, *m_bookSettings, *m_prompter, *this,
                                                      PackageLifecycle::Directories{m_programDir, m_dataDir, workingDir});
+    m_tools = new CommunicationTools(this, m_data, *m_prompter, [this] { return m_entryList->marks().rows(); }, m_programDir);
+    m_optionsDialog = new OptionsDialog(*m_options, *m_prompter, this);
+    connect(m_optionsDialog, &OptionsDialog::passwordChanged, this, &MainWindow::repaintLock);
+    createLayout();
     createMenus();
     createToolBar();
-    createLayout();
     createStatusLine();
+    m_searchDialog = new SearchDialog(*m_options, this);
+    m_commands->disableUnbound();
 }
 
 MainWindow::~MainWindow()
@@ -108,95 +112,9 @@ void MainWindow::createModels()
     else
         m_options->dataDir = m_dataDir; // so that it is written at exit
     m_options->packagePassword.clear();
+    m_catalogue = std::make_unique<FieldCatalogue>(*m_options);
     m_data.personList.setLogChanges(true);
     m_data.organisationList.setLogChanges(true);
-}
-
-void MainWindow::createMenus()
-{
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    m_openMenu = file->addMenu(QStringLiteral("&Open"));
-    m_openMenu->setStatusTip(QStringLiteral("Open an address book"));
-    file->addAction(QStringLiteral("Load &from..."), this, [this] { runCommand([this] { m_lifecycle->loadFrom(); }); })
-        ->setStatusTip(QStringLiteral("Load an address book elsewhere"));
-    file->addAction(QStringLiteral("&New..."), this, [this] { runCommand([this] { m_lifecycle->newBook(); }); })
-        ->setStatusTip(QStringLiteral("Create a new address book"));
-    QAction *save = file->addAction(QStringLiteral("&Save"), this, &MainWindow::saveBook);
-    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    save->setStatusTip(QStringLiteral("Save the address book"));
-    QAction *saveAs = file->addAction(QStringLiteral("Save &As..."), this, [this] { runCommand([this] { m_lifecycle->saveAs(); }); });
-    saveAs->setShortcut(QKeySequence(Qt::Key_F12));
-    saveAs->setStatusTip(QStringLiteral("Save the address book with a new path"));
-    m_deleteMenu = file->addMenu(QStringLiteral("&Delete"));
-    m_deleteMenu->setStatusTip(QStringLiteral("Delete an address book"));
-    m_bookActions << save << saveAs << m_deleteMenu->menuAction();
-    file->addSeparator();
-    // Commands of later subsystems stand in their places, disabled until they come.
-    for (const char *caption : {"&Export to", "&Import from"})
-        file->addMenu(QString::fromLatin1(caption))->menuAction()->setEnabled(false);
-    file->addSeparator();
-    m_printing = new PrintCommands(m_data, *m_prompter, m_programDir, this);
-    connect(m_printing, &PrintCommands::entryMoved, this, &MainWindow::refreshLists);
-    file->addActions(m_printing->actions());
-    m_bookActions << m_printing->actions();
-    file->addSeparator();
-    QAction *exit = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
-    exit->setObjectName(QStringLiteral("exit"));
-    exit->setShortcut(QKeySequence::Quit);
-
-    m_editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
-    // Commands of later subsystems stand in their places, disabled until they come.
-    for (const char *caption : {"&Search...", "&Edit entry...", "&Add entry..."})
-        m_editMenu->addAction(QString::fromLatin1(caption))->setEnabled(false);
-    m_editMenu->addAction(QStringLiteral("&Delete"), this, &MainWindow::deleteMarkedEntries)->setStatusTip(QStringLiteral("Delete entries"));
-    for (const char *caption : {"Clea&r isolated org", "&Copy Current to Clipboard"})
-        m_editMenu->addAction(QString::fromLatin1(caption))->setEnabled(false);
-    QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    tools->addAction(QStringLiteral("&Options..."))->setEnabled(false);
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->addAction(QStringLiteral("&About..."), this, [this] {
-        AboutBox about(this);
-        about.exec();
-    });
-}
-
-void MainWindow::createToolBar()
-{
-    QToolBar *bar = addToolBar(QStringLiteral("Tools"));
-    bar->setObjectName(QStringLiteral("toolBar"));
-    bar->setMovable(false);
-    m_openButton = new QToolButton(bar);
-    m_openButton->setText(QStringLiteral("&Open"));
-    m_openButton->setToolTip(QStringLiteral("Open an address book"));
-    m_openButton->setStatusTip(QStringLiteral("Open an address book"));
-    m_openButton->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    m_openButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_openButtonMenu = new QMenu(m_openButton);
-    m_openButton->setMenu(m_openButtonMenu);
-    m_openButton->setPopupMode(QToolButton::InstantPopup); // a click drops the list of books
-    bar->addWidget(m_openButton);
-    m_saveButton = new QToolButton(bar);
-    m_saveButton->setText(QStringLiteral("&Save"));
-    m_saveButton->setToolTip(QStringLiteral("Save the address book"));
-    m_saveButton->setStatusTip(QStringLiteral("Save the address book"));
-    m_saveButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    m_saveButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    connect(m_saveButton, &QToolButton::clicked, this, &MainWindow::saveFromToolButton);
-    bar->addWidget(m_saveButton);
-    bar->addSeparator();
-    // Theme icons where the desktop has them; three different ones where it has not.
-    const struct {
-        QAction *action;
-        const char *theme;
-        QStyle::StandardPixmap fallback;
-    } printButtons[] = {{m_printing->printModeAction(), "document-properties", QStyle::SP_FileDialogDetailedView},
-                        {m_printing->printAction(), "document-print", QStyle::SP_ComputerIcon},
-                        {m_printing->previewAction(), "document-print-preview", QStyle::SP_FileDialogContentsView}};
-    for (const auto &[action, theme, fallback] : printButtons) {
-        action->setIcon(QIcon::fromTheme(QString::fromLatin1(theme), style()->standardIcon(fallback)));
-        bar->addAction(action);
-        static_cast<QToolButton *>(bar->widgetForAction(action))->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    }
 }
 
 void MainWindow::createLayout()
@@ -223,6 +141,7 @@ void MainWindow::createLayout()
     m_nameLookup->installEventFilter(this); // its focus brings up the initials
     nameRow->addWidget(m_nameLookup, 1);
     auto *nameButton = new QToolButton(m_searchPanel);
+    nameButton->setObjectName(QStringLiteral("nameLookupButton"));
     nameButton->setText(QStringLiteral("..."));
     nameRow->addWidget(nameButton);
 
@@ -264,8 +183,14 @@ void MainWindow::createLayout()
     m_organisationLookup->installEventFilter(this);
     orgRow->addWidget(m_organisationLookup, 1);
     auto *orgMore = new QToolButton(m_searchPanel);
+    orgMore->setObjectName(QStringLiteral("organisationLookupButton"));
     orgMore->setText(QStringLiteral("..."));
     orgRow->addWidget(orgMore);
+    auto *lookup = new QuickLookup({m_nameLookup, nameButton, m_organisationLookup, orgMore, orgButton}, m_data, m_search,
+                                   m_recList, this);
+    connect(lookup, &QuickLookup::listChanged, this, &MainWindow::listFilterChanged);
+    connect(lookup, &QuickLookup::initialsGridWanted, this, [this] { showTreeOrGrid(false); });
+    connect(lookup, &QuickLookup::initialsRefreshRequested, this, &MainWindow::refreshInitials);
 
     auto *navigation = new QVBoxLayout(m_searchPanel);
     navigation->setContentsMargins(4, 4, 4, 4);
@@ -287,20 +212,6 @@ void MainWindow::createLayout()
     m_entryList->installEventFilter(this);
     m_entryList->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_entryList, &QWidget::customContextMenuRequested, this, &MainWindow::showEntryPopup);
-    auto *selectAll = new QAction(QStringLiteral("&Select All"), m_entryList);
-    selectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    selectAll->setShortcutContext(Qt::WidgetShortcut);
-    connect(selectAll, &QAction::triggered, m_entryList, &RecordListView::markAll);
-    auto *unselectAll = new QAction(QStringLiteral("&UnSelect All"), m_entryList);
-    unselectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    unselectAll->setShortcutContext(Qt::WidgetShortcut);
-    connect(unselectAll, &QAction::triggered, m_entryList, &RecordListView::unmarkAll);
-    auto *deleteEntriesAction = new QAction(QStringLiteral("&Delete"), m_entryList);
-    deleteEntriesAction->setShortcut(QKeySequence(Qt::Key_Delete));
-    deleteEntriesAction->setShortcutContext(Qt::WidgetShortcut);
-    deleteEntriesAction->setStatusTip(QStringLiteral("Delete entries"));
-    connect(deleteEntriesAction, &QAction::triggered, this, &MainWindow::deleteMarkedEntries);
-    m_entryList->addActions({deleteEntriesAction, selectAll, unselectAll});
 
     m_leftSplitter = new QSplitter(Qt::Vertical, this);
     m_leftSplitter->setObjectName(QStringLiteral("leftColumn"));
@@ -312,6 +223,7 @@ void MainWindow::createLayout()
     m_leftSplitter->setStretchFactor(1, 1);
 
     m_detail = new DetailPane(this);
+    connect(m_detail, &DetailPane::memoDoubleClicked, m_tools, &CommunicationTools::showMemo);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         if (now && m_detail->isAncestorOf(now) && !m_noBook)
             showTreeOrGrid(true);
@@ -332,6 +244,13 @@ void MainWindow::createLayout()
             fillInitialsGrid();
     });
     setCentralWidget(m_mainSplitter);
+    m_entryCommands = new EntryCommands({m_data, m_models, m_recList, *m_prompter, *m_categoryTree, *m_entryList, *detailScroll,
+                                         [this] { listFilterChanged(); }, [this] { refreshLists(); }, [this] { fillInitialsGrid(); },
+                                         [this](bool tree) { showTreeOrGrid(tree); }},
+                                        this);
+    // Enter in a field of the detail pane edits the entry.
+    for (QLineEdit *field : m_detail->findChildren<QLineEdit *>())
+        connect(field, &QLineEdit::returnPressed, m_entryCommands, &EntryCommands::editEntry);
 }
 
 void MainWindow::createStatusLine()
@@ -372,7 +291,7 @@ void MainWindow::applyFonts()
     applyArea(m_detail, m_options->recViewFont);
     // The navigation area's labels and lookup boxes follow the entry list.
     for (QWidget *w : {static_cast<QWidget *>(m_nameLookup), static_cast<QWidget *>(m_organisationLookup)})
-        w->setFont(areaFont(m_options->recListFont));
+        w->setFont(areaQFont(m_options->recListFont));
 }
 
 void MainWindow::setVisible(bool visible)
@@ -438,7 +357,8 @@ void MainWindow::openStartupBook()
             m_splash->close(); // else it would keep the program running
         return;
     }
-    m_lifecycle->openDefaultBook();
+    if (m_startupPackage.isEmpty() || !m_lifecycle->openStartupPackage(m_startupPackage))
+        m_lifecycle->openDefaultBook();
     refreshLists();
     if (m_splash) {
         m_splash->setOkVisible(true);
@@ -494,8 +414,35 @@ QString MainWindow::countsText() const
 void MainWindow::listCategory(int number)
 {
     m_recList.setSource(NavigationSource::Tree);
-    if (m_recList.showNode(number))
+    if (number == kSearchNode) {
+        setBusy(true);
+        m_search.applyLastSearch();
+        setBusy(false);
         listFilterChanged();
+    } else if (m_recList.showNode(number)) {
+        listFilterChanged();
+    }
+}
+
+void MainWindow::openSearchDialog()
+{
+    // Over the detail pane, 65 pixels below the window's top edge.
+    const QPoint detail = m_mainSplitter->widget(1)->mapTo(this, QPoint(0, 0));
+    const std::optional<SearchChoice> choice = m_searchDialog->ask(
+        QPoint(frameGeometry().left() + detail.x(), frameGeometry().top() + LayoutScale::ofApplication()(65)));
+    if (!choice)
+        return;
+    // The last results first, under the search node; then the new search.
+    showTreeOrGrid(true);
+    m_categoryTree->setFocus();
+    if (m_models.tree().indexOfNumber(kSearchNode) >= 0)
+        m_categoryTree->selectNumber(kSearchNode);
+    setBusy(true);
+    runCommand([&] { searchAsChosen(m_search, *m_catalogue, *choice); });
+    setBusy(false);
+    listFilterChanged();
+    m_entryList->setFocus();
+    m_recList.setSource(NavigationSource::Search);
 }
 
 void MainWindow::fileDroppedEntries(int target, bool copyMode)
@@ -577,23 +524,6 @@ void MainWindow::listFilterChanged()
     showCurrentEntry();
 }
 
-void MainWindow::showEntryPopup(const QPoint &pos)
-{
-    QMenu menu(this);
-    // Entry, category and e-mail commands come with the editor, the category
-    // commands and the communication tools; until then they stay disabled.
-    for (const char *caption : {"&Add Entry...", "&Edit Entry..."})
-        menu.addAction(QString::fromLatin1(caption))->setEnabled(false);
-    menu.addAction(m_entryList->actions().first()); // "&Delete"
-    menu.addAction(QStringLiteral("Delete from current Categor&y"))->setEnabled(false);
-    menu.addSeparator();
-    for (const char *caption : {"Email? &To:", "Email? &CC:", "Email? &BCC:", "&Launch Email..."})
-        menu.addAction(QString::fromLatin1(caption))->setEnabled(false);
-    menu.addSeparator();
-    menu.addActions(m_entryList->actions().mid(1));
-    menu.exec(m_entryList->viewport()->mapToGlobal(pos));
-}
-
 void MainWindow::showCurrentEntry()
 {
     m_detail->refresh(m_data.personList, m_data.organisationList);
@@ -657,8 +587,7 @@ void MainWindow::focusCategoryTree()
 void MainWindow::setNoBookControlsEnabled(bool enabled)
 {
     for (QWidget *w : {static_cast<QWidget *>(m_initialsGrid), static_cast<QWidget *>(m_categoryTree),
-                       static_cast<QWidget *>(m_entryList), static_cast<QWidget *>(m_openButton),
-                       static_cast<QWidget *>(m_saveButton)})
+                       static_cast<QWidget *>(m_entryList), static_cast<QWidget *>(m_toolBar)})
         w->setEnabled(enabled);
     m_detail->setBoxesEnabled(enabled);
     m_editMenu->setEnabled(enabled);
@@ -669,9 +598,7 @@ void MainWindow::setNoBookControlsEnabled(bool enabled)
 void MainWindow::enterNoBookState()
 {
     m_noBook = true;
-    setNoBookControlsEnabled(false);
-    // Opening a book stays possible from the File menu.
-    m_openButton->setEnabled(false);
+    setNoBookControlsEnabled(false); // opening a book stays possible from the File menu
 }
 
 void MainWindow::refreshTitle()
@@ -695,7 +622,9 @@ void MainWindow::bookListChanged()
 
 void MainWindow::repaintLock()
 {
-    m_lockPanel->setLocked(!m_options->packagePassword.isEmpty());
+    // A password set since the last open or save protects the book from its next save on.
+    const archive::PackageCipher next = m_options->encryption();
+    m_lockPanel->setLocked(!m_options->packagePassword.isEmpty(), m_lifecycle->packageCipher().value_or(next), next);
 }
 
 void MainWindow::closeMainWindow()

@@ -4,6 +4,7 @@
 #include "data/LifecycleShell.h"
 #include "data/PackageLifecycle.h"
 #include "navigation/RecordListModel.h"
+#include "search/SearchEngine.h"
 #include "settings/Settings.h"
 #include "settings/StoredBookSettings.h"
 #include "shell/BookModelSet.h"
@@ -18,17 +19,24 @@ class QLabel;
 class QMenu;
 class QProgressDialog;
 class QSplitter;
+class QToolBar;
 class QToolButton;
 
 namespace qv {
 
 class DetailPane;
+class EntryCommands;
+class FieldCatalogue;
+class SearchDialog;
 class LockIndicator;
 class CategoryTreeView;
 class InitialsGridView;
 class RecordListView;
 class AboutBox;
 class PrintCommands;
+class CommandSet;
+class CommunicationTools;
+class OptionsDialog;
 class RecordStore;
 class ViewListModel;
 
@@ -45,6 +53,8 @@ public:
 
     // The splash that start-up shows until the show step has finished.
     void setSplash(AboutBox *splash) { m_splash = splash; }
+    // A package to open at start in place of the default book (the command line's).
+    void setStartupPackage(const QString &path) { m_startupPackage = path; }
 
     const QString &programDirectory() const { return m_programDir; }
     const QString &dataDirectory() const { return m_dataDir; }
@@ -55,6 +65,7 @@ public:
     bool inNoBookState() const { return m_noBook; }
     QString countsText() const;
     RecordListModel &recordList() { return m_recList; }
+    SearchEngine &search() { return m_search; }
 
     void setVisible(bool visible) override;
 
@@ -83,8 +94,18 @@ private:
     int defaultLeftColumnWidth() const;
     void openStartupBook();
     bool confirmClose();
+    // The commands: MainWindowCommands.cpp
     void createMenus();
+    void bindBookCommands();
+    void bindToolsCommands();
+    void bindEntryListCommands();
     void createToolBar();
+    QToolButton *createOpenButton();
+    QToolButton *createSaveButton();
+    void addToolButton(const QString &id);
+    void showEntryPopup(const QPoint &pos);
+    void openOptions();
+
     void createLayout();
     void createStatusLine();
     void applyFonts();
@@ -102,8 +123,8 @@ private:
     void showTreeOrGrid(bool tree);
     void deleteMarkedEntries();
     void listFilterChanged();
-    void showEntryPopup(const QPoint &pos);
     void refreshLists();
+    void openSearchDialog();
 
     QString m_programDir;
     QString m_dataDir;
@@ -115,7 +136,11 @@ private:
     BookModelSet m_models;
     std::unique_ptr<PackageLifecycle> m_lifecycle;
     RecordListModel m_recList;
+    SearchEngine m_search;
+    std::unique_ptr<FieldCatalogue> m_catalogue;
+    SearchDialog *m_searchDialog = nullptr;
     AboutBox *m_splash = nullptr;
+    QString m_startupPackage;
     bool m_placed = false;
     bool m_shown = false;
     bool m_noBook = false;
@@ -124,10 +149,15 @@ private:
     QMenu *m_deleteMenu = nullptr;
     QMenu *m_openButtonMenu = nullptr;
     QMenu *m_editMenu = nullptr;
+    EntryCommands *m_entryCommands = nullptr;
     QList<QAction *> m_bookActions; // disabled in the no-book state
     QToolButton *m_openButton = nullptr;
     QToolButton *m_saveButton = nullptr;
     PrintCommands *m_printing = nullptr;
+    CommunicationTools *m_tools = nullptr;
+    OptionsDialog *m_optionsDialog = nullptr;
+    CommandSet *m_commands = nullptr;
+    QToolBar *m_toolBar = nullptr;
 
     QSplitter *m_leftSplitter = nullptr;
     QSplitter *m_mainSplitter = nullptr;

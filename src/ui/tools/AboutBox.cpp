@@ -1,9 +1,11 @@
 #include "tools/AboutBox.h"
 
 #include "common/LayoutScale.h"
+#include "tools/HomePage.h"
 
 #include <QLabel>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace qv {
@@ -26,7 +28,7 @@ AboutBox::AboutBox(QWidget *parent)
     auto *version = new QLabel(QStringLiteral("Version 0.1"), this);
     auto *maker = new QLabel(QStringLiteral("An address book for people and the organisations they work for"), this);
     maker->setWordWrap(true);
-    auto *link = new QLabel(QStringLiteral("<a href=\"https://quorvel.example\">quorvel.example</a>"), this);
+    auto *link = new QLabel(QStringLiteral("<a href=\"%1\">%2</a>").arg(homePageUrl(), QUrl(homePageUrl()).host()), this);
     link->setOpenExternalLinks(true);
     m_ok = new QPushButton(QStringLiteral("&OK"), this);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);

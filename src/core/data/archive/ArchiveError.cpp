@@ -11,6 +11,7 @@ QString archiveCodeText(ArchiveCode code)
     case ArchiveCode::CloseError: return QStringLiteral("Error closing file");
     case ArchiveCode::IncompleteCodeSet: return QStringLiteral("Incomplete code set");
     case ArchiveCode::CrcFailed: return QStringLiteral("File fails CRC check");
+    case ArchiveCode::AuthenticationFailed: return QStringLiteral("File fails authentication check");
     case ArchiveCode::DiskFull: return QStringLiteral("Not enough disk space");
     case ArchiveCode::CannotCreateDirectory: return QStringLiteral("Unable to create directory");
     case ArchiveCode::FileNotFound: return QStringLiteral("File not found");
@@ -35,10 +36,14 @@ bool isArchiveError(ArchiveCode code)
 
 QString archiveMessage(ArchiveCode code)
 {
+    return archiveMessage(code, archiveCodeText(code));
+}
+
+QString archiveMessage(ArchiveCode code, const QString &text)
+{
     return QStringLiteral("%1: %2 - %3")
-        .arg(isArchiveError(code) ? QStringLiteral("Error") : QStringLiteral("Message"))
-        .arg(static_cast<int>(code))
-        .arg(archiveCodeText(code));
+        .arg(isArchiveError(code) ? QStringLiteral("Error") : QStringLiteral("Message"),
+             QString::number(static_cast<int>(code)), text);
 }
 
 } // namespace qv::archive

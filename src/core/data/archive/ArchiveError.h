@@ -12,6 +12,7 @@ enum class ArchiveCode : int {
     CloseError = 25137,
     IncompleteCodeSet = 25138,
     CrcFailed = 25151,
+    AuthenticationFailed = 25152, // an AES member whose authentication code does not match: damaged or changed
     DiskFull = 25155,
     CannotCreateDirectory = 25156,
     FileNotFound = 25172,
@@ -34,6 +35,8 @@ constexpr int kLastErrorCode = 25998;
 
 // "Error: 25151 - File fails CRC check" or "Message: 26517 - Invalid password".
 QString archiveMessage(ArchiveCode code);
+// The same with the text the archive code reported, which may name the member.
+QString archiveMessage(ArchiveCode code, const QString &text);
 bool isArchiveError(ArchiveCode code);
 
 } // namespace qv::archive

@@ -1,5 +1,6 @@
 #include "data/archive/PackageReader.h"
 
+#include "data/archive/AesPayload.h"
 #include "data/archive/TraditionalCipher.h"
 #include "data/archive/ZipDirectory.h"
 #include "data/archive/ZipFormat.h"
@@ -41,16 +42,23 @@ public:
     std::optional<qsizetype> extract(const MemberEntry &entry, qsizetype dataOffset, bool sizesKnown);
 
     int written() const { return m_written; }
-    void report(ArchiveCode code) const
+    void report(ArchiveCode code, const QString &text = {}) const
     {
         if (m_sinks.error)
-            m_sinks.error(code, archiveCodeText(code));
+            m_sinks.error(code, text.isEmpty() ? archiveCodeText(code) : text);
     }
 
 private:
-    std::optional<TraditionalCipher> findPassword(const MemberEntry &entry, const QByteArray &header);
-    Extraction copyData(const MemberEntry &entry, qsizetype begin, qsizetype end, std::optional<TraditionalCipher> &cipher,
-                        bool sizesKnown);
+    std::optional<QString> findPassword(const MemberEntry &entry, const std::function<bool(const QString &)> &fits);
+    std::optional<TraditionalCipher> findTraditionalKeys(const MemberEntry &entry, const QByteArray &header);
+    std::optional<QByteArray> openAes(const MemberEntry &entry, qsizetype begin, qsizetype end);
+    Extraction copyData(const MemberEntry &entry, const QByteArray &source, qsizetype begin, qsizetype end,
+                        std::optional<TraditionalCipher> &cipher, bool sizesKnown);
+    void fail(const QString &name, ArchiveCode code, const QString &text = {}) const
+    {
+        report(code, text);
+        memberEnd(name, false);
+    }
     void memberEnd(const QString &name, bool passed) const
     {
         if (m_sinks.memberEnd)
@@ -70,12 +78,10 @@ bool fits(TraditionalCipher cipher, QByteArray header, std::uint8_t check)
     return static_cast<std::uint8_t>(header.back()) == check;
 }
 
-std::optional<TraditionalCipher> MemberReader::findPassword(const MemberEntry &entry, const QByteArray &header)
+// The first password that fits, tried in this order: the one used last, those
+// accepted during this unpack, then up to three answers of the provider.
+std::optional<QString> MemberReader::findPassword(const MemberEntry &entry, const std::function<bool(const QString &)> &fits)
 {
-    // With a data descriptor the CRC is not known before the data, so the
-    // check byte is the high byte of the time instead.
-    const auto check = static_cast<std::uint8_t>((entry.flags & kFlagDataDescriptor) ? entry.dosTime >> 8 : entry.crc >> 24);
-
     QStringList candidates;
     if (!m_known.lastUsed.isEmpty())
         candidates << m_known.lastUsed;
@@ -84,10 +90,9 @@ std::optional<TraditionalCipher> MemberReader::findPassword(const MemberEntry &e
             candidates << p;
     }
     for (const QString &p : std::as_const(candidates)) {
-        TraditionalCipher cipher(p.toUtf8());
-        if (fits(cipher, header, check)) {
+        if (fits(p)) {
             m_known.lastUsed = p;
-            return cipher;
+            return p;
         }
         if (p == m_known.lastUsed)
             m_known.lastUsed.clear();
@@ -97,16 +102,59 @@ std::optional<TraditionalCipher> MemberReader::findPassword(const MemberEntry &e
         const PasswordAnswer answer = m_sinks.password(entry.name());
         if (!answer.tryAgain)
             break;
-        TraditionalCipher cipher(answer.password.toUtf8());
-        if (fits(cipher, header, check)) {
+        if (fits(answer.password)) {
             m_known.lastUsed = answer.password;
             if (!m_known.accepted.contains(answer.password))
                 m_known.accepted << answer.password;
-            return cipher;
+            return answer.password;
         }
         report(ArchiveCode::InvalidPassword);
     }
     return std::nullopt;
+}
+
+std::optional<TraditionalCipher> MemberReader::findTraditionalKeys(const MemberEntry &entry, const QByteArray &header)
+{
+    // With a data descriptor the CRC is not known before the data, so the
+    // check byte is the high byte of the time instead.
+    const auto check = static_cast<std::uint8_t>((entry.flags & kFlagDataDescriptor) ? entry.dosTime >> 8 : entry.crc >> 24);
+    const std::optional<QString> password
+        = findPassword(entry, [&](const QString &p) { return fits(TraditionalCipher(p.toUtf8()), header, check); });
+    if (!password)
+        return std::nullopt;
+    return TraditionalCipher(password->toUtf8());
+}
+
+// The member's compressed data, decrypted. A password fits when its verifier
+// matches; the authentication code then decides, before anything is
+// decrypted or inflated, whether the data is the one that was encrypted.
+// Nothing when either fails; the failure is reported.
+std::optional<QByteArray> MemberReader::openAes(const MemberEntry &entry, qsizetype begin, qsizetype end)
+{
+    const QString name = entry.name();
+    const std::optional<AesPayload> payload = AesPayload::locate(m_archive, begin, end, entry.aes->strength);
+    if (!payload) {
+        fail(name, ArchiveCode::ReadError);
+        return std::nullopt;
+    }
+    std::optional<AesCipher> cipher;
+    const auto fitsVerifier = [&](const QString &p) {
+        AesCipher candidate(p.toUtf8(), payload->salt, entry.aes->strength);
+        if (candidate.verifier() != payload->verifier)
+            return false;
+        cipher = std::move(candidate);
+        return true;
+    };
+    if (!findPassword(entry, fitsVerifier)) {
+        fail(name, ArchiveCode::PasswordFailed);
+        return std::nullopt;
+    }
+    std::optional<QByteArray> data = openAesPayload(*cipher, m_archive, *payload);
+    if (!data) {
+        const ArchiveCode code = ArchiveCode::AuthenticationFailed;
+        fail(name, code, archiveCodeText(code) + QStringLiteral(": ") + name);
+    }
+    return data;
 }
 
 class Inflater {
@@ -162,11 +210,11 @@ std::optional<Extraction> inflateWhole(const QByteArray &archive, const MemberEn
     return x;
 }
 
-Extraction MemberReader::copyData(const MemberEntry &entry, qsizetype begin, qsizetype end,
+Extraction MemberReader::copyData(const MemberEntry &entry, const QByteArray &source, qsizetype begin, qsizetype end,
                                   std::optional<TraditionalCipher> &cipher, bool sizesKnown)
 {
     if (sizesKnown && entry.method == kMethodDeflated) {
-        if (std::optional<Extraction> whole = inflateWhole(m_archive, entry, begin, end, cipher, m_target))
+        if (std::optional<Extraction> whole = inflateWhole(source, entry, begin, end, cipher, m_target))
             return *whole;
     }
     Extraction x;
@@ -199,7 +247,7 @@ Extraction MemberReader::copyData(const MemberEntry &entry, qsizetype begin, qsi
             x.error = ArchiveCode::ReadError; // the data stops before the member does
             return x;
         }
-        QByteArray chunk = m_archive.mid(pos, std::min(kChunk, end - pos));
+        QByteArray chunk = source.mid(pos, std::min(kChunk, end - pos));
         if (cipher)
             cipher->decrypt(chunk.data(), chunk.size());
         if (!deflated) {
@@ -242,66 +290,87 @@ Extraction MemberReader::copyData(const MemberEntry &entry, qsizetype begin, qsi
 std::optional<qsizetype> MemberReader::extract(const MemberEntry &entry, qsizetype dataOffset, bool sizesKnown)
 {
     const QString name = entry.name();
-    auto fail = [&](ArchiveCode code) {
-        report(code);
-        memberEnd(name, false);
-    };
+    const auto failWith = [&](ArchiveCode code) { fail(name, code); };
     const bool withinArchive = entry.compressedSize <= std::uint64_t(m_archive.size() - dataOffset);
     const qsizetype knownEnd = withinArchive ? dataOffset + qsizetype(entry.compressedSize) : m_archive.size();
     const std::optional<qsizetype> endIfKnown = sizesKnown ? std::optional<qsizetype>(knownEnd) : std::nullopt;
 
     if (entry.flags & (kFlagStrongEncryption | kFlagMaskedHeaders)) {
-        fail(ArchiveCode::UnsupportedArchive);
+        failWith(ArchiveCode::UnsupportedArchive);
         return endIfKnown;
     }
-    if (entry.method != kMethodStored && entry.method != kMethodDeflated) {
-        fail(ArchiveCode::UnsupportedMethod);
+    // An AES member's own compression method is in its extra field; without one it cannot be read.
+    const bool aes = entry.method == kMethodAes;
+    MemberEntry data = entry;
+    if (aes && entry.aes)
+        data.method = entry.aes->method;
+    if (data.method != kMethodStored && data.method != kMethodDeflated) {
+        failWith(ArchiveCode::UnsupportedMethod);
         return endIfKnown;
     }
-    if (!sizesKnown && entry.method == kMethodStored) {
-        fail(ArchiveCode::UnsupportedArchive); // a stored member's end cannot be found without its size
+    // Without its size an AES member's end would be found only by inflating data not yet authenticated.
+    if (aes && (!(entry.flags & kFlagEncrypted) || !sizesKnown)) {
+        failWith(ArchiveCode::UnsupportedArchive);
+        return endIfKnown;
+    }
+    if (!sizesKnown && data.method == kMethodStored) {
+        failWith(ArchiveCode::UnsupportedArchive); // a stored member's end cannot be found without its size
         return std::nullopt;
     }
     if (sizesKnown && !withinArchive) {
-        fail(ArchiveCode::ReadError);
+        failWith(ArchiveCode::ReadError);
         return std::nullopt;
     }
     const QString fileName = safeMemberName(name);
     if (fileName.isEmpty()) {
-        fail(ArchiveCode::OpenError);
+        failWith(ArchiveCode::OpenError);
         return endIfKnown;
     }
 
+    const QByteArray *source = &m_archive;
     qsizetype begin = dataOffset;
+    qsizetype end = sizesKnown ? knownEnd : m_archive.size();
+    std::optional<PackageCipher> encryption;
     std::optional<TraditionalCipher> cipher;
-    if (entry.flags & kFlagEncrypted) {
+    QByteArray decrypted;
+    if (aes) {
+        std::optional<QByteArray> opened = openAes(entry, begin, end);
+        if (!opened)
+            return endIfKnown;
+        decrypted = std::move(*opened);
+        source = &decrypted;
+        begin = 0;
+        end = decrypted.size();
+        encryption = PackageCipher::Aes256;
+    } else if (entry.flags & kFlagEncrypted) {
         const QByteArray header = m_archive.mid(begin, TraditionalCipher::kHeaderSize);
         if (header.size() < TraditionalCipher::kHeaderSize || (sizesKnown && entry.compressedSize < TraditionalCipher::kHeaderSize)) {
-            fail(ArchiveCode::ReadError);
+            failWith(ArchiveCode::ReadError);
             return std::nullopt;
         }
-        cipher = findPassword(entry, header);
+        cipher = findTraditionalKeys(entry, header);
         if (!cipher) {
-            fail(ArchiveCode::PasswordFailed);
+            failWith(ArchiveCode::PasswordFailed);
             return endIfKnown;
         }
         cipher->decrypt(QByteArray(header).data(), header.size());
         begin += TraditionalCipher::kHeaderSize;
+        encryption = PackageCipher::Traditional;
     }
 
     if (!m_target.open(fileName)) {
-        fail(ArchiveCode::OpenError);
+        failWith(ArchiveCode::OpenError);
         return endIfKnown;
     }
-    const Extraction x = copyData(entry, begin, sizesKnown ? knownEnd : m_archive.size(), cipher, sizesKnown);
+    const Extraction x = copyData(data, *source, begin, end, cipher, sizesKnown);
     if (x.error) {
         m_target.discard();
-        fail(*x.error);
-        return sizesKnown ? endIfKnown : std::nullopt;
+        failWith(*x.error);
+        return endIfKnown;
     }
 
     MemberEntry final = entry;
-    qsizetype end = sizesKnown ? knownEnd : x.end;
+    qsizetype next = knownEnd; // where the next member starts
     if (!sizesKnown) {
         // The data descriptor follows the data: CRC and sizes, with or without its
         // signature; the sizes have 8 bytes when the local header has a ZIP64 field.
@@ -319,28 +388,32 @@ std::optional<qsizetype> MemberReader::extract(const MemberEntry &entry, qsizety
         }
         if (!r.ok()) {
             m_target.discard();
-            fail(ArchiveCode::ReadError);
+            failWith(ArchiveCode::ReadError);
             return std::nullopt;
         }
-        end = r.pos();
+        next = r.pos();
     }
     if (std::uint64_t(x.written) != final.size) {
         m_target.discard();
-        fail(ArchiveCode::BadLengths);
-        return end;
+        failWith(ArchiveCode::BadLengths);
+        return next;
     }
-    if (x.crc != final.crc) {
+    // AE-2 stores no CRC: the authentication code has checked the member.
+    const bool crcStored = !(aes && entry.aes->vendorVersion == AesExtraField::kAe2);
+    if (crcStored && x.crc != final.crc) {
         m_target.discard();
-        fail(ArchiveCode::CrcFailed);
-        return end;
+        failWith(ArchiveCode::CrcFailed);
+        return next;
     }
     if (!m_target.commit()) {
-        fail(ArchiveCode::CloseError);
-        return end;
+        failWith(ArchiveCode::CloseError);
+        return next;
     }
     ++m_written;
+    if (encryption && m_sinks.cipher)
+        m_sinks.cipher(name, *encryption);
     memberEnd(name, true);
-    return end;
+    return next;
 }
 
 // The members listed by the central directory, each checked against its local header.

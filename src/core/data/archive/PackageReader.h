@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/archive/ArchiveError.h"
+#include "data/archive/PackageCipher.h"
 #include "data/archive/UnpackTarget.h"
 
 #include <QByteArray>
@@ -19,11 +20,13 @@ struct PasswordAnswer {
 using PasswordProvider = std::function<PasswordAnswer(const QString &memberName)>;
 using ErrorSink = std::function<void(ArchiveCode code, const QString &text)>;
 using MemberEndSink = std::function<void(const QString &memberName, bool crcPassed)>;
+using CipherSink = std::function<void(const QString &memberName, PackageCipher cipher)>;
 
 struct UnpackSinks {
     PasswordProvider password;
     ErrorSink error;
     MemberEndSink memberEnd;
+    CipherSink cipher; // told the cipher of each encrypted member written
 };
 
 // Passwords the reader remembers: the one it used last and those accepted

@@ -1,6 +1,8 @@
 #include "data/archive/PackageWriter.h"
 
 #include "common/Error.h"
+#include "data/archive/AesExtraField.h"
+#include "data/archive/AesPayload.h"
 #include "data/archive/ArchiveError.h"
 #include "data/archive/TraditionalCipher.h"
 #include "data/archive/ZipFormat.h"
@@ -12,6 +14,7 @@
 #include <QSaveFile>
 
 #include <libdeflate.h>
+#include <openssl/rand.h>
 
 #include <algorithm>
 #include <atomic>
@@ -24,12 +27,15 @@ namespace {
 
 struct WrittenMember {
     QByteArray name;
+    std::uint16_t versionNeeded = kVersionNeeded;
     std::uint16_t flags = 0;
+    std::uint16_t method = kMethodDeflated;
     DosDateTime time;
     std::uint32_t crc = 0;
     std::uint32_t compressedSize = 0;
     std::uint32_t size = 0;
     std::uint32_t offset = 0;
+    QByteArray extra;
 };
 
 Error archiveFailure(ArchiveCode code, const QString &detail)
@@ -100,11 +106,42 @@ QByteArray encryptionHeader(std::uint32_t crc, const RandomSource &random)
     return header;
 }
 
+// An AES salt: from the test's source when there is one, else from OpenSSL's generator.
+QByteArray salt(const RandomSource &random, const QString &memberName)
+{
+    QByteArray bytes(AesCipher::saltSize(AesCipher::kStrength256), Qt::Uninitialized);
+    if (random) {
+        for (char &b : bytes)
+            b = static_cast<char>(random());
+    } else if (RAND_bytes(reinterpret_cast<unsigned char *>(bytes.data()), int(bytes.size())) != 1) {
+        throw Error(QStringLiteral("No random bytes to encrypt %1").arg(memberName));
+    }
+    return bytes;
+}
+
+// Encrypts the member's compressed body with the cipher and marks it so in its headers.
+QByteArray encrypt(WrittenMember &m, QByteArray body, const QByteArray &password, PackageCipher cipher,
+                   const RandomSource &random, const QString &memberName)
+{
+    m.flags |= kFlagEncrypted;
+    if (cipher == PackageCipher::Traditional) {
+        body.prepend(encryptionHeader(m.crc, random));
+        TraditionalCipher(password).encrypt(body.data(), body.size());
+        return body;
+    }
+    // AE-2: the CRC is not stored, so it tells nothing of a small member.
+    m.versionNeeded = kVersionNeededAes;
+    m.method = kMethodAes;
+    m.crc = 0;
+    m.extra = AesExtraField().encoded();
+    return sealAesPayload(body, password, salt(random, memberName));
+}
+
 // The fields both headers give in the same order: flags to name length.
 void appendMemberFields(QByteArray &out, const WrittenMember &m)
 {
     appendU16(out, m.flags);
-    appendU16(out, kMethodDeflated);
+    appendU16(out, m.method);
     appendU16(out, m.time.time);
     appendU16(out, m.time.date);
     appendU32(out, m.crc);
@@ -116,25 +153,27 @@ void appendMemberFields(QByteArray &out, const WrittenMember &m)
 void appendLocalHeader(QByteArray &out, const WrittenMember &m)
 {
     appendU32(out, kLocalHeaderSignature);
-    appendU16(out, kVersionNeeded);
+    appendU16(out, m.versionNeeded);
     appendMemberFields(out, m);
-    appendU16(out, 0); // extra
+    appendU16(out, static_cast<std::uint16_t>(m.extra.size()));
     out.append(m.name);
+    out.append(m.extra);
 }
 
 void appendCentralHeader(QByteArray &out, const WrittenMember &m)
 {
     appendU32(out, kCentralHeaderSignature);
-    appendU16(out, (3u << 8) | kVersionNeeded); // made by: Unix, 2.0
-    appendU16(out, kVersionNeeded);
+    appendU16(out, (3u << 8) | m.versionNeeded); // made by: Unix, the version the member needs
+    appendU16(out, m.versionNeeded);
     appendMemberFields(out, m);
-    appendU16(out, 0); // extra
+    appendU16(out, static_cast<std::uint16_t>(m.extra.size()));
     appendU16(out, 0); // comment
     appendU16(out, 0); // disk
     appendU16(out, 0); // internal attributes
     appendU32(out, 0100644u << 16); // a regular file, rw-r--r--
     appendU32(out, m.offset);
     out.append(m.name);
+    out.append(m.extra);
 }
 
 bool isAscii(const QString &text)
@@ -148,7 +187,8 @@ bool isAscii(const QString &text)
 
 } // namespace
 
-QByteArray buildArchive(const QList<PackMember> &members, const QString &password, const RandomSource &random)
+QByteArray buildArchive(const QList<PackMember> &members, const QString &password, PackageCipher cipher,
+                        const RandomSource &random)
 {
     constexpr qint64 kZipLimit = 0xFFFFFFFFll; // beyond it a ZIP64 archive would be needed
     if (members.size() > 0xFFFF)
@@ -175,11 +215,8 @@ QByteArray buildArchive(const QList<PackMember> &members, const QString &passwor
         m.crc = c.crc;
         m.size = static_cast<std::uint32_t>(member.data.size());
         QByteArray body = std::move(c.body);
-        if (!passwordBytes.isEmpty()) {
-            m.flags |= kFlagEncrypted;
-            body.prepend(encryptionHeader(m.crc, random));
-            TraditionalCipher(passwordBytes).encrypt(body.data(), body.size());
-        }
+        if (!passwordBytes.isEmpty())
+            body = encrypt(m, std::move(body), passwordBytes, cipher, random, member.name);
         if (out.size() + body.size() > kZipLimit)
             throw archiveFailure(ArchiveCode::BadLengths, member.name);
         m.compressedSize = static_cast<std::uint32_t>(body.size());
@@ -216,13 +253,14 @@ QStringList packageMemberFiles(const QString &sourceDir)
     return files;
 }
 
-void pack(const QString &packagePath, const QString &sourceDir, const QString &password, const RandomSource &random)
+void pack(const QString &packagePath, const QString &sourceDir, const QString &password, PackageCipher cipher,
+          const RandomSource &random)
 {
-    pack(packagePath, sourceDir, password, {}, random);
+    pack(packagePath, sourceDir, password, {}, cipher, random);
 }
 
 void pack(const QString &packagePath, const QString &sourceDir, const QString &password,
-          const QMap<QString, QByteArray> &held, const RandomSource &random)
+          const QMap<QString, QByteArray> &held, PackageCipher cipher, const RandomSource &random)
 {
     QList<PackMember> members;
     const QDir dir(sourceDir);
@@ -240,7 +278,7 @@ void pack(const QString &packagePath, const QString &sourceDir, const QString &p
             throw archiveFailure(ArchiveCode::ReadError, file.fileName());
         members << member;
     }
-    const QByteArray archive = buildArchive(members, password, random);
+    const QByteArray archive = buildArchive(members, password, cipher, random);
 
     QSaveFile out(packagePath);
     if (!out.open(QIODevice::WriteOnly))

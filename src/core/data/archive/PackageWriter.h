@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/archive/PackageCipher.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -16,15 +18,16 @@ struct PackMember {
     QDateTime modified;
 };
 
-// Source of the random bytes of encryption headers; tests fix it so that
-// packages come out byte for byte the same.
+// Source of the random bytes of encryption headers and salts; tests fix it
+// so that packages come out byte for byte the same.
 using RandomSource = std::function<std::uint32_t()>;
 
 // The ZIP archive of the members, in the given order: Deflate at the normal
-// level, version needed 2.0, no comment; with traditional encryption when
-// the password is not empty. Throws qv::Error when a member cannot be compressed.
+// level, no comment; encrypted with the cipher when the password is not
+// empty. Version needed 2.0, or 5.1 for AES. Throws qv::Error when a member
+// cannot be compressed or encrypted.
 QByteArray buildArchive(const QList<PackMember> &members, const QString &password,
-                        const RandomSource &random = {});
+                        PackageCipher cipher = PackageCipher::Aes256, const RandomSource &random = {});
 
 // The files of the source directory that go into a package: "*.dbf", then
 // "*.dff", each group by name; subdirectories are not entered.
@@ -34,12 +37,13 @@ QStringList packageMemberFiles(const QString &sourceDir);
 // The package appears whole or not at all: it is written beside the path and
 // renamed over it once complete. Throws qv::Error on failure, with the path.
 void pack(const QString &packagePath, const QString &sourceDir, const QString &password,
-          const RandomSource &random = {});
+          PackageCipher cipher = PackageCipher::Aes256, const RandomSource &random = {});
 
 // The same package, for a caller that has just written some of those files
 // and still holds their bytes, keyed by file name in lower case: these are
 // taken from memory instead of being read back.
 void pack(const QString &packagePath, const QString &sourceDir, const QString &password,
-          const QMap<QString, QByteArray> &held, const RandomSource &random = {});
+          const QMap<QString, QByteArray> &held, PackageCipher cipher = PackageCipher::Aes256,
+          const RandomSource &random = {});
 
 } // namespace qv::archive

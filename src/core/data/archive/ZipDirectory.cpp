@@ -41,19 +41,9 @@ class Zip64Extra {
 public:
     explicit Zip64Extra(const QByteArray &extra)
     {
-        ByteReader r(extra);
-        while (r.has(4)) {
-            const std::uint16_t id = r.u16();
-            const std::uint16_t size = r.u16();
-            if (!r.has(size))
-                return; // a cut-off extra field holds no usable value
-            if (id == kZip64ExtraId) {
-                m_present = true;
-                m_values = r.bytes(size);
-                return;
-            }
-            r.skip(size);
-        }
+        const std::optional<QByteArray> values = extraField(extra, kZip64ExtraId);
+        m_present = values.has_value();
+        m_values = values.value_or(QByteArray());
     }
 
     bool present() const { return m_present; }
@@ -221,6 +211,7 @@ CentralDirectory readCentralDirectory(const QByteArray &archive)
             d.error = ArchiveCode::ReadError;
             return d;
         }
+        m.aes = AesExtraField::find(extra);
         Zip64Extra zip64(extra);
         m.zip64 = zip64.present();
         if (!zip64.take(m.size) || !zip64.take(m.compressedSize) || !zip64.take(localHeaderOffset)
@@ -273,6 +264,7 @@ LocalHeader readLocalHeader(const QByteArray &archive, qsizetype offset)
     }
     h.dataOffset = r.pos();
 
+    h.entry.aes = AesExtraField::find(extra);
     Zip64Extra zip64(extra);
     h.entry.zip64 = zip64.present();
     bool complete = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/archive/AesExtraField.h"
 #include "data/archive/ArchiveError.h"
 
 #include <QByteArray>
@@ -22,6 +23,7 @@ struct MemberEntry {
     std::uint64_t size = 0;
     qsizetype localHeaderOffset = 0; // an offset beyond the archive becomes its size
     bool zip64 = false; // the header has a ZIP64 extra field: a data descriptor after the data holds 8-byte sizes
+    std::optional<AesExtraField> aes; // the header's AE-x field, readable
 
     QString name() const;
 };

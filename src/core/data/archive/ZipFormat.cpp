@@ -54,6 +54,21 @@ void ByteReader::skip(qsizetype count)
     m_pos += count;
 }
 
+std::optional<QByteArray> extraField(const QByteArray &extraFields, std::uint16_t id)
+{
+    ByteReader r(extraFields);
+    while (r.has(4)) {
+        const std::uint16_t fieldId = r.u16();
+        const std::uint16_t size = r.u16();
+        if (!r.has(size))
+            return std::nullopt; // a cut-off field holds no usable value
+        if (fieldId == id)
+            return r.bytes(size);
+        r.skip(size);
+    }
+    return std::nullopt;
+}
+
 void appendU16(QByteArray &out, std::uint16_t value)
 {
     out.append(static_cast<char>(value & 0xFF));

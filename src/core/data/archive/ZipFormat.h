@@ -4,6 +4,7 @@
 #include <QDateTime>
 
 #include <cstdint>
+#include <optional>
 
 namespace qv::archive {
 
@@ -27,8 +28,10 @@ constexpr std::uint32_t kZip64Marker32 = 0xFFFFFFFFu;
 constexpr std::uint16_t kZip64Marker16 = 0xFFFF;
 
 constexpr std::uint16_t kVersionNeeded = 20; // 2.0: Deflate and traditional encryption
+constexpr std::uint16_t kVersionNeededAes = 51; // 5.1: AES encryption
 constexpr std::uint16_t kMethodStored = 0;
 constexpr std::uint16_t kMethodDeflated = 8;
+constexpr std::uint16_t kMethodAes = 99; // the real method is in the AE-x extra field
 
 constexpr std::uint16_t kFlagEncrypted = 1u << 0;
 constexpr std::uint16_t kFlagDataDescriptor = 1u << 3;
@@ -57,6 +60,10 @@ private:
     qsizetype m_pos;
     bool m_ok = true;
 };
+
+// The data of the extra field with this id among a header's extra fields;
+// nothing when there is none or the fields are cut off before its end.
+std::optional<QByteArray> extraField(const QByteArray &extraFields, std::uint16_t id);
 
 void appendU16(QByteArray &out, std::uint16_t value);
 void appendU32(QByteArray &out, std::uint32_t value);

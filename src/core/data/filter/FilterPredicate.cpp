@@ -5,10 +5,15 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <thread>
 
 namespace qv::filter {
 
 namespace {
+
+// Rows worth a thread of their own, and the most threads a filter takes.
+const int kRowsPerPart = 16384;
+const int kMaxParts = 4;
 
 using Predicates = std::vector<std::unique_ptr<FilterPredicate>>;
 
@@ -184,6 +189,14 @@ std::u16string_view folded(QStringView text, std::u16string &buffer)
     return std::u16string_view(buffer.data(), size_t(foldInto(text, buffer.data()) - buffer.data()));
 }
 
+// The buffer a thread folds row texts into: rows are tested on several
+// threads at once, each with its own.
+std::u16string &rowBuffer()
+{
+    thread_local std::u16string buffer;
+    return buffer;
+}
+
 std::u16string foldedCopy(QStringView text)
 {
     std::u16string buffer;
@@ -203,7 +216,7 @@ public:
         if (v.isEmpty())
             return false;
         // One unit more than the prefix, so that a surrogate pair at its end folds whole.
-        const bool starts = folded(v.first(std::min(v.size(), qsizetype(m_prefix.size()) + 1)), m_buffer).starts_with(m_prefix);
+        const bool starts = folded(v.first(std::min(v.size(), qsizetype(m_prefix.size()) + 1)), rowBuffer()).starts_with(m_prefix);
         return starts != m_negated;
     }
 
@@ -211,8 +224,44 @@ private:
     const Column &m_column;
     bool m_negated;
     std::u16string m_prefix;
-    mutable std::u16string m_buffer;
 };
+
+// The one unit an ASCII character of a folded needle can match: ASCII folds
+// to itself or its small letter, and of the rest only the Kelvin sign and
+// the long s fold to ASCII. Anything else matches no ASCII character.
+char16_t foldedToAscii(char16_t c)
+{
+    if (c < 0x80)
+        return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+    if (c == 0x212A)
+        return u'k';
+    if (c == 0x017F)
+        return u's';
+    return 0xFFFF;
+}
+
+// Whether the text holds the folded needle, all of it ASCII, ignoring case:
+// compared unit by unit, with no folded copy of the text.
+bool containsAsciiFolded(QStringView text, std::u16string_view needle)
+{
+    if (size_t(text.size()) < needle.size())
+        return false;
+    const char16_t *t = text.utf16();
+    const size_t last = size_t(text.size()) - needle.size();
+    for (size_t i = 0; i <= last; ++i) {
+        size_t k = 0;
+        while (k < needle.size() && foldedToAscii(t[i + k]) == needle[k])
+            ++k;
+        if (k == needle.size())
+            return true;
+    }
+    return false;
+}
+
+bool isAscii(std::u16string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; });
+}
 
 class TextContains : public FilterPredicate {
 public:
@@ -220,6 +269,7 @@ public:
         : m_column(column)
         , m_foldCase(cs == Qt::CaseInsensitive)
         , m_needle(m_foldCase ? foldedCopy(needle) : std::u16string(needle.utf16(), size_t(needle.size())))
+        , m_asciiNeedle(isAscii(m_needle))
     {
     }
     bool test(int row) const override
@@ -227,7 +277,9 @@ public:
         const QStringView v = m_column.texts.view(size_t(row));
         if (v.isEmpty())
             return false;
-        const std::u16string_view text = m_foldCase ? folded(v, m_buffer) : std::u16string_view(v.utf16(), size_t(v.size()));
+        if (m_foldCase && m_asciiNeedle)
+            return containsAsciiFolded(v, m_needle);
+        const std::u16string_view text = m_foldCase ? folded(v, rowBuffer()) : std::u16string_view(v.utf16(), size_t(v.size()));
         return text.find(m_needle) != std::u16string_view::npos;
     }
 
@@ -235,7 +287,7 @@ private:
     const Column &m_column;
     bool m_foldCase;
     std::u16string m_needle;
-    mutable std::u16string m_buffer;
+    bool m_asciiNeedle;
 };
 
 // LIKE of any shape, and LIKE on fields that are not text, through the
@@ -414,10 +466,21 @@ std::unique_ptr<FilterPredicate> compileFilter(const Node &node, const RecordTab
 std::vector<int> passingRows(const FilterPredicate &predicate, const RecordTable &table, const std::vector<int> &ordered)
 {
     // Testing in row id order reads each column front to back; testing in
-    // the list's order would jump across the columns at every row.
-    std::vector<char> passes(size_t(table.rowSlots()));
-    for (int row = 0; row < table.rowSlots(); ++row)
-        passes[size_t(row)] = predicate.test(row);
+    // the list's order would jump across the columns at every row. A large
+    // table is tested in parts side by side, one per core.
+    const int rowSlots = table.rowSlots();
+    std::vector<char> passes(static_cast<size_t>(rowSlots));
+    auto testRange = [&](int from, int to) {
+        for (int row = from; row < to; ++row)
+            passes[size_t(row)] = predicate.test(row);
+    };
+    const int parts = std::clamp(std::min(int(std::thread::hardware_concurrency()), rowSlots / kRowsPerPart), 1, kMaxParts);
+    std::vector<std::thread> helpers;
+    for (int part = 1; part < parts; ++part)
+        helpers.emplace_back(testRange, int(qint64(rowSlots) * part / parts), int(qint64(rowSlots) * (part + 1) / parts));
+    testRange(0, rowSlots / parts);
+    for (std::thread &helper : helpers)
+        helper.join();
     std::vector<int> rows;
     for (int row : ordered) {
         if (passes[size_t(row)])
