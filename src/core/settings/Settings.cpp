@@ -129,6 +129,7 @@ void Settings::readAll()
     checkOrgSameName = readBool(doc, kMisc, QStringLiteral("CheckOrgSameName"), true);
     quickSearchOpen = readBool(doc, kMisc, QStringLiteral("QuickSearchOpen"), true);
     toSaveSize = readBool(doc, kMisc, QStringLiteral("ToSaveSize"), true);
+    csvByteOrderMark = readBool(doc, kMisc, QStringLiteral("CsvByteOrderMark"), false);
     dataDir = readText(doc, kMisc, QStringLiteral("DataDir"), QString());
     // Only the weaker cipher must be asked for by name: anything else keeps books safe.
     m_encryption = readText(doc, kMisc, kEncryption, kAes256).trimmed().compare(kTraditional, Qt::CaseInsensitive) == 0
@@ -179,6 +180,7 @@ void Settings::writeTo(IniDocument &doc) const
     writeBool(doc, kMisc, QStringLiteral("ToSaveSize"), toSaveSize);
     doc.setValue(kMisc, QStringLiteral("DataDir"), dataDir);
     doc.setValue(kMisc, kEncryption, m_encryption == archive::PackageCipher::Traditional ? kTraditional : kAes256);
+    writeBool(doc, kMisc, QStringLiteral("CsvByteOrderMark"), csvByteOrderMark);
     if (toSaveSize)
         writeSizes(doc);
 }

@@ -88,6 +88,8 @@ public:
     int formHeight = 480;
     int gridHeight = 144;
     bool windowMax = false;
+    // Whether the CSV export starts its files with a UTF-8 byte-order mark.
+    bool csvByteOrderMark = false;
     // Whether the sizes above came from the file; when not, they are the
     // designed defaults, which the window adapts to its fonts.
     bool sizesStored = false;

@@ -1,0 +1,414 @@
+#include "exchange/ExchangeEngine.h"
+
+#include "common/Error.h"
+#include "common/Prompter.h"
+#include "data/RecordStore.h"
+#include "data/RecordTable.h"
+#include "editing/EditModel.h"
+#include "exchange/OrganisationNames.h"
+#include "exchange/csv/ColumnTitles.h"
+#include "exchange/csv/CsvFileWriter.h"
+#include "exchange/csv/CsvReader.h"
+#include "exchange/csv/CsvRowLines.h"
+#include "exchange/csv/ImportDate.h"
+#include "exchange/csv/ImportMapping.h"
+
+#include <QDir>
+
+namespace qv {
+
+namespace {
+
+const QString kWhileImporting = QStringLiteral(" while importing entries ");
+
+// Keeps a view's notifications off while many rows change.
+class Quiet {
+public:
+    explicit Quiet(TableView &view) : m_view(view) { m_view.disableControls(); }
+    ~Quiet() { m_view.enableControls(); }
+    Quiet(const Quiet &) = delete;
+    Quiet &operator=(const Quiet &) = delete;
+
+private:
+    TableView &m_view;
+};
+
+QString tickedValue(const QList<IniLine> &ticked, const QString &name)
+{
+    for (const IniLine &line : ticked) {
+        if (line.key.compare(name, Qt::CaseInsensitive) == 0)
+            return line.value;
+    }
+    return QString();
+}
+
+} // namespace
+
+ExchangeEngine::ExchangeEngine(Settings &settings, EditModel &editModel, RecordStore &data)
+    : m_settings(settings)
+    , m_editModel(editModel)
+    , m_persons(data.personList)
+    , m_organisations(data.organisationList)
+    , m_catalogue(settings)
+{
+}
+
+ExchangeEngine::~ExchangeEngine() = default;
+
+int ExchangeEngine::listedCount() const
+{
+    return m_persons.recordCount();
+}
+
+// ---- Export
+
+void ExchangeEngine::selectExportFields(const QList<IniLine> &ticked)
+{
+    QStringList names;
+    for (const QString &name : m_catalogue.tableFields()) {
+        if (tickedValue(ticked, name).compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+            names << name;
+    }
+    selectFields(names);
+}
+
+void ExchangeEngine::selectFields(const QStringList &names)
+{
+    m_selectedPersonFields.clear();
+    m_selectedOrganisationFields.clear();
+    for (const QString &name : names) {
+        switch (m_catalogue.tableOf(name.trimmed())) {
+        case FieldTable::Person:
+            m_selectedPersonFields << m_persons.fieldIndex(name.trimmed());
+            break;
+        case FieldTable::Organisation:
+            m_selectedOrganisationFields << m_organisations.fieldIndex(name.trimmed());
+            break;
+        case FieldTable::None:
+            throw Error(QStringLiteral("There is no field named \"%1\".").arg(name.trimmed()));
+        }
+    }
+    std::sort(m_selectedPersonFields.begin(), m_selectedPersonFields.end());
+    std::sort(m_selectedOrganisationFields.begin(), m_selectedOrganisationFields.end());
+}
+
+QStringList ExchangeEngine::selectedFields() const
+{
+    QStringList names;
+    for (int f : m_selectedPersonFields)
+        names << personFields()[f].name;
+    for (int f : m_selectedOrganisationFields)
+        names << organisationFields()[f].name;
+    return names;
+}
+
+QStringList ExchangeEngine::selectedTitles() const
+{
+    QStringList titles;
+    for (const QString &name : selectedFields()) {
+        const QString label = tickedValue(m_settings.fieldsList, name);
+        titles << (label.isEmpty() ? name : label);
+    }
+    return titles;
+}
+
+void ExchangeEngine::exportCsv(const QString &path, bool columnTitles, bool byteOrderMark)
+{
+    const CsvRowLines lines(*m_persons.table(), m_selectedPersonFields, *m_organisations.table(), m_selectedOrganisationFields);
+    CsvFileOptions options;
+    options.byteOrderMark = byteOrderMark;
+    if (columnTitles)
+        options.columnTitles = selectedTitles();
+    writeCsvFile(path, lines, m_persons.rows(), options);
+}
+
+QString ExchangeEngine::currentEntryText()
+{
+    const int row = m_persons.currentRow();
+    if (row < 0)
+        return QString();
+    const CsvRowLines lines(*m_persons.table(), m_selectedPersonFields, *m_organisations.table(), m_selectedOrganisationFields);
+    QString line;
+    lines.appendRowLine(line, row);
+    return line;
+}
+
+// ---- Import: the file and its examples
+
+void ExchangeEngine::openImportFile(const QString &path)
+{
+    closeImportFile();
+    m_importFile.setFileName(path);
+    if (!m_importFile.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), m_importFile.errorString()));
+    try {
+        m_reader = std::make_unique<CsvReader>(m_importFile, path);
+        m_firstRecord = m_reader->atEnd() ? QStringList() : m_reader->readRecord();
+    } catch (const Error &) {
+        closeImportFile();
+        throw;
+    }
+    m_titlesFound = ColumnTitles(m_settings.fieldsList).areTitles(m_firstRecord);
+    m_skipTitles = m_titlesFound;
+    m_reader->rewind();
+    m_examples.clear();
+}
+
+void ExchangeEngine::closeImportFile()
+{
+    m_reader.reset();
+    m_importFile.close();
+    m_firstRecord.clear();
+    m_examples.clear();
+    m_skipTitles = m_titlesFound = false;
+}
+
+void ExchangeEngine::setFirstLineHoldsTitles(bool on)
+{
+    m_skipTitles = on;
+    m_reader->rewind();
+}
+
+ImportFieldMapping ExchangeEngine::mappingFromTitles() const
+{
+    return ColumnTitles(m_settings.fieldsList).mappingOf(m_firstRecord);
+}
+
+QStringList ExchangeEngine::nextExample()
+{
+    if (m_reader->atEnd()) {
+        m_reader->rewind();
+        return m_examples;
+    }
+    if (m_skipTitles && m_reader->recordLine() == 0) {
+        m_reader->readRecord();
+        if (m_reader->atEnd()) // the titles alone
+            return m_examples;
+    }
+    const QStringList values = m_reader->readRecord();
+    m_examples.clear();
+    for (int k = 0; k < values.size(); ++k)
+        m_examples << QString::number(k + 1) + QLatin1String("  ") + values[k];
+    return m_examples;
+}
+
+// ---- Import: the records
+
+void ExchangeEngine::splitImportFields()
+{
+    m_importPersonFields.clear();
+    m_importOrganisationFields.clear();
+    m_companyLine = -1;
+    const RecordTable &persons = *m_persons.table();
+    const RecordTable &organisations = *m_organisations.table();
+    const int lines = std::min(int(m_settings.fieldsList.size()), int(m_settings.importFieldMapping.size()));
+    for (int line = 0; line < lines; ++line) {
+        const QString &name = m_settings.fieldsList[line].key;
+        if (m_catalogue.isPersonField(name)) {
+            const int f = persons.fieldIndex(name);
+            m_importPersonFields.append({line, f, persons.fields()[f].type, persons.fields()[f].name});
+        } else if (m_catalogue.isOrganisationField(name)) {
+            const int f = organisations.fieldIndex(name);
+            m_importOrganisationFields.append({line, f, organisations.fields()[f].type, organisations.fields()[f].name});
+            if (organisations.fields()[f].name == QLatin1String("Company"))
+                m_companyLine = line;
+        }
+    }
+}
+
+void ExchangeEngine::markImportPoint()
+{
+    m_personCounter = m_persons.changeCount();
+    m_organisationCounter = m_organisations.changeCount();
+}
+
+void ExchangeEngine::rollBackImport()
+{
+    m_persons.rollbackTo(m_personCounter);
+    m_organisations.rollbackTo(m_organisationCounter);
+}
+
+QString ExchangeEngine::missingColumnText(int column) const
+{
+    return QStringLiteral("Line %1 of %2 has no column %3")
+        .arg(m_reader->recordLine())
+        .arg(QDir::toNativeSeparators(m_importFile.fileName()))
+        .arg(column);
+}
+
+void ExchangeEngine::writePersonFields(const QStringList &values, ImportReport &report)
+{
+    for (const ImportField &f : std::as_const(m_importPersonFields)) {
+        const MappedColumns &columns = m_settings.importFieldMapping[size_t(f.line)];
+        if (columns[0] < 1)
+            continue;
+        if (f.type == FieldType::Date) {
+            const auto text = firstColumnValue(columns, values);
+            if (!text)
+                throw Error(missingColumnText(columns[0]));
+            const std::optional<QDate> date = parseImportDate(*text);
+            report.unreadableDates += date ? 0 : 1;
+            m_persons.setValue(f.field, date && date->isValid() ? Value(*date) : Value());
+            continue;
+        }
+        const auto text = joinedText(columns, values);
+        if (!text) {
+            const auto missing = std::find_if(columns.begin(), columns.end(), [&](int c) { return c > values.size(); });
+            throw Error(missingColumnText(*missing));
+        }
+        m_persons.setValue(f.field, *text);
+    }
+}
+
+void ExchangeEngine::nameStep(bool fromParts)
+{
+    QString name = fromParts ? QString() : m_persons.text(QStringLiteral("Name"));
+    bool nameChanged = true;
+    bool partsChanged = fromParts;
+    m_editModel.applyNameStep(name, nameChanged, partsChanged);
+    if (fromParts)
+        m_persons.setValue(QStringLiteral("Name"), name);
+}
+
+QList<FieldText> ExchangeEngine::comparedValues(const QStringList &values, bool &complete) const
+{
+    QList<FieldText> compared;
+    complete = true;
+    for (const ImportField &f : m_importOrganisationFields) {
+        const MappedColumns &columns = m_settings.importFieldMapping[size_t(f.line)];
+        if (columns[0] < 1 || f.line == m_companyLine || f.type == FieldType::Date)
+            continue;
+        const auto text = joinedText(columns, values);
+        if (!text) {
+            complete = false;
+            break;
+        }
+        compared.append({f.name, *text});
+    }
+    return compared;
+}
+
+bool ExchangeEngine::writeOrganisationFields(const QStringList &values)
+{
+    if (m_organisations.state() == TableView::State::Browse)
+        m_organisations.edit();
+    for (const ImportField &f : std::as_const(m_importOrganisationFields)) {
+        const MappedColumns &columns = m_settings.importFieldMapping[size_t(f.line)];
+        if (columns[0] < 1 || f.line == m_companyLine)
+            continue;
+        if (f.type == FieldType::Date) {
+            const auto text = firstColumnValue(columns, values);
+            if (!text)
+                return false;
+            const std::optional<QDate> date = parseImportDate(*text);
+            m_organisations.setValue(f.field, date && date->isValid() ? Value(*date) : Value());
+            continue;
+        }
+        const auto text = joinedText(columns, values);
+        if (!text)
+            return false;
+        m_organisations.setValue(f.field, *text);
+    }
+    return true;
+}
+
+void ExchangeEngine::linkOrganisation(const QStringList &values, OrganisationNames &names, SameNameCheck &check)
+{
+    QString name = firstColumnValue(m_settings.importFieldMapping[size_t(m_companyLine)], values)->trimmed();
+    if (name.isEmpty())
+        name = QStringLiteral("QV Auto Org ") + m_persons.text(QStringLiteral("ClientID"));
+    const int stored = names.coIdOf(name);
+    if (stored < 0) {
+        const int coId = m_editModel.appendOrganisation(name);
+        m_persons.setValue(QStringLiteral("OrgID"), qint32(coId));
+        writeOrganisationFields(values);
+        m_organisations.post();
+        names.add(name, coId);
+        return;
+    }
+    bool complete = false;
+    const QList<FieldText> compared = comparedValues(values, complete);
+    // Without all of its values the record's organisation cannot be compared: it keeps the stored one.
+    if (!m_settings.checkOrgSameName || !complete) {
+        m_persons.setValue(QStringLiteral("OrgID"), qint32(stored));
+        return;
+    }
+    const bool write = check.link(name, compared);
+    const int coId = std::get<qint32>(m_persons.value(QStringLiteral("OrgID")));
+    if (coId != stored && m_organisations.locate(QStringLiteral("CoID"), qint32(coId)))
+        names.add(m_organisations.text(QStringLiteral("Company")), coId);
+    if (write)
+        writeOrganisationFields(values);
+}
+
+bool ExchangeEngine::importRecord(const QStringList &values, int categoryNumber, OrganisationNames &names, SameNameCheck &check,
+                                  Prompter &prompter, ImportReport &report)
+{
+    const bool fromParts = m_settings.importFieldMapping[0][0] < 1;
+    markImportPoint();
+    try {
+        m_editModel.addPerson();
+        writePersonFields(values, report);
+        nameStep(fromParts);
+        if (m_editModel.lastComposedName().trimmed().isEmpty()) {
+            rollBackImport();
+            ++report.blankNames;
+            return true;
+        }
+        for (const char *slot : {"Group1", "Group2", "Group3", "Group4"})
+            m_persons.setValue(QString::fromLatin1(slot), qint32(1000));
+        if (categoryNumber > 1000)
+            m_persons.setValue(QStringLiteral("Group1"), qint32(categoryNumber));
+        m_persons.setValue(QStringLiteral("Yellow"), false);
+    } catch (const Error &e) {
+        rollBackImport();
+        prompter.message(e.text() + kWhileImporting, Prompter::Icon::Information, Prompter::Button::Ok);
+        return false;
+    }
+    if (m_companyLine < 0 || !firstColumnValue(m_settings.importFieldMapping[size_t(m_companyLine)], values)) {
+        ++report.imported; // without organisation
+        return true;
+    }
+    try {
+        linkOrganisation(values, names, check);
+    } catch (const Error &e) {
+        const auto answer = prompter.message(e.text() + kWhileImporting + QString::number(report.imported)
+                                                 + QStringLiteral(". This may be due to invalid format of the imported file. Continue?"),
+                                             Prompter::Icon::Warning, Prompter::Button::Yes | Prompter::Button::No);
+        rollBackImport();
+        return answer == Prompter::Button::Yes;
+    }
+    ++report.imported;
+    return true;
+}
+
+ImportReport ExchangeEngine::importCsv(int categoryNumber, SameNameCheck &check, Prompter &prompter)
+{
+    ImportReport report;
+    splitImportFields();
+    OrganisationNames names(m_organisations);
+    const Quiet quietPersons(m_persons);
+    const Quiet quietOrganisations(m_organisations);
+    m_reader->rewind();
+    bool titles = m_skipTitles;
+    while (true) {
+        QStringList values;
+        try {
+            if (m_reader->atEnd())
+                break;
+            values = m_reader->readRecord();
+        } catch (const Error &e) {
+            prompter.message(e.text() + kWhileImporting, Prompter::Icon::Information, Prompter::Button::Ok);
+            break;
+        }
+        if (std::exchange(titles, false))
+            continue;
+        if (!importRecord(values, categoryNumber, names, check, prompter, report))
+            break;
+    }
+    m_persons.changeCount(); // commits the rows still open
+    m_organisations.changeCount();
+    return report;
+}
+
+} // namespace qv

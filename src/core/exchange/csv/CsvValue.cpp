@@ -1,0 +1,36 @@
+#include "exchange/csv/CsvValue.h"
+
+namespace qv {
+
+namespace {
+
+bool needsQuotes(QStringView value)
+{
+    for (QChar c : value) {
+        if (c == u',' || c == u'"' || c == u'\r' || c == u'\n')
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void appendCsvValue(QString &line, QStringView value, bool alwaysQuote)
+{
+    if (!alwaysQuote && !needsQuotes(value)) {
+        line += value;
+        line += u',';
+        return;
+    }
+    line += u'"';
+    qsizetype start = 0;
+    for (qsizetype quote = value.indexOf(u'"'); quote >= 0; quote = value.indexOf(u'"', start)) {
+        line += value.mid(start, quote + 1 - start);
+        line += u'"';
+        start = quote + 1;
+    }
+    line += value.mid(start);
+    line += QLatin1String("\",");
+}
+
+} // namespace qv

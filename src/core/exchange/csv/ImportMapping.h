@@ -1,0 +1,32 @@
+#pragma once
+
+#include "settings/Settings.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace qv {
+
+// The file columns (1-based) assigned to one catalogue line; the first
+// slot below 1 ends them.
+using MappedColumns = std::array<int, 5>;
+
+// The values of the assigned columns, the non-empty ones joined by ", ";
+// nothing when a column lies beyond the record's values.
+std::optional<QString> joinedText(const MappedColumns &columns, const QStringList &values);
+
+// The column of the first slot, or nothing when the line has no column or
+// the record is shorter.
+std::optional<QString> firstColumnValue(const MappedColumns &columns, const QStringList &values);
+
+// Either Name alone, or SurName and GivenName without Name: lines 0, 1 and
+// 3 of the catalogue.
+bool nameMappingMakesSense(const ImportFieldMapping &mapping);
+
+// Gives the column to the first free slot, unless the line has it already
+// or is full.
+void assignColumn(MappedColumns &columns, int column);
+
+} // namespace qv

@@ -1,0 +1,620 @@
+// The CSV export, the clipboard line and the CSV import through the
+// exchange engine and its commands, on small books in memory.
+#include "PersonFixture.h"
+#include "ScriptedPrompter.h"
+
+#include "common/Error.h"
+#include "data/RecordStore.h"
+#include "data/RecordTable.h"
+#include "editing/EditModel.h"
+#include "exchange/CsvCommands.h"
+#include "exchange/ExchangeEngine.h"
+#include "exchange/csv/CsvFileWriter.h"
+#include "exchange/csv/CsvRowLines.h"
+#include "exchange/csv/ImportDate.h"
+#include "navigation/CategoryTreeModel.h"
+#include "settings/Settings.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace qv;
+using test::person;
+using Icon = Prompter::Icon;
+using Button = Prompter::Button;
+
+namespace {
+
+const QList<IniLine> kCatalogue = {{"Name", "Name"},       {"SurName", "Surname"},     {"MidName", "Middle name"},
+                                   {"GivenName", "Given name"}, {"Phone", "Home phone"}, {"Birthday", "Birthday"},
+                                   {"Memo", "Memo"},       {"Company", "Company"},     {"CAddress", "Work address"},
+                                   {"CPhone", "Work phone"}, {"CUpdate", "Work updated"}};
+
+std::vector<Value> organisation(qint32 coId, const QString &company, const QString &phone = {})
+{
+    std::vector<Value> row(10);
+    row[0] = coId;
+    row[1] = company.isNull() ? Value() : Value(company);
+    if (!phone.isEmpty())
+        row[4] = phone;
+    return row;
+}
+
+// A book with the given persons and the organisations 0 (default, "(none)",
+// phone 000) and 2001 "Acme" (phone 111).
+struct Book {
+    QTemporaryDir dir;
+    RecordStore data;
+    CategoryTreeModel tree;
+    EditModel edit{tree};
+    Settings settings{dir.filePath("aa.ini")};
+    ExchangeEngine engine{settings, edit, data};
+
+    explicit Book(const std::vector<std::vector<Value>> &persons = {})
+    {
+        for (const auto &p : persons)
+            data.personRead.appendRecord(p);
+        data.organisationRead.appendRecord(organisation(0, "(none)", "000"));
+        data.organisationRead.appendRecord(organisation(2001, "Acme", "111"));
+        data.bindViews();
+        data.personList.setLogChanges(true);
+        data.organisationList.setLogChanges(true);
+        edit.scanPersonTable(data.personList);
+        edit.scanOrganisationTable(data.organisationList);
+        tree.loadTree("All\r\n\tFriends\r\n\tWork\r\nSearch\r\n", "1000\r\n1001\r\n1002\r\n101\r\n");
+        settings.fieldsList = kCatalogue;
+        settings.checkOrgSameName = false;
+        data.personList.first();
+    }
+
+    // Rows of the person table, oldest first, as "field=value" for the named fields.
+    QStringList persons(const QStringList &fields)
+    {
+        QStringList rows;
+        const RecordTable &t = *data.personList.table();
+        for (int row = 0; row < t.rowSlots(); ++row) {
+            if (!t.isAlive(row))
+                continue;
+            QStringList cells;
+            for (const QString &f : fields)
+                cells << valueText(t.value(row, t.fieldIndex(f)));
+            rows << cells.join('|');
+        }
+        return rows;
+    }
+
+    QStringList companies()
+    {
+        QStringList names;
+        const RecordTable &t = *data.organisationList.table();
+        for (int row = 0; row < t.rowSlots(); ++row) {
+            if (t.isAlive(row))
+                names << valueText(t.value(row, 0)) + ':' + valueText(t.value(row, 1)) + ':' + valueText(t.value(row, 4));
+        }
+        return names;
+    }
+
+    QString write(const QByteArray &bytes)
+    {
+        const QString path = dir.filePath("in.csv");
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return path;
+    }
+
+    void map(const QList<std::pair<int, std::array<int, 5>>> &rows)
+    {
+        settings.importFieldMapping = {};
+        for (const auto &[line, columns] : rows)
+            settings.importFieldMapping[size_t(line)] = columns;
+    }
+};
+
+// Answers the import dialog with the mapping already in the settings.
+class AcceptingChooser : public ImportChooser {
+public:
+    explicit AcceptingChooser(int position = 0, bool accept = true) : m_position(position), m_accept(accept) {}
+    bool choose(ExchangeEngine &) override { return m_accept; }
+    int pickedPosition() const override { return m_position; }
+
+private:
+    int m_position;
+    bool m_accept;
+};
+
+// Records the questions an import would ask about a stored organisation.
+class RecordingCheck : public SameNameCheck {
+public:
+    explicit RecordingCheck(bool write = false) : m_write(write) {}
+    bool link(const QString &name, const QList<FieldText> &values) override
+    {
+        QStringList texts;
+        for (const auto &[field, text] : values)
+            texts << field + '=' + text;
+        asked << name + " {" + texts.join(',') + '}';
+        return m_write;
+    }
+    QStringList asked;
+
+private:
+    bool m_write;
+};
+
+class FieldChoice : public ExportFieldChooser {
+public:
+    std::optional<Choice> answer;
+    std::optional<Choice> choose(const QList<IniLine> &, const QList<IniLine> &, bool) override { return answer; }
+};
+
+class FailingDevice : public QIODevice {
+public:
+    explicit FailingDevice(qint64 room) : m_room(room) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64 size) override
+    {
+        if (size > m_room)
+            return -1;
+        m_room -= size;
+        return size;
+    }
+
+private:
+    qint64 m_room;
+};
+
+const std::vector<std::vector<Value>> kAnnAndBob = {
+    person({{"ClientID", qint32(2001)}, {"Name", QString("Ann Lee")}, {"Birthday", QDate(1970, 3, 2)},
+            {"Memo", QString("say \"hi\"")}, {"Phone", QString("1, 2")}, {"OrgID", qint32(2001)}}),
+    person({{"ClientID", qint32(2002)}, {"Name", QString("Bob Ray")}, {"Memo", QString("plain")},
+            {"Phone", QString("line\nbreak")}, {"OrgID", qint32(77)}}),
+};
+
+QString rowLine(Book &book, const QStringList &fields, int personRow)
+{
+    book.engine.selectFields(fields);
+    book.data.personList.setRecNo(personRow + 1);
+    return book.engine.currentEntryText();
+}
+
+} // namespace
+
+class TestCsvExchange : public QObject {
+    Q_OBJECT
+private slots:
+    void rowLines_data();
+    void rowLines();
+    void exportFile();
+    void exportTitlesAndMark();
+    void exportIntoMissingFolder();
+    void exportFailureKeepsOldFile();
+    void writeFailureReported();
+    void exportCommand();
+    void copyCommand();
+    void tickedFieldsByName();
+    void importDates_data();
+    void importDates();
+    void importBasics();
+    void importNameFromParts();
+    void nameCheckRefused_data();
+    void nameCheckRefused();
+    void importOrganisations();
+    void sameNameCheck();
+    void missingColumnEndsImport();
+    void blankNamesAndDatesReported();
+    void columnTitles();
+    void examples();
+    void refusedFile_data();
+    void refusedFile();
+};
+
+void TestCsvExchange::rowLines_data()
+{
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("line");
+
+    QTest::newRow("name, date, memo") << QStringList{"Name", "Birthday", "Memo"} << 0 << "Ann Lee,\"1970-03-02\",\"say \"\"hi\"\"\",";
+    QTest::newRow("comma quoted") << QStringList{"Phone"} << 0 << "\"1, 2\",";
+    QTest::newRow("line break quoted") << QStringList{"Phone"} << 1 << "\"line\nbreak\",";
+    QTest::newRow("memo always quoted") << QStringList{"Memo"} << 1 << "\"plain\",";
+    QTest::newRow("no birthday is the zero date") << QStringList{"Birthday"} << 1 << "\"1899-12-30\",";
+    QTest::newRow("no field ticked") << QStringList{} << 0 << "";
+    QTest::newRow("empty value") << QStringList{"MidName", "Name"} << 0 << "Ann Lee,,";
+    QTest::newRow("organisation fields") << QStringList{"Company", "CPhone"} << 0 << "Acme,111,";
+    QTest::newRow("unknown organisation gets the default") << QStringList{"CPhone", "Company"} << 1 << "(none),000,";
+    QTest::newRow("integers and Booleans") << QStringList{"ClientID", "Yellow", "OrgID"} << 0 << "2001,2001,,";
+}
+
+void TestCsvExchange::rowLines()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(int, row);
+    QFETCH(QString, line);
+    Book book(kAnnAndBob);
+    QCOMPARE(rowLine(book, fields, row), line);
+}
+
+void TestCsvExchange::exportFile()
+{
+    Book book(kAnnAndBob);
+    book.engine.selectFields({"Memo", "Name", "Company"}); // table order whatever the order named
+    const QString path = book.dir.filePath("out.csv");
+    book.engine.exportCsv(path, false, false);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("Ann Lee,\"say \"\"hi\"\"\",Acme,\r\nBob Ray,\"plain\",(none),\r\n"));
+}
+
+void TestCsvExchange::exportTitlesAndMark()
+{
+    Book book(kAnnAndBob);
+    book.data.personList.setFilter("Name='Bob*'");
+    book.engine.selectFields({"Name", "ICQ", "CPhone"});
+    const QString path = book.dir.filePath("out.csv");
+    book.engine.exportCsv(path, true, true);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    // Labels of the catalogue; a field without one by its name. Only the listed entry.
+    QCOMPARE(f.readAll(), QByteArray("\xEF\xBB\xBFName,ICQ,Work phone,\r\nBob Ray,,000,\r\n"));
+}
+
+void TestCsvExchange::exportIntoMissingFolder()
+{
+    Book book(kAnnAndBob);
+    book.engine.selectFields({"Name"});
+    const QString path = book.dir.filePath("missing/out.csv");
+    try {
+        book.engine.exportCsv(path, false, false);
+        QFAIL("written");
+    } catch (const Error &e) {
+        QCOMPARE(e.text(), "Unable to write to " + path);
+    }
+    QCOMPARE(QDir(book.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+void TestCsvExchange::exportFailureKeepsOldFile()
+{
+    Book book(kAnnAndBob);
+    book.engine.selectFields({"Name"});
+    QDir(book.dir.path()).mkdir("locked");
+    const QString path = book.dir.filePath("locked/out.csv");
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    QFile::setPermissions(book.dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner);
+    if (QFileInfo(book.dir.filePath("locked")).isWritable())
+        QSKIP("running with rights that ignore file permissions");
+    QVERIFY_THROWS_EXCEPTION(Error, book.engine.exportCsv(path, false, false));
+    try {
+        book.engine.exportCsv(path, false, false);
+    } catch (const Error &e) {
+        QCOMPARE(e.text(), "Unable to write to " + path);
+    }
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("old"));
+    QCOMPARE(QDir(book.dir.filePath("locked")).entryList(QDir::Files), QStringList{"out.csv"});
+    QFile::setPermissions(book.dir.filePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void TestCsvExchange::writeFailureReported()
+{
+    Book book(kAnnAndBob);
+    CsvRowLines lines(*book.data.personList.table(), {1}, *book.data.organisationList.table(), {});
+    const std::vector<int> rows(100000, 0);
+    FailingDevice full(1000);
+    QVERIFY(!writeCsv(full, lines, rows, {}));
+    FailingDevice noMark(2);
+    QVERIFY(!writeCsv(noMark, lines, {}, {QStringList(), true}));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(writeCsv(buffer, lines, rows, {}));
+    QCOMPARE(buffer.data().size(), qsizetype(100000) * 10);
+}
+
+void TestCsvExchange::exportCommand()
+{
+    Book book(kAnnAndBob);
+    book.settings.checkedFieldsList = {{"Name", "True"}, {"Phone", "False"}};
+    test::ScriptedPrompter prompter;
+    FieldChoice chooser;
+    const QString path = book.dir.filePath("chosen.csv");
+    chooser.answer = ExportFieldChooser::Choice{{{"Name", "False"}, {"Phone", "True"}}, false, true};
+    prompter.expectSaveFile(path);
+    QList<bool> busy;
+    exportCsvCommand(book.engine, book.settings, prompter, chooser, [&](bool on) { busy << on; });
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("\xEF\xBB\xBF\"1, 2\",\r\n\"line\nbreak\",\r\n"));
+    QCOMPARE(book.settings.checkedFieldsList, (QList<IniLine>{{"Name", "False"}, {"Phone", "True"}}));
+    QVERIFY(book.settings.csvByteOrderMark);
+    QCOMPARE(busy, (QList<bool>{true, false}));
+    QCOMPARE(prompter.calls().last().save.filter, "Comma Separated Values (*.csv,*.txt)|*.csv;*.txt|Any file (*.*)|*.*");
+    QCOMPARE(prompter.calls().last().save.defaultExtension, "csv");
+
+    // Cancel in the save dialog: nothing written, the new choice kept.
+    chooser.answer->ticked = {{"Name", "True"}};
+    prompter.expectSaveFile(std::nullopt);
+    exportCsvCommand(book.engine, book.settings, prompter, chooser, [](bool) {});
+    QCOMPARE(book.settings.checkedFieldsList, (QList<IniLine>{{"Name", "True"}}));
+
+    // Nothing listed.
+    book.data.personList.setFilter("Name='nobody'");
+    prompter.expectMessage("No entry to be exported, please list at least one entry.", Icon::Plain, Button::Ok, Button::Ok);
+    exportCsvCommand(book.engine, book.settings, prompter, chooser, [](bool) {});
+    QVERIFY(prompter.verifyAllAnswered());
+}
+
+void TestCsvExchange::copyCommand()
+{
+    Book book(kAnnAndBob);
+    test::ScriptedPrompter prompter;
+    FieldChoice chooser;
+    chooser.answer = ExportFieldChooser::Choice{{{"Name", "True"}, {"Birthday", "True"}, {"CPhone", "True"}}, false, false};
+    book.data.personList.setRecNo(2);
+    QCOMPARE(copyCurrentCommand(book.engine, book.settings, prompter, chooser), QString("Bob Ray,\"1899-12-30\",000,"));
+    chooser.answer = ExportFieldChooser::Choice{{}, false, false};
+    QCOMPARE(copyCurrentCommand(book.engine, book.settings, prompter, chooser), QString(""));
+    chooser.answer.reset();
+    QCOMPARE(copyCurrentCommand(book.engine, book.settings, prompter, chooser), std::nullopt);
+}
+
+void TestCsvExchange::tickedFieldsByName()
+{
+    Book book;
+    // Looked up by name ignoring case, "true" in any case; other values and unknown keys tick nothing.
+    book.engine.selectExportFields({{"cphone", "TRUE"}, {"Name", "true"}, {"Memo", "yes"}, {"Nothing", "True"}});
+    QCOMPARE(book.engine.selectedFields(), (QStringList{"Name", "CPhone"}));
+}
+
+void TestCsvExchange::importDates_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<bool>("readable");
+
+    QTest::newRow("iso") << "1970-03-02" << "en_US" << QDate(1970, 3, 2) << true;
+    QTest::newRow("iso with blanks") << " 1970-03-02 " << "de_DE" << QDate(1970, 3, 2) << true;
+    QTest::newRow("german short format") << "31.12.1999" << "de_DE" << QDate(1999, 12, 31) << true;
+    QTest::newRow("german by numbers") << "1.2.1999" << "de_DE" << QDate(1999, 2, 1) << true;
+    QTest::newRow("us short format") << "12/31/99" << "en_US" << QDate(1999, 12, 31) << true;
+    QTest::newRow("us by numbers, four-digit year") << "2/1/1999" << "en_US" << QDate(1999, 2, 1) << true;
+    QTest::newRow("us long format") << "Friday, December 31, 1999" << "en_US" << QDate(1999, 12, 31) << true;
+    QTest::newRow("zero date is no date") << "1899-12-30" << "en_US" << QDate() << true;
+    QTest::newRow("empty") << "" << "en_US" << QDate() << true;
+    QTest::newRow("no such day") << "1999-02-30" << "en_US" << QDate() << false;
+    QTest::newRow("words") << "next week" << "en_US" << QDate() << false;
+    QTest::newRow("german date in us locale") << "31.12.1999" << "en_US" << QDate() << false;
+}
+
+void TestCsvExchange::importDates()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, locale);
+    QFETCH(QDate, date);
+    QFETCH(bool, readable);
+    const std::optional<QDate> read = parseImportDate(text, QLocale(locale));
+    QCOMPARE(read.has_value(), readable);
+    if (read)
+        QCOMPARE(*read, date);
+}
+
+void TestCsvExchange::importBasics()
+{
+    Book book;
+    // Name; three Phone columns; birthday; company; work phone.
+    book.map({{0, {1}}, {4, {2, 3, 4}}, {5, {5}}, {7, {6}}, {9, {7}}});
+    const QString path = book.write("John Paul Smith,111,,333,1970-03-02,acme,999,\r\n"
+                                    "\"Lee, Ann\",,,,\"1899-12-30\",New Co,555\r\n"
+                                    "Solo,,,,,,,\r\n");
+    test::ScriptedPrompter prompter;
+    AcceptingChooser chooser(2); // the second category: Work, 1002... position 2 of the pre-order
+    RecordingCheck check;
+    prompter.expectOpenFile(path);
+    prompter.expectMessage("3 entries got imported.", Icon::Information, Button::Ok, Button::Ok);
+    const auto picked = importCsvCommand(book.engine, book.settings, prompter, chooser, check,
+                                         [&](int k) { return book.tree.numberAt(k); }, [](bool) {});
+    QCOMPARE(picked, 2);
+    QVERIFY(!book.engine.isImportFileOpen());
+    QCOMPARE(book.persons({"ClientID", "Name", "GivenName", "MidName", "SurName", "Phone", "Birthday", "OrgID", "Group1", "Group2", "Yellow"}),
+             (QStringList{"2001|John Paul Smith|John|Paul|Smith|111, 333|1970-03-02|2001|1002|1000|False",
+                          "2002|Lee, Ann|Lee||Ann|||2002|1002|1000|False",
+                          "2003|Solo|Solo|||||2003|1002|1000|False"}));
+    // Acme found ignoring case keeps its phone; New Co is created with its own; an empty company gets an auto organisation.
+    QCOMPARE(book.companies(), (QStringList{"0:(none):000", "2001:Acme:111", "2002:New Co:555", "2003:QV Auto Org 2003:"}));
+    QVERIFY(check.asked.isEmpty());
+}
+
+void TestCsvExchange::importNameFromParts()
+{
+    Book book;
+    book.map({{1, {1}}, {2, {2}}, {3, {3}}});
+    test::ScriptedPrompter prompter;
+    AcceptingChooser chooser;
+    RecordingCheck check;
+    prompter.expectOpenFile(book.write("Smith,,John\r\nLee,Q,Ann\r\n\xe7\x8e\x8b,,\xe5\xb0\x8f\xe6\x98\x8e\r\n"));
+    prompter.expectMessage("3 entries got imported.", Icon::Information, Button::Ok, Button::Ok);
+    importCsvCommand(book.engine, book.settings, prompter, chooser, check, [](int) { return 1000; }, [](bool) {});
+    QCOMPARE(book.persons({"Name", "Group1", "OrgID"}),
+             (QStringList{"John Smith|1000|0", "Ann Q Lee|1000|0", "\u738b\u5c0f\u660e|1000|0"}));
+}
+
+void TestCsvExchange::nameCheckRefused_data()
+{
+    QTest::addColumn<QList<int>>("lines"); // catalogue lines given column 1
+    QTest::newRow("name and surname") << QList<int>{0, 1};
+    QTest::newRow("surname only") << QList<int>{1};
+    QTest::newRow("given name only") << QList<int>{3};
+    QTest::newRow("middle name only") << QList<int>{2};
+    QTest::newRow("nothing") << QList<int>{};
+}
+
+void TestCsvExchange::nameCheckRefused()
+{
+    QFETCH(QList<int>, lines);
+    Book book;
+    book.settings.importFieldMapping = {};
+    for (int line : lines)
+        book.settings.importFieldMapping[size_t(line)][0] = 1;
+    test::ScriptedPrompter prompter;
+    AcceptingChooser chooser;
+    RecordingCheck check;
+    prompter.expectOpenFile(book.write("a,b,c\r\n"));
+    prompter.expectMessage("Either Name or Surname+GivenName(+MidName) should be selected to make sense.", Icon::Information,
+                           Button::Ok, Button::Ok);
+    importCsvCommand(book.engine, book.settings, prompter, chooser, check, [](int) { return 1000; }, [](bool) {});
+    QCOMPARE(book.persons({"Name"}), QStringList());
+    QVERIFY(!book.engine.isImportFileOpen());
+}
+
+void TestCsvExchange::importOrganisations()
+{
+    Book book;
+    book.map({{0, {1}}, {7, {2}}, {8, {3}}, {10, {4}}});
+    test::ScriptedPrompter prompter;
+    AcceptingChooser chooser;
+    RecordingCheck check;
+    // Companies differing in case are one; the work date is read; no Company column means no organisation.
+    prompter.expectOpenFile(book.write("A,Globex,Street 1,2020-01-02\r\nB,GLOBEX,Street 2,\r\nC, globex ,x,\r\n"));
+    prompter.expectMessage("3 entries got imported.", Icon::Information, Button::Ok, Button::Ok);
+    importCsvCommand(book.engine, book.settings, prompter, chooser, check, [](int) { return 1000; }, [](bool) {});
+    QCOMPARE(book.persons({"Name", "OrgID"}), (QStringList{"A|2002", "B|2002", "C|2002"}));
+    const RecordTable &orgs = *book.data.organisationList.table();
+    QCOMPARE(orgs.liveRowCount(), 3);
+    QCOMPARE(valueText(orgs.value(2, 2)), "Street 1");
+    QCOMPARE(valueText(orgs.value(2, 8)), "2020-01-02");
+
+    book.map({{0, {1}}});
+    prompter.expectOpenFile(book.write("D,Globex\r\n"));
+    prompter.expectMessage("1 entries got imported.", Icon::Information, Button::Ok, Button::Ok);
+    importCsvCommand(book.engine, book.settings, prompter, chooser, check, [](int) { return 1000; }, [](bool) {});
+    QCOMPARE(book.persons({"Name", "OrgID"}).last(), "D|0");
+}
+
+void TestCsvExchange::sameNameCheck()
+{
+    Book book;
+    book.settings.checkOrgSameName = true;
+    book.map({{0, {1}}, {7, {2}}, {9, {3, 4}}, {10, {5}}});
+    test::ScriptedPrompter prompter;
+    AcceptingChooser chooser;
+    RecordingCheck keep(false);
+    prompter.expectOpenFile(book.write("A,ACME,222,223,2020-01-02\r\nB,Newco,333,,\r\nC,newco,444,,\r\n"));
+    prompter.expectMessage("3 entries got imported.", Icon::Information, Button::Ok, Button::Ok);
+    importCsvCommand(book.engine, book.settings, prompter, chooser, keep, [](int) { return 1000; }, [](bool) {});
+    // Asked for the stored Acme and for the Newco this import made; dates are not compared.
+    QCOMPARE(keep.asked, (QStringList{"ACME {CPhone=222, 223}", "newco {CPhone=444}"}));
+    QCOMPARE(book.companies(), (QStringList{"0:(none):000", "2001:Acme:111", "2002:Newco:333"}));
+
+    RecordingCheck replace(true);
+    prompter.expectOpenFile(book.write("D,acme,999,,\r\n"));
+    prompter.expectMessage("1 entries got imported.", Icon::Information, Button::Ok, Button::Ok);
+    importCsvCommand(book.engine, book.settings, prompter, chooser, replace, [](int) { return 1000; }, [](bool) {});
+    QCOMPARE(replace.asked, QStringList{"acme {CPhone=999}"});
+}
+
+void TestCsvExchange::missingColumnEndsImport()
+{
+    Book book;
+    book.map({{0, {1}}, {4, {3}}});
+    test::ScriptedPrompter prompter;
+    AcceptingChooser chooser;
+    RecordingCheck check;
+    const QString path = book.write("A,x,1\r\nB,y\r\nC,z,3\r\n");
+    prompter.expectOpenFile(path);
+    prompter.expectMessage("Line 2 of " + path + " has no column 3 while importing entries ", Icon::Information, Button::Ok,
+                           Button::Ok);
+    prompter.expectMessage("1 entries got imported.", Icon::Information, Button::Ok, Button::Ok);
+    importCsvCommand(book.engine, book.settings, prompter, chooser, check, [](int) { return 1000; }, [](bool) {});
+    QCOMPARE(book.persons({"Name", "Phone"}), QStringList{"A|1"});
+    QCOMPARE(book.data.personList.state(), TableView::State::Browse);
+}
+
+void TestCsvExchange::blankNamesAndDatesReported()
+{
+    Book book;
+    book.map({{0, {1}}, {5, {2}}});
+    test::ScriptedPrompter prompter;
+    AcceptingChooser chooser;
+    RecordingCheck check;
+    prompter.expectOpenFile(book.write("A,someday\r\n  ,1970-01-01\r\n\r\n,,\r\nB,1970-01-01\r\nC,31/31/1999\r\n"));
+    prompter.expectMessage("3 entries got imported.\n2 records were skipped because their names were blank.\n"
+                           "2 dates could not be read and were left empty.",
+                           Icon::Information, Button::Ok, Button::Ok);
+    importCsvCommand(book.engine, book.settings, prompter, chooser, check, [](int) { return 1000; }, [](bool) {});
+    QCOMPARE(book.persons({"ClientID", "Name", "Birthday"}), (QStringList{"2001|A|", "2004|B|1970-01-01", "2005|C|"}));
+}
+
+void TestCsvExchange::columnTitles()
+{
+    Book book;
+    const QString path = book.write("First Name,Last Name,E-mail Address,Company,Business Phone,Whatever\r\nAnn,Lee,a@b,Acme,9\r\n");
+    book.engine.openImportFile(path);
+    QVERIFY(book.engine.firstLineHoldsTitles());
+    const ImportFieldMapping mapping = book.engine.mappingFromTitles();
+    QCOMPARE(mapping[0][0], 0); // Name
+    QCOMPARE(mapping[1][0], 2); // SurName
+    QCOMPARE(mapping[3][0], 1); // GivenName
+    QCOMPARE(mapping[7][0], 4); // Company
+    QCOMPARE(mapping[9][0], 5); // CPhone
+    QCOMPARE(book.engine.nextExample(), (QStringList{"1  Ann", "2  Lee", "3  a@b", "4  Acme", "5  9"}));
+
+    book.settings.importFieldMapping = mapping;
+    RecordingCheck check;
+    test::ScriptedPrompter prompter;
+    QCOMPARE(book.engine.importCsv(1000, check, prompter).imported, 1);
+    QCOMPARE(book.persons({"Name"}), QStringList{"Ann Lee"});
+
+    // Unticked, the titles are an entry like any other.
+    book.engine.setFirstLineHoldsTitles(false);
+    QCOMPARE(book.engine.nextExample().first(), "1  First Name");
+    book.engine.closeImportFile();
+
+    // A line of names is no line of titles; a name alone is both a title and a name.
+    book.engine.openImportFile(book.write("Ann Lee,Company,555\r\n"));
+    QVERIFY(!book.engine.firstLineHoldsTitles());
+    book.engine.openImportFile(book.write("Name,Company,Notes\r\nAnn Lee,Acme,x\r\n"));
+    QVERIFY(book.engine.firstLineHoldsTitles());
+    QCOMPARE(book.engine.mappingFromTitles()[0][0], 1);
+}
+
+void TestCsvExchange::examples()
+{
+    Book book;
+    book.engine.openImportFile(book.write("a,b\r\nc\r\n"));
+    QCOMPARE(book.engine.nextExample(), (QStringList{"1  a", "2  b"}));
+    QCOMPARE(book.engine.nextExample(), QStringList{"1  c"});
+    QCOMPARE(book.engine.nextExample(), QStringList{"1  c"}); // at the end: unchanged
+    QCOMPARE(book.engine.nextExample(), (QStringList{"1  a", "2  b"})); // then the first again
+}
+
+void TestCsvExchange::refusedFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("0 bytes") << QByteArray() << "%1 is empty: there is nothing to import.";
+    QTest::newRow("not text") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << "%1 is not a text file.";
+}
+
+void TestCsvExchange::refusedFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    Book book;
+    const QString path = book.write(bytes);
+    try {
+        book.engine.openImportFile(path);
+        QFAIL("opened");
+    } catch (const Error &e) {
+        QCOMPARE(e.text(), message.arg(path));
+    }
+    QVERIFY(!book.engine.isImportFileOpen());
+}
+
+QTEST_GUILESS_MAIN(TestCsvExchange)
+#include "tst_csvexchange.moc"
