@@ -14,6 +14,9 @@
 #include "exchange/FieldCatalogue.h"
 #include "printing/PrintTemplates.h"
 #include "printing/ReportPdf.h"
+#include "exchange/ExchangeEngine.h"
+#include "exchange/csv/ImportMapping.h"
+#include "ImportMapArgument.h"
 #include "search/OrganisationLookup.h"
 #include "search/SearchChoice.h"
 #include "settings/Settings.h"
@@ -417,6 +420,117 @@ int printCommand(const QStringList &arguments, Output io)
         return 1;
     const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
     writeReportPdf(*pdf, settings, *content, reportHeader(ownerName(), date));
+    return 0;
+}
+
+} // namespace qv::tool
+
+namespace qv::tool {
+
+namespace {
+
+// Answers the save dialog with the package the book came from, so that the
+// program's own Save As writes the imported entries back into it.
+class SaveInPlacePrompter : public TerminalPrompter {
+public:
+    SaveInPlacePrompter(QTextStream &err, QString package) : TerminalPrompter(err), m_package(std::move(package)) {}
+    std::optional<QString> saveFile(const SaveRequest &) override { return m_package; }
+
+private:
+    QString m_package;
+};
+
+// The --check-org-same-name question in a terminal: the two sets of values
+// are shown and the question takes its safe answer, as every question of the
+// tool does: the stored organisation keeps its values.
+class TerminalSameNameCheck : public SameNameCheck {
+public:
+    TerminalSameNameCheck(EditModel &editModel, QTextStream &err) : m_editModel(editModel), m_err(err) {}
+    bool link(const QString &name, const QList<FieldText> &importedValues) override
+    {
+        m_editModel.setOrganisationByName(name);
+        m_err << "kept the stored organisation \"" << name << "\"; not written:";
+        for (const auto &[field, text] : importedValues)
+            m_err << ' ' << field << '=' << text;
+        m_err << '\n';
+        return false;
+    }
+
+private:
+    EditModel &m_editModel;
+    QTextStream &m_err;
+};
+
+} // namespace
+
+int exportCsvCommand(const QStringList &arguments, Output io)
+{
+    QStringList args = arguments;
+    const auto filterText = option(args, QStringLiteral("--filter"));
+    const auto fieldList = option(args, QStringLiteral("--fields"));
+    const bool titles = flag(args, QStringLiteral("--header"));
+    if (args.size() != 2) {
+        io.err << "Usage: qvtool export-csv PACKAGE FILE [--filter EXPR] [--fields NAME,...] [--header]\n";
+        return 2;
+    }
+    const std::unique_ptr<Settings> settings = catalogueSettings();
+    OpenBook book;
+    if (!book.open(args[0], io.err))
+        return 1;
+    try {
+        book.data.personList.setFilter(filterText.value_or(QString()));
+    } catch (const filter::FilterError &e) {
+        io.err << e.text() << '\n';
+        return 1;
+    }
+    ExchangeEngine engine(*settings, book.models.editModel(), book.data);
+    if (fieldList)
+        engine.selectFields(fieldList->split(QLatin1Char(','), Qt::SkipEmptyParts));
+    else
+        engine.selectExportFields(settings->checkedFieldsList);
+    engine.exportCsv(args[1], titles, false);
+    io.out << book.data.personList.recordCount() << " entries written to " << args[1] << '\n';
+    return 0;
+}
+
+int importCsvCommand(const QStringList &arguments, Output io)
+{
+    QStringList args = arguments;
+    const auto map = option(args, QStringLiteral("--map"));
+    const auto category = option(args, QStringLiteral("--category"));
+    const bool titles = flag(args, QStringLiteral("--header"));
+    const bool check = flag(args, QStringLiteral("--check-org-same-name"));
+    bool categoryOk = true;
+    const int categoryNumber = category ? category->toInt(&categoryOk) : 1000;
+    if (args.size() != 2 || !map || !categoryOk) {
+        io.err << "Usage: qvtool import-csv PACKAGE FILE --map \"FIELD=COLUMN[,COLUMN...];...\" [--category NUMBER] [--header]\n"
+                  "       [--check-org-same-name]\n";
+        return 2;
+    }
+    std::unique_ptr<Settings> settings = catalogueSettings();
+    QString mapError;
+    const auto mapping = parseImportMap(*map, settings->fieldsList, mapError);
+    if (!mapping) {
+        io.err << "qvtool: --map: " << mapError << '\n';
+        return 2;
+    }
+    settings->importFieldMapping = *mapping;
+    settings->checkOrgSameName = check;
+    if (!nameMappingMakesSense(*mapping)) {
+        io.err << "Either Name or Surname+GivenName(+MidName) should be selected to make sense.\n";
+        return 2;
+    }
+    OpenBook book;
+    if (!book.open(args[0], io.err, std::make_unique<SaveInPlacePrompter>(io.err, args[0])))
+        return 1;
+    ExchangeEngine engine(*settings, book.models.editModel(), book.data);
+    engine.openImportFile(args[1]);
+    engine.setFirstLineHoldsTitles(titles);
+    TerminalSameNameCheck sameName(book.models.editModel(), io.err);
+    const ImportReport report = engine.importCsv(categoryNumber, sameName, *book.prompter);
+    engine.closeImportFile();
+    book.lifecycle->saveAs();
+    io.out << report.text() << '\n';
     return 0;
 }
 

@@ -21,5 +21,7 @@ int generateCommand(const QStringList &arguments, Output io);
 int treeCommand(const QStringList &arguments, Output io);
 int initialsCommand(const QStringList &arguments, Output io);
 int printCommand(const QStringList &arguments, Output io);
+int exportCsvCommand(const QStringList &arguments, Output io);
+int importCsvCommand(const QStringList &arguments, Output io);
 
 } // namespace qv::tool
