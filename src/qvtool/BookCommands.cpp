@@ -15,6 +15,7 @@
 #include "printing/PrintTemplates.h"
 #include "printing/ReportPdf.h"
 #include "exchange/ExchangeEngine.h"
+#include "exchange/KeepStoredOrganisation.h"
 #include "exchange/csv/ImportMapping.h"
 #include "ImportMapArgument.h"
 #include "search/OrganisationLookup.h"
@@ -443,12 +444,12 @@ private:
 // The --check-org-same-name question in a terminal: the two sets of values
 // are shown and the question takes its safe answer, as every question of the
 // tool does: the stored organisation keeps its values.
-class TerminalSameNameCheck : public SameNameCheck {
+class TerminalSameNameCheck : public KeepStoredOrganisation {
 public:
-    TerminalSameNameCheck(EditModel &editModel, QTextStream &err) : m_editModel(editModel), m_err(err) {}
+    TerminalSameNameCheck(EditModel &editModel, QTextStream &err) : KeepStoredOrganisation(editModel), m_err(err) {}
     bool link(const QString &name, const QList<FieldText> &importedValues) override
     {
-        m_editModel.setOrganisationByName(name);
+        KeepStoredOrganisation::link(name, importedValues);
         m_err << "kept the stored organisation \"" << name << "\"; not written:";
         for (const auto &[field, text] : importedValues)
             m_err << ' ' << field << '=' << text;
@@ -457,7 +458,6 @@ public:
     }
 
 private:
-    EditModel &m_editModel;
     QTextStream &m_err;
 };
 

@@ -149,10 +149,10 @@ void TestCsvReader::refused_data()
     QTest::newRow("0 bytes") << QByteArray() << "in.csv is empty: there is nothing to import.";
     QTest::newRow("not text") << QByteArray("PK\x03\x04\x14\x00\x00\x00", 8) << "in.csv is not a text file.";
     QTest::newRow("NUL after text") << QByteArray("a,b\r\n") + QByteArray(1, '\0') << "in.csv is not a text file.";
-    QTest::newRow("10,001 values") << QByteArray("x\r\n") + QByteArray(10000, ',') + "a\r\n" << "Line 2 of in.csv holds more than 10,000 values.";
-    QTest::newRow("line over 1 MB") << QByteArray("x\r\n\"") + QByteArray(1024 * 1024, 'a') + "\"\r\n" << "Line 2 of in.csv is longer than 1 MB.";
+    QTest::newRow("10,001 values") << QByteArray("x\r\n") + QByteArray(10000, ',') + "a\r\n" << "Line 2 of in.csv holds more than 10,000 values";
+    QTest::newRow("line over 1 MB") << QByteArray("x\r\n\"") + QByteArray(1024 * 1024, 'a') + "\"\r\n" << "Line 2 of in.csv is longer than 1 MB";
     QTest::newRow("second line of a quoted value over 1 MB") << QByteArray("\"a\r\n") + QByteArray(1024 * 1024 + 1, 'b') + "\"\r\n"
-                                                             << "Line 2 of in.csv is longer than 1 MB.";
+                                                             << "Line 2 of in.csv is longer than 1 MB";
 }
 
 void TestCsvReader::refused()

@@ -228,14 +228,6 @@ void ExchangeEngine::rollBackImport()
     m_organisations.rollbackTo(m_organisationCounter);
 }
 
-QString ExchangeEngine::missingColumnText(int column) const
-{
-    return QStringLiteral("Line %1 of %2 has no column %3")
-        .arg(m_reader->recordLine())
-        .arg(QDir::toNativeSeparators(m_importFile.fileName()))
-        .arg(column);
-}
-
 void ExchangeEngine::writePersonFields(const QStringList &values, ImportReport &report)
 {
     for (const ImportField &f : std::as_const(m_importPersonFields)) {
@@ -243,20 +235,12 @@ void ExchangeEngine::writePersonFields(const QStringList &values, ImportReport &
         if (columns[0] < 1)
             continue;
         if (f.type == FieldType::Date) {
-            const auto text = firstColumnValue(columns, values);
-            if (!text)
-                throw Error(missingColumnText(columns[0]));
-            const std::optional<QDate> date = parseImportDate(*text);
+            const std::optional<QDate> date = parseImportDate(firstColumnValue(columns, values));
             report.unreadableDates += date ? 0 : 1;
             m_persons.setValue(f.field, date && date->isValid() ? Value(*date) : Value());
             continue;
         }
-        const auto text = joinedText(columns, values);
-        if (!text) {
-            const auto missing = std::find_if(columns.begin(), columns.end(), [&](int c) { return c > values.size(); });
-            throw Error(missingColumnText(*missing));
-        }
-        m_persons.setValue(f.field, *text);
+        m_persons.setValue(f.field, joinedText(columns, values));
     }
 }
 
@@ -270,25 +254,18 @@ void ExchangeEngine::nameStep(bool fromParts)
         m_persons.setValue(QStringLiteral("Name"), name);
 }
 
-QList<FieldText> ExchangeEngine::comparedValues(const QStringList &values, bool &complete) const
+QList<FieldText> ExchangeEngine::comparedValues(const QStringList &values) const
 {
     QList<FieldText> compared;
-    complete = true;
     for (const ImportField &f : m_importOrganisationFields) {
         const MappedColumns &columns = m_settings.importFieldMapping[size_t(f.line)];
-        if (columns[0] < 1 || f.line == m_companyLine || f.type == FieldType::Date)
-            continue;
-        const auto text = joinedText(columns, values);
-        if (!text) {
-            complete = false;
-            break;
-        }
-        compared.append({f.name, *text});
+        if (columns[0] >= 1 && f.line != m_companyLine && f.type != FieldType::Date)
+            compared.append({f.name, joinedText(columns, values)});
     }
     return compared;
 }
 
-bool ExchangeEngine::writeOrganisationFields(const QStringList &values)
+void ExchangeEngine::writeOrganisationFields(const QStringList &values)
 {
     if (m_organisations.state() == TableView::State::Browse)
         m_organisations.edit();
@@ -297,24 +274,17 @@ bool ExchangeEngine::writeOrganisationFields(const QStringList &values)
         if (columns[0] < 1 || f.line == m_companyLine)
             continue;
         if (f.type == FieldType::Date) {
-            const auto text = firstColumnValue(columns, values);
-            if (!text)
-                return false;
-            const std::optional<QDate> date = parseImportDate(*text);
+            const std::optional<QDate> date = parseImportDate(firstColumnValue(columns, values));
             m_organisations.setValue(f.field, date && date->isValid() ? Value(*date) : Value());
-            continue;
+        } else {
+            m_organisations.setValue(f.field, joinedText(columns, values));
         }
-        const auto text = joinedText(columns, values);
-        if (!text)
-            return false;
-        m_organisations.setValue(f.field, *text);
     }
-    return true;
 }
 
 void ExchangeEngine::linkOrganisation(const QStringList &values, OrganisationNames &names, SameNameCheck &check)
 {
-    QString name = firstColumnValue(m_settings.importFieldMapping[size_t(m_companyLine)], values)->trimmed();
+    QString name = firstColumnValue(m_settings.importFieldMapping[size_t(m_companyLine)], values).trimmed();
     if (name.isEmpty())
         name = QStringLiteral("QV Auto Org ") + m_persons.text(QStringLiteral("ClientID"));
     const int stored = names.coIdOf(name);
@@ -326,14 +296,11 @@ void ExchangeEngine::linkOrganisation(const QStringList &values, OrganisationNam
         names.add(name, coId);
         return;
     }
-    bool complete = false;
-    const QList<FieldText> compared = comparedValues(values, complete);
-    // Without all of its values the record's organisation cannot be compared: it keeps the stored one.
-    if (!m_settings.checkOrgSameName || !complete) {
+    if (!m_settings.checkOrgSameName) {
         m_persons.setValue(QStringLiteral("OrgID"), qint32(stored));
         return;
     }
-    const bool write = check.link(name, compared);
+    const bool write = check.link(name, comparedValues(values));
     const int coId = std::get<qint32>(m_persons.value(QStringLiteral("OrgID")));
     if (coId != stored && m_organisations.locate(QStringLiteral("CoID"), qint32(coId)))
         names.add(m_organisations.text(QStringLiteral("Company")), coId);
@@ -365,7 +332,7 @@ bool ExchangeEngine::importRecord(const QStringList &values, int categoryNumber,
         prompter.message(e.text() + kWhileImporting, Prompter::Icon::Information, Prompter::Button::Ok);
         return false;
     }
-    if (m_companyLine < 0 || !firstColumnValue(m_settings.importFieldMapping[size_t(m_companyLine)], values)) {
+    if (m_companyLine < 0 || m_settings.importFieldMapping[size_t(m_companyLine)][0] < 1) {
         ++report.imported; // without organisation
         return true;
     }

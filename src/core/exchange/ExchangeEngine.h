@@ -77,13 +77,11 @@ private:
     void writePersonFields(const QStringList &values, ImportReport &report);
     void nameStep(bool fromParts);
     void linkOrganisation(const QStringList &values, OrganisationNames &names, SameNameCheck &check);
-    // Writes the mapped organisation fields into the open organisation row,
-    // up to a column the record lacks; false when one was missing.
-    bool writeOrganisationFields(const QStringList &values);
-    QList<FieldText> comparedValues(const QStringList &values, bool &complete) const;
+    // Writes the mapped organisation fields but Company into the organisation row.
+    void writeOrganisationFields(const QStringList &values);
+    QList<FieldText> comparedValues(const QStringList &values) const;
     bool importRecord(const QStringList &values, int categoryNumber, OrganisationNames &names, SameNameCheck &check,
                       Prompter &prompter, ImportReport &report);
-    QString missingColumnText(int column) const;
 
     Settings &m_settings;
     EditModel &m_editModel;

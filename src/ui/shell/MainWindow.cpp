@@ -10,6 +10,11 @@
 #include "editing/DeleteEntries.h"
 #include "editing/EntryCommands.h"
 #include "exchange/FieldCatalogue.h"
+#include "exchange/CsvCommands.h"
+#include "exchange/ExchangeEngine.h"
+#include "exchange/FieldSelectionDialog.h"
+#include "exchange/ImportDialog.h"
+#include "exchange/KeepStoredOrganisation.h"
 #include "navigation/CategoryTreeView.h"
 #include "navigation/InitialsGridView.h"
 #include "navigation/RecordListView.h"
@@ -27,6 +32,7 @@
 #include "tools/OptionsDialog.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -88,6 +94,44 @@ MainWindow::MainWindow(const QString &programDir, const QString &workingDir, Rec
     createStatusLine();
     m_searchDialog = new SearchDialog(*m_options, this);
     m_commands->disableUnbound();
+}
+
+void MainWindow::createExchange()
+{
+    m_exchange = std::make_unique<ExchangeEngine>(*m_options, m_models.editModel(), m_data);
+    m_fieldSelection = new FieldSelectionDialog(this);
+    m_importDialog = new ImportDialog(*m_options, m_models.tree(), this);
+}
+
+void MainWindow::exportCsv()
+{
+    runCommand([this] { exportCsvCommand(*m_exchange, *m_options, *m_prompter, *m_fieldSelection, [this](bool busy) { setBusy(busy); }); });
+}
+
+void MainWindow::copyCurrentEntry()
+{
+    runCommand([this] {
+        if (const auto text = copyCurrentCommand(*m_exchange, *m_options, *m_prompter, *m_fieldSelection))
+            QGuiApplication::clipboard()->setText(*text);
+    });
+}
+
+void MainWindow::importCsv()
+{
+    // Until the compare window comes, a stored organisation of the same name is linked and kept.
+    KeepStoredOrganisation sameName(m_models.editModel());
+    std::optional<int> picked;
+    runCommand([&] {
+        picked = importCsvCommand(*m_exchange, *m_options, *m_prompter, *m_importDialog, sameName,
+                                  [this](int k) { return m_models.tree().numberAt(k); }, [this](bool busy) { setBusy(busy); });
+    });
+    if (!picked)
+        return;
+    m_models.editModel().scanInitials();
+    fillInitialsGrid();
+    showTreeOrGrid(true);
+    m_categoryTree->selectNumber(m_models.tree().numberAt(*picked));
+    m_entryList->setFocus();
 }
 
 MainWindow::~MainWindow()

@@ -39,6 +39,9 @@ class CommunicationTools;
 class OptionsDialog;
 class RecordStore;
 class ViewListModel;
+class ExchangeEngine;
+class FieldSelectionDialog;
+class ImportDialog;
 
 // The main window: navigation area, entry list and detail pane, the File
 // menu's book commands, the status line. It owns the settings store and the
@@ -125,6 +128,10 @@ private:
     void listFilterChanged();
     void refreshLists();
     void openSearchDialog();
+    void createExchange();
+    void exportCsv();
+    void copyCurrentEntry();
+    void importCsv();
 
     QString m_programDir;
     QString m_dataDir;
@@ -141,6 +148,9 @@ private:
     SearchDialog *m_searchDialog = nullptr;
     AboutBox *m_splash = nullptr;
     QString m_startupPackage;
+    std::unique_ptr<ExchangeEngine> m_exchange;
+    FieldSelectionDialog *m_fieldSelection = nullptr;
+    ImportDialog *m_importDialog = nullptr;
     bool m_placed = false;
     bool m_shown = false;
     bool m_noBook = false;

@@ -68,7 +68,8 @@ void MainWindow::createMenus()
     m_openMenu = m_commands->menu(QStringLiteral("open"));
     m_deleteMenu = m_commands->menu(QStringLiteral("deleteBook"));
     m_editMenu = m_commands->menu(QStringLiteral("edit"));
-    for (const char *id : {"save", "saveAs", "deleteBook", "printMode", "printSetup", "preview", "print", "search"})
+    for (const char *id : {"save", "saveAs", "deleteBook", "printMode", "printSetup", "preview", "print", "search", "exportCsv",
+                           "importCsv", "copyToClipboard"})
         m_bookActions << m_commands->action(QString::fromLatin1(id));
     bindBookCommands();
     bindToolsCommands();
@@ -86,6 +87,10 @@ void MainWindow::bindBookCommands()
     c.action(QStringLiteral("exit"))->setObjectName(QStringLiteral("exit"));
     c.bind(QStringLiteral("deleteEntries"), this, &MainWindow::deleteMarkedEntries);
     c.bind(QStringLiteral("search"), this, &MainWindow::openSearchDialog);
+    createExchange();
+    c.bind(QStringLiteral("exportCsv"), this, &MainWindow::exportCsv);
+    c.bind(QStringLiteral("importCsv"), this, &MainWindow::importCsv);
+    c.bind(QStringLiteral("copyToClipboard"), this, &MainWindow::copyCurrentEntry);
 }
 
 void MainWindow::bindToolsCommands()

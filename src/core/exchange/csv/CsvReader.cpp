@@ -89,7 +89,7 @@ void CsvReader::refuse(const QString &what)
     m_end = true;
     m_text.clear();
     m_pos = 0;
-    throw Error(QStringLiteral("Line %1 of %2 %3.").arg(line).arg(QDir::toNativeSeparators(m_fileName), what));
+    throw Error(QStringLiteral("Line %1 of %2 %3").arg(line).arg(QDir::toNativeSeparators(m_fileName), what));
 }
 
 void CsvReader::countCharacter()

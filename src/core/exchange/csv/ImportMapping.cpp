@@ -2,15 +2,13 @@
 
 namespace qv {
 
-std::optional<QString> joinedText(const MappedColumns &columns, const QStringList &values)
+QString joinedText(const MappedColumns &columns, const QStringList &values)
 {
     QString joined;
     for (int column : columns) {
         if (column < 1)
             break;
-        if (column > values.size())
-            return std::nullopt;
-        const QString &value = values[column - 1];
+        const QString value = values.value(column - 1);
         if (joined.isEmpty())
             joined = value;
         else if (!value.isEmpty())
@@ -19,11 +17,9 @@ std::optional<QString> joinedText(const MappedColumns &columns, const QStringLis
     return joined;
 }
 
-std::optional<QString> firstColumnValue(const MappedColumns &columns, const QStringList &values)
+QString firstColumnValue(const MappedColumns &columns, const QStringList &values)
 {
-    if (columns[0] < 1 || columns[0] > values.size())
-        return std::nullopt;
-    return values[columns[0] - 1];
+    return values.value(columns[0] - 1);
 }
 
 bool nameMappingMakesSense(const ImportFieldMapping &mapping)

@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
 
 namespace qv {
 
@@ -13,13 +12,13 @@ namespace qv {
 // slot below 1 ends them.
 using MappedColumns = std::array<int, 5>;
 
-// The values of the assigned columns, the non-empty ones joined by ", ";
-// nothing when a column lies beyond the record's values.
-std::optional<QString> joinedText(const MappedColumns &columns, const QStringList &values);
+// The values of the assigned columns, the non-empty ones joined by ", ".
+// A column beyond the record's values is empty: programs leave out empty
+// values at the end of a record, and the export's last comma opens none.
+QString joinedText(const MappedColumns &columns, const QStringList &values);
 
-// The column of the first slot, or nothing when the line has no column or
-// the record is shorter.
-std::optional<QString> firstColumnValue(const MappedColumns &columns, const QStringList &values);
+// The value of the first slot's column; empty when it lies beyond the record.
+QString firstColumnValue(const MappedColumns &columns, const QStringList &values);
 
 // Either Name alone, or SurName and GivenName without Name: lines 0, 1 and
 // 3 of the catalogue.

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "exchange/CsvCommands.h"
+#include "settings/Settings.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QTableWidget;
+
+namespace qv {
+
+class CategoryTreeModel;
+
+// "Import Dialog": the columns of a CSV file assigned to the catalogue's
+// fields while looking at example records, and the category for the new
+// entries. One dialog for the life of the program.
+class ImportDialog : public QDialog, public ImportChooser {
+    Q_OBJECT
+public:
+    ImportDialog(Settings &settings, CategoryTreeModel &tree, QWidget *parent = nullptr);
+
+    bool choose(ExchangeEngine &engine) override;
+    int pickedPosition() const override { return m_picked; }
+
+private:
+    void fillGrid(const ImportFieldMapping &mapping);
+    ImportFieldMapping gridMapping() const;
+    void showExample(const QStringList &example);
+    void nextExample();
+    void pick();
+    void clearCurrent();
+    void clearAll();
+    void openCategoryPicker();
+    void setTitlesLine(bool on);
+
+    Settings &m_settings;
+    CategoryTreeModel &m_tree;
+    ExchangeEngine *m_engine = nullptr;
+    int m_picked = 0;
+    QLineEdit *m_category = nullptr;
+    QCheckBox *m_titles = nullptr;
+    QTableWidget *m_grid = nullptr;
+    QLabel *m_fieldsTitle = nullptr;
+    QListWidget *m_examples = nullptr;
+};
+
+} // namespace qv
