@@ -7,7 +7,8 @@ namespace {
 bool needsQuotes(QStringView value)
 {
     for (QChar c : value) {
-        if (c == u',' || c == u'"' || c == u'\r' || c == u'\n')
+        // Character 26 too: at the start of a line older readers take it for the end of the file.
+        if (c == u',' || c == u'"' || c == u'\r' || c == u'\n' || c == QChar(26))
             return true;
     }
     return false;
