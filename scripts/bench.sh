@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds an optimised tree and runs the benchmarks, printing their figures.
-# Usage: scripts/bench.sh [archive|recordstore|sqlite|lifecycle|navigation|printing|legacy|search|vcard|all]   (default: all)
+# Usage: scripts/bench.sh [archive|recordstore|sqlite|lifecycle|navigation|printing|legacy|search|vcard|exchange|all]   (default: all)
 # QV_BENCH_BUILD names another build directory, so that several trees can be benchmarked side by side.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -51,4 +51,8 @@ fi
 if [ "$which" = all ] || [ "$which" = vcard ]; then
     echo "== vCard: 100,000 cards written and read in each version"
     "$build"/bench/bench_vcard
+fi
+if [ "$which" = all ] || [ "$which" = exchange ]; then
+    echo "== CSV export and import of 100,000 entries against sqlite3"
+    "$build"/bench/bench_exchange
 fi
