@@ -6,6 +6,9 @@ namespace {
 
 bool needsQuotes(QStringView value)
 {
+    // At the start of a file a leading U+FEFF would read as the byte-order mark.
+    if (value.startsWith(QChar(0xFEFF)))
+        return true;
     for (QChar c : value) {
         // Character 26 too: at the start of a line older readers take it for the end of the file.
         if (c == u',' || c == u'"' || c == u'\r' || c == u'\n' || c == QChar(26))
