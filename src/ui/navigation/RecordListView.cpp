@@ -111,6 +111,18 @@ void RecordListView::mousePressEvent(QMouseEvent *event)
     changed();
 }
 
+void RecordListView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // Presses on a row never reach the base class, which therefore never
+    // knows the pressed row and would not report the double-click.
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && index.isValid()) {
+        emit doubleClicked(index);
+        return;
+    }
+    QListView::mouseDoubleClickEvent(event);
+}
+
 void RecordListView::mouseMoveEvent(QMouseEvent *event)
 {
     if (!(event->buttons() & Qt::LeftButton) || m_marks.count() == 0
