@@ -30,7 +30,6 @@ QAction *CommandSet::makeAction(const CommandRow &row, QObject *parent)
     action->setStatusTip(row.hint);
     if (!row.hint.isEmpty())
         action->setToolTip(row.hint); // what a tool button shows
-    action->setVisible(row.visible);
     return action;
 }
 
@@ -78,9 +77,24 @@ void CommandSet::fillEntryListMenu(QMenu *menu) const
     for (const CommandRow &row : entryListCommands()) {
         if (row.kind == CommandRow::Kind::Separator)
             menu->addSeparator();
-        else
+        else if (row.visible)
             menu->addAction(action(row.id));
+        else
+            menu->addAction(hiddenStandIn(action(row.id), menu));
     }
+}
+
+QAction *CommandSet::hiddenStandIn(const QAction *command, QMenu *menu)
+{
+    // An invisible action's key does nothing: the command itself stays
+    // visible, so that its key works in the list, and the menu holds a
+    // hidden item in its place.
+    auto *standIn = new QAction(command->text(), menu);
+    standIn->setShortcut(command->shortcut());
+    standIn->setShortcutContext(Qt::WidgetShortcut);
+    standIn->setStatusTip(command->statusTip());
+    standIn->setVisible(false);
+    return standIn;
 }
 
 QAction *CommandSet::action(const QString &id) const

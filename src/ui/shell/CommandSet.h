@@ -45,6 +45,7 @@ public:
     void disableUnbound();
 
 private:
+    static QAction *hiddenStandIn(const QAction *command, QMenu *menu);
     QAction *makeAction(const CommandRow &row, QObject *parent);
 
     QWidget *m_window;
