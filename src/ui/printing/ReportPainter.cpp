@@ -63,12 +63,12 @@ QColor reportColor(qint32 color)
     }
 }
 
-QFont reportFont(const ReportFont &spec)
+QFont reportFont(const ReportFont &wanted)
 {
     QFont font;
-    font.setFamilies({spec.family, compatibleFamily(spec.family)});
-    font.setPointSize(spec.pointSize);
-    font.setBold(spec.bold);
+    font.setFamilies({wanted.family, compatibleFamily(wanted.family)});
+    font.setPointSize(wanted.pointSize);
+    font.setBold(wanted.bold);
     return font;
 }
 
@@ -79,14 +79,14 @@ ReportPainter::ReportPainter(QPainter &painter)
 {
 }
 
-const ReportPainter::CachedFont &ReportPainter::fontFor(const ReportFont &spec)
+const ReportPainter::CachedFont &ReportPainter::fontFor(const ReportFont &wanted)
 {
     for (const CachedFont &cached : m_fonts) {
-        if (cached.spec == spec)
+        if (cached.wanted == wanted)
             return cached;
     }
-    const QFont font = reportFont(spec);
-    m_fonts.push_back({spec, font, QFontMetricsF(font, m_painter.device())});
+    const QFont font = reportFont(wanted);
+    m_fonts.push_back({wanted, font, QFontMetricsF(font, m_painter.device())});
     return m_fonts.back();
 }
 

@@ -31,11 +31,11 @@ public:
 
 private:
     struct CachedFont {
-        ReportFont spec;
+        ReportFont wanted;
         QFont font;
         QFontMetricsF metrics;
     };
-    const CachedFont &fontFor(const ReportFont &spec);
+    const CachedFont &fontFor(const ReportFont &wanted);
     QPointF point(double x, double y) const { return {x * m_scaleX, y * m_scaleY}; }
 
     QPainter &m_painter;
