@@ -21,6 +21,9 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <functional>
+#include <memory>
+
 using namespace qv;
 using Icon = Prompter::Icon;
 using Button = Prompter::Button;
@@ -77,8 +80,9 @@ struct Dialog {
     void click(const char *name) { QTest::mouseClick(dialog.findChild<QAbstractButton *>(name), Qt::LeftButton); }
 };
 
-// Answers the next modal dialog that opens, once the event loop runs.
-void whenModal(const std::function<void(QWidget *)> &answer)
+// Answers the next modal dialog that opens, once the event loop runs. The
+// watch deletes itself after answering; a caller expecting no dialog deletes it.
+QTimer *whenModal(const std::function<void(QWidget *)> &answer)
 {
     auto *timer = new QTimer;
     QObject::connect(timer, &QTimer::timeout, [timer, answer] {
@@ -89,6 +93,7 @@ void whenModal(const std::function<void(QWidget *)> &answer)
         }
     });
     timer->start(10);
+    return timer;
 }
 
 } // namespace
@@ -379,10 +384,10 @@ void TestPrintDialog::nothingToPrint()
     PrintCommands commands(book.data, book.prompter, book.home(), &window);
     commands.setPrinterCheck([] { return true; });
     bool previewed = false;
-    whenModal([&](QWidget *modal) {
+    const std::unique_ptr<QTimer> watch(whenModal([&](QWidget *modal) {
         previewed = true;
         modal->close();
-    });
+    }));
     book.prompter.expectMessage("Please specify what to print.", Icon::Plain, Button::Ok, Button::Ok);
     commands.previewAction()->trigger();
     QTest::qWait(50);
