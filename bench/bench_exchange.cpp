@@ -4,6 +4,7 @@
 // and the organisation looked up by name, against sqlite3's .import of the
 // same file (goal: within 3 times). Each figure is the median of three runs,
 // sqlite3 timed as a whole process like the work it stands for.
+#include "QuietPrompter.h"
 #include "BenchTiming.h"
 
 #include "common/Prompter.h"
@@ -30,20 +31,6 @@ namespace {
 const QStringList kFields = {"Name",    "SurName", "MidName", "GivenName", "Position", "Address", "Zip",  "EMail", "Phone",
                              "Fax",     "Mobile",  "Pager",   "Birthday",  "Memo",     "ICQ",     "DPhone", "URL",  "Company",
                              "CAddress", "CZip",   "CPhone",  "CFax",      "CEMail",   "CMemo",   "CURL"};
-
-class Silent : public Prompter {
-public:
-    Button message(const QString &text, Icon, Buttons) override
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        return Button::Ok;
-    }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override { return std::nullopt; }
-    std::optional<QString> password(const QString &) override { return std::nullopt; }
-    std::optional<QString> openFile(const OpenRequest &) override { return std::nullopt; }
-    std::optional<QString> saveFile(const SaveRequest &) override { return std::nullopt; }
-    std::optional<QString> chooseFolder(const QString &, const QString &) override { return std::nullopt; }
-};
 
 // A book in memory as the program holds it: list copies logging changes.
 struct Book {
@@ -114,7 +101,7 @@ int main(int argc, char *argv[])
     QFile::copy(dir.filePath("empty.db"), dir.filePath("base.db"));
     const double sqliteImport = sqliteMs(dir.path(), {".mode csv", ".import " + exported + " t"});
     const GeneratedBook empty = generateBook(0, 0, 1);
-    Silent prompter;
+    bench::QuietPrompter prompter;
     int imported = 0;
     const double importMs = bench::medianMs(3, [&] {
         Book target(empty, dir.filePath("aa2.ini"));

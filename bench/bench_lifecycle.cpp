@@ -4,6 +4,7 @@
 // for the save. Goals: open within 1.0 times unzip, save within 0.5 times zip.
 // Then the peak resident memory (VmHWM) of `qvtool info` and of the GUI
 // program, each run as a child process holding the same book.
+#include "QuietPrompter.h"
 #include "BenchTiming.h"
 
 #include "common/MemberLines.h"
@@ -40,21 +41,6 @@ extern char **environ;
 using namespace qv;
 
 namespace {
-
-// Nothing is asked while benchmarking.
-class QuietPrompter : public Prompter {
-public:
-    Button message(const QString &text, Icon, Buttons) override
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        return Button::Ok;
-    }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override { return std::nullopt; }
-    std::optional<QString> password(const QString &) override { return std::nullopt; }
-    std::optional<QString> openFile(const OpenRequest &) override { return std::nullopt; }
-    std::optional<QString> saveFile(const SaveRequest &) override { return std::nullopt; }
-    std::optional<QString> chooseFolder(const QString &, const QString &) override { return std::nullopt; }
-};
 
 bool run(const QString &program, const QStringList &args, const QString &dir)
 {
@@ -172,7 +158,7 @@ int main(int argc, char *argv[])
     cards.organisationList.setLogChanges(true);
     Settings options(tmp.path() + "/aa.ini");
     options.defaultBookName = "Big";
-    QuietPrompter prompter;
+    bench::QuietPrompter prompter;
     SilentShell shell;
     StoredBookSettings settings(options);
     BookModelSet models;
