@@ -1,0 +1,290 @@
+// The system address book import: its address texts and the import of .wab files built byte by byte.
+#include "EditingBook.h"
+#include "ScriptedPrompter.h"
+#include "WabWriter.h"
+
+#include "editing/OrganisationSameName.h"
+#include "exchange/wab/AddressText.h"
+#include "exchange/wab/WabImport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace qv;
+using test::WabWriter;
+using Choice = OrganisationComparer::Choice;
+
+namespace {
+
+const QLocale kWestern(QLocale::English, QLocale::UnitedStates);
+
+// MAPI property ids.
+enum : quint16 {
+    DisplayName = 0x3001, EmailAddress = 0x3003, Comment = 0x3004, BusinessTelephone = 0x3A08, HomeTelephone = 0x3A09,
+    CompanyName = 0x3A16, Title = 0x3A17, Department = 0x3A18, Mobile = 0x3A1C, BusinessFax = 0x3A24,
+    BusinessCity = 0x3A27, BusinessStreet = 0x3A29, BusinessPostalCode = 0x3A2A, WeddingAnniversary = 0x3A41,
+    Birthday = 0x3A42, SpouseName = 0x3A48, Nickname = 0x3A4F, PersonalHomePage = 0x3A50, BusinessHomePage = 0x3A51,
+    EmailAddresses = 0x3A56, ChildrensNames = 0x3A58, HomeCity = 0x3A59, HomeCountry = 0x3A5A, HomePostalCode = 0x3A5B,
+    HomeState = 0x3A5C, HomeStreet = 0x3A5D,
+};
+
+QDateTime utc(int y, int m, int d, int h = 0)
+{
+    return QDateTime(QDate(y, m, d), QTime(h, 0), Qt::UTC);
+}
+
+// Three contacts, a deleted one and one without a name.
+WabWriter threeContacts()
+{
+    WabWriter w;
+    w.addRecord({1, {WabWriter::unicode(DisplayName, "John Paul Smith"), WabWriter::unicode(Title, "Engineer"),
+                     WabWriter::unicode(EmailAddress, "john@example.com"),
+                     WabWriter::unicodeList(EmailAddresses, {"john@example.com", "jps@example.org", "smith@example.net"}),
+                     WabWriter::unicode(HomeStreet, "12 Main Street"), WabWriter::unicode(HomeCity, "Springfield"),
+                     WabWriter::unicode(HomeState, "IL"), WabWriter::unicode(HomeCountry, "USA"),
+                     WabWriter::unicode(HomePostalCode, "62701"), WabWriter::unicode(HomeTelephone, "555-0100"),
+                     WabWriter::fileTime(Birthday, utc(1970, 5, 17, 7)), WabWriter::unicode(Department, "Sales"),
+                     WabWriter::unicodeList(ChildrensNames, {"Ann", "Bob"}), WabWriter::unicode(Nickname, "JP")}});
+    w.addRecord({0, {WabWriter::unicode(DisplayName, "Deleted Person")}});
+    w.addRecord({1, {WabWriter::string8(DisplayName, "Ren\xe9 Dupont"), WabWriter::string8(CompanyName, "Acme"),
+                     WabWriter::string8(Department, "Sales"), WabWriter::string8(BusinessTelephone, "555-0200"),
+                     WabWriter::string8(BusinessFax, "555-0201"), WabWriter::string8(BusinessStreet, "1 Industry Way"),
+                     WabWriter::string8(BusinessCity, "Lyon"), WabWriter::string8(BusinessPostalCode, "69001"),
+                     WabWriter::string8(BusinessHomePage, "http://acme.example"),
+                     WabWriter::string8(Comment, "Met at\r\nthe fair")}});
+    w.addRecord({1, {WabWriter::unicode(DisplayName, "   ")}});
+    w.addRecord({1, {WabWriter::unicode(DisplayName, "\u738b\u5c0f\u660e"), WabWriter::unicode(Mobile, "138 0000"),
+                     WabWriter::unicode(HomeCity, "\u5317\u4eac"), WabWriter::unicode(HomeStreet, "\u957f\u5b89\u8857 1"),
+                     WabWriter::unicode(HomeCountry, "\u4e2d\u56fd"), WabWriter::unicode(SpouseName, "\u674e"),
+                     WabWriter::fileTime(WeddingAnniversary, utc(1850, 6, 1)),
+                     WabWriter::unicode(PersonalHomePage, "http://wang.example")}});
+    return w;
+}
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+class ScriptedComparer : public OrganisationComparer {
+public:
+    QList<Choice> answers;
+    QStringList headings;
+    Choice compare(const OrganisationComparison &comparison) override
+    {
+        headings << comparison.heading;
+        if (answers.isEmpty()) {
+            QTest::qFail("compare window not expected", __FILE__, __LINE__);
+            return Choice::Keep;
+        }
+        return answers.takeFirst();
+    }
+};
+
+WabImportOptions options(int category)
+{
+    WabImportOptions o;
+    o.categoryNumber = category;
+    o.locale = kWestern;
+    return o;
+}
+
+// The person of that name and the organisation it links to become current.
+bool locatePerson(test::EditingBook &book, const QString &name)
+{
+    TableView &persons = book.edit.persons();
+    if (!persons.locate(QStringLiteral("Name"), name))
+        return false;
+    return book.edit.organisations().locate(QStringLiteral("CoID"), persons.value(QStringLiteral("OrgID")));
+}
+
+} // namespace
+
+class TestWabImport : public QObject {
+    Q_OBJECT
+private slots:
+    void commaTextOfLines_data();
+    void commaTextOfLines();
+    void addressTextOfParts_data();
+    void addressTextOfParts();
+    void importsEachContact();
+    void categoryOnlyAboveAll();
+    void damagedFileAddsNothing_data();
+    void damagedFileAddsNothing();
+    void secondImportAsksForEachOrganisationFoundAgain();
+};
+
+void TestWabImport::commaTextOfLines_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("none") << QStringList() << QString();
+    QTest::newRow("one empty line") << QStringList{""} << QString("\"\"");
+    QTest::newRow("plain lines") << QStringList{"Main", "Flat3"} << QString("Main,Flat3");
+    QTest::newRow("space") << QStringList{"12 Main Street"} << QString("\"12 Main Street\"");
+    QTest::newRow("comma and quote") << QStringList{"a,b", "say \"hi\""} << QString("\"a,b\",\"say \"\"hi\"\"\"");
+    QTest::newRow("control character") << QStringList{"a\tb"} << QString("\"a\tb\"");
+    QTest::newRow("empty among lines") << QStringList{"a", ""} << QString("a,");
+}
+
+void TestWabImport::commaTextOfLines()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QString, expected);
+    QCOMPARE(commaText(lines), expected);
+}
+
+void TestWabImport::addressTextOfParts_data()
+{
+    QTest::addColumn<QString>("street");
+    QTest::addColumn<QString>("city");
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("country");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("all parts") << "12 Main Street" << "Springfield" << "IL" << "USA"
+                               << "\"12 Main Street\", Springfield, IL, USA";
+    QTest::newRow("two street lines") << "12 Main Street\r\nFlat3" << "Springfield" << "" << ""
+                                      << "\"12 Main Street\",Flat3, Springfield";
+    QTest::newRow("no street") << "" << "Lyon" << "" << "France" << "Lyon, , France";
+    QTest::newRow("nothing") << "" << "" << "" << "" << "";
+    QTest::newRow("wide text, country first") << "\u957f\u5b89\u8857" << "\u5317\u4eac" << "" << "\u4e2d\u56fd"
+                                              << "\u4e2d\u56fd, , \u5317\u4eac, \u957f\u5b89\u8857";
+    QTest::newRow("kana in the street only") << "\u30c6\u30b9\u30c8" << "Tokyo" << "" << "Japan"
+                                             << "Japan, , Tokyo, \u30c6\u30b9\u30c8";
+    QTest::newRow("accents are not wide") << "Rue" << "Orl\u00e9ans" << "" << "" << "Rue, Orl\u00e9ans";
+}
+
+void TestWabImport::addressTextOfParts()
+{
+    QFETCH(QString, street);
+    QFETCH(QString, city);
+    QFETCH(QString, state);
+    QFETCH(QString, country);
+    QFETCH(QString, expected);
+    QCOMPARE(addressText(street, city, state, country), expected);
+}
+
+void TestWabImport::importsEachContact()
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "book.wab", threeContacts().bytes());
+    test::EditingBook book;
+    test::ScriptedPrompter prompter;
+    ScriptedComparer comparer;
+    const std::optional<ImportReport> read = importWab(book.edit, prompter, comparer, path, options(1001));
+    QCOMPARE(prompter.messages(), QStringList());
+    QVERIFY(read);
+    const ImportReport report = *read;
+    QCOMPARE(report.imported, 3);
+    QCOMPARE(report.blankNames, 1);
+    QCOMPARE(report.text(), QString("3 entries got imported.\n1 record was skipped because its name was blank."));
+    QVERIFY(!book.edit.persons().locate(QStringLiteral("Name"), QString("Deleted Person")));
+
+    TableView &p = book.edit.persons();
+    TableView &o = book.edit.organisations();
+    QVERIFY(locatePerson(book, "John Paul Smith"));
+    QCOMPARE(p.text("GivenName"), QString("John"));
+    QCOMPARE(p.text("MidName"), QString("Paul"));
+    QCOMPARE(p.text("SurName"), QString("Smith"));
+    QCOMPARE(p.text("Position"), QString("Engineer"));
+    QCOMPARE(p.text("Phone"), QString("555-0100"));
+    QCOMPARE(p.text("EMail"), QString("john@example.com, jps@example.org, smith@example.net"));
+    QCOMPARE(p.text("Address"), QString("\"12 Main Street\", Springfield, IL, USA"));
+    QCOMPARE(p.text("Zip"), QString("62701"));
+    QCOMPARE(p.value("Birthday"), Value(QDate(1970, 5, 17)));
+    QCOMPARE(p.text("Memo"), QString("\r\nNickname:\r\nJP\r\nChildren name:\r\nAnn\r\nBob\r\n"));
+    QCOMPARE(p.value("Group1"), Value(qint32(1001)));
+    QCOMPARE(p.value("Group2"), Value(qint32(1000)));
+    QCOMPARE(p.value("Yellow"), Value(false));
+    QCOMPARE(o.text("Company"), QString("QV Auto Org %1, Sales").arg(p.text("ClientID")));
+
+    QVERIFY(locatePerson(book, "Ren\u00e9 Dupont"));
+    QCOMPARE(p.text("Memo"), QString("Met at\r\nthe fair\r\n"));
+    QCOMPARE(p.value("Birthday"), Value());
+    QCOMPARE(p.text("EMail"), QString());
+    QCOMPARE(o.text("Company"), QString("Acme, Sales"));
+    QCOMPARE(o.text("CAddress"), QString("\"1 Industry Way\", Lyon"));
+    QCOMPARE(o.text("CZip"), QString("69001"));
+    QCOMPARE(o.text("CPhone"), QString("555-0200"));
+    QCOMPARE(o.text("CFax"), QString("555-0201"));
+    QCOMPARE(o.text("CMemo"), QString("http://acme.example"));
+
+    QVERIFY(locatePerson(book, "\u738b\u5c0f\u660e"));
+    QCOMPARE(p.text("Mobile"), QString("138 0000"));
+    QCOMPARE(p.text("Address"), QString("\u4e2d\u56fd, , \u5317\u4eac, \"\u957f\u5b89\u8857 1\""));
+    // The anniversary of 1850 lies before the bound that stands for an absent one.
+    QCOMPARE(p.text("Memo"), QString("\r\nSpouse name:\r\n\u674e\r\nHome page:\r\nhttp://wang.example"));
+}
+
+void TestWabImport::categoryOnlyAboveAll()
+{
+    WabWriter w;
+    w.addRecord({1, {WabWriter::unicode(DisplayName, "Ann Lee"), WabWriter::fileTime(WeddingAnniversary, utc(1995, 6, 3)),
+                     WabWriter::unicode(CompanyName, "ACME")}});
+    test::EditingBook book;
+    test::ScriptedPrompter prompter;
+    ScriptedComparer comparer;
+    comparer.answers = {Choice::Keep};
+    QTemporaryDir dir;
+    QCOMPARE(importWab(book.edit, prompter, comparer, writeFile(dir, "a.wab", w.bytes()), options(1000))->imported, 1);
+    QVERIFY(locatePerson(book, "Ann Lee"));
+    QCOMPARE(book.edit.persons().value("Group1"), Value(qint32(1000)));
+    QCOMPARE(book.edit.persons().text("Memo"), QString("\r\nWedding anniversary:\r\n6/3/95"));
+    // The book's own ACME, found again.
+    QCOMPARE(book.edit.persons().value("OrgID"), Value(qint32(2001)));
+    QCOMPARE(comparer.headings, QStringList{"ACME --- Ann Lee"});
+}
+
+void TestWabImport::damagedFileAddsNothing_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("error");
+    QByteArray cut = threeContacts().bytes();
+    cut.chop(3);
+    QTest::newRow("truncated") << cut
+                               << "The address book file \"%1\" is damaged: a property value runs past the end of the file.";
+    QTest::newRow("not an address book") << QByteArray("plain text") << "The file \"%1\" is not an address book (.wab) file.";
+    QTest::newRow("older variant") << QByteArray("\x81\x32\x84\xC1 and more", 13) << "Error loading WAB API!";
+}
+
+void TestWabImport::damagedFileAddsNothing()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "damaged.wab", bytes);
+    test::EditingBook book;
+    const QStringList persons = test::tableDump(book.edit.persons());
+    const QStringList organisations = test::tableDump(book.edit.organisations());
+    test::ScriptedPrompter prompter;
+    prompter.expectMessage(error.contains("%1") ? error.arg(path) : error, Prompter::Icon::Plain, Prompter::Button::Ok,
+                           Prompter::Button::Ok);
+    ScriptedComparer comparer;
+    QVERIFY(!importWab(book.edit, prompter, comparer, path, options(1001)));
+    QVERIFY(prompter.verifyAllAnswered());
+    QCOMPARE(test::tableDump(book.edit.persons()), persons);
+    QCOMPARE(test::tableDump(book.edit.organisations()), organisations);
+}
+
+void TestWabImport::secondImportAsksForEachOrganisationFoundAgain()
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "book.wab", threeContacts().bytes());
+    test::EditingBook book;
+    test::ScriptedPrompter prompter;
+    ScriptedComparer comparer;
+    importWab(book.edit, prompter, comparer, path, options(1001));
+    QVERIFY(comparer.headings.isEmpty());
+    // The auto organisations carry the new persons' numbers, so only Acme's is found again.
+    comparer.answers = {Choice::Replace};
+    QCOMPARE(importWab(book.edit, prompter, comparer, path, options(1001))->imported, 3);
+    QCOMPARE(comparer.headings, QStringList{"Acme, Sales --- Ren\u00e9 Dupont"});
+}
+
+QTEST_GUILESS_MAIN(TestWabImport)
+#include "tst_wabimport.moc"
