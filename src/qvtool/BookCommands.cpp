@@ -4,6 +4,7 @@
 #include "common/MemberLines.h"
 #include "data/BookGenerator.h"
 #include "data/RecordStore.h"
+#include "common/Error.h"
 #include "data/DatabaseError.h"
 #include "data/LifecycleShell.h"
 #include "data/PackageLifecycle.h"
@@ -17,6 +18,9 @@
 #include "exchange/ExchangeEngine.h"
 #include "exchange/KeepStoredOrganisation.h"
 #include "exchange/csv/ImportMapping.h"
+#include "editing/OrganisationSameName.h"
+#include "exchange/SystemAddressBook.h"
+#include "exchange/wab/WabImport.h"
 #include "ImportMapArgument.h"
 #include "search/OrganisationLookup.h"
 #include "search/SearchChoice.h"
@@ -529,6 +533,57 @@ int importCsvCommand(const QStringList &arguments, Output io)
     TerminalSameNameCheck sameName(book.models.editModel(), io.err);
     const ImportReport report = engine.importCsv(categoryNumber, sameName, *book.prompter);
     engine.closeImportFile();
+    book.lifecycle->saveAs();
+    io.out << report.text() << '\n';
+    return 0;
+}
+
+namespace {
+
+// The compare window of the address book import in a terminal: the stored
+// organisation keeps its values, the safe answer every question of the tool takes.
+class TerminalOrganisationComparer : public OrganisationComparer {
+public:
+    explicit TerminalOrganisationComparer(QTextStream &err) : m_err(err) {}
+    Choice compare(const OrganisationComparison &comparison) override
+    {
+        m_err << "kept the stored organisation: " << comparison.heading << '\n';
+        return Choice::Keep;
+    }
+
+private:
+    QTextStream &m_err;
+};
+
+} // namespace
+
+int importWabCommand(const QStringList &arguments, Output io)
+{
+    QStringList args = arguments;
+    const auto category = option(args, QStringLiteral("--category"));
+    const bool check = flag(args, QStringLiteral("--check-org-same-name"));
+    bool categoryOk = true;
+    const int categoryNumber = category ? category->toInt(&categoryOk) : 1000;
+    if (args.size() != 2 || !categoryOk) {
+        io.err << "Usage: qvtool import-wab PACKAGE FILE [--category NUMBER] [--check-org-same-name]\n";
+        return 2;
+    }
+    OpenBook book;
+    if (!book.open(args[0], io.err, std::make_unique<SaveInPlacePrompter>(io.err, args[0])))
+        return 1;
+    QList<AddressBookContact> contacts;
+    try {
+        contacts = systemaddressbook::readFile(args[1]);
+    } catch (const Error &e) {
+        io.err << e.text() << '\n';
+        return 1;
+    }
+    TerminalOrganisationComparer comparer(io.err);
+    WabImportOptions options;
+    options.categoryNumber = categoryNumber;
+    options.checkSameName = check;
+    const ImportReport report =
+        importAddressBookContacts(book.models.editModel(), *book.prompter, comparer, contacts, options);
     book.lifecycle->saveAs();
     io.out << report.text() << '\n';
     return 0;

@@ -23,5 +23,6 @@ int initialsCommand(const QStringList &arguments, Output io);
 int printCommand(const QStringList &arguments, Output io);
 int exportCsvCommand(const QStringList &arguments, Output io);
 int importCsvCommand(const QStringList &arguments, Output io);
+int importWabCommand(const QStringList &arguments, Output io);
 
 } // namespace qv::tool

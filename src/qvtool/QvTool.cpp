@@ -49,6 +49,8 @@ const QList<Command> &commands()
                         "              [--check-org-same-name]"),
          QStringLiteral("import a CSV file with the column mapping given (catalogue field names or labels) and save the book"),
          importCsvCommand},
+        {QStringLiteral("import-wab"), QStringLiteral("import-wab PACKAGE FILE [--category NUMBER] [--check-org-same-name]"),
+         QStringLiteral("import every contact of an address book (.wab) file and save the book"), importWabCommand},
         {QStringLiteral("generate"), QStringLiteral("generate --persons N --organisations M [--seed S] PACKAGE"),
          QStringLiteral("write a generated book, the same for the same seed"), generateCommand},
         {QStringLiteral("print"),
