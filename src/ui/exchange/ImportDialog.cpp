@@ -114,10 +114,15 @@ ImportDialog::ImportDialog(Settings &settings, CategoryTreeModel &tree, QWidget 
     lower->addLayout(middle);
     lower->addLayout(right, 2);
 
+    m_mappingPart = new QWidget(this);
+    auto *mapping = new QVBoxLayout(m_mappingPart);
+    mapping->setContentsMargins(0, 0, 0, 0);
+    mapping->addWidget(m_titles);
+    mapping->addLayout(lower, 1);
+
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(m_titles);
-    layout->addLayout(lower, 1);
+    layout->addWidget(m_mappingPart, 1);
     resize(px(600, 420));
 }
 
@@ -246,6 +251,22 @@ bool ImportDialog::choose(ExchangeEngine &engine)
         m_settings.importFieldMapping = gridMapping();
     m_engine = nullptr;
     return accepted;
+}
+
+std::optional<int> ImportDialog::askCategory()
+{
+    m_picked = 0;
+    m_category->clear();
+    m_category->setToolTip(QString());
+    const QSize full = size();
+    m_mappingPart->hide();
+    resize(full.width(), minimumSizeHint().height());
+    if (parentWidget())
+        move(parentWidget()->geometry().topLeft() + QPoint(40, 40));
+    const bool accepted = exec() == QDialog::Accepted;
+    m_mappingPart->show();
+    resize(full);
+    return accepted ? std::optional<int>(m_picked) : std::nullopt;
 }
 
 } // namespace qv

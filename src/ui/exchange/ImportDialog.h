@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exchange/CsvCommands.h"
+#include "exchange/wab/WabCommands.h"
 #include "settings/Settings.h"
 
 #include <QDialog>
@@ -17,14 +18,17 @@ class CategoryTreeModel;
 
 // "Import Dialog": the columns of a CSV file assigned to the catalogue's
 // fields while looking at example records, and the category for the new
-// entries. One dialog for the life of the program.
-class ImportDialog : public QDialog, public ImportChooser {
+// entries; without a file, the category alone. One dialog for the life of
+// the program.
+class ImportDialog : public QDialog, public ImportChooser, public CategoryQuestion {
     Q_OBJECT
 public:
     ImportDialog(Settings &settings, CategoryTreeModel &tree, QWidget *parent = nullptr);
 
     bool choose(ExchangeEngine &engine) override;
     int pickedPosition() const override { return m_picked; }
+    // Only the category part shows: an import without column mapping.
+    std::optional<int> askCategory() override;
 
 private:
     void fillGrid(const ImportFieldMapping &mapping);
@@ -41,6 +45,7 @@ private:
     CategoryTreeModel &m_tree;
     ExchangeEngine *m_engine = nullptr;
     int m_picked = 0;
+    QWidget *m_mappingPart = nullptr;
     QLineEdit *m_category = nullptr;
     QCheckBox *m_titles = nullptr;
     QTableWidget *m_grid = nullptr;

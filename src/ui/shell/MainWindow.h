@@ -132,6 +132,10 @@ private:
     void exportCsv();
     void copyCurrentEntry();
     void importCsv();
+    // The system address book import (MainWindowWab.cpp).
+    void importWabFile();
+    void importCurrentWab();
+    void runWabImport(bool chooseFile);
 
     QString m_programDir;
     QString m_dataDir;

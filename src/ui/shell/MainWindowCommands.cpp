@@ -69,7 +69,7 @@ void MainWindow::createMenus()
     m_deleteMenu = m_commands->menu(QStringLiteral("deleteBook"));
     m_editMenu = m_commands->menu(QStringLiteral("edit"));
     for (const char *id : {"save", "saveAs", "deleteBook", "printMode", "printSetup", "preview", "print", "search", "exportCsv",
-                           "importCsv", "copyToClipboard"})
+                           "importCsv", "importWab", "importWabFile", "copyToClipboard"})
         m_bookActions << m_commands->action(QString::fromLatin1(id));
     bindBookCommands();
     bindToolsCommands();
@@ -90,6 +90,8 @@ void MainWindow::bindBookCommands()
     createExchange();
     c.bind(QStringLiteral("exportCsv"), this, &MainWindow::exportCsv);
     c.bind(QStringLiteral("importCsv"), this, &MainWindow::importCsv);
+    c.bind(QStringLiteral("importWab"), this, &MainWindow::importCurrentWab);
+    c.bind(QStringLiteral("importWabFile"), this, &MainWindow::importWabFile);
     c.bind(QStringLiteral("copyToClipboard"), this, &MainWindow::copyCurrentEntry);
 }
 
