@@ -1,6 +1,7 @@
 #include "editing/EditModel.h"
 
 #include "data/DatabaseError.h"
+#include "data/QuietView.h"
 #include "data/RecordTable.h"
 #include "data/TableView.h"
 #include "navigation/CategoryTreeModel.h"
@@ -29,18 +30,6 @@ int largest(TableView &view, const QString &field)
     }
     return int(highest);
 }
-
-// Keeps a view's notifications off for the length of a bulk walk.
-class Quiet {
-public:
-    explicit Quiet(TableView &view) : m_view(view) { m_view.disableControls(); }
-    ~Quiet() { m_view.enableControls(); }
-    Quiet(const Quiet &) = delete;
-    Quiet &operator=(const Quiet &) = delete;
-
-private:
-    TableView &m_view;
-};
 
 } // namespace
 
@@ -217,7 +206,7 @@ std::vector<int> EditModel::rowIdsOf(const std::vector<int> &positions) const
 
 bool EditModel::removeSelectionFromCategory(int number, const std::vector<int> &marks)
 {
-    Quiet quiet(*m_persons);
+    QuietView quiet(*m_persons);
     for (int row : rowIdsOf(marks)) {
         if (!m_persons->gotoBookmark({m_persons->table(), row}))
             continue;
@@ -256,7 +245,7 @@ bool EditModel::deleteCurrent()
 bool EditModel::deleteSelected(const std::vector<int> &marks)
 {
     try {
-        Quiet quiet(*m_persons);
+        QuietView quiet(*m_persons);
         for (int row : rowIdsOf(marks)) {
             if (m_persons->gotoBookmark({m_persons->table(), row}))
                 m_persons->remove();
@@ -291,7 +280,7 @@ const std::vector<int> &EditModel::findIsolatedOrganisations()
 
 bool EditModel::deleteIsolatedOrganisations()
 {
-    Quiet quiet(*m_organisations);
+    QuietView quiet(*m_organisations);
     RecordTable &table = *m_organisations->table();
     for (int row : m_isolated) {
         if (table.isAlive(row))

@@ -2,6 +2,7 @@
 
 #include "common/Error.h"
 #include "common/Prompter.h"
+#include "data/QuietView.h"
 #include "data/RecordStore.h"
 #include "data/RecordTable.h"
 #include "editing/EditModel.h"
@@ -20,18 +21,6 @@ namespace qv {
 namespace {
 
 const QString kWhileImporting = QStringLiteral(" while importing entries ");
-
-// Keeps a view's notifications off while many rows change.
-class Quiet {
-public:
-    explicit Quiet(TableView &view) : m_view(view) { m_view.disableControls(); }
-    ~Quiet() { m_view.enableControls(); }
-    Quiet(const Quiet &) = delete;
-    Quiet &operator=(const Quiet &) = delete;
-
-private:
-    TableView &m_view;
-};
 
 QString tickedValue(const QList<IniLine> &ticked, const QString &name)
 {
@@ -354,8 +343,8 @@ ImportReport ExchangeEngine::importCsv(int categoryNumber, SameNameCheck &check,
     ImportReport report;
     splitImportFields();
     OrganisationNames names(m_organisations);
-    const Quiet quietPersons(m_persons);
-    const Quiet quietOrganisations(m_organisations);
+    const QuietView quietPersons(m_persons);
+    const QuietView quietOrganisations(m_organisations);
     m_reader->rewind();
     bool titles = m_skipTitles;
     while (true) {

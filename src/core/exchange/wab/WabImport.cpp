@@ -2,6 +2,7 @@
 
 #include "common/Error.h"
 #include "common/Prompter.h"
+#include "data/QuietView.h"
 #include "data/TableView.h"
 #include "editing/EditModel.h"
 #include "editing/OrganisationSameName.h"
@@ -15,18 +16,6 @@ namespace qv {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-// Display updates of a view stay off while the import writes through it.
-class Quiet {
-public:
-    explicit Quiet(TableView &view) : m_view(view) { m_view.disableControls(); }
-    ~Quiet() { m_view.enableControls(); }
-    Quiet(const Quiet &) = delete;
-    Quiet &operator=(const Quiet &) = delete;
-
-private:
-    TableView &m_view;
-};
 
 QStringList linesOf(const QString &text)
 {
@@ -143,8 +132,8 @@ ImportReport importAddressBookContacts(EditModel &editModel, Prompter &prompter,
 {
     ImportReport report;
     {
-        const Quiet quietPersons(editModel.persons());
-        const Quiet quietOrganisations(editModel.organisations());
+        const QuietView quietPersons(editModel.persons());
+        const QuietView quietOrganisations(editModel.organisations());
         try {
             for (const AddressBookContact &c : contacts) {
                 if (importContact(editModel, prompter, comparer, c, options))
