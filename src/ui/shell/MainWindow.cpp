@@ -125,12 +125,17 @@ void MainWindow::importCsv()
         picked = importCsvCommand(*m_exchange, *m_options, *m_prompter, *m_importDialog, sameName,
                                   [this](int k) { return m_models.tree().numberAt(k); }, [this](bool busy) { setBusy(busy); });
     });
-    if (!picked)
-        return;
+    if (picked)
+        listImported(*picked);
+}
+
+// After an import: the initials may have grown, and the category the entries went to is listed.
+void MainWindow::listImported(int pickedCategory)
+{
     m_models.editModel().scanInitials();
     fillInitialsGrid();
     showTreeOrGrid(true);
-    m_categoryTree->selectNumber(m_models.tree().numberAt(*picked));
+    m_categoryTree->selectNumber(m_models.tree().numberAt(pickedCategory));
     m_entryList->setFocus();
 }
 

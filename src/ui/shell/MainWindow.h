@@ -132,6 +132,7 @@ private:
     void exportCsv();
     void copyCurrentEntry();
     void importCsv();
+    void listImported(int pickedCategory);
     // The system address book import (MainWindowWab.cpp).
     void importWabFile();
     void importCurrentWab();

@@ -31,13 +31,8 @@ void MainWindow::runWabImport(bool chooseFile)
                                     [this](bool busy) { setBusy(busy); }};
     std::optional<int> picked;
     runCommand([&] { picked = chooseFile ? importWabFileCommand(context) : importCurrentWabCommand(context); });
-    if (!picked)
-        return;
-    m_models.editModel().scanInitials();
-    fillInitialsGrid();
-    showTreeOrGrid(true);
-    m_categoryTree->selectNumber(m_models.tree().numberAt(*picked));
-    m_entryList->setFocus();
+    if (picked)
+        listImported(*picked);
 }
 
 } // namespace qv
