@@ -1,6 +1,7 @@
 #include "data/legacy/DataPacketTable.h"
 
 #include "common/ByteReader.h"
+#include "common/CodePageDecoder.h"
 #include "common/TextDecoding.h"
 #include "common/WindowsCodePage.h"
 #include "data/DatabaseError.h"
@@ -47,10 +48,10 @@ QByteArrayView withoutTrailingNuls(QByteArrayView bytes)
     return bytes;
 }
 
-QString decode8Bit(QByteArrayView bytes, const QByteArray &codePage)
+QString decode8Bit(QByteArrayView bytes, CodePageDecoder &decoder)
 {
     bytes = withoutTrailingNuls(bytes);
-    return isAscii(bytes) ? QString::fromLatin1(bytes) : decodeCodePage(bytes.toByteArray(), codePage);
+    return isAscii(bytes) ? QString::fromLatin1(bytes) : decoder.decode(bytes);
 }
 
 QString decodeUtf16(QByteArrayView bytes, const QString &field)
@@ -66,8 +67,10 @@ QString decodeUtf16(QByteArrayView bytes, const QString &field)
 // How one column's stored values become the values of a table field.
 class ColumnReader {
 public:
-    ColumnReader(const PacketColumn &column, const QByteArray &codePage)
-        : m_column(column), m_codePage(codePage), m_name(decode8Bit(column.name, codePage))
+    // The decoder is shared by all columns of the packet: opening a
+    // conversion costs more than decoding a short value.
+    ColumnReader(const PacketColumn &column, CodePageDecoder &decoder)
+        : m_column(column), m_decoder(decoder), m_name(decode8Bit(column.name, decoder))
     {
         m_field.name = m_name;
         m_field.type = fieldType();
@@ -85,9 +88,9 @@ public:
         case PacketKind::Boolean: return std::any_of(bytes.begin(), bytes.end(), [](char c) { return c != 0; });
         case PacketKind::Date: return date(bytes);
         case PacketKind::Timestamp: return timestamp(bytes);
-        case PacketKind::String: return decode8Bit(bytes, m_codePage);
+        case PacketKind::String: return decode8Bit(bytes, m_decoder);
         case PacketKind::WideString: return decodeUtf16(bytes, m_name);
-        case PacketKind::Bytes: return isWide() ? decodeUtf16(bytes, m_name) : decode8Bit(bytes, m_codePage);
+        case PacketKind::Bytes: return isWide() ? decodeUtf16(bytes, m_name) : decode8Bit(bytes, m_decoder);
         default: return {}; // refused when the field was made
         }
     }
@@ -176,7 +179,7 @@ private:
     }
 
     const PacketColumn &m_column;
-    QByteArray m_codePage;
+    CodePageDecoder &m_decoder;
     QString m_name;
     FieldDef m_field;
 };
@@ -187,12 +190,12 @@ QByteArray codePageOf(const DataPacket &packet, const QLocale &system)
     return named.isEmpty() ? legacyCodePage(system) : named;
 }
 
-std::vector<ColumnReader> columnReaders(const DataPacket &packet, const QByteArray &codePage)
+std::vector<ColumnReader> columnReaders(const DataPacket &packet, CodePageDecoder &decoder)
 {
     std::vector<ColumnReader> readers;
     QSet<QString> names;
     for (const PacketColumn &column : packet.columns()) {
-        readers.emplace_back(column, codePage);
+        readers.emplace_back(column, decoder);
         const QString folded = readers.back().field().name.toCaseFolded();
         if (folded.isEmpty() || names.contains(folded))
             damaged(QStringLiteral("a column has an empty or repeated name"));
@@ -206,7 +209,8 @@ std::vector<ColumnReader> columnReaders(const DataPacket &packet, const QByteArr
 std::unique_ptr<RecordTable> readDataPacketTable(QByteArrayView bytes, const QLocale &system)
 {
     const DataPacket packet = DataPacket::parse(bytes);
-    const std::vector<ColumnReader> readers = columnReaders(packet, codePageOf(packet, system));
+    CodePageDecoder decoder(codePageOf(packet, system));
+    const std::vector<ColumnReader> readers = columnReaders(packet, decoder);
     std::vector<std::vector<Value>> rows(size_t(packet.rowCount()));
     for (int row = 0; row < packet.rowCount(); ++row) {
         rows[size_t(row)].reserve(readers.size());
