@@ -7,6 +7,8 @@ class TestTextDecoding : public QObject {
 private slots:
     void decode_data();
     void decode();
+    void utf16WithoutLoneSurrogates_data();
+    void utf16WithoutLoneSurrogates();
 };
 
 void TestTextDecoding::decode_data()
@@ -32,6 +34,36 @@ void TestTextDecoding::decode()
     QFETCH(QString, locale);
     QFETCH(QString, text);
     QCOMPARE(qv::decodeText(bytes, QLocale(locale)), text);
+}
+
+// Units of UTF-16, written little-endian.
+static QByteArray utf16le(std::initializer_list<char16_t> units)
+{
+    QByteArray bytes;
+    for (char16_t u : units)
+        bytes.append(char(u & 0xff)).append(char(u >> 8));
+    return bytes;
+}
+
+void TestTextDecoding::utf16WithoutLoneSurrogates_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("plain") << utf16le({u'a', 0x738b}) << "a\u738b";
+    QTest::newRow("pair kept") << utf16le({0xd83d, 0xde00, u'x'}) << "\U0001F600x";
+    QTest::newRow("high at the end") << utf16le({u'a', 0xd83d}) << "a\ufffd";
+    QTest::newRow("high before a plain unit") << utf16le({0xd83d, u'b'}) << "\ufffdb";
+    QTest::newRow("two lone lows") << utf16le({0xdfdf, 0xdfdf}) << "\ufffd\ufffd";
+    QTest::newRow("low before high") << utf16le({0xde00, 0xd83d}) << "\ufffd\ufffd";
+    QTest::newRow("two highs, then a low") << utf16le({0xd83d, 0xd83d, 0xde00}) << "\ufffd\U0001F600";
+}
+
+void TestTextDecoding::utf16WithoutLoneSurrogates()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(qv::decodeUtf16Le(bytes), text);
 }
 
 QTEST_APPLESS_MAIN(TestTextDecoding)

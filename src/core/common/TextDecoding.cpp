@@ -24,6 +24,18 @@ QString decodeCodePage(const QByteArray &bytes, const QByteArray &codePage)
     return CodePageDecoder(codePage).decode(bytes);
 }
 
+QString decodeUtf16Le(QByteArrayView bytes)
+{
+    QString text = QStringDecoder(QStringDecoder::Utf16LE)(bytes);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 QString decodeText(const QByteArray &bytes, const QLocale &locale)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))

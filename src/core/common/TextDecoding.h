@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QLocale>
 #include <QString>
 
@@ -17,5 +18,9 @@ QString decodeText(const QByteArray &bytes, const QLocale &locale = QLocale::sys
 
 // Decodes bytes in the named iconv code page; undecodable bytes become U+FFFD.
 QString decodeCodePage(const QByteArray &bytes, const QByteArray &codePage);
+
+// Decodes UTF-16LE from a file; a surrogate without its partner becomes
+// U+FFFD, as a saved book (UTF-8) could not hold it and would change the text.
+QString decodeUtf16Le(QByteArrayView bytes);
 
 } // namespace qv

@@ -9,7 +9,6 @@
 #include "data/legacy/DataPacket.h"
 
 #include <QSet>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <cmath>
@@ -58,7 +57,7 @@ QString decodeUtf16(QByteArrayView bytes, const QString &field)
 {
     if (bytes.size() % 2 != 0)
         damaged(QStringLiteral("field \"%1\" holds a UTF-16 text of an odd number of bytes").arg(field));
-    QString text = QStringDecoder(QStringDecoder::Utf16LE)(bytes);
+    QString text = decodeUtf16Le(bytes);
     while (text.endsWith(QChar(0)))
         text.chop(1);
     return text;

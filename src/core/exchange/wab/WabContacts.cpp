@@ -4,7 +4,6 @@
 #include "common/TextDecoding.h"
 #include "exchange/wab/WabFile.h"
 
-#include <QStringDecoder>
 
 namespace qv::wab {
 
@@ -50,7 +49,7 @@ const TimeProperty kTimes[] = {{0x3A42, &C::birthday}, {0x3A41, &C::weddingAnniv
 QString decodeString(QByteArrayView bytes, quint16 type, const QByteArray &codePage)
 {
     if ((type & ~MultiValued) == Unicode) {
-        QString text = QStringDecoder(QStringDecoder::Utf16LE)(bytes.first(bytes.size() & ~qsizetype(1)));
+        const QString text = decodeUtf16Le(bytes.first(bytes.size() & ~qsizetype(1)));
         return text.left(text.indexOf(QChar(0)));
     }
     const qsizetype nul = bytes.indexOf('\0');
