@@ -43,4 +43,18 @@ private:
     QList<int> m_indexOrder;
 };
 
+// The MAPI property ids the fixtures use.
+namespace mapi {
+enum : quint16 {
+    DisplayName = 0x3001, EmailAddress = 0x3003, Comment = 0x3004, ObjectType = 0x0FFE,
+    BusinessTelephone = 0x3A08, HomeTelephone = 0x3A09, CompanyName = 0x3A16, Title = 0x3A17,
+    Department = 0x3A18, Mobile = 0x3A1C, Pager = 0x3A21, BusinessFax = 0x3A24, HomeFax = 0x3A25,
+    BusinessCountry = 0x3A26, BusinessCity = 0x3A27, BusinessState = 0x3A28, BusinessStreet = 0x3A29,
+    BusinessPostalCode = 0x3A2A, WeddingAnniversary = 0x3A41, Birthday = 0x3A42, SpouseName = 0x3A48,
+    Nickname = 0x3A4F, PersonalHomePage = 0x3A50, BusinessHomePage = 0x3A51, EmailAddresses = 0x3A56,
+    ChildrensNames = 0x3A58, HomeCity = 0x3A59, HomeCountry = 0x3A5A, HomePostalCode = 0x3A5B,
+    HomeState = 0x3A5C, HomeStreet = 0x3A5D,
+};
+} // namespace mapi
+
 } // namespace qv::test

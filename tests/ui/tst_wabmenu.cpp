@@ -33,7 +33,7 @@ Q_DECLARE_METATYPE(qv::Prompter::Icon)
 
 namespace {
 
-enum : quint16 { DisplayName = 0x3001, CompanyName = 0x3A16, Department = 0x3A18 };
+using namespace test::mapi;
 
 // The position in the category picker the tests choose: a category, not "none".
 constexpr int kPickedPosition = 2;
