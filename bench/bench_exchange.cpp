@@ -13,7 +13,7 @@
 #include "data/RecordTable.h"
 #include "editing/EditModel.h"
 #include "exchange/ExchangeEngine.h"
-#include "exchange/KeepStoredOrganisation.h"
+#include "exchange/ComparingSameNameCheck.h"
 #include "navigation/CategoryTreeModel.h"
 #include "settings/Settings.h"
 
@@ -55,6 +55,12 @@ struct Book {
             settings.fieldsList.append({f, f});
         settings.checkOrgSameName = false;
     }
+};
+
+// The bench imports with the check off; were it on, the stored organisation would stay as it is.
+class KeepStored : public OrganisationComparer {
+public:
+    Choice compare(const OrganisationComparison &) override { return Choice::Keep; }
 };
 
 double sqliteMs(const QString &dir, const QStringList &commands)
@@ -109,7 +115,8 @@ int main(int argc, char *argv[])
             if (kFields[i] != "SurName" && kFields[i] != "MidName" && kFields[i] != "GivenName")
                 target.settings.importFieldMapping[size_t(i)][0] = i + 1; // Name split into its parts
         }
-        KeepStoredOrganisation check(target.edit);
+        KeepStored keep;
+        ComparingSameNameCheck check(target.edit, prompter, keep);
         target.engine.openImportFile(exported);
         imported = target.engine.importCsv(1000, check, prompter).imported;
         target.engine.closeImportFile();

@@ -16,7 +16,7 @@
 #include "printing/PrintTemplates.h"
 #include "printing/ReportPdf.h"
 #include "exchange/ExchangeEngine.h"
-#include "exchange/KeepStoredOrganisation.h"
+#include "exchange/ComparingSameNameCheck.h"
 #include "exchange/csv/ImportMapping.h"
 #include "editing/OrganisationSameName.h"
 #include "exchange/SystemAddressBook.h"
@@ -448,17 +448,14 @@ private:
 // The --check-org-same-name question in a terminal: the two sets of values
 // are shown and the question takes its safe answer, as every question of the
 // tool does: the stored organisation keeps its values.
-class TerminalSameNameCheck : public KeepStoredOrganisation {
+class TerminalComparer : public OrganisationComparer {
 public:
-    TerminalSameNameCheck(EditModel &editModel, QTextStream &err) : KeepStoredOrganisation(editModel), m_err(err) {}
-    bool link(const QString &name, const QList<FieldText> &importedValues) override
+    explicit TerminalComparer(QTextStream &err) : m_err(err) {}
+    Choice compare(const OrganisationComparison &comparison) override
     {
-        KeepStoredOrganisation::link(name, importedValues);
-        m_err << "kept the stored organisation \"" << name << "\"; not written:";
-        for (const auto &[field, text] : importedValues)
-            m_err << ' ' << field << '=' << text;
-        m_err << '\n';
-        return false;
+        m_err << comparison.heading << '\n' << comparison.existing << '\n' << comparison.imported << '\n'
+              << "kept the existing\n";
+        return Choice::Keep;
     }
 
 private:
@@ -530,7 +527,8 @@ int importCsvCommand(const QStringList &arguments, Output io)
     ExchangeEngine engine(*settings, book.models.editModel(), book.data);
     engine.openImportFile(args[1]);
     engine.setFirstLineHoldsTitles(titles);
-    TerminalSameNameCheck sameName(book.models.editModel(), io.err);
+    TerminalComparer comparer(io.err);
+    ComparingSameNameCheck sameName(book.models.editModel(), *book.prompter, comparer);
     const ImportReport report = engine.importCsv(categoryNumber, sameName, *book.prompter);
     engine.closeImportFile();
     book.lifecycle->saveAs();

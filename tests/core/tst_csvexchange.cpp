@@ -1,12 +1,14 @@
 // The CSV export, the clipboard line and the CSV import through the
 // exchange engine and its commands, on small books in memory.
 #include "PersonFixture.h"
+#include "ScriptedComparer.h"
 #include "ScriptedPrompter.h"
 
 #include "common/Error.h"
 #include "data/RecordStore.h"
 #include "data/RecordTable.h"
 #include "editing/EditModel.h"
+#include "exchange/ComparingSameNameCheck.h"
 #include "exchange/CsvCommands.h"
 #include "exchange/ExchangeEngine.h"
 #include "exchange/csv/CsvFileWriter.h"
@@ -23,6 +25,9 @@ using namespace qv;
 using test::person;
 using Icon = Prompter::Icon;
 using Button = Prompter::Button;
+using Choice = OrganisationComparer::Choice;
+
+Q_DECLARE_METATYPE(OrganisationComparer::Choice)
 
 namespace {
 
@@ -128,7 +133,7 @@ private:
 class RecordingCheck : public SameNameCheck {
 public:
     explicit RecordingCheck(bool write = false) : m_write(write) {}
-    bool link(const QString &name, const QList<FieldText> &values) override
+    bool link(const QString &name, const OrganisationValues &values) override
     {
         QStringList texts;
         for (const auto &[field, text] : values)
@@ -191,6 +196,7 @@ private slots:
     void exportTitlesAndMark();
     void exportIntoMissingFolder();
     void exportFailureKeepsOldFile();
+    void failedReplaceLeavesNoTemporaryFile();
     void writeFailureReported();
     void exportCommand();
     void copyCommand();
@@ -203,6 +209,8 @@ private slots:
     void nameCheckRefused();
     void importOrganisations();
     void sameNameCheck();
+    void sameNameAnswers_data();
+    void sameNameAnswers();
     void shortRecordsReadEmpty();
     void refusedRecordEndsImport();
     void blankNamesAndDatesReported();
@@ -300,6 +308,24 @@ void TestCsvExchange::exportFailureKeepsOldFile()
     QCOMPARE(old.readAll(), QByteArray("old"));
     QCOMPARE(QDir(book.dir.filePath("locked")).entryList(QDir::Files), QStringList{"out.csv"});
     QFile::setPermissions(book.dir.filePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// A folder bears the file's name: the export fails with the name, and no
+// temporary file stays beside it, whatever the rights of the user running the test.
+void TestCsvExchange::failedReplaceLeavesNoTemporaryFile()
+{
+    Book book(kAnnAndBob);
+    book.engine.selectFields({"Name"});
+    QVERIFY(QDir(book.dir.path()).mkdir("out.csv"));
+    const QString path = book.dir.filePath("out.csv");
+    try {
+        book.engine.exportCsv(path, false, false);
+        QFAIL("written");
+    } catch (const Error &e) {
+        QCOMPARE(e.text(), "Unable to write to " + path);
+    }
+    QCOMPARE(QDir(book.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"out.csv"});
+    QVERIFY(QFileInfo(path).isDir());
 }
 
 void TestCsvExchange::writeFailureReported()
@@ -517,6 +543,66 @@ void TestCsvExchange::sameNameCheck()
     prompter.expectMessage("1 entries got imported.", Icon::Information, Button::Ok, Button::Ok);
     importCsvCommand(book.engine, book.settings, prompter, chooser, replace, [](int) { return 1000; }, [](bool) {});
     QCOMPARE(replace.asked, QStringList{"acme {CPhone=999}"});
+}
+
+void TestCsvExchange::sameNameAnswers_data()
+{
+    QTest::addColumn<QList<Choice>>("choices");
+    QTest::addColumn<QStringList>("inputs"); // answers to "Rename the Imported Org"
+    QTest::addColumn<QStringList>("persons"); // Name|OrgID
+    QTest::addColumn<QStringList>("companies"); // CoID:Company:CPhone:CUpdate
+    // The first record makes Globex, the second names the stored Acme, the
+    // third names what a rename of the second would have made.
+    const QStringList none{"0:(none):000:"};
+    QTest::newRow("Yes writes the values and the date")
+        << QList<Choice>{Choice::Replace} << QStringList() << QStringList{"G|2002", "A|2001", "B|2003"}
+        << none + QStringList{"2001:Acme:222:2020-01-02", "2002:Globex:333:", "2003:acme east:444:"};
+    QTest::newRow("No keeps the stored values")
+        << QList<Choice>{Choice::Keep} << QStringList() << QStringList{"G|2002", "A|2001", "B|2003"}
+        << none + QStringList{"2001:Acme:111:", "2002:Globex:333:", "2003:acme east:444:"};
+    QTest::newRow("Change to a new name creates it with the values, and later records find it")
+        << QList<Choice>{Choice::Rename, Choice::Keep} << QStringList{"Acme East"} << QStringList{"G|2002", "A|2003", "B|2003"}
+        << none + QStringList{"2001:Acme:111:", "2002:Globex:333:", "2003:Acme East:222:2020-01-02"};
+    QTest::newRow("Change to another stored name compares that one")
+        << QList<Choice>{Choice::Rename, Choice::Replace} << QStringList{"globex"} << QStringList{"G|2002", "A|2002", "B|2003"}
+        << none + QStringList{"2001:Acme:111:", "2002:Globex:222:2020-01-02", "2003:acme east:444:"};
+}
+
+// The import asks through the compare window and honours each answer; a
+// new organisation takes the imported date too, which the window leaves out.
+void TestCsvExchange::sameNameAnswers()
+{
+    QFETCH(QList<Choice>, choices);
+    QFETCH(QStringList, inputs);
+    QFETCH(QStringList, persons);
+    QFETCH(QStringList, companies);
+    Book book;
+    book.settings.checkOrgSameName = true;
+    book.map({{0, {1}}, {7, {2}}, {9, {3}}, {10, {4}}});
+    test::ScriptedPrompter prompter;
+    for (const QString &answer : inputs)
+        prompter.expectInput("Rename the Imported Org", "", answer);
+    test::ScriptedComparer comparer;
+    comparer.answers = choices;
+    ComparingSameNameCheck check(book.edit, prompter, comparer);
+    AcceptingChooser chooser;
+    prompter.expectOpenFile(book.write("G,Globex,333,\r\nA,ACME,222,2020-01-02\r\nB,acme east,444,\r\n"));
+    prompter.expectMessage("3 entries got imported.", Icon::Information, Button::Ok, Button::Ok);
+    importCsvCommand(book.engine, book.settings, prompter, chooser, check, [](int) { return 1000; }, [](bool) {});
+    QVERIFY(prompter.verifyAllAnswered());
+    QVERIFY(comparer.answers.isEmpty());
+    QCOMPARE(comparer.shown.first().heading, QString("Acme --- A"));
+    QCOMPARE(comparer.shown.first().imported, QString("Info of the to-be-imported:\n222"));
+    QCOMPARE(book.persons({"Name", "OrgID"}), persons);
+    QStringList stored;
+    const RecordTable &orgs = *book.data.organisationList.table();
+    for (int row = 0; row < orgs.rowSlots(); ++row) {
+        if (orgs.isAlive(row))
+            stored << QStringList{valueText(orgs.value(row, 0)), valueText(orgs.value(row, 1)), valueText(orgs.value(row, 4)),
+                                  valueText(orgs.value(row, 8))}
+                          .join(':');
+    }
+    QCOMPARE(stored, companies);
 }
 
 void TestCsvExchange::shortRecordsReadEmpty()

@@ -104,6 +104,8 @@ private slots:
     void initTestCase();
     void roundTrip();
     void passwordBook();
+    void sameNameCheckInTheTerminal_data();
+    void sameNameCheckInTheTerminal();
 
 private:
     QTemporaryDir m_home;
@@ -162,6 +164,40 @@ void TestCsvRoundTrip::passwordBook()
     QCOMPARE(r.out, QString("Ann Lee\tLee\tAnn\tMemo, with comma\\r\\nand a line\t1970-03-02\t1001\t2001\n"));
     r = qvtool({"export-csv", book, dir.filePath("out.csv"), "--fields", "Name,Company,CAddress"}, "secret");
     QCOMPARE(contents(dir.filePath("out.csv")), QByteArray("Ann Lee,Acme,1 Main St,\r\n"));
+}
+
+void TestCsvRoundTrip::sameNameCheckInTheTerminal_data()
+{
+    QTest::addColumn<QStringList>("flags");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("linked without question") << QStringList() << QString();
+    QTest::newRow("--check-org-same-name shows both and keeps the stored")
+        << QStringList{"--check-org-same-name"}
+        << "Acme --- Ann Lee\nInfo of the existing:\n111\nInfo of the to-be-imported:\n999\nkept the existing\n";
+}
+
+// The tool asks nobody: with the check it shows what a user would compare
+// and keeps the stored organisation, as the answer No does.
+void TestCsvRoundTrip::sameNameCheckInTheTerminal()
+{
+    QFETCH(QStringList, flags);
+    QFETCH(QString, err);
+    QTemporaryDir dir;
+    const QString book = dir.filePath("book.qvp"), csv = dir.filePath("in.csv");
+    RecordTable persons(personFields());
+    RecordTable organisations(organisationFields());
+    organisations.insertRow({qint32(0), QString("(No organisation)")});
+    organisations.insertRow({qint32(7), QString("Acme"), Value(), Value(), QString("111")});
+    writePackage(book, persons, organisations);
+    QFile f(csv);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("Ann Lee,ACME,999\r\n");
+    f.close();
+    Result r = qvtool(QStringList{"import-csv", book, csv, "--map", "Name=1;Company=2;CPhone=3"} + flags);
+    QCOMPARE(r.err, err);
+    QCOMPARE(r.out, QString("1 entries got imported.\n"));
+    r = qvtool({"export-csv", book, dir.filePath("out.csv"), "--fields", "Name,Company,CPhone"});
+    QCOMPARE(contents(dir.filePath("out.csv")), QByteArray("Ann Lee,Acme,111,\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestCsvRoundTrip)

@@ -3,6 +3,7 @@
 // finding an organisation by name through the index as the tables change.
 #include "EditingBook.h"
 #include "PersonFixture.h"
+#include "ScriptedComparer.h"
 #include "ScriptedPrompter.h"
 
 #include "editing/IsolatedOrganisations.h"
@@ -13,27 +14,12 @@
 
 using namespace qv;
 using test::person;
+using test::ScriptedComparer;
 using Choice = OrganisationComparer::Choice;
 
 Q_DECLARE_METATYPE(OrganisationComparer::Choice)
 
 namespace {
-
-// Answers the compare window from a queue and remembers what it showed.
-class ScriptedComparer : public OrganisationComparer {
-public:
-    QList<Choice> answers;
-    QList<OrganisationComparison> shown;
-    Choice compare(const OrganisationComparison &comparison) override
-    {
-        shown << comparison;
-        if (answers.isEmpty()) {
-            QTest::qFail("compare window not expected", __FILE__, __LINE__);
-            return Choice::Keep;
-        }
-        return answers.takeFirst();
-    }
-};
 
 // ACME (2001) and Widget Co (2002, "1 Old Road", "111") besides the default organisation.
 test::EditingBook widgetBook()

@@ -95,6 +95,7 @@ private slots:
     void bookmarks();
     void indexOrder();
     void orderStaysSortedThroughManyNewTexts();
+    void orderBatch();
     void cursorMoves();
     void deleteMovesToTheNextRow();
     void notificationsSuspended();
@@ -677,6 +678,42 @@ void TestRecordStore::orderStaysSortedThroughManyNewTexts()
     QCollator collator{QLocale::system()};
     std::stable_sort(expected.begin(), expected.end(), [&](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
     QCOMPARE(names(data.personLookup), expected);
+}
+
+void TestRecordStore::orderBatch()
+{
+    // Rows added, changed, deleted and rolled back in a batch are sorted in
+    // when it ends, in every view, a filtered one too.
+    RecordStore data;
+    TableView &list = data.personList;
+    list.setLogChanges(true);
+    auto add = [&](qint32 id, const QString &surname, bool yellow = false) {
+        list.appendRecord(person({{"ClientID", id}, {"Name", surname}, {"SurName", surname}, {"Yellow", yellow}}));
+    };
+    add(1, "Kc");
+    add(2, "Ka");
+    list.setFilter("not (Yellow=true)");
+    {
+        const RecordTable::OrderBatch batch(*list.table());
+        add(3, "Kd");
+        add(4, "Kb");
+        add(5, "Kaa");
+        add(6, "Ky", true);
+        const int beforeRollback = list.changeCount();
+        add(7, "Kx");
+        list.rollbackTo(beforeRollback);
+        QVERIFY(list.locate("ClientID", qint32(1)));
+        list.edit();
+        list.setValue("SurName", QString("A"));
+        list.setValue("Name", QString("A"));
+        list.post();
+        QVERIFY(list.locate("ClientID", qint32(2)));
+        list.remove();
+    }
+    QCOMPARE(names(data.personLookup), (QStringList{"A", "Kaa", "Kb", "Kd", "Ky"}));
+    QCOMPARE(names(list), (QStringList{"A", "Kaa", "Kb", "Kd"}));
+    QVERIFY(list.locate("ClientID", qint32(4)));
+    QCOMPARE(list.recNo(), 3);
 }
 
 void TestRecordStore::cursorMoves()

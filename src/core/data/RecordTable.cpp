@@ -4,6 +4,8 @@
 #include "data/DatabaseError.h"
 #include "data/TableOrder.h"
 
+#include <utility>
+
 namespace qv {
 
 namespace {
@@ -210,8 +212,36 @@ void RecordTable::changed(int row)
         resetJournal();
     else
         m_journal.push_back(row);
+    if (m_orderBatches > 0) {
+        m_changedInBatch = true;
+        for (auto &[fields, order] : m_orders)
+            order->makeRoomForRows();
+        return;
+    }
     for (auto &[fields, order] : m_orders)
         order->rowChanged(row);
+}
+
+RecordTable::OrderBatch::OrderBatch(RecordTable &table)
+    : m_table(table)
+{
+    ++m_table.m_orderBatches;
+}
+
+RecordTable::OrderBatch::~OrderBatch()
+{
+    m_table.endOrderBatch();
+}
+
+void RecordTable::endOrderBatch()
+{
+    if (--m_orderBatches > 0 || !std::exchange(m_changedInBatch, false))
+        return;
+    // Views placed changed rows by orders that did not hold them yet: they start afresh.
+    ++m_version;
+    resetJournal();
+    for (auto &[fields, order] : m_orders)
+        order->rebuild();
 }
 
 void RecordTable::resetJournal()

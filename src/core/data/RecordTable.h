@@ -122,8 +122,24 @@ public:
     std::optional<std::span<const int>> changesSince(quint64 version) const;
 
     // The live rows in the order of these fields (ascending; row id breaks
-    // ties). Orders are kept up to date with every change.
+    // ties). Orders are kept up to date with every change, or once at the
+    // end of a batch.
     TableOrder &order(const QList<int> &fields);
+
+    // A batch of many changes: instead of placing each changed row in every
+    // order at once, the orders are rebuilt when the batch ends, and views
+    // see a new journal then. Meanwhile an order lists the rows as they
+    // stood before the batch, and a row changed in it is not found there.
+    class OrderBatch {
+    public:
+        explicit OrderBatch(RecordTable &table);
+        ~OrderBatch();
+        OrderBatch(const OrderBatch &) = delete;
+        OrderBatch &operator=(const OrderBatch &) = delete;
+
+    private:
+        RecordTable &m_table;
+    };
 
     // Bulk filling of a new table by the table file reader, before any view
     // has asked for an order: rows with no log and no journal. The reader
@@ -142,6 +158,7 @@ private:
     void store(int row, const std::vector<Value> &values);
     void changed(int row);
     void resetJournal();
+    void endOrderBatch();
 
     QList<FieldDef> m_fields;
     QHash<QString, int> m_fieldByFoldedName;
@@ -157,6 +174,8 @@ private:
     std::vector<int> m_journal;
 
     std::map<QList<int>, std::unique_ptr<TableOrder>> m_orders;
+    int m_orderBatches = 0;
+    bool m_changedInBatch = false;
 };
 
 } // namespace qv

@@ -286,6 +286,13 @@ bool TableOrder::sortPacked()
     return true;
 }
 
+void TableOrder::makeRoomForRows()
+{
+    const size_t size = size_t(m_table.rowSlots()) * size_t(m_fields.size());
+    if (m_keys.size() < size)
+        m_keys.resize(size, 0);
+}
+
 void TableOrder::rowChanged(int row)
 {
     const auto where = std::find(m_rows.begin(), m_rows.end(), row);

@@ -47,6 +47,9 @@ public:
     size_t lowerBound(int row) const;
 
     void rowChanged(int row);
+    // Rows the table added in a batch get placeholder keys, so that less()
+    // can compare them until a rebuild places them.
+    void makeRoomForRows();
     void rebuild();
 
 private:

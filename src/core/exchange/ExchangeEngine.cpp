@@ -243,9 +243,9 @@ void ExchangeEngine::nameStep(bool fromParts)
         m_persons.setValue(QStringLiteral("Name"), name);
 }
 
-QList<FieldText> ExchangeEngine::comparedValues(const QStringList &values) const
+OrganisationValues ExchangeEngine::comparedValues(const QStringList &values) const
 {
-    QList<FieldText> compared;
+    OrganisationValues compared;
     for (const ImportField &f : m_importOrganisationFields) {
         const MappedColumns &columns = m_settings.importFieldMapping[size_t(f.line)];
         if (columns[0] >= 1 && f.line != m_companyLine && f.type != FieldType::Date)
@@ -347,20 +347,25 @@ ImportReport ExchangeEngine::importCsv(int categoryNumber, SameNameCheck &check,
     const QuietView quietOrganisations(m_organisations);
     m_reader->rewind();
     bool titles = m_skipTitles;
-    while (true) {
-        QStringList values;
-        try {
-            if (m_reader->atEnd())
+    // The new persons are sorted into the list once, after the last record.
+    // Organisations are not batched: each record looks them up by name.
+    {
+        const RecordTable::OrderBatch personBatch(*m_persons.table());
+        while (true) {
+            QStringList values;
+            try {
+                if (m_reader->atEnd())
+                    break;
+                values = m_reader->readRecord();
+            } catch (const Error &e) {
+                prompter.message(e.text() + kWhileImporting, Prompter::Icon::Information, Prompter::Button::Ok);
                 break;
-            values = m_reader->readRecord();
-        } catch (const Error &e) {
-            prompter.message(e.text() + kWhileImporting, Prompter::Icon::Information, Prompter::Button::Ok);
-            break;
+            }
+            if (std::exchange(titles, false))
+                continue;
+            if (!importRecord(values, categoryNumber, names, check, prompter, report))
+                break;
         }
-        if (std::exchange(titles, false))
-            continue;
-        if (!importRecord(values, categoryNumber, names, check, prompter, report))
-            break;
     }
     m_persons.changeCount(); // commits the rows still open
     m_organisations.changeCount();

@@ -79,7 +79,7 @@ private:
     void linkOrganisation(const QStringList &values, OrganisationNames &names, SameNameCheck &check);
     // Writes the mapped organisation fields but Company into the organisation row.
     void writeOrganisationFields(const QStringList &values);
-    QList<FieldText> comparedValues(const QStringList &values) const;
+    OrganisationValues comparedValues(const QStringList &values) const;
     bool importRecord(const QStringList &values, int categoryNumber, OrganisationNames &names, SameNameCheck &check,
                       Prompter &prompter, ImportReport &report);
 

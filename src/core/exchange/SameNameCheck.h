@@ -1,14 +1,10 @@
 #pragma once
 
-#include <QList>
+#include "editing/OrganisationSameName.h"
+
 #include <QString>
 
-#include <utility>
-
 namespace qv {
-
-// An imported organisation value: the organisation field and its text.
-using FieldText = std::pair<QString, QString>;
 
 // What an import does when a stored organisation bears the imported name
 // (ignoring case) and the CheckOrgSameName setting asks to check it. The
@@ -19,7 +15,7 @@ public:
     // Links the person to an organisation: the stored one, or one the user
     // names instead. True when the imported values are to be written into
     // the organisation that the organisation view then shows.
-    virtual bool link(const QString &name, const QList<FieldText> &importedValues) = 0;
+    virtual bool link(const QString &name, const OrganisationValues &importedValues) = 0;
 };
 
 } // namespace qv

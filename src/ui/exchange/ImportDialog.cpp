@@ -3,6 +3,8 @@
 #include "common/Error.h"
 #include "common/Hint.h"
 #include "common/LayoutScale.h"
+#include "data/CategoryForest.h"
+#include "editing/CategoryPicker.h"
 #include "exchange/ExchangeEngine.h"
 #include "exchange/csv/ImportMapping.h"
 #include "navigation/CategoryTreeModel.h"
@@ -15,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -45,6 +46,8 @@ ImportDialog::ImportDialog(Settings &settings, CategoryTreeModel &tree, QWidget 
     picker->setText(QStringLiteral("..."));
     setHint(picker, QStringLiteral("Click to select a category"));
     connect(picker, &QToolButton::clicked, this, &ImportDialog::openCategoryPicker);
+    m_picker = new CategoryPicker(this);
+    connect(m_picker, &CategoryPicker::picked, this, [this](int, int index) { showCategory(index); });
     top->addWidget(picker);
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
@@ -209,18 +212,29 @@ void ImportDialog::clearAll()
 
 void ImportDialog::openCategoryPicker()
 {
-    // The categories by their pre-order index; position 0 is no category.
-    QMenu menu(this);
-    const QStringList paths = m_tree.categoryPaths();
-    for (int k = 0; k < paths.size(); ++k) {
-        QAction *a = menu.addAction(k == 0 ? QStringLiteral("------") : paths[k]);
-        connect(a, &QAction::triggered, this, [this, k, paths] {
-            m_picked = k;
-            m_category->setText(paths[k]);
-            m_category->setToolTip(m_category->fontMetrics().horizontalAdvance(paths[k]) > m_category->width() - 20 ? paths[k] : QString());
-        });
-    }
-    menu.exec(m_category->mapToGlobal(QPoint(m_category->width() - menu.sizeHint().width(), m_category->height())));
+    const QRect onScreen(m_category->mapToGlobal(QPoint(0, 0)), m_category->size());
+    m_picker->setFont(m_category->font());
+    m_picker->resize(m_category->width(), m_picker->height());
+    m_picker->open(onScreen, 1, m_picked);
+}
+
+void ImportDialog::showCategory(int index)
+{
+    m_picked = index;
+    const QString path = m_tree.categoryPaths().value(index);
+    m_category->setText(path);
+    m_category->setToolTip(m_category->fontMetrics().horizontalAdvance(path) > m_category->width() - 20 ? path : QString());
+}
+
+void ImportDialog::resetCategory()
+{
+    // Picker position k is the tree's pre-order index k when built from its first node.
+    const CategoryForest &forest = m_tree.forest();
+    m_picker->rebuild(forest.roots.empty() ? nullptr : forest.roots.front().get());
+    m_picker->setPicked(0);
+    m_picked = 0;
+    m_category->clear();
+    m_category->setToolTip(QString());
 }
 
 void ImportDialog::setTitlesLine(bool on)
@@ -234,9 +248,7 @@ void ImportDialog::setTitlesLine(bool on)
 bool ImportDialog::choose(ExchangeEngine &engine)
 {
     m_engine = &engine;
-    m_picked = 0;
-    m_category->clear();
-    m_category->setToolTip(QString());
+    resetCategory();
     {
         const QSignalBlocker quiet(m_titles);
         m_titles->setChecked(engine.firstLineHoldsTitles());
@@ -255,9 +267,7 @@ bool ImportDialog::choose(ExchangeEngine &engine)
 
 std::optional<int> ImportDialog::askCategory()
 {
-    m_picked = 0;
-    m_category->clear();
-    m_category->setToolTip(QString());
+    resetCategory();
     const QSize full = size();
     m_mappingPart->hide();
     resize(full.width(), minimumSizeHint().height());

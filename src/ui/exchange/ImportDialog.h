@@ -14,6 +14,7 @@ class QTableWidget;
 
 namespace qv {
 
+class CategoryPicker;
 class CategoryTreeModel;
 
 // "Import Dialog": the columns of a CSV file assigned to the catalogue's
@@ -39,6 +40,9 @@ private:
     void clearCurrent();
     void clearAll();
     void openCategoryPicker();
+    void showCategory(int index);
+    // No category, and the picker built from the tree as it is now.
+    void resetCategory();
     void setTitlesLine(bool on);
 
     Settings &m_settings;
@@ -46,6 +50,7 @@ private:
     ExchangeEngine *m_engine = nullptr;
     int m_picked = 0;
     QWidget *m_mappingPart = nullptr;
+    CategoryPicker *m_picker = nullptr;
     QLineEdit *m_category = nullptr;
     QCheckBox *m_titles = nullptr;
     QTableWidget *m_grid = nullptr;

@@ -9,12 +9,13 @@
 #include "editing/CategoryAssignment.h"
 #include "editing/DeleteEntries.h"
 #include "editing/EntryCommands.h"
+#include "editing/OrganisationCompareDialog.h"
 #include "exchange/FieldCatalogue.h"
+#include "exchange/ComparingSameNameCheck.h"
 #include "exchange/CsvCommands.h"
 #include "exchange/ExchangeEngine.h"
 #include "exchange/FieldSelectionDialog.h"
 #include "exchange/ImportDialog.h"
-#include "exchange/KeepStoredOrganisation.h"
 #include "navigation/CategoryTreeView.h"
 #include "navigation/InitialsGridView.h"
 #include "navigation/RecordListView.h"
@@ -101,6 +102,7 @@ void MainWindow::createExchange()
     m_exchange = std::make_unique<ExchangeEngine>(*m_options, m_models.editModel(), m_data);
     m_fieldSelection = new FieldSelectionDialog(this);
     m_importDialog = new ImportDialog(*m_options, m_models.tree(), this);
+    m_organisationCompare = new OrganisationCompareDialog(this);
 }
 
 void MainWindow::exportCsv()
@@ -118,8 +120,7 @@ void MainWindow::copyCurrentEntry()
 
 void MainWindow::importCsv()
 {
-    // Until the compare window comes, a stored organisation of the same name is linked and kept.
-    KeepStoredOrganisation sameName(m_models.editModel());
+    ComparingSameNameCheck sameName(m_models.editModel(), *m_prompter, *m_organisationCompare);
     std::optional<int> picked;
     runCommand([&] {
         picked = importCsvCommand(*m_exchange, *m_options, *m_prompter, *m_importDialog, sameName,

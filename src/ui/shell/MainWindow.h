@@ -42,6 +42,7 @@ class ViewListModel;
 class ExchangeEngine;
 class FieldSelectionDialog;
 class ImportDialog;
+class OrganisationCompareDialog;
 
 // The main window: navigation area, entry list and detail pane, the File
 // menu's book commands, the status line. It owns the settings store and the
@@ -156,6 +157,7 @@ private:
     std::unique_ptr<ExchangeEngine> m_exchange;
     FieldSelectionDialog *m_fieldSelection = nullptr;
     ImportDialog *m_importDialog = nullptr;
+    OrganisationCompareDialog *m_organisationCompare = nullptr;
     bool m_placed = false;
     bool m_shown = false;
     bool m_noBook = false;
