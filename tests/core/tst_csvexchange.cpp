@@ -580,13 +580,13 @@ void TestCsvExchange::sameNameAnswers()
     book.settings.checkOrgSameName = true;
     book.map({{0, {1}}, {7, {2}}, {9, {3}}, {10, {4}}});
     test::ScriptedPrompter prompter;
+    prompter.expectOpenFile(book.write("G,Globex,333,\r\nA,ACME,222,2020-01-02\r\nB,acme east,444,\r\n"));
     for (const QString &answer : inputs)
         prompter.expectInput("Rename the Imported Org", "", answer);
     test::ScriptedComparer comparer;
     comparer.answers = choices;
     ComparingSameNameCheck check(book.edit, prompter, comparer);
     AcceptingChooser chooser;
-    prompter.expectOpenFile(book.write("G,Globex,333,\r\nA,ACME,222,2020-01-02\r\nB,acme east,444,\r\n"));
     prompter.expectMessage("3 entries got imported.", Icon::Information, Button::Ok, Button::Ok);
     importCsvCommand(book.engine, book.settings, prompter, chooser, check, [](int) { return 1000; }, [](bool) {});
     QVERIFY(prompter.verifyAllAnswered());
