@@ -23,6 +23,9 @@ void TestQtPrompter::filter_data()
     QTest::addColumn<QString>("qt");
     QTest::newRow("one") << "QV Package (*.qvp)|*.qvp" << "QV Package (*.qvp)";
     QTest::newRow("two") << "CSV file (*.csv)|*.csv|All files (*.*)|*.*" << "CSV file (*.csv);;All files (*.*)";
+    QTest::newRow("patterns taken from the second part, space-separated")
+        << "Comma Separated Values (*.csv,*.txt)|*.csv;*.txt|Any file (*.*)|*.*" << "Comma Separated Values (*.csv *.txt);;Any file (*.*)";
+    QTest::newRow("description without parentheses") << "Text|*.txt" << "Text (*.txt)";
 }
 
 void TestQtPrompter::filter()

@@ -36,10 +36,19 @@ constexpr ButtonPair kButtons[] = {
 
 QString QtPrompter::toQtFilter(const QString &filter)
 {
+    // Qt reads the patterns from the parentheses of the description, separated
+    // by spaces: they are taken from the second part, where ";" separates them.
     const QStringList pieces = filter.split(QLatin1Char('|'));
     QStringList descriptions;
-    for (qsizetype i = 0; i < pieces.size(); i += 2)
-        descriptions << pieces[i];
+    for (qsizetype i = 0; i < pieces.size(); i += 2) {
+        QString description = pieces[i];
+        if (i + 1 < pieces.size()) {
+            const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+            description = (open > 0 ? description.left(open).trimmed() : description) + QStringLiteral(" (")
+                + pieces[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' ')) + QLatin1Char(')');
+        }
+        descriptions << description;
+    }
     return descriptions.join(QStringLiteral(";;"));
 }
 
