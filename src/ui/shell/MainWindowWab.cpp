@@ -21,12 +21,11 @@ void MainWindow::importCurrentWab()
 
 void MainWindow::runWabImport(bool chooseFile)
 {
-    OrganisationCompareDialog comparer(this);
     const WabCommandContext context{m_models.editModel(),
                                     *m_options,
                                     *m_prompter,
                                     *m_importDialog,
-                                    comparer,
+                                    *m_organisationCompare,
                                     [this](int k) { return m_models.tree().numberAt(k); },
                                     [this](bool busy) { setBusy(busy); }};
     std::optional<int> picked;
