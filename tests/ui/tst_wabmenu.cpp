@@ -5,6 +5,7 @@
 #include "WabWriter.h"
 
 #include "data/RecordStore.h"
+#include "editing/CategoryPicker.h"
 #include "navigation/CategoryTreeView.h"
 #include "shell/MainWindow.h"
 #include "shell/ProgramDirectory.h"
@@ -15,7 +16,8 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLineEdit>
-#include <QMenu>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -146,16 +148,17 @@ void TestWabMenu::answerQuestion(Question &question, const QString &answer)
         question.mappingHidden = !dialog->findChild<QWidget *>("mappingGrid")->isVisibleTo(dialog);
         question.offset = dialog->pos() - m_window->geometry().topLeft();
         if (answer == "pick") {
-            QTimer::singleShot(0, this, [] {
-                QMenu *menu = nullptr;
-                if (!QTest::qWaitFor([&] { return (menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) != nullptr; }))
-                    return;
-                QAction *chosen = menu->actions().value(kPickedPosition);
-                menu->close();
-                if (chosen)
-                    chosen->trigger();
-            });
             dialog->findChild<QToolButton *>("categoryPickerButton")->click();
+            // The picker lists the categories in pre-order, "------" first.
+            if (auto *picker = qobject_cast<CategoryPicker *>(QApplication::activePopupWidget())) {
+                QTreeWidgetItemIterator row(picker->tree());
+                for (int k = 0; k < kPickedPosition && *row; ++k)
+                    ++row;
+                if (*row) {
+                    picker->tree()->setCurrentItem(*row);
+                    QTest::keyClick(picker->tree(), Qt::Key_Return);
+                }
+            }
         }
         question.category = dialog->findChild<QLineEdit *>("categoryEdit")->text();
         auto *buttons = dialog->findChild<QDialogButtonBox *>();
