@@ -150,7 +150,7 @@ void TestSettings::firstWriteOfAMissingFile()
         "RecListFontname=MS Sans Serif\nRecListFontColor=0\nRecListFontSize=10\n"
         "RecViewFontname=MS Sans Serif\nRecViewFontColor=0\nRecViewFontSize=10\n\n"
         "[MiscOption]\nConfirmDeletion=1\nCheckOrgSameName=1\nQuickSearchOpen=1\nToSaveSize=1\n"
-        "DataDir=/prog/Data/\nEncryption=AES256\nCsvByteOrderMark=0\nLeftPanelWidth=138\nMiddlePanelWidth=128\nRightPanelWidth=360\n"
+        "DataDir=/prog/Data/\nEncryption=AES256\nCsvByteOrderMark=0\nVCardVersion=2.1\nLeftPanelWidth=138\nMiddlePanelWidth=128\nRightPanelWidth=360\n"
         "FormWidth=638\nFormHeight=480\nGridHeight=144\nWindowMax=0\n";
     QCOMPARE(readFile(iniPath()), expected);
 }

@@ -26,6 +26,9 @@ public:
         QString proposedName;
         QString startDirectory;
         bool confirmOverwrite = true;
+        // When set: the file type shown first (counted from 0), and on
+        // return the one the user chose.
+        int *filterIndex = nullptr;
     };
 
     struct OpenRequest {

@@ -130,6 +130,7 @@ void Settings::readAll()
     quickSearchOpen = readBool(doc, kMisc, QStringLiteral("QuickSearchOpen"), true);
     toSaveSize = readBool(doc, kMisc, QStringLiteral("ToSaveSize"), true);
     csvByteOrderMark = readBool(doc, kMisc, QStringLiteral("CsvByteOrderMark"), false);
+    vCardVersion = readText(doc, kMisc, QStringLiteral("VCardVersion"), QStringLiteral("2.1")).trimmed();
     dataDir = readText(doc, kMisc, QStringLiteral("DataDir"), QString());
     // Only the weaker cipher must be asked for by name: anything else keeps books safe.
     m_encryption = readText(doc, kMisc, kEncryption, kAes256).trimmed().compare(kTraditional, Qt::CaseInsensitive) == 0
@@ -181,6 +182,7 @@ void Settings::writeTo(IniDocument &doc) const
     doc.setValue(kMisc, QStringLiteral("DataDir"), dataDir);
     doc.setValue(kMisc, kEncryption, m_encryption == archive::PackageCipher::Traditional ? kTraditional : kAes256);
     writeBool(doc, kMisc, QStringLiteral("CsvByteOrderMark"), csvByteOrderMark);
+    doc.setValue(kMisc, QStringLiteral("VCardVersion"), vCardVersion);
     if (toSaveSize)
         writeSizes(doc);
 }

@@ -90,6 +90,8 @@ public:
     bool windowMax = false;
     // Whether the CSV export starts its files with a UTF-8 byte-order mark.
     bool csvByteOrderMark = false;
+    // The vCard version the export wrote last: "2.1", "3.0" or "4.0".
+    QString vCardVersion = QStringLiteral("2.1");
     // Whether the sizes above came from the file; when not, they are the
     // designed defaults, which the window adapts to its fonts.
     bool sizesStored = false;

@@ -210,6 +210,11 @@ std::optional<VCardDate> VCard::birthday() const
     return date;
 }
 
+QString VCard::birthdayText() const
+{
+    return valueOf(property(m_birthday));
+}
+
 QString VCard::organisationText() const
 {
     const VCardObject *organisation = property(m_organisation);

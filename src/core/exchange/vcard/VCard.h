@@ -50,6 +50,8 @@ public:
     QString title() const;
     // Nothing when BDAY is absent or does not read as a date.
     std::optional<VCardDate> birthday() const;
+    // BDAY as the card gives it, to tell an unreadable birthday from none.
+    QString birthdayText() const;
     // ORGNAME, then "; " OUN and "; " OUN2 when they are not empty.
     QString organisationText() const;
 

@@ -15,8 +15,18 @@ bool needsQuotes(const QString &line)
     return false;
 }
 
-// Characters a double-byte system code page writes with a lead byte.
-bool isWide(const QString &text)
+
+// Commas and spaces at either end become nothing, so an address without a
+// street or country does not begin or end with ", ".
+QString trimCommas(const QString &text)
+{
+    static const QRegularExpression ends(QStringLiteral("^[, ]+|[, ]+$"));
+    return QString(text).replace(ends, QString()).trimmed();
+}
+
+} // namespace
+
+bool holdsWideText(const QString &text)
 {
     for (const QChar c : text) {
         switch (c.script()) {
@@ -32,16 +42,6 @@ bool isWide(const QString &text)
     }
     return false;
 }
-
-// Commas and spaces at either end become nothing, so an address without a
-// street or country does not begin or end with ", ".
-QString trimCommas(const QString &text)
-{
-    static const QRegularExpression ends(QStringLiteral("^[, ]+|[, ]+$"));
-    return QString(text).replace(ends, QString()).trimmed();
-}
-
-} // namespace
 
 QString commaText(const QStringList &lines)
 {
@@ -63,7 +63,7 @@ QString addressText(const QString &street, const QString &city, const QString &s
     const QString streetText = street.isEmpty() ? QString() : commaText(street.split(lineBreak));
     const QString sep = QStringLiteral(", ");
     QString text = streetText + sep + city + sep + state + sep + country;
-    if (isWide(text))
+    if (holdsWideText(text))
         text = country + sep + state + sep + city + sep + streetText;
     return trimCommas(text);
 }

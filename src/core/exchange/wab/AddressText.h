@@ -10,6 +10,10 @@ namespace qv {
 // line gives "" so that it is not lost.
 QString commaText(const QStringList &lines);
 
+// Whether the text holds characters of the East Asian scripts that a
+// double-byte system code page writes with a lead byte.
+bool holdsWideText(const QString &text);
+
 // Street lines (CR LF or LF separated), city, state and country as one line of
 // text. Text with East Asian wide characters is written country first, as
 // addresses there are. Empty parts leave no stray commas at either end.
