@@ -21,6 +21,9 @@
 #include "editing/OrganisationSameName.h"
 #include "exchange/SystemAddressBook.h"
 #include "exchange/wab/WabImport.h"
+#include "exchange/vcard/EntryCards.h"
+#include "exchange/vcard/VCardFile.h"
+#include "exchange/vcard/VCardImport.h"
 #include "ImportMapArgument.h"
 #include "search/OrganisationLookup.h"
 #include "search/SearchChoice.h"
@@ -584,6 +587,72 @@ int importWabCommand(const QStringList &arguments, Output io)
         importAddressBookContacts(book.models.editModel(), *book.prompter, comparer, contacts, options);
     book.lifecycle->saveAs();
     io.out << report.text() << '\n';
+    return 0;
+}
+
+namespace {
+
+std::optional<vcard::VCardVersion> versionNamed(const QString &text)
+{
+    if (text == u"2.1")
+        return vcard::VCardVersion::V21;
+    if (text == u"3.0")
+        return vcard::VCardVersion::V30;
+    if (text == u"4.0")
+        return vcard::VCardVersion::V40;
+    return std::nullopt;
+}
+
+} // namespace
+
+int exportVCardCommand(const QStringList &arguments, Output io)
+{
+    QStringList args = arguments;
+    const auto filterText = option(args, QStringLiteral("--filter"));
+    const auto versionText = option(args, QStringLiteral("--version"));
+    const auto version = versionNamed(versionText.value_or(QStringLiteral("2.1")));
+    if (args.size() != 2 || !version) {
+        io.err << "Usage: qvtool export-vcard PACKAGE FILE [--filter EXPR] [--version 2.1|3.0|4.0]\n";
+        return 2;
+    }
+    OpenBook book;
+    if (!book.open(args[0], io.err))
+        return 1;
+    try {
+        book.data.personList.setFilter(filterText.value_or(QString()));
+    } catch (const filter::FilterError &e) {
+        io.err << e.text() << '\n';
+        return 1;
+    }
+    const vcard::EntryCards cards(*book.data.personList.table(), *book.data.organisationList.table());
+    vcard::writeVCardFile(args[1], cards, book.data.personList.rows(), *version);
+    io.out << book.data.personList.recordCount() << " entries written to " << args[1] << '\n';
+    return 0;
+}
+
+int importVCardCommand(const QStringList &arguments, Output io)
+{
+    QStringList args = arguments;
+    const auto category = option(args, QStringLiteral("--category"));
+    const bool check = flag(args, QStringLiteral("--check-org-same-name"));
+    bool categoryOk = true;
+    const int categoryNumber = category ? category->toInt(&categoryOk) : 1000;
+    if (args.size() != 2 || !categoryOk) {
+        io.err << "Usage: qvtool import-vcard PACKAGE FILE [--category NUMBER] [--check-org-same-name]\n";
+        return 2;
+    }
+    OpenBook book;
+    if (!book.open(args[0], io.err, std::make_unique<SaveInPlacePrompter>(io.err, args[0])))
+        return 1;
+    TerminalOrganisationComparer comparer(io.err);
+    vcard::VCardImportOptions options;
+    options.categoryNumber = categoryNumber;
+    options.checkSameName = check;
+    const auto report = vcard::importVCardFile(book.models.editModel(), *book.prompter, comparer, args[1], options);
+    if (!report)
+        return 1;
+    book.lifecycle->saveAs();
+    io.out << report->text() << '\n';
     return 0;
 }
 

@@ -24,5 +24,7 @@ int printCommand(const QStringList &arguments, Output io);
 int exportCsvCommand(const QStringList &arguments, Output io);
 int importCsvCommand(const QStringList &arguments, Output io);
 int importWabCommand(const QStringList &arguments, Output io);
+int exportVCardCommand(const QStringList &arguments, Output io);
+int importVCardCommand(const QStringList &arguments, Output io);
 
 } // namespace qv::tool
