@@ -105,8 +105,13 @@ std::optional<QString> QtPrompter::saveFile(const SaveRequest &request)
         dialog.selectFile(request.proposedName);
     if (!request.confirmOverwrite)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    const QStringList filters = dialog.nameFilters();
+    if (request.filterIndex && *request.filterIndex >= 0 && *request.filterIndex < filters.size())
+        dialog.selectNameFilter(filters[*request.filterIndex]);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
+    if (request.filterIndex)
+        *request.filterIndex = std::max(0, int(filters.indexOf(dialog.selectedNameFilter())));
     return dialog.selectedFiles().constFirst();
 }
 

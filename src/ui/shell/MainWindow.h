@@ -138,6 +138,9 @@ private:
     void importWabFile();
     void importCurrentWab();
     void runWabImport(bool chooseFile);
+    // The vCard export and import (MainWindowVCard.cpp).
+    void exportVCard();
+    void importVCard();
 
     QString m_programDir;
     QString m_dataDir;

@@ -69,7 +69,7 @@ void MainWindow::createMenus()
     m_deleteMenu = m_commands->menu(QStringLiteral("deleteBook"));
     m_editMenu = m_commands->menu(QStringLiteral("edit"));
     for (const char *id : {"save", "saveAs", "deleteBook", "printMode", "printSetup", "preview", "print", "search", "exportCsv",
-                           "importCsv", "importWab", "importWabFile", "copyToClipboard"})
+                           "importCsv", "importWab", "importWabFile", "copyToClipboard", "exportVCard", "importVCard"})
         m_bookActions << m_commands->action(QString::fromLatin1(id));
     bindBookCommands();
     bindToolsCommands();
@@ -92,6 +92,8 @@ void MainWindow::bindBookCommands()
     c.bind(QStringLiteral("importCsv"), this, &MainWindow::importCsv);
     c.bind(QStringLiteral("importWab"), this, &MainWindow::importCurrentWab);
     c.bind(QStringLiteral("importWabFile"), this, &MainWindow::importWabFile);
+    c.bind(QStringLiteral("exportVCard"), this, &MainWindow::exportVCard);
+    c.bind(QStringLiteral("importVCard"), this, &MainWindow::importVCard);
     c.bind(QStringLiteral("copyToClipboard"), this, &MainWindow::copyCurrentEntry);
 }
 
