@@ -49,7 +49,7 @@ if [ "$which" = all ] || [ "$which" = search ]; then
     "$build"/bench/bench_search
 fi
 if [ "$which" = all ] || [ "$which" = vcard ]; then
-    echo "== vCard: 100,000 cards written and read in each version"
+    echo "== vCard: 100,000 entries exported and read back in each version, then imported into an empty book"
     "$build"/bench/bench_vcard
 fi
 if [ "$which" = all ] || [ "$which" = exchange ]; then

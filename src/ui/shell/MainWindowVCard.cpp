@@ -5,7 +5,6 @@
 #include "exchange/ImportDialog.h"
 #include "exchange/vcard/VCardCommands.h"
 #include "navigation/CategoryTreeModel.h"
-#include "navigation/CategoryTreeView.h"
 #include "navigation/RecordListView.h"
 
 namespace qv {
@@ -33,13 +32,8 @@ void MainWindow::importVCard()
                                             [this](bool busy) { setBusy(busy); }};
     std::optional<int> picked;
     runCommand([&] { picked = vcard::importVCardCommand(context); });
-    if (!picked)
-        return;
-    m_models.editModel().scanInitials();
-    fillInitialsGrid();
-    showTreeOrGrid(true);
-    m_categoryTree->selectNumber(m_models.tree().numberAt(*picked));
-    m_entryList->setFocus();
+    if (picked)
+        listImported(*picked);
 }
 
 } // namespace qv
