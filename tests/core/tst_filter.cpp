@@ -3,6 +3,7 @@
 #include "data/RecordTable.h"
 #include "data/TableView.h"
 #include "data/filter/FilterPredicate.h"
+#include "data/filter/UnitSearch.h"
 
 #include <QTest>
 
@@ -36,6 +37,11 @@ QList<int> listedIds(TableView &view)
     return ids;
 }
 
+std::u16string_view units(const QString &text)
+{
+    return std::u16string_view(QStringView(text).utf16(), size_t(text.size()));
+}
+
 QString repeated(const char *text, int times)
 {
     return QString(text).repeated(times);
@@ -65,6 +71,10 @@ private slots:
     void like();
     void ignoringCase_data();
     void ignoringCase();
+    void ignoringCaseFollowsPostedChanges();
+    void unitSearch_data();
+    void unitSearch();
+    void unitSearchFindsTheNeedleAtEveryPlace();
     void listedInTheViewsOrder_data();
     void listedInTheViewsOrder();
     void largeTableTestedInParts_data();
@@ -303,6 +313,17 @@ void TestFilter::ignoringCase_data()
     QTest::newRow("not a prefix, accented capital") << "\u00c4rger Weg 3" << "Address<>'\u00e4rger*'" << true << false;
     QTest::newRow("prefix, letter beyond the 16-bit range") << "\U00010400 Lane" << "Address='\U00010428*'" << true << true;
     QTest::newRow("prefix longer than the text") << "Ab" << "Address='abc*'" << true << false;
+    QTest::newRow("prefix, accented capital E") << "\u00c9cole 5" << "Address='\u00e9c*'" << true << true;
+    QTest::newRow("prefix, accented capital E, case-sensitive") << "\u00c9cole 5" << "Address='\u00e9c*'" << false << false;
+    QTest::newRow("prefix, final sigma against capital sigma") << "\u03a3\u039f\u03a3 2" << "Address='\u03c2\u03bf\u03c3*'" << true << true;
+    QTest::newRow("capital sharp s folds to sharp s") << "STRA\u1e9eE 5" << "Address LIKE '%stra\u00dfe%'" << true << true;
+    QTest::newRow("double s is not sharp s") << "Strasse 5" << "Address LIKE '%stra\u00dfe%'" << true << false;
+    QTest::newRow("sharp s is not double s") << "Stra\u00dfe 5" << "Address='STRASSE*'" << true << false;
+    QTest::newRow("equal ignoring case") << "12 High Street" << "Address='12 HIGH STREET'" << true << true;
+    QTest::newRow("equal, case-sensitive") << "12 High Street" << "Address='12 HIGH STREET'" << false << false;
+    QTest::newRow("equal ignoring case needs the whole value") << "12 High Street" << "Address='12 high'" << true << false;
+    QTest::newRow("unequal ignoring case") << "12 High Street" << "Address<>'12 HIGH STREET'" << true << false;
+    QTest::newRow("equal, letter beyond the 16-bit range") << "\U00010400\U00010401" << "Address='\U00010428\U00010429'" << true << true;
 }
 
 void TestFilter::ignoringCase()
@@ -316,6 +337,71 @@ void TestFilter::ignoringCase()
     view.setCaseInsensitive(caseInsensitive);
     view.setFilter(filter);
     QCOMPARE(view.recordCount(), selected ? 1 : 0);
+}
+
+void TestFilter::ignoringCaseFollowsPostedChanges()
+{
+    // Comparisons ignoring case read a case-folded copy of the column, which
+    // must follow every change made after the filter was set.
+    auto view = fixtureView();
+    TableView other("personLookup", personFields());
+    other.bindTo(*view, TableView::Binding::KeepSettings);
+    view->setCaseInsensitive(true);
+    view->setFilter("Surname='MC*'");
+    QCOMPARE(clientIds(*view), (QList<int>{1, 2}));
+    QVERIFY(other.locate("ClientID", qint32(3)));
+    other.edit();
+    other.setValue("SurName", QString("MCCARTHY-\u00c9T\u00c9"));
+    other.post();
+    QVERIFY(other.locate("ClientID", qint32(1)));
+    other.edit();
+    other.setValue("SurName", QString("Donald"));
+    other.post();
+    other.appendRecord(test::person({{"ClientID", qint32(7)}, {"SurName", QString("Mcintyre")}}));
+    QCOMPARE(clientIds(*view), (QList<int>{2, 3, 7}));
+    view->setFilter("Surname='mccarthy-\u00e9t\u00e9'");
+    QCOMPARE(clientIds(*view), (QList<int>{3}));
+}
+
+void TestFilter::unitSearch_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("needle");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("empty needle") << "abc" << "" << true;
+    QTest::newRow("needle longer than the text") << "abc" << "abcd" << false;
+    QTest::newRow("one unit") << "xyz" << "z" << true;
+    QTest::newRow("first and last unit match, middle does not") << "0181 0x71 0191" << "0171" << false;
+    QTest::newRow("at the end of a long text") << QString("+44 20 7946 0958 ext 12 0171") << "0171" << true;
+    QTest::newRow("first unit only at the last place") << QString("abcdefghijklmnop") << "pq" << false;
+    QTest::newRow("units beyond 16 bits") << "a\U0001F600b\U0001F601" << "\U0001F601" << true;
+    QTest::newRow("high unit of a pair alone") << "a\U0001F600b" << "\U0001F601" << false;
+}
+
+void TestFilter::unitSearch()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, needle);
+    QFETCH(bool, found);
+    QCOMPARE(filter::containsUnits(units(text), units(needle)), found);
+}
+
+void TestFilter::unitSearchFindsTheNeedleAtEveryPlace()
+{
+    // Texts of many lengths, so that the needle lies in, across and after
+    // every block the search tries at once, with near misses around it.
+    const QString needles[] = {"q", "qr", "qrs", "qrstuvwxy"};
+    for (const QString &needle : needles) {
+        for (int length = needle.size(); length <= 40; ++length) {
+            for (int at = 0; at + needle.size() <= length; ++at) {
+                QString text(length, QLatin1Char('q'));
+                text.replace(at, needle.size(), needle);
+                const QString missing = QString(text).replace(at + needle.size() - 1, 1, QLatin1Char('z'));
+                QVERIFY2(filter::containsUnits(units(text), units(needle)), qPrintable(text));
+                QCOMPARE(filter::containsUnits(units(missing), units(needle)), missing.contains(needle));
+            }
+        }
+    }
 }
 
 void TestFilter::listedInTheViewsOrder_data()

@@ -82,6 +82,8 @@ private slots:
     void textCellsThroughEditsAndRollback();
     void loadedTextsKeepTheirBounds_data();
     void loadedTextsKeepTheirBounds();
+    void caseFoldedCopyFollowsTheColumn_data();
+    void caseFoldedCopyFollowsTheColumn();
     void loadedOrderFollowsTheCollation_data();
     void loadedOrderFollowsTheCollation();
     void loadedOrderByNumbers_data();
@@ -442,6 +444,54 @@ void TestRecordStore::loadedTextsKeepTheirBounds()
     QCOMPARE(memos(*back), expected);
     for (int row = 0; row < texts.size(); ++row)
         QCOMPARE(valueText(back->value(row, back->fieldIndex("Name"))), texts[row].left(20));
+}
+
+void TestRecordStore::caseFoldedCopyFollowsTheColumn_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<int>("rounds"); // before and after written in turn, ending with after
+    QTest::addColumn<QStringList>("folded"); // what the copy holds for after
+    QTest::newRow("accents, sharp s and sigma")
+        << QStringList{"\u00c9lan", "STRA\u1e9eE", "", "abc"}
+        << QStringList{"\u00c9COLE", "", "\u03a3\u039f\u03a3", "A"} << 1
+        << QStringList{"\u00e9cole", "", "\u03c3\u03bf\u03c3", "a"};
+    QTest::newRow("letters beyond 16 bits, longer texts")
+        << QStringList{"x", "", "Ab"}
+        << QStringList{"\U00010400\U00010401 Lane", "K\u212a", "\u0130stanbul"} << 2
+        << QStringList{"\U00010428\U00010429 lane", "kk", "\u0130stanbul"};
+    QTest::newRow("rewritten until the space is reclaimed")
+        << QStringList{QString("A").repeated(40000), QString("B").repeated(30000), "Short"}
+        << QStringList{QString("C").repeated(50000), QString("D").repeated(35000), QString("E").repeated(70000)} << 7
+        << QStringList{QString("c").repeated(50000), QString("d").repeated(35000), QString("e").repeated(70000)};
+}
+
+void TestRecordStore::caseFoldedCopyFollowsTheColumn()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    QFETCH(int, rounds);
+    QFETCH(QStringList, folded);
+    TextColumn column;
+    for (const QString &text : before)
+        column.pushBack(text);
+    const TextColumn &copy = column.caseFolded();
+    for (int round = rounds; round > 0; --round) {
+        const QStringList &texts = round % 2 ? after : before;
+        for (int row = 0; row < texts.size(); ++row)
+            column.set(size_t(row), texts[row]);
+    }
+    column.pushBack(QString("N\u00c9W"));
+    column.resize(column.size() + 1);
+    column.setLatin1(column.size() - 1, "\xc0 LA CARTE");
+    QCOMPARE(copy.size(), column.size());
+    QStringList held;
+    for (size_t row = 0; row < copy.size(); ++row)
+        held << copy[row];
+    QCOMPARE(held, folded << "n\u00e9w" << "\u00e0 la carte");
+    QCOMPARE(&column.caseFolded(), &copy);
+    column.clear();
+    QCOMPARE(copy.size(), size_t(0));
 }
 
 void TestRecordStore::loadedOrderFollowsTheCollation_data()

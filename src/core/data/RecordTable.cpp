@@ -1,5 +1,6 @@
 #include "data/RecordTable.h"
 
+#include "common/CaseFolding.h"
 #include "common/TextWidth.h"
 #include "data/DatabaseError.h"
 #include "data/TableOrder.h"
@@ -76,6 +77,10 @@ void TextColumn::set(size_t row, QStringView text)
         set(row, text.toString());
         return;
     }
+    if (m_folded) {
+        std::u16string buffer;
+        m_folded->set(row, foldCase(text, buffer));
+    }
     Slice &slice = m_slices[row];
     if (size_t(text.size()) <= slice.length) {
         // Fits where the old text was.
@@ -99,12 +104,23 @@ void TextColumn::setLatin1(size_t row, QByteArrayView bytes)
     m_slices[row] = {quint32(m_chars.size()), quint32(bytes.size())};
     const auto *begin = reinterpret_cast<const uchar *>(bytes.data());
     m_chars.insert(m_chars.end(), begin, begin + bytes.size());
+    if (m_folded) {
+        std::u16string buffer;
+        m_folded->set(row, foldCase(QString::fromLatin1(bytes), buffer));
+    }
 }
 
 void TextColumn::pushBack(QStringView text)
 {
-    m_slices.emplace_back();
+    resize(m_slices.size() + 1);
     set(m_slices.size() - 1, text);
+}
+
+void TextColumn::resize(size_t rows)
+{
+    m_slices.resize(rows);
+    if (m_folded)
+        m_folded->resize(rows);
 }
 
 void TextColumn::clear()
@@ -112,6 +128,22 @@ void TextColumn::clear()
     m_chars = {};
     m_slices = {};
     m_unused = 0;
+    if (m_folded)
+        m_folded->clear();
+}
+
+const TextColumn &TextColumn::caseFolded() const
+{
+    if (!m_folded) {
+        auto folded = std::make_unique<TextColumn>();
+        folded->m_slices.resize(m_slices.size());
+        folded->m_chars.reserve(m_chars.size() - m_unused);
+        std::u16string buffer;
+        for (size_t row = 0; row < m_slices.size(); ++row)
+            folded->m_slices[row] = folded->add(foldCase(view(row), buffer));
+        m_folded = std::move(folded);
+    }
+    return *m_folded;
 }
 
 void TextColumn::shrink()

@@ -42,13 +42,18 @@ public:
     void setLatin1(size_t row, QByteArrayView bytes);
     void pushBack(QStringView text);
     // Rows added at the end, all empty.
-    void resize(size_t rows) { m_slices.resize(rows); }
+    void resize(size_t rows);
     void clear();
     // Room for this many UTF-16 code units to come, so that loading
     // allocates the buffer once.
     void reserve(size_t units) { m_chars.reserve(m_chars.size() + units); }
     // Gives back room reserved but not used.
     void shrink();
+
+    // The same texts case-folded (see foldCase), made on first use and kept
+    // in step with every later change, so that comparisons ignoring case
+    // compare plain units. It lives as long as this column.
+    const TextColumn &caseFolded() const;
 
 private:
     struct Slice {
@@ -61,6 +66,7 @@ private:
     std::vector<char16_t> m_chars;
     std::vector<Slice> m_slices;
     size_t m_unused = 0; // code units no slice refers to any more
+    mutable std::unique_ptr<TextColumn> m_folded;
 };
 
 // One field's values for every row. Integer, date (Julian day) and Boolean

@@ -1,10 +1,11 @@
 #include "data/filter/FilterPredicate.h"
 
+#include "common/CaseFolding.h"
 #include "data/RecordTable.h"
+#include "data/filter/UnitSearch.h"
 
 #include <algorithm>
 #include <string>
-#include <string_view>
 #include <thread>
 
 namespace qv::filter {
@@ -125,169 +126,120 @@ private:
     qint64 m_value;
 };
 
-// F='T' and F='T*' (prefix) on text fields.
+// F<'T', F>='T' and the like on text fields.
 class TextTerm : public FilterPredicate {
 public:
-    TextTerm(const Column &column, CompareOp op, QString value, bool prefix, Qt::CaseSensitivity cs)
-        : m_column(column), m_op(op), m_value(std::move(value)), m_prefix(prefix), m_cs(cs)
+    TextTerm(const Column &column, CompareOp op, QString value, Qt::CaseSensitivity cs)
+        : m_column(column), m_op(op), m_value(std::move(value)), m_cs(cs)
     {
     }
     bool test(int row) const override
     {
         const QStringView v = m_column.texts.view(size_t(row));
-        if (v.isEmpty())
-            return false;
-        if (m_prefix) {
-            const bool starts = v.startsWith(m_value, m_cs);
-            return m_op == CompareOp::NotEqual ? !starts : starts;
-        }
-        return holds(v.compare(m_value, m_cs), m_op);
+        return !v.isEmpty() && holds(v.compare(m_value, m_cs), m_op);
     }
 
 private:
     const Column &m_column;
     CompareOp m_op;
     QString m_value;
-    bool m_prefix;
     Qt::CaseSensitivity m_cs;
 };
 
-// Writes the text case-folded code point by code point to out, which has
-// room for twice the text's length, and returns the end. Simple folding
-// maps each code point to one, so a folded needle is found in the folded
-// text exactly where the needle is found in the text ignoring case.
-char16_t *foldInto(QStringView text, char16_t *out)
+std::u16string unitsOf(QStringView text)
 {
-    const char16_t *p = text.utf16();
-    const char16_t *end = p + text.size();
-    while (p != end) {
-        const char16_t c = *p++;
-        if (c < 0x80) { // the common case, without the table look-up
-            *out++ = c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
-            continue;
-        }
-        char32_t code = c;
-        if (QChar::isHighSurrogate(c) && p != end && QChar::isLowSurrogate(*p))
-            code = QChar::surrogateToUcs4(c, *p++);
-        const char32_t folded = QChar::toCaseFolded(code);
-        if (QChar::requiresSurrogates(folded)) {
-            *out++ = QChar::highSurrogate(folded);
-            *out++ = QChar::lowSurrogate(folded);
-        } else {
-            *out++ = char16_t(folded);
-        }
-    }
-    return out;
+    return std::u16string(text.utf16(), size_t(text.size()));
 }
 
-// The text folded into the buffer, which grows as needed and is reused from
-// row to row so that no row allocates.
-std::u16string_view folded(QStringView text, std::u16string &buffer)
-{
-    if (buffer.size() < size_t(text.size()) * 2)
-        buffer.resize(size_t(text.size()) * 2);
-    return std::u16string_view(buffer.data(), size_t(foldInto(text, buffer.data()) - buffer.data()));
-}
-
-// The buffer a thread folds row texts into: rows are tested on several
-// threads at once, each with its own.
-std::u16string &rowBuffer()
-{
-    thread_local std::u16string buffer;
-    return buffer;
-}
-
-std::u16string foldedCopy(QStringView text)
+std::u16string foldedUnits(QStringView text)
 {
     std::u16string buffer;
-    return std::u16string(folded(text, buffer));
+    return unitsOf(foldCase(text, buffer));
 }
 
-// F='T*' ignoring case (F<>'T*' negated, like the case-sensitive prefix).
-class FoldedPrefix : public FilterPredicate {
+// The column the term reads: ignoring case, its case-folded copy, against
+// which a folded constant is compared unit by unit.
+const TextColumn &textsToCompare(const Column &column, Qt::CaseSensitivity cs)
+{
+    return cs == Qt::CaseInsensitive ? column.texts.caseFolded() : column.texts;
+}
+
+std::u16string constantToCompare(QStringView constant, Qt::CaseSensitivity cs)
+{
+    return cs == Qt::CaseInsensitive ? foldedUnits(constant) : unitsOf(constant);
+}
+
+// Whether the text begins with the units; a plain loop, as they are few.
+bool beginsWith(QStringView text, const std::u16string &units)
+{
+    if (size_t(text.size()) < units.size())
+        return false;
+    const char16_t *t = text.utf16();
+    for (size_t k = 0; k < units.size(); ++k) {
+        if (t[k] != units[k])
+            return false;
+    }
+    return true;
+}
+
+// F='T' (F<>'T' negated).
+class TextEquals : public FilterPredicate {
 public:
-    FoldedPrefix(const Column &column, CompareOp op, QStringView prefix)
-        : m_column(column), m_negated(op == CompareOp::NotEqual), m_prefix(foldedCopy(prefix))
+    TextEquals(const Column &column, CompareOp op, QStringView value, Qt::CaseSensitivity cs)
+        : m_texts(textsToCompare(column, cs)), m_negated(op == CompareOp::NotEqual), m_value(constantToCompare(value, cs))
     {
     }
     bool test(int row) const override
     {
-        const QStringView v = m_column.texts.view(size_t(row));
+        const QStringView v = m_texts.view(size_t(row));
         if (v.isEmpty())
             return false;
-        // One unit more than the prefix, so that a surrogate pair at its end folds whole.
-        const bool starts = folded(v.first(std::min(v.size(), qsizetype(m_prefix.size()) + 1)), rowBuffer()).starts_with(m_prefix);
-        return starts != m_negated;
+        return (size_t(v.size()) == m_value.size() && beginsWith(v, m_value)) != m_negated;
     }
 
 private:
-    const Column &m_column;
+    const TextColumn &m_texts;
+    bool m_negated;
+    std::u16string m_value;
+};
+
+// F='T*': the field begins with T (F<>'T*' negated).
+class TextPrefix : public FilterPredicate {
+public:
+    TextPrefix(const Column &column, CompareOp op, QStringView prefix, Qt::CaseSensitivity cs)
+        : m_texts(textsToCompare(column, cs)), m_negated(op == CompareOp::NotEqual), m_prefix(constantToCompare(prefix, cs))
+    {
+    }
+    bool test(int row) const override
+    {
+        const QStringView v = m_texts.view(size_t(row));
+        if (v.isEmpty())
+            return false;
+        return beginsWith(v, m_prefix) != m_negated;
+    }
+
+private:
+    const TextColumn &m_texts;
     bool m_negated;
     std::u16string m_prefix;
 };
 
-// The one unit an ASCII character of a folded needle can match: ASCII folds
-// to itself or its small letter, and of the rest only the Kelvin sign and
-// the long s fold to ASCII. Anything else matches no ASCII character.
-char16_t foldedToAscii(char16_t c)
-{
-    if (c < 0x80)
-        return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
-    if (c == 0x212A)
-        return u'k';
-    if (c == 0x017F)
-        return u's';
-    return 0xFFFF;
-}
-
-// Whether the text holds the folded needle, all of it ASCII, ignoring case:
-// compared unit by unit, with no folded copy of the text.
-bool containsAsciiFolded(QStringView text, std::u16string_view needle)
-{
-    if (size_t(text.size()) < needle.size())
-        return false;
-    const char16_t *t = text.utf16();
-    const size_t last = size_t(text.size()) - needle.size();
-    for (size_t i = 0; i <= last; ++i) {
-        size_t k = 0;
-        while (k < needle.size() && foldedToAscii(t[i + k]) == needle[k])
-            ++k;
-        if (k == needle.size())
-            return true;
-    }
-    return false;
-}
-
-bool isAscii(std::u16string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; });
-}
-
+// F LIKE '%T%'.
 class TextContains : public FilterPredicate {
 public:
     TextContains(const Column &column, QStringView needle, Qt::CaseSensitivity cs)
-        : m_column(column)
-        , m_foldCase(cs == Qt::CaseInsensitive)
-        , m_needle(m_foldCase ? foldedCopy(needle) : std::u16string(needle.utf16(), size_t(needle.size())))
-        , m_asciiNeedle(isAscii(m_needle))
+        : m_texts(textsToCompare(column, cs)), m_needle(constantToCompare(needle, cs))
     {
     }
     bool test(int row) const override
     {
-        const QStringView v = m_column.texts.view(size_t(row));
-        if (v.isEmpty())
-            return false;
-        if (m_foldCase && m_asciiNeedle)
-            return containsAsciiFolded(v, m_needle);
-        const std::u16string_view text = m_foldCase ? folded(v, rowBuffer()) : std::u16string_view(v.utf16(), size_t(v.size()));
-        return text.find(m_needle) != std::u16string_view::npos;
+        const QStringView v = m_texts.view(size_t(row));
+        return !v.isEmpty() && containsUnits(std::u16string_view(v.utf16(), size_t(v.size())), m_needle);
     }
 
 private:
-    const Column &m_column;
-    bool m_foldCase;
+    const TextColumn &m_texts;
     std::u16string m_needle;
-    bool m_asciiNeedle;
 };
 
 // LIKE of any shape, and LIKE on fields that are not text, through the
@@ -402,9 +354,11 @@ private:
             const bool prefix = text.endsWith(QLatin1Char('*'));
             if (prefix)
                 text.chop(1);
-            if (prefix && m_cs == Qt::CaseInsensitive)
-                return std::make_unique<FoldedPrefix>(column, c.op, text);
-            return std::make_unique<TextTerm>(column, c.op, text, prefix, m_cs);
+            if (prefix)
+                return std::make_unique<TextPrefix>(column, c.op, text, m_cs);
+            if (c.op == CompareOp::Equal || c.op == CompareOp::NotEqual)
+                return std::make_unique<TextEquals>(column, c.op, text, m_cs);
+            return std::make_unique<TextTerm>(column, c.op, text, m_cs);
         }
         case FieldType::Integer:
         case FieldType::Boolean:
