@@ -78,8 +78,7 @@ public:
         }
         m_thread = std::jthread([this, orderNames] {
             try {
-                m_table = readTableBytes(m_bytes);
-                m_bytes = QByteArray();
+                m_table = readTableBytesReleasing(std::move(m_bytes));
                 prepareOrder(orderNames);
             } catch (...) {
                 m_error = std::current_exception();

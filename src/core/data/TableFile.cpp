@@ -15,6 +15,9 @@
 #include <exception>
 #include <thread>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 namespace qv {
 
 namespace {
@@ -269,21 +272,37 @@ void decodeNumbers(const ColumnSpan &span, Column &c, int rows)
     }
 }
 
-void decodeColumns(RecordTable &table, const std::vector<ColumnSpan> &spans, int from, int to, int rows)
+// Gives the whole pages within the bytes back to the system, which reads
+// them as zeros from then on.
+void releasePages(const uchar *begin, qint64 size)
+{
+    const auto page = uintptr_t(sysconf(_SC_PAGESIZE));
+    const uintptr_t from = (uintptr_t(begin) + page - 1) & ~(page - 1);
+    const uintptr_t to = (uintptr_t(begin) + uintptr_t(size)) & ~(page - 1);
+    if (to > from)
+        madvise(reinterpret_cast<void *>(from), to - from, MADV_DONTNEED);
+}
+
+// With releaseRead, the bytes of each column go back to the system once it
+// is decoded.
+void decodeColumns(RecordTable &table, const std::vector<ColumnSpan> &spans, int from, int to, int rows, bool releaseRead)
 {
     for (int f = from; f < to; ++f) {
         Column &c = table.columnForLoad(f);
+        const ColumnSpan &span = spans[size_t(f)];
         if (c.isText())
-            decodeTexts(spans[size_t(f)], c, rows);
+            decodeTexts(span, c, rows);
         else
-            decodeNumbers(spans[size_t(f)], c, rows);
+            decodeNumbers(span, c, rows);
+        if (releaseRead)
+            releasePages(span.presence, span.bytes);
     }
 }
 
 // Decodes the columns in two runs of about equal size, the second on a
 // thread of its own; each run fills only its own columns. When both fail,
 // the error of the earlier column is the one reported, as a single run would.
-void decodeAll(RecordTable &table, const std::vector<ColumnSpan> &spans, int rows)
+void decodeAll(RecordTable &table, const std::vector<ColumnSpan> &spans, int rows, bool releaseRead)
 {
     qint64 total = 0;
     for (const ColumnSpan &span : spans)
@@ -294,13 +313,13 @@ void decodeAll(RecordTable &table, const std::vector<ColumnSpan> &spans, int row
     std::exception_ptr laterError;
     std::thread later([&] {
         try {
-            decodeColumns(table, spans, split, int(spans.size()), rows);
+            decodeColumns(table, spans, split, int(spans.size()), rows, releaseRead);
         } catch (...) {
             laterError = std::current_exception();
         }
     });
     try {
-        decodeColumns(table, spans, 0, split, rows);
+        decodeColumns(table, spans, 0, split, rows, releaseRead);
     } catch (...) {
         later.join();
         throw;
@@ -308,6 +327,27 @@ void decodeAll(RecordTable &table, const std::vector<ColumnSpan> &spans, int row
     later.join();
     if (laterError)
         std::rethrow_exception(laterError);
+}
+
+std::unique_ptr<RecordTable> readTable(const QByteArray &bytes, bool releaseRead)
+{
+    if (tableFormOf(bytes) == TableForm::DataPacket)
+        return legacy::readDataPacketTable(bytes);
+    Reader r(bytes);
+    auto table = std::make_unique<RecordTable>(readHeader(r));
+    const quint32 rows = r.u32("the row count");
+    // Every row costs at least one presence bit per field: a count the file
+    // cannot hold is refused before anything is allocated.
+    if (qint64(rows) > qint64(r.left()) * 8 / table->fieldCount() || rows > quint32(std::numeric_limits<int>::max()))
+        damaged(QStringLiteral("it declares %1 rows").arg(rows));
+    table->resizeForLoad(int(rows));
+    std::vector<ColumnSpan> spans;
+    for (int f = 0; f < table->fieldCount(); ++f)
+        spans.push_back(locateColumn(r, table->column(f), int(rows)));
+    if (r.left() != 0)
+        damaged(QStringLiteral("%1 bytes follow the last column").arg(r.left()));
+    decodeAll(*table, spans, int(rows), releaseRead);
+    return table;
 }
 
 } // namespace
@@ -344,23 +384,13 @@ TableForm tableFormOf(QByteArrayView bytes)
 
 std::unique_ptr<RecordTable> readTableBytes(const QByteArray &bytes)
 {
-    if (tableFormOf(bytes) == TableForm::DataPacket)
-        return legacy::readDataPacketTable(bytes);
-    Reader r(bytes);
-    auto table = std::make_unique<RecordTable>(readHeader(r));
-    const quint32 rows = r.u32("the row count");
-    // Every row costs at least one presence bit per field: a count the file
-    // cannot hold is refused before anything is allocated.
-    if (qint64(rows) > qint64(r.left()) * 8 / table->fieldCount() || rows > quint32(std::numeric_limits<int>::max()))
-        damaged(QStringLiteral("it declares %1 rows").arg(rows));
-    table->resizeForLoad(int(rows));
-    std::vector<ColumnSpan> spans;
-    for (int f = 0; f < table->fieldCount(); ++f)
-        spans.push_back(locateColumn(r, table->column(f), int(rows)));
-    if (r.left() != 0)
-        damaged(QStringLiteral("%1 bytes follow the last column").arg(r.left()));
-    decodeAll(*table, spans, int(rows));
-    return table;
+    return readTable(bytes, false);
+}
+
+std::unique_ptr<RecordTable> readTableBytesReleasing(QByteArray bytes)
+{
+    // Bytes shared with someone else must stay as they are.
+    return readTable(bytes, bytes.isDetached());
 }
 
 } // namespace qv
