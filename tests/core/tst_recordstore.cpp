@@ -75,6 +75,7 @@ private slots:
     void savingAFilteredViewWritesEveryRow();
     void roundTripKeepsEveryValue();
     void readingThatReleasesTheBytes();
+    void numbersKeepTheirWholeRange();
     void oldFormatTableNeedsItsOwnOrder();
     void badTableFiles_data();
     void badTableFiles();
@@ -468,6 +469,34 @@ void TestRecordStore::readingThatReleasesTheBytes()
         for (int row : {0, 1234, 2999})
             QCOMPARE(back->rowValues(row), t.rowValues(row));
     }
+}
+
+void TestRecordStore::numbersKeepTheirWholeRange()
+{
+    // Numbers are kept in 32 bits, the smallest of them standing for empty
+    // unless the row really holds it.
+    const qint32 lowest = std::numeric_limits<qint32>::min();
+    const qint32 highest = std::numeric_limits<qint32>::max();
+    const QList<Value> values{lowest, Value(), highest, qint32(0), qint32(-1), lowest};
+    RecordTable t(personFields());
+    for (const Value &v : values)
+        t.insertRow(person({{"OrgID", v}, {"Birthday", QDate(1, 1, 1)}}));
+    const int orgId = t.fieldIndex("OrgID");
+    auto held = [orgId](const RecordTable &table) {
+        QList<Value> list;
+        for (int row = 0; row < table.rowSlots(); ++row)
+            list << table.value(row, orgId);
+        return list;
+    };
+    QCOMPARE(held(t), values);
+    QCOMPARE(held(*readTableBytes(writeTableBytes(t))), values);
+    t.updateRow(0, person({}));
+    t.updateRow(1, person({{"OrgID", lowest}}));
+    QCOMPARE(held(t), (QList<Value>{Value(), lowest, highest, qint32(0), qint32(-1), lowest}));
+    QCOMPARE(t.value(2, t.fieldIndex("Birthday")), Value(QDate(1, 1, 1)));
+    // A day number the saved form cannot hold is not kept.
+    t.updateRow(2, person({{"Birthday", QDate(9999999, 1, 1)}}));
+    QVERIFY(isNull(t.value(2, t.fieldIndex("Birthday"))));
 }
 
 void TestRecordStore::caseFoldedCopyFollowsTheColumn_data()

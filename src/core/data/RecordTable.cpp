@@ -14,6 +14,13 @@ namespace {
 constexpr size_t kJournalLimit = 1u << 20; // beyond it views simply rebuild
 constexpr size_t kUnusedSlack = 1u << 16;  // code units left unused before a column is compacted
 
+// Dates further than some five million years away are not kept: the
+// saved form holds a day number in 32 bits.
+bool fitsIn32Bits(qint64 n)
+{
+    return n >= std::numeric_limits<qint32>::min() && n <= std::numeric_limits<qint32>::max();
+}
+
 qint64 toNumber(FieldType type, const Value &v)
 {
     if (isNull(v))
@@ -44,10 +51,10 @@ qint64 toNumber(FieldType type, const Value &v)
         break;
     case FieldType::Date:
         if (const auto *d = std::get_if<QDate>(&v))
-            return d->isValid() ? d->toJulianDay() : Column::kNullNumber;
+            return d->isValid() && fitsIn32Bits(d->toJulianDay()) ? d->toJulianDay() : Column::kNullNumber;
         if (const auto *s = std::get_if<QString>(&v)) {
             const QDate d = QDate::fromString(s->trimmed(), Qt::ISODate);
-            return d.isValid() ? d.toJulianDay() : Column::kNullNumber;
+            return d.isValid() && fitsIn32Bits(d.toJulianDay()) ? d.toJulianDay() : Column::kNullNumber;
         }
         break;
     default:
@@ -165,6 +172,33 @@ void TextColumn::compact()
     m_unused = 0;
 }
 
+void NumberColumn::set(size_t row, qint64 value)
+{
+    m_values[row] = value == kEmpty ? kMark : qint32(value);
+    if (value == kMark)
+        m_markRows.insert(row);
+    else if (!m_markRows.isEmpty())
+        m_markRows.remove(row);
+}
+
+void NumberColumn::pushBack(qint64 value)
+{
+    m_values.push_back(0);
+    set(m_values.size() - 1, value);
+}
+
+void NumberColumn::assignEmpty(size_t rows)
+{
+    m_values.assign(rows, kMark);
+    m_markRows.clear();
+}
+
+void NumberColumn::clear()
+{
+    m_values = {};
+    m_markRows.clear();
+}
+
 RecordTable::RecordTable(QList<FieldDef> fields)
     : m_fields(std::move(fields))
 {
@@ -233,7 +267,7 @@ void RecordTable::store(int row, const std::vector<Value> &values)
         if (c.isText())
             c.texts.set(size_t(row), isNull(v) ? QStringView() : QStringView(std::get<QString>(v)));
         else
-            c.numbers[size_t(row)] = toNumber(c.def.type, v);
+            c.numbers.set(size_t(row), toNumber(c.def.type, v));
     }
 }
 
@@ -289,7 +323,7 @@ int RecordTable::insertRow(const std::vector<Value> &values)
         if (c.isText())
             c.texts.pushBack({});
         else
-            c.numbers.push_back(Column::kNullNumber);
+            c.numbers.pushBack(Column::kNullNumber);
     }
     m_alive.push_back(1);
     ++m_liveRows;

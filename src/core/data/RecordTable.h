@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -69,13 +70,41 @@ private:
     mutable std::unique_ptr<TextColumn> m_folded;
 };
 
+// The numbers of one field for every row, each in the 32 bits the saved form
+// holds, with kEmpty for an empty one. The one number of 32 bits that marks
+// empty is told apart by the few rows that really hold it.
+class NumberColumn {
+public:
+    static constexpr qint64 kEmpty = std::numeric_limits<qint64>::min();
+
+    size_t size() const { return m_values.size(); }
+    qint64 operator[](size_t row) const
+    {
+        const qint32 v = m_values[row];
+        if (v != kMark)
+            return v;
+        return m_markRows.contains(row) ? v : kEmpty;
+    }
+    // A number (which must fit in 32 bits) or kEmpty.
+    void set(size_t row, qint64 value);
+    void pushBack(qint64 value);
+    // Rows, all empty.
+    void assignEmpty(size_t rows);
+    void clear();
+
+private:
+    static constexpr qint32 kMark = std::numeric_limits<qint32>::min();
+    std::vector<qint32> m_values;
+    QSet<size_t> m_markRows; // rows holding the number kMark itself
+};
+
 // One field's values for every row. Integer, date (Julian day) and Boolean
 // fields keep numbers with kNullNumber for empty; text and memo fields keep
 // texts, a null or empty text being empty.
 struct Column {
-    static constexpr qint64 kNullNumber = std::numeric_limits<qint64>::min();
+    static constexpr qint64 kNullNumber = NumberColumn::kEmpty;
     FieldDef def;
-    std::vector<qint64> numbers;
+    NumberColumn numbers;
     TextColumn texts;
 
     bool isText() const { return def.type == FieldType::Text || def.type == FieldType::Memo; }

@@ -256,16 +256,16 @@ void decodeTexts(const ColumnSpan &span, Column &c, int rows)
 void decodeNumbers(const ColumnSpan &span, Column &c, int rows)
 {
     auto has = [p = span.presence](int row) { return (p[row / 8] >> (row % 8)) & 1; };
-    c.numbers.assign(size_t(rows), Column::kNullNumber);
+    c.numbers.assignEmpty(size_t(rows));
     const bool boolean = c.def.type == FieldType::Boolean;
     qint64 k = 0;
     for (int row = 0; row < rows; ++row) {
         if (!has(row))
             continue;
         if (boolean) {
-            c.numbers[size_t(row)] = span.values[k++] != 0 ? 1 : 0;
+            c.numbers.set(size_t(row), span.values[k++] != 0 ? 1 : 0);
         } else {
-            c.numbers[size_t(row)] = qint32(readU32(span.values + 4 * k++));
+            c.numbers.set(size_t(row), qint32(readU32(span.values + 4 * k++)));
             if (c.def.type == FieldType::Date && !QDate::fromJulianDay(c.numbers[size_t(row)]).isValid())
                 damaged(QStringLiteral("field %1 holds an impossible date").arg(c.def.name));
         }
