@@ -200,6 +200,8 @@ void TestVCardImport::importMapping_data()
 {
     QTest::addColumn<QByteArray>("properties");
     QTest::addColumn<FieldValues>("expected"); // the fields that are not empty
+    QTest::newRow("no name at all: added all the same")
+        << QByteArray("TEL;HOME:555\r\nORG:O\r\n") << FieldValues{{"Phone", "555"}, {"Company", "O"}};
     QTest::newRow("names as given, no name step")
         << QByteArray("N:Smith;John;Paul;Dr;Jr\r\nFN:Johnny\r\nTITLE:Boss\r\nORG:Acme Inc\r\n")
         << FieldValues{{"Name", "Johnny"}, {"SurName", "Smith"}, {"GivenName", "John"}, {"MidName", "Paul"},
@@ -271,7 +273,7 @@ void TestVCardImport::importMapping()
 
 void TestVCardImport::importsEveryCardInFileOrder()
 {
-    const QByteArray file = card("FN:First\r\nBDAY:1970-13-45\r\n") + card("FN:Second\r\nORG:ACME\r\n")
+    const QByteArray file = card("FN:First\r\nBDAY:1970-13-45\r\n") + card("FN:Second\r\nORG:Acme\r\n")
                           + "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;ENCODING=QUOTED-PRINTABLE:bad=Z\r\nEND:VCARD\r\n"
                           + card("FN:Fourth\r\nBDAY:1980-01-31\r\n") + "BEGIN:VCARD\r\nFN:Cut off\r\n";
     QTemporaryDir dir;
@@ -296,7 +298,7 @@ void TestVCardImport::importsEveryCardInFileOrder()
     QCOMPARE(p.value("Group1"), Value(qint32(1002)));
     QVERIFY(p.locate("Name", QString("Second")));
     QCOMPARE(p.value("ClientID"), Value(first + 1));
-    QCOMPARE(p.value("OrgID"), Value(qint32(2001))); // the book's own ACME, linked without question
+    QCOMPARE(p.value("OrgID"), Value(qint32(2001))); // the book's own ACME in any case, linked without question
     QVERIFY(p.locate("Name", QString("Fourth")));
     QCOMPARE(p.value("ClientID"), Value(first + 2));
     QCOMPARE(p.value("Birthday"), Value(QDate(1980, 1, 31)));
