@@ -1,5 +1,5 @@
 // A generated book with Western and Chinese names exported as vCards in each version and imported into an
-// empty book: every field the export writes comes back as it was.
+// empty book: every field the export writes comes back as it was. Also the same through the command-line tool.
 #include "ScriptedPrompter.h"
 
 #include "data/BookGenerator.h"
@@ -13,6 +13,7 @@
 #include "navigation/CategoryTreeModel.h"
 
 #include <QHash>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -83,6 +84,20 @@ QStringList entryTexts(const RecordTable &persons, const RecordTable &organisati
     return texts;
 }
 
+struct ToolResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+ToolResult qvtool(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(QVTOOL_PATH), args);
+    p.waitForFinished(120000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
 class KeepingComparer : public OrganisationComparer {
 public:
     Choice compare(const OrganisationComparison &) override { return Choice::Keep; }
@@ -95,6 +110,9 @@ class TestVCardRoundTrip : public QObject {
 private slots:
     void everyExportedFieldComesBack_data();
     void everyExportedFieldComesBack();
+    void throughTheTool();
+    void toolRefusesWhatItCannotDo_data();
+    void toolRefusesWhatItCannotDo();
 };
 
 void TestVCardRoundTrip::everyExportedFieldComesBack_data()
@@ -134,6 +152,78 @@ void TestVCardRoundTrip::everyExportedFieldComesBack()
     QCOMPARE(actual.size(), expected.size());
     for (qsizetype i = 0; i < expected.size(); ++i)
         QCOMPARE(actual[i], expected[i]);
+}
+
+void TestVCardRoundTrip::throughTheTool()
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath("source.qvp");
+    const QString target = dir.filePath("target.qvp");
+    const QString cards = dir.filePath("cards.vcf");
+    QCOMPARE(qvtool({"generate", "--persons", "60", "--organisations", "6", "--seed", "11", source}).exitCode, 0);
+    QCOMPARE(qvtool({"generate", "--persons", "0", "--organisations", "0", target}).exitCode, 0);
+    const QString filter = "Group1=1003 OR Group2=1003 OR Group3=1003 OR Group4=1003";
+    ToolResult r = qvtool({"list", source, "--filter", filter, "--fields", "Name"});
+    QCOMPARE(r.exitCode, 0);
+    QStringList names = r.out.split(u'\n', Qt::SkipEmptyParts);
+    QVERIFY(names.size() >= 2);
+
+    r = qvtool({"export-vcard", source, cards, "--filter", filter, "--version", "3.0"});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, QString("%1 entries written to %2\n").arg(names.size()).arg(cards));
+    QFile file(cards);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    QCOMPARE(text.count("BEGIN:VCARD\r\nVERSION:3.0\r\n"), names.size());
+    QCOMPARE(text.count("BEGIN:VCARD"), names.size());
+
+    r = qvtool({"import-vcard", target, cards, "--category", "1003"});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, QString("%1 entries got imported.\n").arg(names.size()));
+    // Saved: a fresh run finds every entry, filed in the category.
+    r = qvtool({"list", target, "--filter", "Group1=1003", "--fields", "Name"});
+    QCOMPARE(r.exitCode, 0);
+    QStringList imported = r.out.split(u'\n', Qt::SkipEmptyParts);
+    names.sort();
+    imported.sort();
+    QCOMPARE(imported, names);
+}
+
+void TestVCardRoundTrip::toolRefusesWhatItCannotDo_data()
+{
+    QTest::addColumn<QStringList>("args"); // %1 a generated book, %2 a file that is no vCard file
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("err");
+    const QString exportUsage = "Usage: qvtool export-vcard PACKAGE FILE [--filter EXPR] [--version 2.1|3.0|4.0]\n";
+    const QString importUsage = "Usage: qvtool import-vcard PACKAGE FILE [--category NUMBER] [--check-org-same-name]\n";
+    QTest::newRow("export, unknown version") << QStringList{"export-vcard", "%1", "x.vcf", "--version", "5.0"} << 2 << exportUsage;
+    QTest::newRow("export, no file") << QStringList{"export-vcard", "%1"} << 2 << exportUsage;
+    QTest::newRow("export, folder missing") << QStringList{"export-vcard", "%1", "/nonexistent/x.vcf"} << 1
+                                            << "Unable to write to /nonexistent/x.vcf\n";
+    QTest::newRow("import, category not a number") << QStringList{"import-vcard", "%1", "%2", "--category", "one"} << 2
+                                                   << importUsage;
+    QTest::newRow("import, no card in the file") << QStringList{"import-vcard", "%1", "%2"} << 1 << "No vCard found in %2.\n";
+    QTest::newRow("import, file missing") << QStringList{"import-vcard", "%1", "/nonexistent/x.vcf"} << 1
+                                          << "Cannot open file \"/nonexistent/x.vcf\". No such file or directory\n";
+}
+
+void TestVCardRoundTrip::toolRefusesWhatItCannotDo()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, err);
+    QTemporaryDir dir;
+    const QString book = dir.filePath("book.qvp");
+    const QString notCards = dir.filePath("notes.txt");
+    QCOMPARE(qvtool({"generate", "--persons", "3", "--organisations", "1", book}).exitCode, 0);
+    QFile file(notCards);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("hello\r\n") == 7);
+    file.close();
+    for (QString &arg : args)
+        arg.replace("%1", book).replace("%2", notCards);
+    const ToolResult r = qvtool(args);
+    QCOMPARE(r.exitCode, exitCode);
+    QCOMPARE(r.err, QString(err).replace("%2", notCards));
 }
 
 QTEST_GUILESS_MAIN(TestVCardRoundTrip)
