@@ -147,6 +147,23 @@ private:
     bool m_write;
 };
 
+// Fails when asked about the named organisation, as a refusing record store
+// would; links any other as the compare window's No does.
+class FailingCheck : public SameNameCheck {
+public:
+    FailingCheck(QString failing, SameNameCheck &others) : m_failing(std::move(failing)), m_others(others) {}
+    bool link(const QString &name, const OrganisationValues &values) override
+    {
+        if (name.compare(m_failing, Qt::CaseInsensitive) == 0)
+            throw Error("Record refused");
+        return m_others.link(name, values);
+    }
+
+private:
+    QString m_failing;
+    SameNameCheck &m_others;
+};
+
 class FieldChoice : public ExportFieldChooser {
 public:
     std::optional<Choice> answer;
@@ -212,6 +229,8 @@ private slots:
     void sameNameAnswers_data();
     void sameNameAnswers();
     void shortRecordsReadEmpty();
+    void organisationErrorAsks_data();
+    void organisationErrorAsks();
     void refusedRecordEndsImport();
     void blankNamesAndDatesReported();
     void columnTitles();
@@ -612,12 +631,51 @@ void TestCsvExchange::shortRecordsReadEmpty()
     test::ScriptedPrompter prompter;
     AcceptingChooser chooser;
     RecordingCheck check;
-    // Programs leave out empty values at the end; the export's trailing comma opens none.
-    prompter.expectOpenFile(book.write("A,x,1,2,1970-01-01,Acme\r\nB,y,\r\nC,z,3\r\n"));
-    prompter.expectMessage("3 entries got imported.", Icon::Information, Button::Ok, Button::Ok);
+    // Programs leave out empty values at the end; the export's trailing comma
+    // opens none. A record that stops before the Company column names no
+    // organisation, unlike an empty company value, which gets an auto organisation.
+    prompter.expectOpenFile(book.write("A,x,1,2,1970-01-01,Acme\r\nB,y,\r\nC,z,3\r\nD,w,,,,,\r\n"));
+    prompter.expectMessage("4 entries got imported.", Icon::Information, Button::Ok, Button::Ok);
     importCsvCommand(book.engine, book.settings, prompter, chooser, check, [](int) { return 1000; }, [](bool) {});
     QCOMPARE(book.persons({"Name", "Phone", "Birthday", "OrgID"}),
-             (QStringList{"A|1, 2|1970-01-01|2001", "B|||2002", "C|3||2003"}));
+             (QStringList{"A|1, 2|1970-01-01|2001", "B|||0", "C|3||0", "D|||2002"}));
+    QCOMPARE(book.companies(), (QStringList{"0:(none):000", "2001:Acme:111", "2002:QV Auto Org 2004:"}));
+}
+
+void TestCsvExchange::organisationErrorAsks_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QStringList>("persons");
+    QTest::addColumn<QString>("count");
+    QTest::newRow("Yes goes on with the next record") << int(Button::Yes) << QStringList{"A|2002", "C|2002"} << "2 entries got imported.";
+    QTest::newRow("No ends the import") << int(Button::No) << QStringList{"A|2002"} << "1 entries got imported.";
+}
+
+// An error while linking the organisation asks whether to go on; the record
+// is undone either way and not counted.
+void TestCsvExchange::organisationErrorAsks()
+{
+    QFETCH(int, answer);
+    QFETCH(QStringList, persons);
+    QFETCH(QString, count);
+    Book book;
+    book.settings.checkOrgSameName = true;
+    book.map({{0, {1}}, {7, {2}}, {9, {3}}});
+    test::ScriptedPrompter prompter;
+    AcceptingChooser chooser;
+    test::ScriptedComparer comparer;
+    comparer.answers = {Choice::Keep};
+    ComparingSameNameCheck others(book.edit, prompter, comparer);
+    FailingCheck check("Acme", others);
+    prompter.expectOpenFile(book.write("A,Globex,1\r\nB,acme,2\r\nC,globex,3\r\n"));
+    prompter.expectMessage("Record refused while importing entries 1. This may be due to invalid format of the imported file. Continue?",
+                           Icon::Warning, Button::Yes | Button::No, Button(answer));
+    prompter.expectMessage(count, Icon::Information, Button::Ok, Button::Ok);
+    importCsvCommand(book.engine, book.settings, prompter, chooser, check, [](int) { return 1000; }, [](bool) {});
+    QVERIFY(prompter.verifyAllAnswered());
+    QCOMPARE(book.persons({"Name", "OrgID"}), persons);
+    QCOMPARE(book.companies(), (QStringList{"0:(none):000", "2001:Acme:111", "2002:Globex:1"}));
+    QCOMPARE(book.data.personList.state(), TableView::State::Browse);
 }
 
 void TestCsvExchange::refusedRecordEndsImport()

@@ -321,8 +321,11 @@ bool ExchangeEngine::importRecord(const QStringList &values, int categoryNumber,
         prompter.message(e.text() + kWhileImporting, Prompter::Icon::Information, Prompter::Button::Ok);
         return false;
     }
-    if (m_companyLine < 0 || m_settings.importFieldMapping[size_t(m_companyLine)][0] < 1) {
-        ++report.imported; // without organisation
+    // No Company column, or a record that stops before it: no organisation.
+    // An empty company value, by contrast, gets an auto organisation.
+    const int companyColumn = m_companyLine < 0 ? 0 : m_settings.importFieldMapping[size_t(m_companyLine)][0];
+    if (companyColumn < 1 || values.size() < companyColumn) {
+        ++report.imported;
         return true;
     }
     try {
