@@ -104,6 +104,7 @@ private slots:
     void initTestCase();
     void roundTrip();
     void passwordBook();
+    void tickedFieldsOfFilteredEntries();
     void sameNameCheckInTheTerminal_data();
     void sameNameCheckInTheTerminal();
 
@@ -164,6 +165,26 @@ void TestCsvRoundTrip::passwordBook()
     QCOMPARE(r.out, QString("Ann Lee\tLee\tAnn\tMemo, with comma\\r\\nand a line\t1970-03-02\t1001\t2001\n"));
     r = qvtool({"export-csv", book, dir.filePath("out.csv"), "--fields", "Name,Company,CAddress"}, "secret");
     QCOMPARE(contents(dir.filePath("out.csv")), QByteArray("Ann Lee,Acme,1 Main St,\r\n"));
+}
+
+// Without --fields the ticked fields of the shipped settings, person fields
+// then organisation fields, each in table order; only the entries passing the filter.
+void TestCsvRoundTrip::tickedFieldsOfFilteredEntries()
+{
+    QTemporaryDir dir;
+    const QString book = dir.filePath("book.qvp"), csv = dir.filePath("in.csv"), out = dir.filePath("out.csv");
+    writeEmptyBook(book);
+    QFile f(csv);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("Ann Lee,Acme,555\r\nBob Ray,Initech,777\r\n");
+    f.close();
+    Result r = qvtool({"import-csv", book, csv, "--map", "Name=1;Company=2;CPhone=3"});
+    QCOMPARE(r.out, QString("2 entries got imported.\n"));
+    r = qvtool({"export-csv", book, out, "--filter", "Name='Bob*'"});
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.out, "1 entries written to " + out + "\n");
+    // Name Position Address Zip EMail Phone Fax Mobile Birthday DPhone URL, Company CAddress CZip CPhone CFax CEMail CURL
+    QCOMPARE(contents(out), QByteArray("Bob Ray,,,,,,,,\"1899-12-30\",,,Initech,,,777,,,,\r\n"));
 }
 
 void TestCsvRoundTrip::sameNameCheckInTheTerminal_data()
