@@ -228,6 +228,7 @@ private slots:
     void sameNameCheck();
     void sameNameAnswers_data();
     void sameNameAnswers();
+    void shortRecordKeepsStoredOrganisation();
     void shortRecordsReadEmpty();
     void organisationErrorAsks_data();
     void organisationErrorAsks();
@@ -562,6 +563,30 @@ void TestCsvExchange::sameNameCheck()
     prompter.expectMessage("1 entries got imported.", Icon::Information, Button::Ok, Button::Ok);
     importCsvCommand(book.engine, book.settings, prompter, chooser, replace, [](int) { return 1000; }, [](bool) {});
     QCOMPARE(replace.asked, QStringList{"acme {CPhone=999}"});
+}
+
+// A record that stops before a compared column says nothing of the stored
+// organisation: it is linked without question, and its values and date stay
+// (Yes would have emptied them).
+void TestCsvExchange::shortRecordKeepsStoredOrganisation()
+{
+    Book book;
+    book.settings.checkOrgSameName = true;
+    book.map({{0, {1}}, {7, {2}}, {9, {3, 4}}, {10, {5}}});
+    test::ScriptedPrompter prompter;
+    test::ScriptedComparer comparer;
+    comparer.answers = {Choice::Replace, Choice::Replace};
+    ComparingSameNameCheck check(book.edit, prompter, comparer);
+    AcceptingChooser chooser;
+    prompter.expectOpenFile(book.write("A,ACME,222,223,2020-01-02\r\nB,acme,999\r\nC,Acme,444,445\r\n"));
+    prompter.expectMessage("3 entries got imported.", Icon::Information, Button::Ok, Button::Ok);
+    importCsvCommand(book.engine, book.settings, prompter, chooser, check, [](int) { return 1000; }, [](bool) {});
+    QCOMPARE(comparer.shown.size(), 2); // A and C
+    QCOMPARE(book.persons({"Name", "OrgID"}), (QStringList{"A|2001", "B|2001", "C|2001"}));
+    // C reaches both phone columns but not the date column: the date A wrote stays.
+    QCOMPARE(book.companies().value(1), "2001:Acme:444, 445");
+    const RecordTable &orgs = *book.data.organisationList.table();
+    QCOMPARE(valueText(orgs.value(1, 8)), QString("2020-01-02"));
 }
 
 void TestCsvExchange::sameNameAnswers_data()

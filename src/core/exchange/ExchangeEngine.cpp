@@ -254,6 +254,19 @@ OrganisationValues ExchangeEngine::comparedValues(const QStringList &values) con
     return compared;
 }
 
+bool ExchangeEngine::reachesOrganisationColumns(const QStringList &values) const
+{
+    for (const ImportField &f : m_importOrganisationFields) {
+        if (f.line == m_companyLine || f.type == FieldType::Date)
+            continue;
+        for (int column : m_settings.importFieldMapping[size_t(f.line)]) {
+            if (column > values.size())
+                return false;
+        }
+    }
+    return true;
+}
+
 void ExchangeEngine::writeOrganisationFields(const QStringList &values)
 {
     if (m_organisations.state() == TableView::State::Browse)
@@ -263,6 +276,8 @@ void ExchangeEngine::writeOrganisationFields(const QStringList &values)
         if (columns[0] < 1 || f.line == m_companyLine)
             continue;
         if (f.type == FieldType::Date) {
+            if (columns[0] > values.size())
+                continue; // the record says nothing of it: a stored date stays
             const std::optional<QDate> date = parseImportDate(firstColumnValue(columns, values));
             m_organisations.setValue(f.field, date && date->isValid() ? Value(*date) : Value());
         } else {
@@ -285,7 +300,9 @@ void ExchangeEngine::linkOrganisation(const QStringList &values, OrganisationNam
         names.add(name, coId);
         return;
     }
-    if (!m_settings.checkOrgSameName) {
+    // A record that stops before one of the organisation's columns cannot
+    // say what the stored organisation holds: it is linked as it stands.
+    if (!m_settings.checkOrgSameName || !reachesOrganisationColumns(values)) {
         m_persons.setValue(QStringLiteral("OrgID"), qint32(stored));
         return;
     }

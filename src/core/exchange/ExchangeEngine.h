@@ -80,6 +80,8 @@ private:
     // Writes the mapped organisation fields but Company into the organisation row.
     void writeOrganisationFields(const QStringList &values);
     OrganisationValues comparedValues(const QStringList &values) const;
+    // Whether the record holds every column of the values the compare window shows.
+    bool reachesOrganisationColumns(const QStringList &values) const;
     bool importRecord(const QStringList &values, int categoryNumber, OrganisationNames &names, SameNameCheck &check,
                       Prompter &prompter, ImportReport &report);
 
