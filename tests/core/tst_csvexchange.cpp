@@ -11,9 +11,14 @@
 #include "exchange/ComparingSameNameCheck.h"
 #include "exchange/CsvCommands.h"
 #include "exchange/ExchangeEngine.h"
+#include "exchange/ImportReport.h"
+#include "exchange/OrganisationNames.h"
+#include "exchange/csv/ColumnTitles.h"
 #include "exchange/csv/CsvFileWriter.h"
 #include "exchange/csv/CsvRowLines.h"
+#include "exchange/csv/CsvValue.h"
 #include "exchange/csv/ImportDate.h"
+#include "exchange/csv/ImportMapping.h"
 #include "navigation/CategoryTreeModel.h"
 #include "settings/Settings.h"
 
@@ -207,6 +212,8 @@ QString rowLine(Book &book, const QStringList &fields, int personRow)
 class TestCsvExchange : public QObject {
     Q_OBJECT
 private slots:
+    void values_data();
+    void values();
     void rowLines_data();
     void rowLines();
     void exportFile();
@@ -225,6 +232,7 @@ private slots:
     void nameCheckRefused_data();
     void nameCheckRefused();
     void importOrganisations();
+    void firstOrganisationOfANameWins();
     void sameNameCheck();
     void sameNameAnswers_data();
     void sameNameAnswers();
@@ -234,7 +242,14 @@ private slots:
     void organisationErrorAsks();
     void refusedRecordEndsImport();
     void blankNamesAndDatesReported();
+    void reportTexts_data();
+    void reportTexts();
     void columnTitles();
+    void titlesOfCommonExports_data();
+    void titlesOfCommonExports();
+    void titleLines_data();
+    void titleLines();
+    void pickingAColumnTwice();
     void examples();
     void refusedFile_data();
     void refusedFile();
@@ -256,6 +271,33 @@ void TestCsvExchange::rowLines_data()
     QTest::newRow("organisation fields") << QStringList{"Company", "CPhone"} << 0 << "Acme,111,";
     QTest::newRow("unknown organisation gets the default") << QStringList{"CPhone", "Company"} << 1 << "(none),000,";
     QTest::newRow("integers and Booleans") << QStringList{"ClientID", "Yellow", "OrgID"} << 0 << "2001,2001,,";
+}
+
+void TestCsvExchange::values_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("written");
+
+    QTest::newRow("plain") << "Ann Lee" << "Ann Lee,";
+    QTest::newRow("empty") << "" << ",";
+    QTest::newRow("comma") << "1, 2" << "\"1, 2\",";
+    QTest::newRow("quotes doubled") << "say \"hi\"" << "\"say \"\"hi\"\"\",";
+    QTest::newRow("LF") << "a\nb" << "\"a\nb\",";
+    QTest::newRow("lone CR") << "a\rb" << "\"a\rb\",";
+    QTest::newRow("character 26") << "a\x1a" << "\"a\x1a\",";
+    // Built from the character: a literal turned into a QString would lose a leading U+FEFF.
+    const QString mark(QChar(0xFEFF));
+    QTest::newRow("U+FEFF at the start") << mark + "a" << "\"" + mark + "a\",";
+    QTest::newRow("U+FEFF further on stays bare") << "a\ufeff" << "a\ufeff,";
+}
+
+void TestCsvExchange::values()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, written);
+    QString line;
+    appendCsvValue(line, value);
+    QCOMPARE(line, written);
 }
 
 void TestCsvExchange::rowLines()
@@ -433,6 +475,7 @@ void TestCsvExchange::importDates_data()
     QTest::newRow("us by numbers, four-digit year") << "2/1/1999" << "en_US" << QDate(1999, 2, 1) << true;
     QTest::newRow("us long format") << "Friday, December 31, 1999" << "en_US" << QDate(1999, 12, 31) << true;
     QTest::newRow("zero date is no date") << "1899-12-30" << "en_US" << QDate() << true;
+    QTest::newRow("zero date in the locale's form is no date") << "30.12.1899" << "de_DE" << QDate() << true;
     QTest::newRow("empty") << "" << "en_US" << QDate() << true;
     QTest::newRow("no such day") << "1999-02-30" << "en_US" << QDate() << false;
     QTest::newRow("words") << "next week" << "en_US" << QDate() << false;
@@ -541,6 +584,18 @@ void TestCsvExchange::importOrganisations()
     prompter.expectMessage("1 entries got imported.", Icon::Information, Button::Ok, Button::Ok);
     importCsvCommand(book.engine, book.settings, prompter, chooser, check, [](int) { return 1000; }, [](bool) {});
     QCOMPARE(book.persons({"Name", "OrgID"}).last(), "D|0");
+}
+
+void TestCsvExchange::firstOrganisationOfANameWins()
+{
+    Book book;
+    OrganisationNames names(book.data.organisationList);
+    QCOMPARE(names.coIdOf("ACME"), 2001);
+    names.add("acme", 3001); // a later organisation of that name
+    QCOMPARE(names.coIdOf("Acme"), 2001);
+    names.add("Acme Two", 3002);
+    QCOMPARE(names.coIdOf("acme two"), 3002);
+    QCOMPARE(names.coIdOf("Nobody"), -1);
 }
 
 void TestCsvExchange::sameNameCheck()
@@ -735,6 +790,31 @@ void TestCsvExchange::blankNamesAndDatesReported()
     QCOMPARE(book.persons({"ClientID", "Name", "Birthday"}), (QStringList{"2001|A|", "2004|B|1970-01-01", "2005|C|"}));
 }
 
+void TestCsvExchange::reportTexts_data()
+{
+    QTest::addColumn<int>("imported");
+    QTest::addColumn<int>("blankNames");
+    QTest::addColumn<int>("unreadableDates");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("nothing skipped") << 2 << 0 << 0 << "2 entries got imported.";
+    QTest::newRow("one blank name") << 1 << 1 << 0 << "1 entries got imported.\n1 record was skipped because its name was blank.";
+    QTest::newRow("one unreadable date") << 0 << 0 << 1 << "0 entries got imported.\n1 date could not be read and was left empty.";
+}
+
+void TestCsvExchange::reportTexts()
+{
+    QFETCH(int, imported);
+    QFETCH(int, blankNames);
+    QFETCH(int, unreadableDates);
+    QFETCH(QString, text);
+    ImportReport report;
+    report.imported = imported;
+    report.blankNames = blankNames;
+    report.unreadableDates = unreadableDates;
+    QCOMPARE(report.text(), text);
+}
+
 void TestCsvExchange::columnTitles()
 {
     Book book;
@@ -766,6 +846,75 @@ void TestCsvExchange::columnTitles()
     book.engine.openImportFile(book.write("Name,Company,Notes\r\nAnn Lee,Acme,x\r\n"));
     QVERIFY(book.engine.firstLineHoldsTitles());
     QCOMPARE(book.engine.mappingFromTitles()[0][0], 1);
+}
+
+void TestCsvExchange::titlesOfCommonExports_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("field");
+
+    for (const auto &[title, field] : QList<std::pair<const char *, const char *>>{
+             {"First Name", "GivenName"},        {"Middle Name", "MidName"},           {"Last Name", "SurName"},
+             {"Given Name", "GivenName"},        {"Family Name", "SurName"},           {"E-mail Address", "EMail"},
+             {"E-mail 1 - Value", "EMail"},      {"Mobile Phone", "Mobile"},           {"Home Phone", "Phone"},
+             {"Business Phone", "CPhone"},       {"Phone 1 - Value", "Phone"},         {"Company", "Company"},
+             {"Organization Name", "Company"},   {"Job Title", "Position"},            {"Home Street", "Address"},
+             {"Business Street", "CAddress"},    {"Birthday", "Birthday"},             {"Notes", "Memo"},
+             {" mobile PHONE ", "Mobile"},       {"Work e-mail", "CEMail"},            {"cemail", "CEMail"},
+             {"Whatever", ""}})
+        QTest::newRow(title) << title << field;
+}
+
+void TestCsvExchange::titlesOfCommonExports()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, field);
+    const QList<IniLine> catalogue = {{"Name", "Name"},       {"SurName", "Surname"},     {"MidName", "Middle name"},
+                                      {"GivenName", "Given name"}, {"Position", "Position"}, {"Address", "Home address"},
+                                      {"EMail", "E-mail"},    {"Phone", "Home phone"},    {"Mobile", "Mobile"},
+                                      {"Birthday", "Birthday"}, {"Memo", "Memo"},         {"Company", "Company"},
+                                      {"CAddress", "Work address"}, {"CPhone", "Work phone"}, {"CEMail", "Work e-mail"}};
+    const int line = ColumnTitles(catalogue).catalogueLineOf(title);
+    QCOMPARE(line < 0 ? QString() : catalogue[line].key, field);
+}
+
+void TestCsvExchange::titleLines_data()
+{
+    QTest::addColumn<QStringList>("record");
+    QTest::addColumn<bool>("titles");
+    QTest::addColumn<QList<int>>("firstColumns"); // of Name, SurName, MidName, GivenName
+
+    QTest::newRow("half of the values are no titles") << QStringList{"Ann Lee", "Memo"} << false << QList<int>{0, 0, 0, 0};
+    QTest::newRow("most values are titles") << QStringList{"Name", "Memo", "x"} << true << QList<int>{1, 0, 0, 0};
+    QTest::newRow("empty values do not count") << QStringList{"", "Name", " "} << true << QList<int>{2, 0, 0, 0};
+    QTest::newRow("whole name and surname: the whole name kept")
+        << QStringList{"Last Name", "Name", "Memo"} << true << QList<int>{2, 0, 0, 0};
+    QTest::newRow("whole name and all parts: the parts kept")
+        << QStringList{"Name", "First Name", "Middle Name", "Last Name"} << true << QList<int>{0, 4, 3, 2};
+}
+
+void TestCsvExchange::titleLines()
+{
+    QFETCH(QStringList, record);
+    QFETCH(bool, titles);
+    QFETCH(QList<int>, firstColumns);
+    const ColumnTitles columnTitles(kCatalogue);
+    QCOMPARE(columnTitles.areTitles(record), titles);
+    const ImportFieldMapping mapping = columnTitles.mappingOf(record);
+    QCOMPARE((QList<int>{mapping[0][0], mapping[1][0], mapping[2][0], mapping[3][0]}), firstColumns);
+    QVERIFY(!titles || firstColumns == (QList<int>{0, 0, 0, 0}) || nameMappingMakesSense(mapping));
+}
+
+void TestCsvExchange::pickingAColumnTwice()
+{
+    MappedColumns columns{};
+    assignColumn(columns, 3);
+    assignColumn(columns, 3);
+    assignColumn(columns, 1);
+    QCOMPARE(columns, (MappedColumns{3, 1, 0, 0, 0}));
+    columns = {1, 2, 3, 4, 5};
+    assignColumn(columns, 6); // five at most
+    QCOMPARE(columns, (MappedColumns{1, 2, 3, 4, 5}));
 }
 
 void TestCsvExchange::examples()

@@ -58,6 +58,7 @@ private slots:
     void limitsLeaveEarlierRecords();
     void rewindStartsAgain();
     void crLfAcrossPieces();
+    void legacyTextWithCrLineEnds();
     void recordLines();
 };
 
@@ -118,6 +119,9 @@ void TestCsvReader::encodings_data()
     // Valid UTF-8 at the start does not decide: one byte that is not UTF-8 further on does.
     QTest::newRow("late non-utf-8 byte") << QByteArray(200000, 'x') + "\r\n\xe9\r\n\xc3\xa9\r\n" << "de_DE"
                                          << QString("\u00c3\u00a9") << int(CsvTextSource::Encoding::Legacy);
+    // A last byte that could start a UTF-8 sequence but has nothing after it is no UTF-8.
+    QTest::newRow("windows-1252 letter at the very end") << QByteArray("x\r\nCaf\xe9") << "de_DE" << QString("Caf\u00e9")
+                                                         << int(CsvTextSource::Encoding::Legacy);
     // A 3-byte character cut by the 64 KiB pieces of the encoding check is still UTF-8.
     QTest::newRow("utf-8 across pieces") << QByteArray(65535, 'x') + "\xe7\x8e\x8b\r\n" + wang.toUtf8() << "de_DE" << wang
                                          << int(CsvTextSource::Encoding::Utf8);
@@ -197,6 +201,15 @@ void TestCsvReader::crLfAcrossPieces()
     QCOMPARE(readAll(first + "\r\ny\r\n"), (Records{{QString(first)}, {"y"}}));
     const QByteArray quoted = "\"" + QByteArray(65534, 'x');
     QCOMPARE(readAll(quoted + "\r\ny\"\r\n"), (Records{{QString(quoted.mid(1)) + "\r\ny"}}));
+}
+
+void TestCsvReader::legacyTextWithCrLineEnds()
+{
+    // Far more than the pieces the legacy text is decoded in, each cut after
+    // a line end: no two-byte character may be cut in half.
+    const Records records = readAll(QByteArray("\xcd\xf5\r").repeated(100000), QLocale(QLocale::Chinese, QLocale::China));
+    QCOMPARE(records.size(), 100000);
+    QCOMPARE(records.count(QStringList{QStringLiteral("\u738b")}), 100000);
 }
 
 void TestCsvReader::recordLines()
