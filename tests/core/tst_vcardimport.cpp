@@ -112,6 +112,8 @@ private slots:
     void exportCommandWritesCurrentOrMarked();
     void exportCommandWithNothingListed();
     void importCommandAsksCategoryAndShowsSummary();
+    void summaryTexts_data();
+    void summaryTexts();
     void exportWriteErrorKeepsTheFile_data();
     void exportWriteErrorKeepsTheFile();
 };
@@ -436,6 +438,31 @@ void TestVCardImport::importCommandAsksCategoryAndShowsSummary()
     QVERIFY(!importVCardCommand({book.edit, settings, prompter, question, comparer, [](int k) { return 1000 + k; },
                                  [](bool) {}}));
     QCOMPARE(book.edit.persons().recordCount(), before);
+}
+
+void TestVCardImport::summaryTexts_data()
+{
+    QTest::addColumn<int>("skipped");
+    QTest::addColumn<QString>("text");
+
+    const QString missing = QStringLiteral("END:VCARD is missing");
+    QTest::newRow("none skipped") << 0 << "3 entries got imported.";
+    QTest::newRow("one skipped") << 1 << "3 entries got imported.\n1 card was skipped because its vCard text is broken:\ncard 2: " + missing;
+    QString eleven = "3 entries got imported.\n11 cards were skipped because their vCard text is broken:";
+    for (int i = 1; i <= 10; ++i)
+        eleven += QStringLiteral("\ncard %1: ").arg(2 * i) + missing;
+    QTest::newRow("eleven skipped, the first ten named") << 11 << eleven + QString::fromUtf8("\n\u2026");
+}
+
+void TestVCardImport::summaryTexts()
+{
+    QFETCH(int, skipped);
+    QFETCH(QString, text);
+    VCardImportReport report;
+    report.entries.imported = 3;
+    for (int i = 1; i <= skipped; ++i)
+        report.skipped.append({2 * i, QStringLiteral("END:VCARD is missing")});
+    QCOMPARE(report.text(), text);
 }
 
 void TestVCardImport::exportWriteErrorKeepsTheFile_data()

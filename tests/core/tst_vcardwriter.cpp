@@ -110,6 +110,10 @@ void TestVCardWriter::properties_data()
                                     << QByteArray("NOTE;ENCODING=QUOTED-PRINTABLE:a=0D=0Ab, c; d\\\\e\r\n");
     QTest::newRow("3.0 escapes") << note << v30 << QByteArray("FN:\r\nN:;;;;\r\nNOTE:a\\nb\\, c\\; d\\\\e\r\n");
 
+    const VCardObject blankEnd = cardOf({makeProperty(QStringLiteral("NOTE"), QStringLiteral("a b "), {QStringLiteral("QUOTED-PRINTABLE")})});
+    QTest::newRow("2.1 blank at the value's end encoded") << blankEnd << v21
+                                                          << QByteArray("NOTE;ENCODING=QUOTED-PRINTABLE:a b=20\r\n");
+
     // Cut anywhere, a quoted-printable value shows no line a reader takes for END:VCARD.
     const VCardObject delimiter = cardOf({makeProperty(QStringLiteral("NOTE"), QString::fromUtf8("\u738bEND:VCARD"))});
     QTest::newRow("2.1 colon encoded") << delimiter << v21
