@@ -107,6 +107,8 @@ private slots:
     void tickedFieldsOfFilteredEntries();
     void sameNameCheckInTheTerminal_data();
     void sameNameCheckInTheTerminal();
+    void mapRefused_data();
+    void mapRefused();
 
 private:
     QTemporaryDir m_home;
@@ -219,6 +221,36 @@ void TestCsvRoundTrip::sameNameCheckInTheTerminal()
     QCOMPARE(r.out, QString("1 entries got imported.\n"));
     r = qvtool({"export-csv", book, dir.filePath("out.csv"), "--fields", "Name,Company,CPhone"});
     QCOMPARE(contents(dir.filePath("out.csv")), QByteArray("Ann Lee,Acme,111,\r\n"));
+}
+
+void TestCsvRoundTrip::mapRefused_data()
+{
+    QTest::addColumn<QString>("map");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("six columns") << "Name=1,2,3,4,5,6" << "qvtool: --map: more than five columns for Name\n";
+    QTest::newRow("unknown field") << "Nope=1" << "qvtool: --map: no catalogue field \"Nope\"\n";
+    QTest::newRow("no column number") << "Name=x" << "qvtool: --map: \"x\" is no column number\n";
+    QTest::newRow("column 0") << "Name=0" << "qvtool: --map: \"0\" is no column number\n";
+}
+
+// A mapping the tool cannot use leaves the book untouched.
+void TestCsvRoundTrip::mapRefused()
+{
+    QFETCH(QString, map);
+    QFETCH(QString, err);
+    QTemporaryDir dir;
+    const QString book = dir.filePath("book.qvp"), csv = dir.filePath("in.csv");
+    writeEmptyBook(book);
+    const QByteArray before = contents(book);
+    QFile f(csv);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("a,b,c,d,e,f\r\n");
+    f.close();
+    const Result r = qvtool({"import-csv", book, csv, "--map", map});
+    QCOMPARE(r.exitCode, 2);
+    QCOMPARE(r.err, err);
+    QCOMPARE(r.out, QString());
+    QVERIFY(contents(book) == before);
 }
 
 QTEST_GUILESS_MAIN(TestCsvRoundTrip)

@@ -1,10 +1,15 @@
 // A generated book with Western and Chinese names exported as vCards in each version and imported into an
-// empty book: every field the export writes comes back as it was. Also the same through the command-line tool.
+// empty book: every field the export writes comes back as it was. Also the same through the command-line tool,
+// and how the tool links the organisations the cards name.
+#include "PersonFixture.h"
 #include "ScriptedPrompter.h"
 
+#include "common/MemberLines.h"
 #include "data/BookGenerator.h"
 #include "data/RecordStore.h"
 #include "data/RecordTable.h"
+#include "data/TableFile.h"
+#include "data/archive/PackageWriter.h"
 #include "editing/EditModel.h"
 #include "editing/OrganisationSameName.h"
 #include "exchange/vcard/EntryCards.h"
@@ -103,17 +108,49 @@ public:
     Choice compare(const OrganisationComparison &) override { return Choice::Keep; }
 };
 
+// A book file with the given persons, the default organisation and one
+// organisation 7 of the given name and work phone.
+void writeBook(const QString &path, const std::vector<std::vector<Value>> &people, const QString &company, const QString &phone)
+{
+    RecordTable persons(personFields());
+    for (const auto &p : people)
+        persons.insertRow(p);
+    RecordTable organisations(organisationFields());
+    organisations.insertRow({qint32(0), QString("(No organisation)")});
+    organisations.insertRow({qint32(7), company, Value(), Value(), phone});
+    const QDateTime t(QDate(2026, 1, 1), QTime(0, 0));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(archive::buildArchive({{"Agents.dbf", writeTableBytes(organisations), t},
+                                   {"Names.dbf", writeTableBytes(persons), t},
+                                   {"surname.dff", memberText({}), t},
+                                   {"tree.dff", memberText({"All Entries", "\tFriends", "Search Results"}), t},
+                                   {"treeno.dff", memberText({"1000", "1001", "101"}), t}},
+                                  QString()));
+}
+
 } // namespace
 
 class TestVCardRoundTrip : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void everyExportedFieldComesBack_data();
     void everyExportedFieldComesBack();
     void throughTheTool();
     void toolRefusesWhatItCannotDo_data();
     void toolRefusesWhatItCannotDo();
+    void toolLinksTheStoredOrganisation_data();
+    void toolLinksTheStoredOrganisation();
+
+private:
+    QTemporaryDir m_home;
 };
+
+void TestVCardRoundTrip::initTestCase()
+{
+    qputenv("QUORVEL_HOME", m_home.path().toUtf8()); // no aa.ini there: the shipped catalogue
+}
 
 void TestVCardRoundTrip::everyExportedFieldComesBack_data()
 {
@@ -224,6 +261,51 @@ void TestVCardRoundTrip::toolRefusesWhatItCannotDo()
     const ToolResult r = qvtool(args);
     QCOMPARE(r.exitCode, exitCode);
     QCOMPARE(r.err, QString(err).replace("%2", notCards));
+}
+
+void TestVCardRoundTrip::toolLinksTheStoredOrganisation_data()
+{
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<QStringList>("flags");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("2.1, linked without question") << "2.1" << QStringList() << QString();
+    QTest::newRow("4.0, kept after the check")
+        << "4.0" << QStringList{"--check-org-same-name"}
+        << "kept the stored organisation: Acme --- Ann Lee\nkept the stored organisation: Acme --- \u738b\u5c0f\u660e\n";
+}
+
+// Cards naming an organisation the book holds in another letter case are
+// linked to it; with --check-org-same-name the tool first shows each one and
+// keeps the stored values.
+void TestVCardRoundTrip::toolLinksTheStoredOrganisation()
+{
+    QFETCH(QString, version);
+    QFETCH(QStringList, flags);
+    QFETCH(QString, err);
+    QTemporaryDir dir;
+    const QString source = dir.filePath("source.qvp"), target = dir.filePath("target.qvp"), vcf = dir.filePath("out.vcf");
+    writeBook(source,
+              {test::person({{"ClientID", qint32(2001)}, {"Name", QString("Ann Lee")}, {"Phone", QString("555-1")}, {"OrgID", qint32(7)}}),
+               test::person({{"ClientID", qint32(2002)}, {"Name", QString("\u738b\u5c0f\u660e")}, {"OrgID", qint32(7)}})},
+              "ACME", "999");
+    writeBook(target, {}, "Acme", "111");
+
+    ToolResult r = qvtool({"export-vcard", source, vcf, "--version", version});
+    QCOMPARE(r.err, QString());
+    QFile written(vcf);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QByteArray cards = written.readAll();
+    QCOMPARE(cards.count("BEGIN:VCARD\r\nVERSION:" + version.toLatin1() + "\r\n"), 2);
+
+    r = qvtool(QStringList{"import-vcard", target, vcf, "--category", "1001"} + flags);
+    QCOMPARE(r.err, err);
+    QCOMPARE(r.out, QString("2 entries got imported.\n"));
+    r = qvtool({"list", target, "--fields", "Name,Phone,Group1,OrgID"});
+    QCOMPARE(r.out, QString("Ann Lee\t555-1\t1001\t7\n\u738b\u5c0f\u660e\t\t1001\t7\n"));
+    r = qvtool({"export-csv", target, dir.filePath("out.csv"), "--fields", "Company,CPhone"});
+    QFile csv(dir.filePath("out.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QCOMPARE(csv.readAll(), QByteArray("Acme,111,\r\nAcme,111,\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestVCardRoundTrip)
