@@ -357,18 +357,23 @@ void TestVCardImport::sameNameInOtherCaseIsCompared()
 void TestVCardImport::exportCommandWritesCurrentOrMarked_data()
 {
     QTest::addColumn<std::vector<int>>("marked");
-    QTest::addColumn<QString>("version");
+    QTest::addColumn<QString>("version"); // the one last chosen
+    QTest::addColumn<int>("fileType");    // picked in the save dialog; -1 keeps the one proposed
+    QTest::addColumn<QString>("written");
     QTest::addColumn<QByteArray>("expected"); // the FN lines written
-    QTest::newRow("no marks: the current entry") << std::vector<int>{} << "2.1" << QByteArray("FN:Bea\r\n");
-    QTest::newRow("one mark: still the current entry") << std::vector<int>{2} << "2.1" << QByteArray("FN:Bea\r\n");
+    QTest::newRow("no marks: the current entry") << std::vector<int>{} << "2.1" << -1 << "2.1" << QByteArray("FN:Bea\r\n");
+    QTest::newRow("one mark: still the current entry") << std::vector<int>{2} << "2.1" << -1 << "2.1" << QByteArray("FN:Bea\r\n");
     QTest::newRow("several marks, in list order, as 3.0 last chosen")
-        << std::vector<int>{0, 2} << "3.0" << QByteArray("FN:Ann\r\nFN:Cy\r\n");
+        << std::vector<int>{0, 2} << "3.0" << -1 << "3.0" << QByteArray("FN:Ann\r\nFN:Cy\r\n");
+    QTest::newRow("4.0 picked instead of 2.1, and remembered") << std::vector<int>{} << "2.1" << 2 << "4.0" << QByteArray("FN:Bea\r\n");
 }
 
 void TestVCardImport::exportCommandWritesCurrentOrMarked()
 {
     QFETCH(std::vector<int>, marked);
     QFETCH(QString, version);
+    QFETCH(int, fileType);
+    QFETCH(QString, written);
     QFETCH(QByteArray, expected);
     QTemporaryDir dir;
     test::EditingBook book({test::person({{"Name", QString("Ann")}, {"OrgID", qint32(0)}}),
@@ -380,7 +385,7 @@ void TestVCardImport::exportCommandWritesCurrentOrMarked()
     settings.vCardVersion = version;
     test::ScriptedPrompter prompter;
     const QString path = dir.filePath("out.vcf");
-    prompter.expectSaveFile(path);
+    prompter.expectSaveFile(path, fileType);
     QList<bool> busy;
     exportVCardCommand({persons, *book.data.organisationList.table(), settings, prompter, marked,
                         [&](bool on) { busy << on; }});
@@ -396,8 +401,8 @@ void TestVCardImport::exportCommandWritesCurrentOrMarked()
             names += line + '\n';
     }
     QCOMPARE(names, expected);
-    QVERIFY(readFile(path).contains("VERSION:" + version.toLatin1() + "\r\n"));
-    QCOMPARE(settings.vCardVersion, version);
+    QVERIFY(readFile(path).contains("VERSION:" + written.toLatin1() + "\r\n"));
+    QCOMPARE(settings.vCardVersion, written);
 }
 
 void TestVCardImport::exportCommandWithNothingListed()

@@ -137,11 +137,12 @@ void ScriptedPrompter::expectOpenFile(std::optional<QString> answer)
     m_queue << e;
 }
 
-void ScriptedPrompter::expectSaveFile(std::optional<QString> answer)
+void ScriptedPrompter::expectSaveFile(std::optional<QString> answer, int fileType)
 {
     Expected e;
     e.call.kind = Kind::SaveFile;
     e.text = std::move(answer);
+    e.fileType = fileType;
     m_queue << e;
 }
 
@@ -204,6 +205,8 @@ std::optional<QString> ScriptedPrompter::saveFile(const SaveRequest &request)
     c.caption = request.caption;
     c.save = request;
     const auto e = take(c);
+    if (e && e->fileType >= 0 && request.filterIndex)
+        *request.filterIndex = e->fileType;
     return e ? e->text : std::nullopt;
 }
 

@@ -41,7 +41,8 @@ public:
     void expectInput(const QString &caption, const QString &prompt, std::optional<QString> answer);
     void expectPassword(const QString &prompt, std::optional<QString> answer);
     void expectOpenFile(std::optional<QString> answer);
-    void expectSaveFile(std::optional<QString> answer);
+    // fileType: the position of the file type the user picks; -1 keeps the one proposed.
+    void expectSaveFile(std::optional<QString> answer, int fileType = -1);
     void expectFolder(std::optional<QString> answer);
 
     const QList<Call> &calls() const { return m_calls; }
@@ -62,6 +63,7 @@ private:
         Call call;
         Button button = Button::None;
         std::optional<QString> text;
+        int fileType = -1;
     };
 
     // Takes the next expectation if it matches the call; reports a failure
