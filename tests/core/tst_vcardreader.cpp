@@ -123,6 +123,9 @@ void TestVCardReader::properties_data()
     QTest::newRow("soft break before a blank") << QByteArray("2.1")
                                                << QByteArray("NOTE;QUOTED-PRINTABLE:abc=\r\n def=\r\n\r\n") << en
                                                << "NOTE;QUOTED-PRINTABLE:abc def";
+    QTest::newRow("blanks after a soft line break dropped")
+        << QByteArray("2.1") << QByteArray("NOTE;QUOTED-PRINTABLE:abc= \t\r\ndef  \r\n") << en
+        << "NOTE;QUOTED-PRINTABLE:abcdef  ";
     QTest::newRow("QP line breaks") << QByteArray("2.1") << QByteArray("NOTE;QUOTED-PRINTABLE:a=0D=0Ab=0Ac\r\n") << en
                                     << "NOTE;QUOTED-PRINTABLE:a\nb\nc";
     QTest::newRow("QP lowercase hex") << QByteArray("2.1")

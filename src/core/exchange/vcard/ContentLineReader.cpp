@@ -31,6 +31,17 @@ bool isBlankLine(QByteArrayView text)
     return true;
 }
 
+// The blanks that end a text, up to a bound that keeps a value joined from
+// many blank lines linear to read.
+qsizetype blanksAtEnd(QByteArrayView text)
+{
+    constexpr qsizetype MaxPadding = 64;
+    qsizetype count = 0;
+    while (count < MaxPadding && count < text.size() && isBlank(text[text.size() - 1 - count]))
+        ++count;
+    return count;
+}
+
 bool isBase64Line(QByteArrayView text)
 {
     bool hasData = false;
@@ -194,9 +205,10 @@ void ContentLineReader::extendValue(QByteArrayView &text, const ContentLine &lin
     const bool runningBase64 = line.base64 && m_version == VCardVersion::V21;
     while (m_index < m_lines.size()) {
         const QByteArrayView next = m_lines[m_index].text;
-        if (line.quotedPrintable && text.endsWith('=')) {
+        const qsizetype padding = line.quotedPrintable ? blanksAtEnd(text) : 0;
+        if (line.quotedPrintable && text.chopped(padding).endsWith('=')) {
             append(text, QByteArrayView());
-            m_buffer.chop(1); // the soft line break itself
+            m_buffer.chop(padding + 1); // the soft line break, and blanks some writers pad it with
             append(text, next);
         } else if (startsWithBlank(next)) {
             append(text, m_version == VCardVersion::V21 ? next : next.sliced(1));
