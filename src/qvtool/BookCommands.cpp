@@ -465,6 +465,37 @@ private:
     QTextStream &m_err;
 };
 
+// What every import takes besides its two files: the category the new
+// entries are filed into and whether a stored organisation of the same name
+// is asked about.
+struct ImportTarget {
+    int categoryNumber = 1000;
+    bool checkSameName = false;
+};
+
+// Takes --category and --check-org-same-name out of the arguments; nothing
+// when the category is no number.
+std::optional<ImportTarget> takeImportTarget(QStringList &args)
+{
+    ImportTarget target;
+    const auto category = option(args, QStringLiteral("--category"));
+    target.checkSameName = flag(args, QStringLiteral("--check-org-same-name"));
+    bool categoryOk = true;
+    if (category)
+        target.categoryNumber = category->toInt(&categoryOk);
+    return categoryOk ? std::optional(target) : std::nullopt;
+}
+
+// Entries filed into a number the book has no category for would be found
+// under none.
+bool holdsCategory(OpenBook &book, int number, QTextStream &err)
+{
+    if (book.models.tree().nodeOfNumber(number))
+        return true;
+    err << "qvtool: the book has no category " << number << '\n';
+    return false;
+}
+
 } // namespace
 
 int exportCsvCommand(const QStringList &arguments, Output io)
@@ -501,12 +532,9 @@ int importCsvCommand(const QStringList &arguments, Output io)
 {
     QStringList args = arguments;
     const auto map = option(args, QStringLiteral("--map"));
-    const auto category = option(args, QStringLiteral("--category"));
     const bool titles = flag(args, QStringLiteral("--header"));
-    const bool check = flag(args, QStringLiteral("--check-org-same-name"));
-    bool categoryOk = true;
-    const int categoryNumber = category ? category->toInt(&categoryOk) : 1000;
-    if (args.size() != 2 || !map || !categoryOk) {
+    const auto target = takeImportTarget(args);
+    if (args.size() != 2 || !map || !target) {
         io.err << "Usage: qvtool import-csv PACKAGE FILE --map \"FIELD=COLUMN[,COLUMN...];...\" [--category NUMBER] [--header]\n"
                   "       [--check-org-same-name]\n";
         return 2;
@@ -519,7 +547,7 @@ int importCsvCommand(const QStringList &arguments, Output io)
         return 2;
     }
     settings->importFieldMapping = *mapping;
-    settings->checkOrgSameName = check;
+    settings->checkOrgSameName = target->checkSameName;
     if (!nameMappingMakesSense(*mapping)) {
         io.err << "Either Name or Surname+GivenName(+MidName) should be selected to make sense.\n";
         return 2;
@@ -527,51 +555,33 @@ int importCsvCommand(const QStringList &arguments, Output io)
     OpenBook book;
     if (!book.open(args[0], io.err, std::make_unique<SaveInPlacePrompter>(io.err, args[0])))
         return 1;
+    if (!holdsCategory(book, target->categoryNumber, io.err))
+        return 2;
     ExchangeEngine engine(*settings, book.models.editModel(), book.data);
     engine.openImportFile(args[1]);
     engine.setFirstLineHoldsTitles(titles);
     TerminalComparer comparer(io.err);
     ComparingSameNameCheck sameName(book.models.editModel(), *book.prompter, comparer);
-    const ImportReport report = engine.importCsv(categoryNumber, sameName, *book.prompter);
+    const ImportReport report = engine.importCsv(target->categoryNumber, sameName, *book.prompter);
     engine.closeImportFile();
     book.lifecycle->saveAs();
     io.out << report.text() << '\n';
     return 0;
 }
 
-namespace {
-
-// The compare window of the address book import in a terminal: the stored
-// organisation keeps its values, the safe answer every question of the tool takes.
-class TerminalOrganisationComparer : public OrganisationComparer {
-public:
-    explicit TerminalOrganisationComparer(QTextStream &err) : m_err(err) {}
-    Choice compare(const OrganisationComparison &comparison) override
-    {
-        m_err << "kept the stored organisation: " << comparison.heading << '\n';
-        return Choice::Keep;
-    }
-
-private:
-    QTextStream &m_err;
-};
-
-} // namespace
-
 int importWabCommand(const QStringList &arguments, Output io)
 {
     QStringList args = arguments;
-    const auto category = option(args, QStringLiteral("--category"));
-    const bool check = flag(args, QStringLiteral("--check-org-same-name"));
-    bool categoryOk = true;
-    const int categoryNumber = category ? category->toInt(&categoryOk) : 1000;
-    if (args.size() != 2 || !categoryOk) {
+    const auto target = takeImportTarget(args);
+    if (args.size() != 2 || !target) {
         io.err << "Usage: qvtool import-wab PACKAGE FILE [--category NUMBER] [--check-org-same-name]\n";
         return 2;
     }
     OpenBook book;
     if (!book.open(args[0], io.err, std::make_unique<SaveInPlacePrompter>(io.err, args[0])))
         return 1;
+    if (!holdsCategory(book, target->categoryNumber, io.err))
+        return 2;
     QList<AddressBookContact> contacts;
     try {
         contacts = systemaddressbook::readFile(args[1]);
@@ -579,10 +589,10 @@ int importWabCommand(const QStringList &arguments, Output io)
         io.err << e.text() << '\n';
         return 1;
     }
-    TerminalOrganisationComparer comparer(io.err);
+    TerminalComparer comparer(io.err);
     WabImportOptions options;
-    options.categoryNumber = categoryNumber;
-    options.checkSameName = check;
+    options.categoryNumber = target->categoryNumber;
+    options.checkSameName = target->checkSameName;
     const ImportReport report =
         importAddressBookContacts(book.models.editModel(), *book.prompter, comparer, contacts, options);
     book.lifecycle->saveAs();
@@ -633,21 +643,20 @@ int exportVCardCommand(const QStringList &arguments, Output io)
 int importVCardCommand(const QStringList &arguments, Output io)
 {
     QStringList args = arguments;
-    const auto category = option(args, QStringLiteral("--category"));
-    const bool check = flag(args, QStringLiteral("--check-org-same-name"));
-    bool categoryOk = true;
-    const int categoryNumber = category ? category->toInt(&categoryOk) : 1000;
-    if (args.size() != 2 || !categoryOk) {
+    const auto target = takeImportTarget(args);
+    if (args.size() != 2 || !target) {
         io.err << "Usage: qvtool import-vcard PACKAGE FILE [--category NUMBER] [--check-org-same-name]\n";
         return 2;
     }
     OpenBook book;
     if (!book.open(args[0], io.err, std::make_unique<SaveInPlacePrompter>(io.err, args[0])))
         return 1;
-    TerminalOrganisationComparer comparer(io.err);
+    if (!holdsCategory(book, target->categoryNumber, io.err))
+        return 2;
+    TerminalComparer comparer(io.err);
     vcard::VCardImportOptions options;
-    options.categoryNumber = categoryNumber;
-    options.checkSameName = check;
+    options.categoryNumber = target->categoryNumber;
+    options.checkSameName = target->checkSameName;
     const auto report = vcard::importVCardFile(book.models.editModel(), *book.prompter, comparer, args[1], options);
     if (!report)
         return 1;

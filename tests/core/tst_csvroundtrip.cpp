@@ -227,17 +227,21 @@ void TestCsvRoundTrip::mapRefused_data()
 {
     QTest::addColumn<QString>("map");
     QTest::addColumn<QString>("err");
-    QTest::newRow("six columns") << "Name=1,2,3,4,5,6" << "qvtool: --map: more than five columns for Name\n";
-    QTest::newRow("unknown field") << "Nope=1" << "qvtool: --map: no catalogue field \"Nope\"\n";
-    QTest::newRow("no column number") << "Name=x" << "qvtool: --map: \"x\" is no column number\n";
-    QTest::newRow("column 0") << "Name=0" << "qvtool: --map: \"0\" is no column number\n";
+    QTest::addColumn<QStringList>("more"); // further arguments
+    QTest::newRow("six columns") << "Name=1,2,3,4,5,6" << "qvtool: --map: more than five columns for Name\n" << QStringList();
+    QTest::newRow("unknown field") << "Nope=1" << "qvtool: --map: no catalogue field \"Nope\"\n" << QStringList();
+    QTest::newRow("no column number") << "Name=x" << "qvtool: --map: \"x\" is no column number\n" << QStringList();
+    QTest::newRow("column 0") << "Name=0" << "qvtool: --map: \"0\" is no column number\n" << QStringList();
+    QTest::newRow("no such category") << "Name=1" << "qvtool: the book has no category 4242\n"
+                                      << QStringList{"--category", "4242"};
 }
 
-// A mapping the tool cannot use leaves the book untouched.
+// A mapping or a category the tool cannot use leaves the book untouched.
 void TestCsvRoundTrip::mapRefused()
 {
     QFETCH(QString, map);
     QFETCH(QString, err);
+    QFETCH(QStringList, more);
     QTemporaryDir dir;
     const QString book = dir.filePath("book.qvp"), csv = dir.filePath("in.csv");
     writeEmptyBook(book);
@@ -246,7 +250,7 @@ void TestCsvRoundTrip::mapRefused()
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("a,b,c,d,e,f\r\n");
     f.close();
-    const Result r = qvtool({"import-csv", book, csv, "--map", map});
+    const Result r = qvtool(QStringList{"import-csv", book, csv, "--map", map} + more);
     QCOMPARE(r.exitCode, 2);
     QCOMPARE(r.err, err);
     QCOMPARE(r.out, QString());

@@ -239,6 +239,8 @@ void TestVCardRoundTrip::toolRefusesWhatItCannotDo_data()
                                             << "Unable to write to /nonexistent/x.vcf\n";
     QTest::newRow("import, category not a number") << QStringList{"import-vcard", "%1", "%2", "--category", "one"} << 2
                                                    << importUsage;
+    QTest::newRow("import, no such category") << QStringList{"import-vcard", "%1", "%2", "--category", "4242"} << 2
+                                              << "qvtool: the book has no category 4242\n";
     QTest::newRow("import, no card in the file") << QStringList{"import-vcard", "%1", "%2"} << 1 << "No vCard found in %2.\n";
     QTest::newRow("import, file missing") << QStringList{"import-vcard", "%1", "/nonexistent/x.vcf"} << 1
                                           << "Cannot open file \"/nonexistent/x.vcf\". No such file or directory\n";
@@ -271,7 +273,8 @@ void TestVCardRoundTrip::toolLinksTheStoredOrganisation_data()
     QTest::newRow("2.1, linked without question") << "2.1" << QStringList() << QString();
     QTest::newRow("4.0, kept after the check")
         << "4.0" << QStringList{"--check-org-same-name"}
-        << "kept the stored organisation: Acme --- Ann Lee\nkept the stored organisation: Acme --- \u738b\u5c0f\u660e\n";
+        << QString("Acme --- Ann Lee\n%1Acme --- \u738b\u5c0f\u660e\n%1")
+               .arg("Info of the existing:\n\n\n111\n\n\n\nInfo of the to-be-imported:\n\n\n999\n\n\n\nkept the existing\n");
 }
 
 // Cards naming an organisation the book holds in another letter case are
