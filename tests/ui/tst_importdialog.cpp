@@ -1,6 +1,8 @@
 // The mapping part of the import dialog: picking a column of the example
 // into the current field's row, clearing one row or all, stepping through
 // the examples, and the grid handed to the import on OK.
+#include "ScriptedPrompter.h"
+
 #include "data/RecordStore.h"
 #include "editing/EditModel.h"
 #include "exchange/ExchangeEngine.h"
@@ -9,6 +11,7 @@
 #include "settings/Settings.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
@@ -29,6 +32,7 @@ struct Book {
     EditModel edit{tree};
     Settings settings{dir.filePath("aa.ini")};
     ExchangeEngine engine{settings, edit, data};
+    test::ScriptedPrompter prompter;
 
     Book()
     {
@@ -91,13 +95,14 @@ class TestImportDialog : public QObject {
 private slots:
     void pickAndClear();
     void examplesWrapAround();
+    void unreadableExampleReported();
 };
 
 void TestImportDialog::pickAndClear()
 {
     Book book;
     book.engine.openImportFile(book.write("a,b,c,d,e,f,g\r\n"));
-    ImportDialog dialog(book.settings, book.tree);
+    ImportDialog dialog(book.settings, book.tree, book.prompter);
     QStringList rows;
     QString caption;
     QTimer::singleShot(0, &dialog, [&] {
@@ -129,7 +134,7 @@ void TestImportDialog::examplesWrapAround()
 {
     Book book;
     book.engine.openImportFile(book.write("a,b\r\nc\r\n"));
-    ImportDialog dialog(book.settings, book.tree);
+    ImportDialog dialog(book.settings, book.tree, book.prompter);
     QList<QStringList> shown;
     QTimer::singleShot(0, &dialog, [&] {
         shown << examples(dialog);
@@ -142,6 +147,27 @@ void TestImportDialog::examplesWrapAround()
     QVERIFY(!dialog.choose(book.engine));
     // At the end of the file the list stays; the next press starts again.
     QCOMPARE(shown, (QList<QStringList>{{"1  a", "2  b"}, {"1  c"}, {"1  c"}, {"1  a", "2  b"}}));
+}
+
+// A record the reader refuses while stepping through the examples is
+// reported as a warning, and the dialog stays open.
+void TestImportDialog::unreadableExampleReported()
+{
+    Book book;
+    const QString path = book.write("a,b\r\n" + QByteArray(10001, ',') + "x\r\n");
+    book.engine.openImportFile(path);
+    book.prompter.expectMessage("Line 2 of " + QDir::toNativeSeparators(path) + " holds more than 10,000 values",
+                                Prompter::Icon::Warning, Prompter::Button::Ok, Prompter::Button::Ok);
+    ImportDialog dialog(book.settings, book.tree, book.prompter);
+    bool stillOpen = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        button(dialog, "&Next Example")->click();
+        stillOpen = dialog.isVisible();
+        button(dialog, "&Cancel")->click();
+    });
+    QVERIFY(!dialog.choose(book.engine));
+    QVERIFY(stillOpen);
+    QVERIFY(book.prompter.verifyAllAnswered());
 }
 
 QTEST_MAIN(TestImportDialog)

@@ -3,6 +3,7 @@
 #include "common/Error.h"
 #include "common/Hint.h"
 #include "common/LayoutScale.h"
+#include "common/Prompter.h"
 #include "data/CategoryForest.h"
 #include "editing/CategoryPicker.h"
 #include "exchange/ExchangeEngine.h"
@@ -17,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -26,9 +26,10 @@
 
 namespace qv {
 
-ImportDialog::ImportDialog(Settings &settings, CategoryTreeModel &tree, QWidget *parent)
+ImportDialog::ImportDialog(Settings &settings, CategoryTreeModel &tree, Prompter &prompter, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_settings(settings)
+    , m_prompter(prompter)
     , m_tree(tree)
 {
     setObjectName(QStringLiteral("importDialog"));
@@ -174,7 +175,7 @@ void ImportDialog::nextExample()
     try {
         showExample(m_engine->nextExample());
     } catch (const Error &e) {
-        QMessageBox::warning(this, QString(), e.text());
+        m_prompter.message(e.text(), Prompter::Icon::Warning, Prompter::Button::Ok);
     }
 }
 

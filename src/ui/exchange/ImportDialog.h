@@ -16,6 +16,7 @@ namespace qv {
 
 class CategoryPicker;
 class CategoryTreeModel;
+class Prompter;
 
 // "Import Dialog": the columns of a CSV file assigned to the catalogue's
 // fields while looking at example records, and the category for the new
@@ -24,7 +25,7 @@ class CategoryTreeModel;
 class ImportDialog : public QDialog, public ImportChooser, public CategoryQuestion {
     Q_OBJECT
 public:
-    ImportDialog(Settings &settings, CategoryTreeModel &tree, QWidget *parent = nullptr);
+    ImportDialog(Settings &settings, CategoryTreeModel &tree, Prompter &prompter, QWidget *parent = nullptr);
 
     bool choose(ExchangeEngine &engine) override;
     int pickedPosition() const override { return m_picked; }
@@ -46,6 +47,7 @@ private:
     void setTitlesLine(bool on);
 
     Settings &m_settings;
+    Prompter &m_prompter;
     CategoryTreeModel &m_tree;
     ExchangeEngine *m_engine = nullptr;
     int m_picked = 0;

@@ -101,7 +101,7 @@ void MainWindow::createExchange()
 {
     m_exchange = std::make_unique<ExchangeEngine>(*m_options, m_models.editModel(), m_data);
     m_fieldSelection = new FieldSelectionDialog(this);
-    m_importDialog = new ImportDialog(*m_options, m_models.tree(), this);
+    m_importDialog = new ImportDialog(*m_options, m_models.tree(), *m_prompter, this);
     m_organisationCompare = new OrganisationCompareDialog(this);
 }
 
