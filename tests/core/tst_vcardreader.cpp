@@ -131,6 +131,9 @@ void TestVCardReader::properties_data()
     QTest::newRow("QP lowercase hex") << QByteArray("2.1")
                                       << QByteArray("FN;CHARSET=UTF-8;QUOTED-PRINTABLE:=e7=8e=8b\r\n") << en
                                       << QString::fromUtf8("FN;CHARSET=UTF-8;QUOTED-PRINTABLE:\u738b");
+    QTest::newRow("value starting with U+FEFF kept")
+        << QByteArray("2.1") << QByteArray("NOTE;CHARSET=UTF-8;QUOTED-PRINTABLE:=EF=BB=BFa=EF=BB=BF\r\n") << en
+        << QString::fromUtf8("NOTE;CHARSET=UTF-8;QUOTED-PRINTABLE:\uFEFFa\uFEFF");
     QTest::newRow("QP structured") << QByteArray("2.1")
                                    << QByteArray("N;ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:=E7=8E=8B;=E5=B0=8F=\r\n"
                                                  "=E6=98=8E;;;\r\n")

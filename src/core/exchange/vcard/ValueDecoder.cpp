@@ -1,5 +1,7 @@
 #include "exchange/vcard/ValueDecoder.h"
 
+#include <QStringDecoder>
+
 #include <cstdint>
 #include <cstring>
 
@@ -47,6 +49,14 @@ bool isUtf8Name(QByteArrayView name)
     return name.compare("UTF-8", Qt::CaseInsensitive) == 0 || name.compare("UTF8", Qt::CaseInsensitive) == 0;
 }
 
+// UTF-8 text as it stands: a value may begin with U+FEFF, which the
+// library's decoding would drop as a byte-order mark.
+QString utf8Text(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(bytes);
+}
+
 } // namespace
 
 ValueDecoder::ValueDecoder(bool fileIsUtf8, bool fileWasUtf16, QByteArray legacyCodePage)
@@ -60,7 +70,7 @@ QString ValueDecoder::decode(QByteArrayView bytes, QByteArrayView charset, bool 
         return QString::fromLatin1(bytes);
     const bool charsetApplies = !charset.isEmpty() && (wasQuotedPrintable || !m_fileWasUtf16);
     if (charsetApplies && isUtf8Name(charset))
-        return QString::fromUtf8(bytes);
+        return utf8Text(bytes);
     if (charsetApplies) {
         if (CodePageDecoder *decoder = decoderFor(charset))
             return decoder->decode(bytes);
@@ -71,7 +81,7 @@ QString ValueDecoder::decode(QByteArrayView bytes, QByteArrayView charset, bool 
 QString ValueDecoder::decodeWithoutCharset(QByteArrayView bytes, bool utf8)
 {
     if (utf8)
-        return QString::fromUtf8(bytes);
+        return utf8Text(bytes);
     if (!m_legacy)
         m_legacy = std::make_unique<CodePageDecoder>(m_legacyCodePage);
     return m_legacy->decode(bytes);
