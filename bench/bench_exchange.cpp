@@ -6,15 +6,13 @@
 // sqlite3 timed as a whole process like the work it stands for.
 #include "QuietPrompter.h"
 #include "BenchTiming.h"
+#include "BookInMemory.h"
 
 #include "common/Prompter.h"
 #include "data/BookGenerator.h"
-#include "data/RecordStore.h"
 #include "data/RecordTable.h"
-#include "editing/EditModel.h"
 #include "exchange/ExchangeEngine.h"
 #include "exchange/ComparingSameNameCheck.h"
-#include "navigation/CategoryTreeModel.h"
 #include "settings/Settings.h"
 
 #include <QCoreApplication>
@@ -32,35 +30,19 @@ const QStringList kFields = {"Name",    "SurName", "MidName", "GivenName", "Posi
                              "Fax",     "Mobile",  "Pager",   "Birthday",  "Memo",     "ICQ",     "DPhone", "URL",  "Company",
                              "CAddress", "CZip",   "CPhone",  "CFax",      "CEMail",   "CMemo",   "CURL"};
 
-// A book in memory as the program holds it: list copies logging changes.
-struct Book {
-    RecordStore data;
-    CategoryTreeModel tree;
-    EditModel edit{tree};
+// A book in memory with the exchange engine over it.
+struct Book : bench::BookInMemory {
     Settings settings;
     ExchangeEngine engine{settings, edit, data};
 
     Book(const GeneratedBook &content, const QString &settingsPath)
-        : settings(settingsPath)
+        : BookInMemory(content)
+        , settings(settingsPath)
     {
-        data.personRead.loadTable(content.persons);
-        data.organisationRead.loadTable(content.organisations);
-        data.bindViews();
-        data.personList.setLogChanges(true);
-        data.organisationList.setLogChanges(true);
-        edit.scanPersonTable(data.personList);
-        edit.scanOrganisationTable(data.organisationList);
-        tree.loadTree("All\r\nSearch\r\n", "1000\r\n101\r\n");
         for (const QString &f : kFields)
             settings.fieldsList.append({f, f});
         settings.checkOrgSameName = false;
     }
-};
-
-// The bench imports with the check off; were it on, the stored organisation would stay as it is.
-class KeepStored : public OrganisationComparer {
-public:
-    Choice compare(const OrganisationComparison &) override { return Choice::Keep; }
 };
 
 double sqliteMs(const QString &dir, const QStringList &commands)
@@ -115,7 +97,7 @@ int main(int argc, char *argv[])
             if (kFields[i] != "SurName" && kFields[i] != "MidName" && kFields[i] != "GivenName")
                 target.settings.importFieldMapping[size_t(i)][0] = i + 1; // Name split into its parts
         }
-        KeepStored keep;
+        bench::KeepingComparer keep;
         ComparingSameNameCheck check(target.edit, prompter, keep);
         target.engine.openImportFile(exported);
         imported = target.engine.importCsv(1000, check, prompter).imported;

@@ -4,19 +4,16 @@
 // object's look-ups (goal: under 0.5 s), and the import of the 2.1 file into
 // an empty book through the edit model (goal: under 3 s).
 #include "BenchTiming.h"
+#include "BookInMemory.h"
 #include "QuietPrompter.h"
 
 #include "data/BookGenerator.h"
-#include "data/RecordStore.h"
 #include "data/RecordTable.h"
-#include "editing/EditModel.h"
-#include "editing/OrganisationSameName.h"
 #include "exchange/vcard/EntryCards.h"
 #include "exchange/vcard/VCard.h"
 #include "exchange/vcard/VCardFile.h"
 #include "exchange/vcard/VCardImport.h"
 #include "exchange/vcard/VCardReader.h"
-#include "navigation/CategoryTreeModel.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -33,31 +30,6 @@ constexpr int Persons = 100000;
 constexpr double ExportGoalMs = 1000;
 constexpr double ReadGoalMs = 500;
 constexpr double ImportGoalMs = 3000;
-
-// An empty book in memory as the program holds it: list copies logging changes.
-struct EmptyBook {
-    RecordStore data;
-    CategoryTreeModel tree;
-    EditModel edit{tree};
-
-    EmptyBook()
-    {
-        const GeneratedBook empty = generateBook(0, 0, 1);
-        data.personRead.loadTable(empty.persons);
-        data.organisationRead.loadTable(empty.organisations);
-        data.bindViews();
-        data.personList.setLogChanges(true);
-        data.organisationList.setLogChanges(true);
-        edit.scanPersonTable(data.personList);
-        edit.scanOrganisationTable(data.organisationList);
-        tree.loadTree("All\r\nSearch\r\n", "1000\r\n101\r\n");
-    }
-};
-
-class KeepingComparer : public OrganisationComparer {
-public:
-    Choice compare(const OrganisationComparison &) override { return Choice::Keep; }
-};
 
 const char *verdict(double ms, double goal)
 {
@@ -131,12 +103,12 @@ int main()
     f.write(file21);
     f.close();
     bench::QuietPrompter prompter;
-    KeepingComparer comparer;
+    bench::KeepingComparer comparer;
     VCardImportOptions options;
     options.checkSameName = false;
     int imported = 0;
     const double importMs = medianMs(3, [&] {
-        EmptyBook target;
+        bench::BookInMemory target(generateBook(0, 0, 1));
         imported = importVCardFile(target.edit, prompter, comparer, path, options)->entries.imported;
     });
     std::printf("vCard 2.1 import into an empty book, %d entries\n", imported);
