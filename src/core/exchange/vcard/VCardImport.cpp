@@ -3,6 +3,7 @@
 #include "common/Error.h"
 #include "common/Prompter.h"
 #include "data/QuietView.h"
+#include "data/RecordTable.h"
 #include "data/TableView.h"
 #include "editing/EditModel.h"
 #include "editing/OrganisationSameName.h"
@@ -194,6 +195,8 @@ std::optional<VCardImportReport> importVCardFile(EditModel &editModel, Prompter 
     const QuietView quietPersons(editModel.persons());
     const QuietView quietOrganisations(editModel.organisations());
     try {
+        // The new persons are sorted into the list once, after the last card.
+        const RecordTable::OrderBatch personBatch(*editModel.persons().table());
         for (size_t i = 0; i < cards.size(); ++i) {
             if (cards[i].isBroken()) {
                 report.skipped.append({int(i) + 1, cardFaultText(cards[i].fault)});
