@@ -210,6 +210,7 @@ private slots:
     void failedMemberLeavesNoFile();
     void keptMembers_data();
     void keptMembers();
+    void largeMemberKeptAndWritten();
     void capitalisedMemberFound();
     void extraMemberCarriedIntoNextPackage();
     void heldMembersPackedFromMemory_data();
@@ -1046,6 +1047,8 @@ void TestArchive::keptMembers_data()
         << QList<RawMember>{badCrc, deflatedMember("Agents.dbf", "agents")} << QStringList{"agents.dbf"} << QStringList();
     QTest::newRow("a failed copy drops the member kept before it")
         << QList<RawMember>{deflatedMember("Names.dbf", "names"), badCrc} << QStringList() << QStringList();
+    QTest::newRow("a stored member kept as well")
+        << QList<RawMember>{storedMember("Names.dbf", "names")} << QStringList{"names.dbf"} << QStringList();
 }
 
 void TestArchive::keptMembers()
@@ -1058,10 +1061,32 @@ void TestArchive::keptMembers()
     KeepingTarget target(dir.filePath("work"), {"Names.dbf", "agents.DBF"});
     KnownPasswords known;
     unpackFile(dir.filePath("book.qvp"), target, known, {});
-    QCOMPARE(target.kept.keys(), keptNames);
-    for (const QString &name : keptNames)
-        QCOMPARE(target.kept.value(name), name.chopped(4).toUtf8());
+    QStringList names;
+    for (const auto &[name, bytes] : target.kept) {
+        names << name;
+        QCOMPARE(bytes.view(), name.chopped(4).toUtf8());
+    }
+    QCOMPARE(names, keptNames);
     QCOMPARE(QDir(dir.filePath("work")).entryList(QDir::Files | QDir::Hidden, QDir::Name), files);
+}
+
+// A member of megabytes goes through the whole-member path into a buffer
+// of its own, kept or written alike.
+void TestArchive::largeMemberKeptAndWritten()
+{
+    QByteArray large;
+    for (int i = 0; large.size() < 5 * 1024 * 1024; ++i)
+        large += QByteArray::number(i * 7919) + ' ';
+    QTemporaryDir dir;
+    writeFile(dir.filePath("book.qvp"),
+              qv::test::composeZip({qv::test::deflatedMember("Names.dbf", large), qv::test::deflatedMember("big.dff", large)}));
+    KeepingTarget target(dir.filePath("work"), {"names.dbf"});
+    KnownPasswords known;
+    QCOMPARE(unpackFile(dir.filePath("book.qvp"), target, known, {}), 2);
+    QCOMPARE(target.kept.at("names.dbf").view(), large);
+    QFile written(dir.filePath("work/big.dff"));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), large);
 }
 
 void TestArchive::capitalisedMemberFound()

@@ -53,11 +53,14 @@ QByteArray readMember(const QString &dir, const QString &name)
 
 // The bytes of a table member the unpack kept in memory, taken out of it so
 // that they go as soon as their table is built.
-QByteArray takeKeptTable(archive::KeepingTarget &unpacked, const QString &name)
+PageBuffer takeKeptTable(archive::KeepingTarget &unpacked, const QString &name)
 {
-    if (!unpacked.kept.contains(name))
+    const auto kept = unpacked.kept.find(name);
+    if (kept == unpacked.kept.end())
         throw DatabaseError(QStringLiteral("Cannot open file \"%1\"").arg(QDir(unpacked.directory()).filePath(name)));
-    return unpacked.kept.take(name);
+    PageBuffer bytes = std::move(kept->second);
+    unpacked.kept.erase(kept);
+    return bytes;
 }
 
 // A table member parsed on a thread of its own, so that both tables of a
@@ -71,7 +74,7 @@ public:
     {
         try {
             m_bytes = takeKeptTable(unpacked, name);
-            m_form = tableFormOf(m_bytes);
+            m_form = tableFormOf(m_bytes.view());
         } catch (...) {
             m_error = std::current_exception();
             return;
@@ -109,7 +112,7 @@ private:
         m_table->order(fields);
     }
 
-    QByteArray m_bytes;
+    PageBuffer m_bytes;
     TableForm m_form = TableForm::Quorvel;
     std::unique_ptr<RecordTable> m_table;
     std::exception_ptr m_error;

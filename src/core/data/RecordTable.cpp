@@ -153,6 +153,11 @@ const TextColumn &TextColumn::caseFolded() const
     return *m_folded;
 }
 
+size_t TextColumn::filledBytes(size_t rows, size_t units)
+{
+    return ColumnArena::footprint(rows * sizeof(Slice)) + ColumnArena::footprint(units * sizeof(char16_t));
+}
+
 void TextColumn::shrink()
 {
     if (m_chars.size() < m_chars.capacity() / 8 * 7)
@@ -161,7 +166,7 @@ void TextColumn::shrink()
 
 void TextColumn::compact()
 {
-    std::vector<char16_t> chars;
+    std::vector<char16_t, ColumnAllocator<char16_t>> chars;
     chars.reserve(m_chars.size() - m_unused);
     for (Slice &slice : m_slices) {
         const quint32 start = quint32(chars.size());

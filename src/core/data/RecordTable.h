@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/ColumnMemory.h"
 #include "data/Schema.h"
 #include "data/Value.h"
 
@@ -50,6 +51,9 @@ public:
     void reserve(size_t units) { m_chars.reserve(m_chars.size() + units); }
     // Gives back room reserved but not used.
     void shrink();
+    // The bytes of column memory a column of this many rows and code units
+    // takes when filled at once.
+    static size_t filledBytes(size_t rows, size_t units);
 
     // The same texts case-folded (see foldCase), made on first use and kept
     // in step with every later change, so that comparisons ignoring case
@@ -64,8 +68,8 @@ private:
     Slice add(QStringView text);
     void compact();
 
-    std::vector<char16_t> m_chars;
-    std::vector<Slice> m_slices;
+    std::vector<char16_t, ColumnAllocator<char16_t>> m_chars;
+    std::vector<Slice, ColumnAllocator<Slice>> m_slices;
     size_t m_unused = 0; // code units no slice refers to any more
     mutable std::unique_ptr<TextColumn> m_folded;
 };
@@ -90,11 +94,13 @@ public:
     void pushBack(qint64 value);
     // Rows, all empty.
     void assignEmpty(size_t rows);
+    // The bytes of column memory a column of this many rows takes.
+    static size_t filledBytes(size_t rows) { return ColumnArena::footprint(rows * sizeof(qint32)); }
     void clear();
 
 private:
     static constexpr qint32 kMark = std::numeric_limits<qint32>::min();
-    std::vector<qint32> m_values;
+    std::vector<qint32, ColumnAllocator<qint32>> m_values;
     QSet<size_t> m_markRows; // rows holding the number kMark itself
 };
 

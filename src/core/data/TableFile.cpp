@@ -1,5 +1,6 @@
 #include "data/TableFile.h"
 
+#include "common/PageAdvice.h"
 #include "common/TextWidth.h"
 #include "data/DatabaseError.h"
 #include "data/RecordTable.h"
@@ -14,9 +15,6 @@
 #include <cstring>
 #include <exception>
 #include <thread>
-
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace qv {
 
@@ -67,7 +65,7 @@ private:
 
 class Reader {
 public:
-    explicit Reader(const QByteArray &in) : m_in(in) {}
+    explicit Reader(QByteArrayView in) : m_in(in) {}
 
     qsizetype left() const { return m_in.size() - m_pos; }
     void need(qint64 count, const char *what) const
@@ -95,7 +93,7 @@ public:
     }
 
 private:
-    const QByteArray &m_in;
+    QByteArrayView m_in;
     qsizetype m_pos = 0;
 };
 
@@ -110,6 +108,19 @@ bool isAscii(QByteArrayView bytes)
     for (char c : bytes)
         any |= uchar(c);
     return any < 0x80;
+}
+
+// How many UTF-16 code units the UTF-8 text makes: one per byte that starts
+// a character, two for a character beyond the basic plane. Broken text can
+// make more (a replacement character per bad byte); the column then grows.
+size_t utf16Units(QByteArrayView utf8)
+{
+    size_t continuation = 0, fourByte = 0;
+    for (char c : utf8) {
+        continuation += (uchar(c) & 0xC0) == 0x80;
+        fourByte += uchar(c) >= 0xF0;
+    }
+    return size_t(utf8.size()) - continuation + fourByte;
 }
 
 void writeColumn(Writer &w, const Column &c, const std::vector<int> &rows)
@@ -219,12 +230,11 @@ ColumnSpan locateColumn(Reader &r, const Column &c, int rows)
     return span;
 }
 
-void decodeTexts(const ColumnSpan &span, Column &c, int rows)
+void decodeTexts(const ColumnSpan &span, Column &c, int rows, size_t units)
 {
     auto has = [p = span.presence](int row) { return (p[row / 8] >> (row % 8)) & 1; };
     c.texts.resize(size_t(rows));
-    // A UTF-8 byte never makes more than one UTF-16 code unit.
-    c.texts.reserve(size_t(span.textBytes));
+    c.texts.reserve(units);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString scratch; // reused, so that no text allocates on its own
     const bool cut = c.def.type == FieldType::Text && c.def.size > 0;
@@ -272,30 +282,31 @@ void decodeNumbers(const ColumnSpan &span, Column &c, int rows)
     }
 }
 
-// Gives the whole pages within the bytes back to the system, which reads
-// them as zeros from then on.
-void releasePages(const uchar *begin, qint64 size)
-{
-    const auto page = uintptr_t(sysconf(_SC_PAGESIZE));
-    const uintptr_t from = (uintptr_t(begin) + page - 1) & ~(page - 1);
-    const uintptr_t to = (uintptr_t(begin) + uintptr_t(size)) & ~(page - 1);
-    if (to > from)
-        madvise(reinterpret_cast<void *>(from), to - from, MADV_DONTNEED);
-}
-
 // With releaseRead, the bytes of each column go back to the system once it
-// is decoded.
+// is decoded. The columns are filled from one arena sized for them.
 void decodeColumns(RecordTable &table, const std::vector<ColumnSpan> &spans, int from, int to, int rows, bool releaseRead)
 {
+    std::vector<size_t> units(spans.size());
+    size_t bytes = 0;
+    for (int f = from; f < to; ++f) {
+        const ColumnSpan &span = spans[size_t(f)];
+        if (table.column(f).isText()) {
+            units[size_t(f)] = utf16Units(QByteArrayView(span.blob, span.textBytes));
+            bytes += TextColumn::filledBytes(size_t(rows), units[size_t(f)]);
+        } else {
+            bytes += NumberColumn::filledBytes(size_t(rows));
+        }
+    }
+    ColumnArena arena(bytes);
     for (int f = from; f < to; ++f) {
         Column &c = table.columnForLoad(f);
         const ColumnSpan &span = spans[size_t(f)];
         if (c.isText())
-            decodeTexts(span, c, rows);
+            decodeTexts(span, c, rows, units[size_t(f)]);
         else
             decodeNumbers(span, c, rows);
         if (releaseRead)
-            releasePages(span.presence, span.bytes);
+            releasePages(span.presence, size_t(span.bytes));
     }
 }
 
@@ -329,7 +340,7 @@ void decodeAll(RecordTable &table, const std::vector<ColumnSpan> &spans, int row
         std::rethrow_exception(laterError);
 }
 
-std::unique_ptr<RecordTable> readTable(const QByteArray &bytes, bool releaseRead)
+std::unique_ptr<RecordTable> readTable(QByteArrayView bytes, bool releaseRead)
 {
     if (tableFormOf(bytes) == TableForm::DataPacket)
         return legacy::readDataPacketTable(bytes);
@@ -387,10 +398,9 @@ std::unique_ptr<RecordTable> readTableBytes(const QByteArray &bytes)
     return readTable(bytes, false);
 }
 
-std::unique_ptr<RecordTable> readTableBytesReleasing(QByteArray bytes)
+std::unique_ptr<RecordTable> readTableBytesReleasing(PageBuffer bytes)
 {
-    // Bytes shared with someone else must stay as they are.
-    return readTable(bytes, bytes.isDetached());
+    return readTable(bytes.view(), true);
 }
 
 } // namespace qv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/PageBuffer.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
@@ -20,7 +22,7 @@ std::unique_ptr<RecordTable> readTableBytes(const QByteArray &bytes);
 // The same for bytes the caller gives up: each column's bytes go back to the
 // system as soon as the column is decoded, so that the file and the table
 // it makes are never both held whole.
-std::unique_ptr<RecordTable> readTableBytesReleasing(QByteArray bytes);
+std::unique_ptr<RecordTable> readTableBytesReleasing(PageBuffer bytes);
 
 enum class TableForm { Quorvel, DataPacket };
 // The form of a table file, by its first bytes; anything not a data packet

@@ -1,5 +1,6 @@
 #include "data/archive/PackageReader.h"
 
+#include "common/PageBuffer.h"
 #include "data/archive/AesPayload.h"
 #include "data/archive/TraditionalCipher.h"
 #include "data/archive/ZipDirectory.h"
@@ -191,20 +192,20 @@ std::optional<Extraction> inflateWhole(const QByteArray &archive, const MemberEn
         copy.decrypt(decrypted.data(), decrypted.size());
         in = decrypted.constData();
     }
-    QByteArray out(qsizetype(entry.size), Qt::Uninitialized);
+    PageBuffer out(size_t(entry.size));
     libdeflate_decompressor *decompressor = libdeflate_alloc_decompressor();
     if (!decompressor)
         return std::nullopt;
     size_t used = 0;
     const libdeflate_result rc = libdeflate_deflate_decompress_ex(decompressor, in, size_t(end - begin),
-                                                                  out.data(), size_t(out.size()), &used, nullptr);
+                                                                  out.data(), out.size(), &used, nullptr);
     libdeflate_free_decompressor(decompressor);
     if (rc != LIBDEFLATE_SUCCESS)
         return std::nullopt;
     Extraction x;
     x.end = begin + qsizetype(used);
-    x.crc = libdeflate_crc32(0, out.constData(), size_t(out.size()));
-    x.written = out.size();
+    x.crc = libdeflate_crc32(0, out.data(), out.size());
+    x.written = qsizetype(out.size());
     if (!target.writeAll(std::move(out)))
         x.error = ArchiveCode::WriteError;
     return x;
@@ -504,6 +505,25 @@ int unpack(const QByteArray &archive, UnpackTarget &target, KnownPasswords &know
     return reader.written();
 }
 
+namespace {
+
+// The whole file, in one buffer of its size.
+PageBuffer readWhole(QFile &file)
+{
+    if (file.isSequential()) {
+        const QByteArray all = file.readAll();
+        PageBuffer bytes(size_t(all.size()));
+        std::copy(all.cbegin(), all.cend(), bytes.data());
+        return bytes;
+    }
+    PageBuffer bytes(size_t(file.size()));
+    const qint64 read = file.read(bytes.data(), qint64(bytes.size()));
+    bytes.truncate(size_t(std::max<qint64>(read, 0)));
+    return bytes;
+}
+
+} // namespace
+
 int unpackFile(const QString &packagePath, const QString &targetDirectory, KnownPasswords &known,
                const UnpackSinks &sinks)
 {
@@ -523,12 +543,12 @@ int unpackFile(const QString &packagePath, DirectoryTarget &target, KnownPasswor
         return report(ArchiveCode::FileNotFound);
     if (!file.open(QIODevice::ReadOnly))
         return report(ArchiveCode::OpenError);
-    const QByteArray archive = file.readAll();
+    const PageBuffer archive = readWhole(file);
     if (file.error() != QFile::NoError)
         return report(ArchiveCode::ReadError);
     if (!QDir().mkpath(target.directory()))
         return report(ArchiveCode::CannotCreateDirectory);
-    return unpack(archive, target, known, sinks);
+    return unpack(QByteArray::fromRawData(archive.data(), qsizetype(archive.size())), target, known, sinks);
 }
 
 } // namespace qv::archive

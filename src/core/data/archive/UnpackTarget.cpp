@@ -42,6 +42,8 @@ bool KeepingTarget::open(const QString &name)
 {
     m_name = m_keptNames.contains(name, Qt::CaseInsensitive) ? name.toLower() : QString();
     m_data.clear();
+    m_whole = PageBuffer();
+    m_isWhole = false;
     return m_name.isEmpty() ? DirectoryTarget::open(name) : true;
 }
 
@@ -49,15 +51,21 @@ bool KeepingTarget::write(const char *data, qsizetype size)
 {
     if (m_name.isEmpty())
         return DirectoryTarget::write(data, size);
+    if (m_isWhole) {
+        m_data = QByteArray(m_whole.data(), qsizetype(m_whole.size()));
+        m_whole = PageBuffer();
+        m_isWhole = false;
+    }
     m_data.append(data, size);
     return true;
 }
 
-bool KeepingTarget::writeAll(QByteArray data)
+bool KeepingTarget::writeAll(PageBuffer data)
 {
-    if (m_name.isEmpty() || !m_data.isEmpty())
-        return write(data.constData(), data.size());
-    m_data = std::move(data);
+    if (m_name.isEmpty() || m_isWhole || !m_data.isEmpty())
+        return write(data.data(), qsizetype(data.size()));
+    m_whole = std::move(data);
+    m_isWhole = true;
     return true;
 }
 
@@ -65,7 +73,14 @@ bool KeepingTarget::commit()
 {
     if (m_name.isEmpty())
         return DirectoryTarget::commit();
-    kept.insert(m_name, std::exchange(m_data, QByteArray()));
+    if (!m_isWhole) {
+        m_whole = PageBuffer(size_t(m_data.size()));
+        std::copy(m_data.cbegin(), m_data.cend(), m_whole.data());
+        m_data.clear();
+    }
+    kept.insert_or_assign(m_name, std::move(m_whole));
+    m_whole = PageBuffer();
+    m_isWhole = false;
     return true;
 }
 
@@ -76,8 +91,10 @@ void KeepingTarget::discard()
         return;
     }
     // As with a file, a discarded member leaves nothing of its name behind.
-    kept.remove(m_name);
+    kept.erase(m_name);
     m_data.clear();
+    m_whole = PageBuffer();
+    m_isWhole = false;
 }
 
 bool MemoryTarget::open(const QString &name)

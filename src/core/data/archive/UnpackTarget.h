@@ -1,11 +1,14 @@
 #pragma once
 
+#include "common/PageBuffer.h"
+
 #include <QByteArray>
 #include <QMap>
 #include <QFile>
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <memory>
 
 namespace qv::archive {
@@ -19,7 +22,7 @@ public:
     virtual bool write(const char *data, qsizetype size) = 0;
     // The member's whole content in one piece; a target that keeps members in
     // memory takes the bytes over instead of copying them.
-    virtual bool writeAll(QByteArray data) { return write(data.constData(), data.size()); }
+    virtual bool writeAll(PageBuffer data) { return write(data.data(), qsizetype(data.size())); }
     virtual bool commit() = 0;
     virtual void discard() = 0;
 };
@@ -51,16 +54,18 @@ public:
     }
     bool open(const QString &name) override;
     bool write(const char *data, qsizetype size) override;
-    bool writeAll(QByteArray data) override;
+    bool writeAll(PageBuffer data) override;
     bool commit() override;
     void discard() override;
 
-    QMap<QString, QByteArray> kept;
+    std::map<QString, PageBuffer> kept;
 
 private:
     QStringList m_keptNames;
     QString m_name; // lower case; empty while a member goes to a file
-    QByteArray m_data;
+    QByteArray m_data;   // a member written piece by piece
+    PageBuffer m_whole;  // or in one piece
+    bool m_isWhole = false;
 };
 
 // Members kept in memory, for tests and fuzzing.
