@@ -1076,7 +1076,7 @@ void TestArchive::largeMemberKeptAndWritten()
 {
     QByteArray large;
     for (int i = 0; large.size() < 5 * 1024 * 1024; ++i)
-        large += QByteArray::number(i * 7919) + ' ';
+        large += QByteArray::number(qint64(i) * 7919) + ' ';
     QTemporaryDir dir;
     writeFile(dir.filePath("book.qvp"),
               qv::test::composeZip({qv::test::deflatedMember("Names.dbf", large), qv::test::deflatedMember("big.dff", large)}));

@@ -723,14 +723,18 @@ void TestRecordStore::loadedTextIsCutToTheFieldWidth_data()
 
 void TestRecordStore::loadedTextIsCutToTheFieldWidth()
 {
-    // A file may declare a text field narrower than the texts it holds.
+    // A file may declare a text field narrower than the texts it holds. The
+    // texts after a cut one keep theirs.
     QFETCH(QString, written);
     QFETCH(QString, loaded);
-    QByteArray bytes = tableBytes({{"T", FieldType::Text, 40}}, {{written}});
+    QByteArray bytes = tableBytes({{"T", FieldType::Text, 40}}, {{written}, {"after"}, {written}, {"end"}});
     QCOMPARE(bytes.mid(8, 3), QByteArray("\x02\x28\x00", 3)); // the field's type and width
     bytes[9] = 10;
     const auto table = readTableBytes(bytes);
     QCOMPARE(valueText(table->value(0, 0)), loaded);
+    QCOMPARE(valueText(table->value(1, 0)), QString("after"));
+    QCOMPARE(valueText(table->value(2, 0)), loaded);
+    QCOMPARE(valueText(table->value(3, 0)), QString("end"));
 }
 
 void TestRecordStore::locate_data()

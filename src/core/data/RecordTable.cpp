@@ -117,6 +117,29 @@ void TextColumn::setLatin1(size_t row, QByteArrayView bytes)
     }
 }
 
+size_t TextColumn::appendLatin1(QByteArrayView bytes)
+{
+    const size_t start = m_chars.size();
+    if (start + size_t(bytes.size()) > std::numeric_limits<quint32>::max())
+        throw DatabaseError(QStringLiteral("The table is too large to hold in memory"));
+    const auto *begin = reinterpret_cast<const uchar *>(bytes.data());
+    m_chars.insert(m_chars.end(), begin, begin + bytes.size());
+    m_unused += size_t(bytes.size());
+    return start;
+}
+
+void TextColumn::takeLoaded(size_t row, size_t start, size_t length)
+{
+    if (length == 0)
+        return;
+    m_slices[row] = {quint32(start), quint32(length)};
+    m_unused -= length;
+    if (m_folded) {
+        std::u16string buffer;
+        m_folded->set(row, foldCase(view(row), buffer));
+    }
+}
+
 void TextColumn::pushBack(QStringView text)
 {
     resize(m_slices.size() + 1);

@@ -42,6 +42,11 @@ public:
     // Loading: a text of Latin-1 bytes (ASCII among them) for a row that is
     // still empty, widened straight into the buffer.
     void setLatin1(size_t row, QByteArrayView bytes);
+    // Loading in bulk: Latin-1 bytes widened onto the end of the buffer in
+    // one go, returning where they start; rows still empty then take their
+    // parts of them. Units no row takes count as unused.
+    size_t appendLatin1(QByteArrayView bytes);
+    void takeLoaded(size_t row, size_t start, size_t length);
     void pushBack(QStringView text);
     // Rows added at the end, all empty.
     void resize(size_t rows);

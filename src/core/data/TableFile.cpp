@@ -110,17 +110,24 @@ bool isAscii(QByteArrayView bytes)
     return any < 0x80;
 }
 
-// How many UTF-16 code units the UTF-8 text makes: one per byte that starts
-// a character, two for a character beyond the basic plane. Broken text can
-// make more (a replacement character per bad byte); the column then grows.
-size_t utf16Units(QByteArrayView utf8)
+// What a UTF-8 text makes in UTF-16: one code unit per byte that starts a
+// character, two for a character beyond the basic plane. Broken text can make
+// more (a replacement character per bad byte); the column then grows.
+struct Utf16Measure {
+    size_t units = 0;
+    bool ascii = true;
+};
+
+Utf16Measure measureUtf16(QByteArrayView utf8)
 {
     size_t continuation = 0, fourByte = 0;
+    uchar any = 0;
     for (char c : utf8) {
         continuation += (uchar(c) & 0xC0) == 0x80;
         fourByte += uchar(c) >= 0xF0;
+        any |= uchar(c);
     }
-    return size_t(utf8.size()) - continuation + fourByte;
+    return {size_t(utf8.size()) - continuation + fourByte, any < 0x80};
 }
 
 void writeColumn(Writer &w, const Column &c, const std::vector<int> &rows)
@@ -230,11 +237,33 @@ ColumnSpan locateColumn(Reader &r, const Column &c, int rows)
     return span;
 }
 
-void decodeTexts(const ColumnSpan &span, Column &c, int rows, size_t units)
+// A column of ASCII texts only, as most are: widened into the column in one
+// go, each row then taking its part. Every ASCII character is one column
+// wide, so that a text too wide for the field is cut by its length.
+void decodeAsciiTexts(const ColumnSpan &span, Column &c, int rows)
 {
     auto has = [p = span.presence](int row) { return (p[row / 8] >> (row % 8)) & 1; };
+    const qint64 width = c.def.type == FieldType::Text && c.def.size > 0 ? c.def.size : std::numeric_limits<qint64>::max();
+    size_t at = c.texts.appendLatin1(QByteArrayView(span.blob, qsizetype(span.textBytes)));
+    qint64 k = 0;
+    for (int row = 0; row < rows; ++row) {
+        if (!has(row))
+            continue;
+        const qint64 length = readU32(span.values + 4 * k++);
+        c.texts.takeLoaded(size_t(row), at, size_t(std::min(length, width)));
+        at += size_t(length);
+    }
+}
+
+void decodeTexts(const ColumnSpan &span, Column &c, int rows, Utf16Measure measure)
+{
     c.texts.resize(size_t(rows));
-    c.texts.reserve(units);
+    c.texts.reserve(measure.units);
+    if (measure.ascii) {
+        decodeAsciiTexts(span, c, rows);
+        return;
+    }
+    auto has = [p = span.presence](int row) { return (p[row / 8] >> (row % 8)) & 1; };
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString scratch; // reused, so that no text allocates on its own
     const bool cut = c.def.type == FieldType::Text && c.def.size > 0;
@@ -246,8 +275,7 @@ void decodeTexts(const ColumnSpan &span, Column &c, int rows, size_t units)
         const QByteArrayView bytes(span.blob + at, qsizetype(length));
         at += length;
         if (isAscii(bytes)) {
-            // Most texts: widened directly into the column, the decoder being
-            // slower per byte. Every ASCII character is one column wide.
+            // Widened directly into the column, the decoder being slower per byte.
             c.texts.setLatin1(size_t(row), cut && bytes.size() > c.def.size ? bytes.first(c.def.size) : bytes);
             continue;
         }
@@ -286,13 +314,13 @@ void decodeNumbers(const ColumnSpan &span, Column &c, int rows)
 // is decoded. The columns are filled from one arena sized for them.
 void decodeColumns(RecordTable &table, const std::vector<ColumnSpan> &spans, int from, int to, int rows, bool releaseRead)
 {
-    std::vector<size_t> units(spans.size());
+    std::vector<Utf16Measure> measures(spans.size());
     size_t bytes = 0;
     for (int f = from; f < to; ++f) {
         const ColumnSpan &span = spans[size_t(f)];
         if (table.column(f).isText()) {
-            units[size_t(f)] = utf16Units(QByteArrayView(span.blob, span.textBytes));
-            bytes += TextColumn::filledBytes(size_t(rows), units[size_t(f)]);
+            measures[size_t(f)] = measureUtf16(QByteArrayView(span.blob, qsizetype(span.textBytes)));
+            bytes += TextColumn::filledBytes(size_t(rows), measures[size_t(f)].units);
         } else {
             bytes += NumberColumn::filledBytes(size_t(rows));
         }
@@ -302,7 +330,7 @@ void decodeColumns(RecordTable &table, const std::vector<ColumnSpan> &spans, int
         Column &c = table.columnForLoad(f);
         const ColumnSpan &span = spans[size_t(f)];
         if (c.isText())
-            decodeTexts(span, c, rows, units[size_t(f)]);
+            decodeTexts(span, c, rows, measures[size_t(f)]);
         else
             decodeNumbers(span, c, rows);
         if (releaseRead)
