@@ -380,6 +380,11 @@ void TestEditModel::initialsIgnoreCase_data()
                                  << false << QStringList{"\u03c3"};
     QTest::newRow("a to z raised") << QStringList{"smith", "Stone"} << "sand" << false << QStringList{"S"};
     QTest::newRow("an accent makes another initial") << QStringList{"Emma"} << "\u00e9mile" << true << QStringList{"E", "\u00e9"};
+    QTest::newRow("a blank surname, then one with a leading blank")
+        << QStringList{"  ", " Lee"} << "Kim" << true << QStringList{" ", "K"};
+    QTest::newRow("two characters beyond the basic plane sharing their first unit")
+        << QStringList{"\U00020000a", "\U00020001b", "\U00020000c"} << "Kim" << true
+        << QStringList{"\U00020000", "\U00020001", "K"};
 }
 
 void TestEditModel::initialsIgnoreCase()

@@ -10,6 +10,7 @@
 #include <QLocale>
 
 #include <unordered_set>
+#include <vector>
 
 namespace qv {
 
@@ -315,6 +316,10 @@ bool EditModel::scanInitials()
     const RecordTable &table = *m_persons->table();
     const Column &yellow = table.column(table.fieldIndex(QStringLiteral("Yellow")));
     const Column &surname = table.column(table.fieldIndex(QStringLiteral("SurName")));
+    // A surname starting with a character of one code unit that is not a
+    // blank has the initial of that unit alone: each such unit is looked at
+    // once, not once per entry.
+    std::vector<bool> seenFirstUnits(size_t(1) << 16);
     for (int row = 0; row < table.rowSlots(); ++row) {
         if (!table.isAlive(row))
             continue;
@@ -322,9 +327,18 @@ bool EditModel::scanInitials()
             m_hasYellowEntries = true;
             continue;
         }
-        const QString initial = surnameInitial(surname.texts[size_t(row)]);
+        const QStringView name = surname.texts.view(size_t(row));
+        if (name.isEmpty())
+            continue;
+        const QChar first = name.front();
+        const bool byFirstUnit = !first.isSurrogate() && !first.isSpace();
+        if (byFirstUnit && seenFirstUnits[first.unicode()])
+            continue;
+        const QString initial = surnameInitial(name.toString());
         if (!initial.isEmpty())
             insertInitial(initial);
+        if (byFirstUnit)
+            seenFirstUnits[first.unicode()] = true;
     }
     return true;
 }
