@@ -305,6 +305,8 @@ private slots:
     void damagedTableMessages();
     void missingTableMessages_data();
     void missingTableMessages();
+    void organisationTableGivenTwice_data();
+    void organisationTableGivenTwice();
     void saveRoundTrip();
     void saveCarriesOtherMembers();
     void failedSaveKeepsChanges_data();
@@ -752,6 +754,43 @@ void TestLifecycle::missingTableMessages()
     f.prompter.expectMessage(message.arg(f.root.path()), Icon::Warning, Button::Ok, Button::Ok);
     QVERIFY(!f.lifecycle->openPackage(f.book("Missing")));
     QCOMPARE(f.shell.busyDepth, 0);
+}
+
+// A package naming the organisation table twice: the later member counts,
+// and one that fails leaves no organisation table, as it would leave no file.
+void TestLifecycle::organisationTableGivenTwice_data()
+{
+    QTest::addColumn<bool>("laterFails");
+    QTest::addColumn<int>("organisations"); // -1: the book does not open
+    QTest::newRow("the later one counts") << false << 3;
+    QTest::newRow("a later one that fails leaves none") << true << -1;
+}
+
+void TestLifecycle::organisationTableGivenTwice()
+{
+    QFETCH(bool, laterFails);
+    QFETCH(int, organisations);
+    QList<test::RawMember> members;
+    for (const archive::PackMember &m : smallBookMembers())
+        members << test::deflatedMember(m.name.toUtf8(), m.data);
+    test::RawMember later = test::deflatedMember("Agents.dbf", writeTableBytes(*generateBook(2, 2, 5).organisations));
+    if (laterFails)
+        later.crc ^= 1;
+    members.insert(2, later); // after the person table
+    Fixture f;
+    QFile file(f.book("Twice"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(test::composeZip(members));
+    file.close();
+    if (laterFails) {
+        f.prompter.expectMessage("Error: 25151 - File fails CRC check", Icon::Warning, Button::Ok, Button::Ok);
+        f.prompter.expectMessage(QString("Cannot open file \"%1/work/agents.dbf\" while loading addressbook. agent.dbf")
+                                     .arg(f.root.path()),
+                                 Icon::Warning, Button::Ok, Button::Ok);
+    }
+    QCOMPARE(f.lifecycle->openPackage(f.book("Twice")), organisations >= 0);
+    if (organisations >= 0)
+        QCOMPARE(f.data.organisationList.recordCount(), organisations);
 }
 
 void TestLifecycle::saveRoundTrip()

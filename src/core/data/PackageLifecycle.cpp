@@ -29,6 +29,7 @@ namespace {
 const QStringList kMemberNames = {QStringLiteral("names.dbf"), QStringLiteral("agents.dbf"), QStringLiteral("tree.dff"),
                                   QStringLiteral("treeno.dff"), QStringLiteral("surname.dff")};
 const QString kWhileLoading = QStringLiteral(" while loading addressbook.");
+const QString kOrganisationMember = QStringLiteral("agents.dbf"); // kept in memory under its name in lower case
 const QString kPackageFilter = QStringLiteral("QV Package (*.qvp)|*.qvp");
 
 class BusyCursor {
@@ -63,12 +64,14 @@ PageBuffer takeKeptTable(archive::KeepingTarget &unpacked, const QString &name)
     return bytes;
 }
 
+} // namespace
+
 // A table member parsed on a thread of its own, so that both tables of a
 // book load at once. The thread owns the member's bytes, which it lets go
 // once the table is built, and builds the order its views will ask for
 // (named by orderNames) when the table has those fields; the caller takes
 // the table once the thread is done. No store is involved.
-class TableLoad {
+class PackageLifecycle::TableLoad {
 public:
     TableLoad(archive::KeepingTarget &unpacked, const QString &name, const QStringList &orderNames)
     {
@@ -118,6 +121,8 @@ private:
     std::exception_ptr m_error;
     std::jthread m_thread; // last: started once the results above exist, joined before they go
 };
+
+namespace {
 
 void writeMember(const QString &dir, const QString &name, const QByteArray &bytes)
 {
@@ -220,7 +225,7 @@ bool PackageLifecycle::isModified()
 }
 
 bool PackageLifecycle::unpackInto(const QString &path, QString &password, std::optional<archive::PackageCipher> &cipher,
-                                  archive::KeepingTarget &target)
+                                  archive::KeepingTarget &target, const archive::MemberEndSink &memberEnd)
 {
     const QString bookName = QFileInfo(path).fileName().chopped(std::min<qsizetype>(4, QFileInfo(path).fileName().size()));
     bool lastPassed = false;
@@ -237,7 +242,10 @@ bool PackageLifecycle::unpackInto(const QString &path, QString &password, std::o
                            archive::isArchiveError(code) ? Prompter::Icon::Warning : Prompter::Icon::Information,
                            Prompter::Button::Ok);
     };
-    sinks.memberEnd = [&](const QString &, bool passed) { lastPassed = passed; };
+    sinks.memberEnd = [&](const QString &name, bool passed) {
+        lastPassed = passed;
+        memberEnd(name, passed);
+    };
     sinks.cipher = [&](const QString &, archive::PackageCipher used) { cipher = std::min(cipher.value_or(used), used); };
     const int written = archive::unpackFile(path, target, m_knownPasswords, sinks);
     if (written < 4 || !lastPassed) {
@@ -247,13 +255,15 @@ bool PackageLifecycle::unpackInto(const QString &path, QString &password, std::o
     return true;
 }
 
-bool PackageLifecycle::readContent(BookContent &content, archive::KeepingTarget &unpacked)
+bool PackageLifecycle::readContent(BookContent &content, archive::KeepingTarget &unpacked,
+                                   std::optional<TableLoad> &organisationLoad)
 {
     const QStringList personOrder = {QStringLiteral("Yellow"), QStringLiteral("SurName"), QStringLiteral("GivenName")};
     TableLoad personLoad(unpacked, QStringLiteral("names.dbf"), m_data.personRead.orderFieldNames());
-    TableLoad organisationLoad(unpacked, QStringLiteral("agents.dbf"), m_data.organisationRead.orderFieldNames());
+    if (!organisationLoad)
+        organisationLoad.emplace(unpacked, kOrganisationMember, m_data.organisationRead.orderFieldNames());
     content.personForm = personLoad.form();
-    content.organisationForm = organisationLoad.form();
+    content.organisationForm = organisationLoad->form();
     try {
         auto persons = personLoad.take();
         if (persons->fieldCount() < personFields().size()) {
@@ -271,7 +281,7 @@ bool PackageLifecycle::readContent(BookContent &content, archive::KeepingTarget 
         return false;
     }
     try {
-        auto organisations = organisationLoad.take();
+        auto organisations = organisationLoad->take();
         requireFields(*organisations, {QStringLiteral("Company")});
         if (organisations->fieldCount() < organisationFields().size()) {
             content.organisations = convert(*organisations, organisationFields(), nullptr);
@@ -315,13 +325,25 @@ bool PackageLifecycle::openPackage(const QString &path)
     // The tables are read from memory: writing them out only to read them back
     // would cost an open about a fifth of its time. The other members, wanted
     // or not, are files as before, so that an extra one goes into the next save.
-    archive::KeepingTarget unpacked(m_dirs.working, {QStringLiteral("names.dbf"), QStringLiteral("agents.dbf")});
+    archive::KeepingTarget unpacked(m_dirs.working, {QStringLiteral("names.dbf"), kOrganisationMember});
+    // The organisation table, which comes first in a package, is read while
+    // the person table is still being unpacked. A later member of its name
+    // takes its place, as it would take the place of its file.
+    std::optional<TableLoad> organisationLoad;
+    const auto memberEnd = [&](const QString &name, bool passed) {
+        if (name.compare(kOrganisationMember, Qt::CaseInsensitive) != 0)
+            return;
+        if (passed)
+            organisationLoad.emplace(unpacked, kOrganisationMember, m_data.organisationRead.orderFieldNames());
+        else
+            organisationLoad.reset();
+    };
     try {
         cleanWorkingDirectory();
         if (!QDir().mkpath(m_dirs.working))
             throw Error(QStringLiteral("Unable to create directory %1").arg(m_dirs.working));
         m_knownPasswords.clear();
-        if (!unpackInto(path, password, cipher, unpacked))
+        if (!unpackInto(path, password, cipher, unpacked, memberEnd))
             return false;
     } catch (const Error &e) {
         showError(e.text() + kWhileLoading);
@@ -331,7 +353,7 @@ bool PackageLifecycle::openPackage(const QString &path)
     BookContent content;
     {
         BusyCursor busy(m_shell);
-        const bool read = readContent(content, unpacked);
+        const bool read = readContent(content, unpacked, organisationLoad);
         unpacked.kept.clear(); // the tables are built: their bytes need not outlive the reading
         cleanWorkingDirectory();
         if (!read)

@@ -81,9 +81,12 @@ public:
     bool saveWithPassword = true;
 
 private:
+    class TableLoad;
+    // memberEnd hears of each member as it is unpacked, and whether it came out whole.
     bool unpackInto(const QString &path, QString &password, std::optional<archive::PackageCipher> &cipher,
-                    archive::KeepingTarget &target);
-    bool readContent(BookContent &content, archive::KeepingTarget &unpacked);
+                    archive::KeepingTarget &target, const archive::MemberEndSink &memberEnd);
+    // The organisation table's load may have started during the unpack.
+    bool readContent(BookContent &content, archive::KeepingTarget &unpacked, std::optional<TableLoad> &organisationLoad);
     void install(BookContent &content);
     void saveInto(const QString &path);
     // Packs the working directory; the member files just written there come from memory.
