@@ -75,6 +75,8 @@ private slots:
     void savingAFilteredViewWritesEveryRow();
     void roundTripKeepsEveryValue();
     void readingThatReleasesTheBytes();
+    void earlyFieldsAreReadyFirst_data();
+    void earlyFieldsAreReadyFirst();
     void loadedColumnsOutgrowTheirMemory();
     void brokenUtf8OutgrowsTheCountedRoom();
     void numbersKeepTheirWholeRange();
@@ -467,6 +469,47 @@ void TestRecordStore::readingThatReleasesTheBytes()
     QCOMPARE(memos(*back), memos(t));
     for (int row : {0, 1234, 5999})
         QCOMPARE(back->rowValues(row), t.rowValues(row));
+}
+
+void TestRecordStore::earlyFieldsAreReadyFirst_data()
+{
+    QTest::addColumn<QStringList>("early");
+    QTest::addColumn<int>("calls");
+    QTest::newRow("the order of persons") << QStringList{"Yellow", "SurName", "GivenName"} << 1;
+    QTest::newRow("the last field") << QStringList{"CID"} << 1;
+    QTest::newRow("a field the table lacks") << QStringList{"SurName", "Nickname"} << 0;
+}
+
+void TestRecordStore::earlyFieldsAreReadyFirst()
+{
+    // The early fields are whole when they are reported ready, whatever the
+    // other columns are doing meanwhile.
+    QFETCH(QStringList, early);
+    QFETCH(int, calls);
+    RecordTable t(personFields());
+    for (int i = 0; i < 4000; ++i)
+        t.insertRow(person({{"SurName", QString("Sur%1").arg(i)}, {"GivenName", QString("\u738b%1").arg(i)},
+                            {"Yellow", i % 3 == 0}, {"CID", QString("c%1").arg(i)},
+                            {"Memo", QString("memo %1 ").arg(i).repeated(30)}}));
+    const QByteArray written = writeTableBytes(t);
+    PageBuffer bytes(size_t(written.size()));
+    std::copy(written.cbegin(), written.cend(), bytes.data());
+    int called = 0;
+    QStringList mismatches;
+    const auto ready = [&](RecordTable &loaded) {
+        ++called;
+        for (const QString &name : early) {
+            const int field = loaded.fieldIndex(name);
+            for (int row = 0; row < t.rowSlots(); ++row) {
+                if (loaded.value(row, field) != t.value(row, field))
+                    mismatches << QString("%1 of row %2").arg(name).arg(row);
+            }
+        }
+    };
+    const auto back = readTableBytesReleasing(std::move(bytes), {early, ready});
+    QCOMPARE(called, calls);
+    QCOMPARE(mismatches.mid(0, 3), QStringList());
+    QCOMPARE(memos(*back), memos(t));
 }
 
 void TestRecordStore::loadedColumnsOutgrowTheirMemory()

@@ -84,8 +84,11 @@ public:
         }
         m_thread = std::jthread([this, orderNames] {
             try {
-                m_table = readTableBytesReleasing(std::move(m_bytes));
-                prepareOrder(orderNames);
+                // The order is built as soon as its fields are decoded, while
+                // the other columns still are; a data packet gets it after.
+                const auto prepare = [orderNames](RecordTable &table) { prepareOrder(table, orderNames); };
+                m_table = readTableBytesReleasing(std::move(m_bytes), {orderNames, prepare});
+                prepare(*m_table);
             } catch (...) {
                 m_error = std::current_exception();
             }
@@ -104,15 +107,16 @@ public:
     TableForm form() const { return m_form; }
 
 private:
-    void prepareOrder(const QStringList &orderNames)
+    // An order that is there already is not built again.
+    static void prepareOrder(RecordTable &table, const QStringList &orderNames)
     {
         QList<int> fields;
         for (const QString &field : orderNames) {
-            fields << m_table->fieldIndex(field);
+            fields << table.fieldIndex(field);
             if (fields.back() < 0)
                 return; // the table is converted or refused later
         }
-        m_table->order(fields);
+        table.order(fields);
     }
 
     PageBuffer m_bytes;

@@ -14,6 +14,7 @@
 #include <bit>
 #include <cstring>
 #include <exception>
+#include <functional>
 #include <thread>
 
 namespace qv {
@@ -310,13 +311,28 @@ void decodeNumbers(const ColumnSpan &span, Column &c, int rows)
     }
 }
 
+// The columns one thread decodes, in that order, and what runs once the
+// first of them (the early ones) are decoded.
+struct DecodeRun {
+    std::vector<int> fields;
+    size_t early = 0;
+    std::function<void()> afterEarly;
+};
+
+// A run that failed: the field it failed at, or no field when afterEarly did.
+struct DecodeFailure {
+    int field = std::numeric_limits<int>::max();
+    std::exception_ptr error;
+};
+
 // With releaseRead, the bytes of each column go back to the system once it
 // is decoded. The columns are filled from one arena sized for them.
-void decodeColumns(RecordTable &table, const std::vector<ColumnSpan> &spans, int from, int to, int rows, bool releaseRead)
+void decodeColumns(RecordTable &table, const std::vector<ColumnSpan> &spans, const DecodeRun &run, int rows,
+                   bool releaseRead, DecodeFailure &failure)
 {
     std::vector<Utf16Measure> measures(spans.size());
     size_t bytes = 0;
-    for (int f = from; f < to; ++f) {
+    for (int f : run.fields) {
         const ColumnSpan &span = spans[size_t(f)];
         if (table.column(f).isText()) {
             measures[size_t(f)] = measureUtf16(QByteArrayView(span.blob, qsizetype(span.textBytes)));
@@ -326,49 +342,81 @@ void decodeColumns(RecordTable &table, const std::vector<ColumnSpan> &spans, int
         }
     }
     ColumnArena arena(bytes);
-    for (int f = from; f < to; ++f) {
-        Column &c = table.columnForLoad(f);
-        const ColumnSpan &span = spans[size_t(f)];
-        if (c.isText())
-            decodeTexts(span, c, rows, measures[size_t(f)]);
-        else
-            decodeNumbers(span, c, rows);
-        if (releaseRead)
-            releasePages(span.presence, size_t(span.bytes));
+    for (size_t i = 0; i < run.fields.size(); ++i) {
+        const int f = run.fields[i];
+        try {
+            Column &c = table.columnForLoad(f);
+            const ColumnSpan &span = spans[size_t(f)];
+            if (c.isText())
+                decodeTexts(span, c, rows, measures[size_t(f)]);
+            else
+                decodeNumbers(span, c, rows);
+            if (releaseRead)
+                releasePages(span.presence, size_t(span.bytes));
+        } catch (...) {
+            failure = {f, std::current_exception()};
+            return;
+        }
+        if (i + 1 == run.early && run.afterEarly) {
+            try {
+                run.afterEarly();
+            } catch (...) {
+                failure = {std::numeric_limits<int>::max(), std::current_exception()};
+                return;
+            }
+        }
     }
 }
 
-// Decodes the columns in two runs of about equal size, the second on a
-// thread of its own; each run fills only its own columns. When both fail,
-// the error of the earlier column is the one reported, as a single run would.
-void decodeAll(RecordTable &table, const std::vector<ColumnSpan> &spans, int rows, bool releaseRead)
+// Decodes the columns in two runs of about equal cost, the second on a
+// thread of its own; each run fills only its own columns. The first run
+// starts with the early fields and then does what is to follow them, while
+// the second goes on. When both fail, the error of the earlier column is the
+// one reported, as a single run would.
+void decodeAll(RecordTable &table, const std::vector<ColumnSpan> &spans, int rows, bool releaseRead,
+               const EarlyFields &early)
 {
-    qint64 total = 0;
+    DecodeRun first, second;
+    for (const QString &name : early.names)
+        first.fields.push_back(table.fieldIndex(name));
+    if (!early.ready || std::find(first.fields.begin(), first.fields.end(), -1) != first.fields.end())
+        first.fields.clear();
+    first.early = first.fields.size();
+    if (first.early > 0)
+        first.afterEarly = [&] { early.ready(table); };
+
+    // What follows the early fields costs about as much as decoding this
+    // many bytes per row (measured with the order of a book's persons).
+    constexpr qint64 kAfterEarlyBytesPerRow = 24;
+    auto isEarly = [&](int f) { return std::find(first.fields.begin(), first.fields.end(), f) != first.fields.end(); };
+    const qint64 afterEarly = first.early > 0 ? qint64(rows) * kAfterEarlyBytesPerRow : 0;
+    qint64 total = afterEarly, firstCost = afterEarly;
     for (const ColumnSpan &span : spans)
         total += span.bytes;
-    int split = 0;
-    for (qint64 sum = 0; split < int(spans.size()) && 2 * sum < total; ++split)
-        sum += spans[size_t(split)].bytes;
-    std::exception_ptr laterError;
-    std::thread later([&] {
-        try {
-            decodeColumns(table, spans, split, int(spans.size()), rows, releaseRead);
-        } catch (...) {
-            laterError = std::current_exception();
+    for (int f : first.fields)
+        firstCost += spans[size_t(f)].bytes;
+    for (int f = 0; f < int(spans.size()); ++f) {
+        if (isEarly(f))
+            continue;
+        if (2 * firstCost < total) {
+            first.fields.push_back(f);
+            firstCost += spans[size_t(f)].bytes;
+        } else {
+            second.fields.push_back(f);
         }
-    });
-    try {
-        decodeColumns(table, spans, 0, split, rows, releaseRead);
-    } catch (...) {
-        later.join();
-        throw;
     }
-    later.join();
-    if (laterError)
-        std::rethrow_exception(laterError);
+
+    DecodeFailure firstFailure, secondFailure;
+    {
+        std::jthread later([&] { decodeColumns(table, spans, second, rows, releaseRead, secondFailure); });
+        decodeColumns(table, spans, first, rows, releaseRead, firstFailure);
+    }
+    const DecodeFailure &failure = secondFailure.field < firstFailure.field ? secondFailure : firstFailure;
+    if (failure.error)
+        std::rethrow_exception(failure.error);
 }
 
-std::unique_ptr<RecordTable> readTable(QByteArrayView bytes, bool releaseRead)
+std::unique_ptr<RecordTable> readTable(QByteArrayView bytes, bool releaseRead, const EarlyFields &early)
 {
     if (tableFormOf(bytes) == TableForm::DataPacket)
         return legacy::readDataPacketTable(bytes);
@@ -385,7 +433,7 @@ std::unique_ptr<RecordTable> readTable(QByteArrayView bytes, bool releaseRead)
         spans.push_back(locateColumn(r, table->column(f), int(rows)));
     if (r.left() != 0)
         damaged(QStringLiteral("%1 bytes follow the last column").arg(r.left()));
-    decodeAll(*table, spans, int(rows), releaseRead);
+    decodeAll(*table, spans, int(rows), releaseRead, early);
     return table;
 }
 
@@ -423,12 +471,12 @@ TableForm tableFormOf(QByteArrayView bytes)
 
 std::unique_ptr<RecordTable> readTableBytes(const QByteArray &bytes)
 {
-    return readTable(bytes, false);
+    return readTable(bytes, false, {});
 }
 
-std::unique_ptr<RecordTable> readTableBytesReleasing(PageBuffer bytes)
+std::unique_ptr<RecordTable> readTableBytesReleasing(PageBuffer bytes, const EarlyFields &early)
 {
-    return readTable(bytes.view(), true);
+    return readTable(bytes.view(), true, early);
 }
 
 } // namespace qv

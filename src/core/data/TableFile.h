@@ -4,7 +4,9 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace qv {
@@ -22,7 +24,14 @@ std::unique_ptr<RecordTable> readTableBytes(const QByteArray &bytes);
 // The same for bytes the caller gives up: each column's bytes go back to the
 // system as soon as the column is decoded, so that the file and the table
 // it makes are never both held whole.
-std::unique_ptr<RecordTable> readTableBytesReleasing(PageBuffer bytes);
+// While the other columns are still being decoded, early.ready runs with
+// the table as soon as the fields early.names are, unless the table lacks
+// one of them (and it never runs for a table in the data-packet form).
+struct EarlyFields {
+    QStringList names;
+    std::function<void(RecordTable &)> ready;
+};
+std::unique_ptr<RecordTable> readTableBytesReleasing(PageBuffer bytes, const EarlyFields &early = {});
 
 enum class TableForm { Quorvel, DataPacket };
 // The form of a table file, by its first bytes; anything not a data packet
