@@ -37,6 +37,8 @@ public:
     // A copy that outlives any later change of the column.
     QString operator[](size_t row) const { return view(row).toString(); }
     bool isEmpty(size_t row) const { return m_slices[row].length == 0; }
+    // The code units in the buffer, those of replaced texts included.
+    size_t bufferedUnits() const { return m_chars.size(); }
 
     void set(size_t row, QStringView text);
     // Loading: a text of Latin-1 bytes (ASCII among them) for a row that is

@@ -131,39 +131,64 @@ Utf16Measure measureUtf16(QByteArrayView utf8)
     return {size_t(utf8.size()) - continuation + fourByte, any < 0x80};
 }
 
-void writeColumn(Writer &w, const Column &c, const std::vector<int> &rows)
+void writeU32(char *at, quint32 v)
 {
-    QByteArray presence((qsizetype(rows.size()) + 7) / 8, '\0');
+    at[0] = char(v);
+    at[1] = char(v >> 8);
+    at[2] = char(v >> 16);
+    at[3] = char(v >> 24);
+}
+
+// One column as the file holds it: the presence map, then the values. The
+// bytes are written in place into a buffer sized for them beforehand, the
+// texts encoded straight after their lengths.
+QByteArray columnBytes(const Column &c, const std::vector<int> &rows)
+{
+    const qsizetype presenceBytes = (qsizetype(rows.size()) + 7) / 8;
+    qsizetype present = 0;
+    qsizetype units = 0;
+    for (int row : rows) {
+        if (c.isNull(row))
+            continue;
+        ++present;
+        if (c.isText())
+            units += c.texts.view(size_t(row)).size();
+    }
+    QStringEncoder utf8(QStringEncoder::Utf8);
+    const qsizetype valueBytes = c.isText() ? 4 * present + utf8.requiredSpace(units)
+                                            : present * (c.def.type == FieldType::Boolean ? 1 : 4);
+    QByteArray out(presenceBytes + valueBytes, Qt::Uninitialized);
+    char *presence = out.data();
+    std::fill_n(presence, presenceBytes, '\0');
     for (size_t i = 0; i < rows.size(); ++i) {
         if (!c.isNull(rows[i]))
-            presence[qsizetype(i / 8)] = char(presence[qsizetype(i / 8)] | (1 << (i % 8)));
+            presence[i / 8] = char(presence[i / 8] | (1 << (i % 8)));
     }
-    w.bytes(presence);
+    char *values = presence + presenceBytes;
     if (c.isText()) {
-        // Encoded straight into one block, without a temporary per text.
-        QStringEncoder utf8(QStringEncoder::Utf8);
-        QByteArray blob;
+        char *text = values + 4 * present;
         for (int row : rows) {
             if (c.isNull(row))
                 continue;
-            const QStringView text = c.texts.view(size_t(row));
-            const qsizetype start = blob.size();
-            blob.resize(start + utf8.requiredSpace(text.size()));
-            char *end = utf8.appendToBuffer(blob.data() + start, text);
-            blob.resize(end - blob.constData());
-            w.u32(quint32(blob.size() - start));
+            char *end = utf8.appendToBuffer(text, c.texts.view(size_t(row)));
+            writeU32(values, quint32(end - text));
+            values += 4;
+            text = end;
         }
-        w.bytes(blob);
-        return;
+        out.truncate(text - out.constData());
+        return out;
     }
     for (int row : rows) {
         if (c.isNull(row))
             continue;
-        if (c.def.type == FieldType::Boolean)
-            w.u8(c.numbers[size_t(row)] != 0 ? 1 : 0);
-        else
-            w.u32(quint32(qint32(c.numbers[size_t(row)])));
+        if (c.def.type == FieldType::Boolean) {
+            *values++ = c.numbers[size_t(row)] != 0 ? 1 : 0;
+        } else {
+            writeU32(values, quint32(qint32(c.numbers[size_t(row)])));
+            values += 4;
+        }
     }
+    return out;
 }
 
 QList<FieldDef> readHeader(Reader &r)
@@ -459,9 +484,47 @@ QByteArray writeTableBytes(const RecordTable &table)
         w.bytes(name);
     }
     w.u32(quint32(rows.size()));
-    for (int f = 0; f < table.fieldCount(); ++f)
-        writeColumn(w, table.column(f), rows);
-    return std::move(w.out());
+    // The columns are written in two runs at once, split by their rough size,
+    // then laid end to end behind the header in a buffer of the whole size.
+    std::vector<QByteArray> columns(size_t(table.fieldCount()));
+    std::vector<qint64> weight(columns.size());
+    qint64 total = 0;
+    for (int f = 0; f < table.fieldCount(); ++f) {
+        const Column &c = table.column(f);
+        weight[size_t(f)] = c.isText() ? qint64(c.texts.size()) * 4 + qint64(c.texts.bufferedUnits()) : qint64(c.numbers.size()) * 4;
+        total += weight[size_t(f)];
+    }
+    int split = 0;
+    for (qint64 sum = 0; split < table.fieldCount() && 2 * sum < total; ++split)
+        sum += weight[size_t(split)];
+    const auto writeRun = [&](int from, int to) {
+        for (int f = from; f < to; ++f)
+            columns[size_t(f)] = columnBytes(table.column(f), rows);
+    };
+    std::exception_ptr laterError;
+    {
+        std::jthread later([&] {
+            try {
+                writeRun(split, table.fieldCount());
+            } catch (...) {
+                laterError = std::current_exception();
+            }
+        });
+        writeRun(0, split);
+    }
+    if (laterError)
+        std::rethrow_exception(laterError);
+    qsizetype size = w.out().size();
+    for (const QByteArray &column : columns)
+        size += column.size();
+    QByteArray out(size, Qt::Uninitialized);
+    preferLargePages(out.constData(), size_t(out.size()));
+    char *at = std::copy(w.out().cbegin(), w.out().cend(), out.data());
+    for (QByteArray &column : columns) {
+        at = std::copy(column.cbegin(), column.cend(), at);
+        column = QByteArray(); // gone before the next is copied
+    }
+    return out;
 }
 
 TableForm tableFormOf(QByteArrayView bytes)
