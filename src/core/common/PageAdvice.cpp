@@ -9,8 +9,6 @@ namespace qv {
 
 namespace {
 
-constexpr std::uintptr_t kLargePage = std::uintptr_t(2) << 20;
-
 void advise(const void *begin, std::size_t bytes, std::uintptr_t alignment, int advice)
 {
     const auto from = (std::uintptr_t(begin) + alignment - 1) & ~(alignment - 1);
@@ -25,7 +23,7 @@ void preferLargePages(const void *begin, std::size_t bytes)
 {
     // Only the whole large pages inside the buffer: advising its edges would
     // make a touch of a neighbouring allocation fault in a whole large page.
-    advise(begin, bytes, kLargePage, MADV_HUGEPAGE);
+    advise(begin, bytes, kLargePageBytes, MADV_HUGEPAGE);
 }
 
 void releasePages(const void *begin, std::size_t bytes)

@@ -4,6 +4,9 @@
 
 namespace qv {
 
+// The size of the large pages the system backs memory with where asked to.
+constexpr std::size_t kLargePageBytes = std::size_t(2) << 20;
+
 // Advice to the system about the pages of a large buffer. Both keep to the
 // whole pages that lie within the buffer, so that neighbouring allocations
 // are left alone, and both are only advice: where the system declines,

@@ -10,26 +10,20 @@
 
 namespace qv {
 
-namespace {
-
-constexpr std::size_t kLargePage = std::size_t(2) << 20;
-
-} // namespace
-
 PageBuffer::PageBuffer(std::size_t size) : m_size(size)
 {
-    if (size < kLargePage) {
+    if (size < kLargePageBytes) {
         m_data = size ? new char[size] : nullptr;
         return;
     }
     // One large page more than needed, so that the bytes can start on one.
-    const std::size_t mapped = (size + kLargePage - 1) / kLargePage * kLargePage + kLargePage;
+    const std::size_t mapped = (size + kLargePageBytes - 1) / kLargePageBytes * kLargePageBytes + kLargePageBytes;
     void *p = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED)
         throw std::bad_alloc();
     m_mapping = static_cast<char *>(p);
     m_mapped = mapped;
-    m_data = reinterpret_cast<char *>((std::uintptr_t(p) + kLargePage - 1) & ~std::uintptr_t(kLargePage - 1));
+    m_data = reinterpret_cast<char *>((std::uintptr_t(p) + kLargePageBytes - 1) & ~std::uintptr_t(kLargePageBytes - 1));
     preferLargePages(m_data, size);
 }
 

@@ -402,9 +402,13 @@ void decodeAll(RecordTable &table, const std::vector<ColumnSpan> &spans, int row
                const EarlyFields &early)
 {
     DecodeRun first, second;
-    for (const QString &name : early.names)
-        first.fields.push_back(table.fieldIndex(name));
-    if (!early.ready || std::find(first.fields.begin(), first.fields.end(), -1) != first.fields.end())
+    auto isEarly = [&](int f) { return std::find(first.fields.begin(), first.fields.end(), f) != first.fields.end(); };
+    for (const QString &name : early.names) {
+        const int f = table.fieldIndex(name);
+        if (!isEarly(f))
+            first.fields.push_back(f);
+    }
+    if (!early.ready || isEarly(-1))
         first.fields.clear();
     first.early = first.fields.size();
     if (first.early > 0)
@@ -413,7 +417,6 @@ void decodeAll(RecordTable &table, const std::vector<ColumnSpan> &spans, int row
     // What follows the early fields costs about as much as decoding this
     // many bytes per row (measured with the order of a book's persons).
     constexpr qint64 kAfterEarlyBytesPerRow = 24;
-    auto isEarly = [&](int f) { return std::find(first.fields.begin(), first.fields.end(), f) != first.fields.end(); };
     const qint64 afterEarly = first.early > 0 ? qint64(rows) * kAfterEarlyBytesPerRow : 0;
     qint64 total = afterEarly, firstCost = afterEarly;
     for (const ColumnSpan &span : spans)
