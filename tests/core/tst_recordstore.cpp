@@ -8,6 +8,13 @@
 #include <QCollator>
 #include <QTest>
 
+#include <cstdio>
+#include <new>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace qv;
 using test::person;
 
@@ -77,6 +84,7 @@ private slots:
     void savedBytesAreExact();
     void loadedThenSavedBytesAreExact_data();
     void loadedThenSavedBytesAreExact();
+    void columnMemoryRunningOutIsAnError();
     void readingThatReleasesTheBytes();
     void earlyFieldsAreReadyFirst_data();
     void earlyFieldsAreReadyFirst();
@@ -341,6 +349,49 @@ void TestRecordStore::loadedThenSavedBytesAreExact()
     std::copy(file.cbegin(), file.cend(), bytes.data());
     const auto loaded = readTableBytesReleasing(std::move(bytes), {{"Name"}, [](RecordTable &) {}});
     QCOMPARE(writeTableBytes(*loaded).toHex(' '), saved.toHex(' '));
+}
+
+void TestRecordStore::columnMemoryRunningOutIsAnError()
+{
+#ifdef __SANITIZE_ADDRESS__
+    QSKIP("a limit on the address space leaves the sanitizer no room of its own");
+#endif
+    // Two number columns of 2^25 empty rows, each decoded on a thread of its
+    // own into 128 MB of column memory that a child process limited in its
+    // address space cannot get: the load fails as any allocation would,
+    // whichever thread it failed on, and the child goes on.
+    const quint32 rows = 1u << 25;
+    QByteArray file = hex("51565442 0100 0200 01 0000 0100 41 01 0000 0100 42");
+    file.append(reinterpret_cast<const char *>(&rows), 4); // little-endian, as the machines this runs on
+    file.append(QByteArray(2 * rows / 8, '\0'));
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        long pages = 0;
+        if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(statm, "%ld", &pages) != 1)
+                pages = 0;
+            std::fclose(statm);
+        }
+        const rlim_t room = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t(80) << 20);
+        const rlimit limit{room, room};
+        int code = pages > 0 && setrlimit(RLIMIT_AS, &limit) == 0 ? 1 : 3;
+        try {
+            if (code == 1)
+                readTableBytes(file);
+        } catch (const std::bad_alloc &) {
+            code = 0;
+        } catch (...) {
+            code = 2;
+        }
+        _exit(code);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY2(WIFEXITED(status), qPrintable(QString("the child ended by signal %1").arg(WTERMSIG(status))));
+    if (WEXITSTATUS(status) == 3)
+        QSKIP("the address space cannot be limited here");
+    QCOMPARE(WEXITSTATUS(status), 0);
 }
 
 void TestRecordStore::roundTripKeepsEveryValue()

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <thread>
 
 namespace qv {
@@ -344,29 +345,38 @@ struct DecodeRun {
     std::function<void()> afterEarly;
 };
 
-// A run that failed: the field it failed at, or no field when afterEarly did.
+// A run that failed: the field it failed at, or no field when afterEarly or
+// the run's setting up did.
 struct DecodeFailure {
     int field = std::numeric_limits<int>::max();
     std::exception_ptr error;
 };
 
 // With releaseRead, the bytes of each column go back to the system once it
-// is decoded. The columns are filled from one arena sized for them.
+// is decoded. The columns are filled from one arena sized for them. Nothing
+// is thrown: the run may be on a thread of its own.
 void decodeColumns(RecordTable &table, const std::vector<ColumnSpan> &spans, const DecodeRun &run, int rows,
                    bool releaseRead, DecodeFailure &failure)
 {
-    std::vector<Utf16Measure> measures(spans.size());
-    size_t bytes = 0;
-    for (int f : run.fields) {
-        const ColumnSpan &span = spans[size_t(f)];
-        if (table.column(f).isText()) {
-            measures[size_t(f)] = measureUtf16(QByteArrayView(span.blob, qsizetype(span.textBytes)));
-            bytes += TextColumn::filledBytes(size_t(rows), measures[size_t(f)].units);
-        } else {
-            bytes += NumberColumn::filledBytes(size_t(rows));
+    std::vector<Utf16Measure> measures;
+    std::optional<ColumnArena> arena;
+    try {
+        measures.resize(spans.size());
+        size_t bytes = 0;
+        for (int f : run.fields) {
+            const ColumnSpan &span = spans[size_t(f)];
+            if (table.column(f).isText()) {
+                measures[size_t(f)] = measureUtf16(QByteArrayView(span.blob, qsizetype(span.textBytes)));
+                bytes += TextColumn::filledBytes(size_t(rows), measures[size_t(f)].units);
+            } else {
+                bytes += NumberColumn::filledBytes(size_t(rows));
+            }
         }
+        arena.emplace(bytes);
+    } catch (...) {
+        failure = {std::numeric_limits<int>::max(), std::current_exception()};
+        return;
     }
-    ColumnArena arena(bytes);
     for (size_t i = 0; i < run.fields.size(); ++i) {
         const int f = run.fields[i];
         try {
