@@ -757,31 +757,45 @@ void TestLifecycle::missingTableMessages()
 }
 
 // A package naming the organisation table twice: the later member counts,
-// and one that fails leaves no organisation table, as it would leave no file.
+// wherever its folder, and one that fails leaves no organisation table, as
+// it would leave no file; one refused before it is read leaves the earlier.
+enum class LaterMember { Whole, FailsItsCheck, Refused };
+Q_DECLARE_METATYPE(LaterMember)
+
 void TestLifecycle::organisationTableGivenTwice_data()
 {
-    QTest::addColumn<bool>("laterFails");
+    QTest::addColumn<QByteArray>("laterName");
+    QTest::addColumn<LaterMember>("later");
     QTest::addColumn<int>("organisations"); // -1: the book does not open
-    QTest::newRow("the later one counts") << false << 3;
-    QTest::newRow("a later one that fails leaves none") << true << -1;
+    QTest::newRow("the later one counts") << QByteArray("Agents.dbf") << LaterMember::Whole << 3;
+    QTest::newRow("the later one in a folder counts") << QByteArray("Book/agents.DBF") << LaterMember::Whole << 3;
+    QTest::newRow("a later one that fails leaves none") << QByteArray("Agents.dbf") << LaterMember::FailsItsCheck << -1;
+    QTest::newRow("a later one refused unread leaves the earlier one")
+        << QByteArray("Agents.dbf") << LaterMember::Refused << 2;
 }
 
 void TestLifecycle::organisationTableGivenTwice()
 {
-    QFETCH(bool, laterFails);
+    QFETCH(QByteArray, laterName);
+    QFETCH(LaterMember, later);
     QFETCH(int, organisations);
+    const bool laterFails = later == LaterMember::FailsItsCheck;
     QList<test::RawMember> members;
     for (const archive::PackMember &m : smallBookMembers())
         members << test::deflatedMember(m.name.toUtf8(), m.data);
-    test::RawMember later = test::deflatedMember("Agents.dbf", writeTableBytes(*generateBook(2, 2, 5).organisations));
+    test::RawMember second = test::deflatedMember(laterName, writeTableBytes(*generateBook(2, 2, 5).organisations));
     if (laterFails)
-        later.crc ^= 1;
-    members.insert(2, later); // after the person table
+        second.crc ^= 1;
+    if (later == LaterMember::Refused)
+        second.method = 99;
+    members.insert(2, second); // after the person table
     Fixture f;
     QFile file(f.book("Twice"));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(test::composeZip(members));
     file.close();
+    if (later == LaterMember::Refused)
+        f.prompter.expectMessage("Error: 25326 - Unsupported compression method", Icon::Warning, Button::Ok, Button::Ok);
     if (laterFails) {
         f.prompter.expectMessage("Error: 25151 - File fails CRC check", Icon::Warning, Button::Ok, Button::Ok);
         f.prompter.expectMessage(QString("Cannot open file \"%1/work/agents.dbf\" while loading addressbook. agent.dbf")

@@ -229,7 +229,7 @@ bool PackageLifecycle::isModified()
 }
 
 bool PackageLifecycle::unpackInto(const QString &path, QString &password, std::optional<archive::PackageCipher> &cipher,
-                                  archive::KeepingTarget &target, const archive::MemberEndSink &memberEnd)
+                                  archive::KeepingTarget &target)
 {
     const QString bookName = QFileInfo(path).fileName().chopped(std::min<qsizetype>(4, QFileInfo(path).fileName().size()));
     bool lastPassed = false;
@@ -246,10 +246,7 @@ bool PackageLifecycle::unpackInto(const QString &path, QString &password, std::o
                            archive::isArchiveError(code) ? Prompter::Icon::Warning : Prompter::Icon::Information,
                            Prompter::Button::Ok);
     };
-    sinks.memberEnd = [&](const QString &name, bool passed) {
-        lastPassed = passed;
-        memberEnd(name, passed);
-    };
+    sinks.memberEnd = [&](const QString &, bool passed) { lastPassed = passed; };
     sinks.cipher = [&](const QString &, archive::PackageCipher used) { cipher = std::min(cipher.value_or(used), used); };
     const int written = archive::unpackFile(path, target, m_knownPasswords, sinks);
     if (written < 4 || !lastPassed) {
@@ -332,12 +329,13 @@ bool PackageLifecycle::openPackage(const QString &path)
     archive::KeepingTarget unpacked(m_dirs.working, {QStringLiteral("names.dbf"), kOrganisationMember});
     // The organisation table, which comes first in a package, is read while
     // the person table is still being unpacked. A later member of its name
-    // takes its place, as it would take the place of its file.
+    // takes its place, and one given up leaves none, as with its file; one
+    // refused before it is read leaves the earlier one.
     std::optional<TableLoad> organisationLoad;
-    const auto memberEnd = [&](const QString &name, bool passed) {
-        if (name.compare(kOrganisationMember, Qt::CaseInsensitive) != 0)
+    unpacked.keptEnd = [&](const QString &name, bool whole) {
+        if (name != kOrganisationMember)
             return;
-        if (passed)
+        if (whole)
             organisationLoad.emplace(unpacked, kOrganisationMember, m_data.organisationRead.orderFieldNames());
         else
             organisationLoad.reset();
@@ -347,7 +345,7 @@ bool PackageLifecycle::openPackage(const QString &path)
         if (!QDir().mkpath(m_dirs.working))
             throw Error(QStringLiteral("Unable to create directory %1").arg(m_dirs.working));
         m_knownPasswords.clear();
-        if (!unpackInto(path, password, cipher, unpacked, memberEnd))
+        if (!unpackInto(path, password, cipher, unpacked))
             return false;
     } catch (const Error &e) {
         showError(e.text() + kWhileLoading);

@@ -82,9 +82,8 @@ public:
 
 private:
     class TableLoad;
-    // memberEnd hears of each member as it is unpacked, and whether it came out whole.
     bool unpackInto(const QString &path, QString &password, std::optional<archive::PackageCipher> &cipher,
-                    archive::KeepingTarget &target, const archive::MemberEndSink &memberEnd);
+                    archive::KeepingTarget &target);
     // The organisation table's load may have started during the unpack.
     bool readContent(BookContent &content, archive::KeepingTarget &unpacked, std::optional<TableLoad> &organisationLoad);
     void install(BookContent &content);

@@ -81,6 +81,8 @@ bool KeepingTarget::commit()
     kept.insert_or_assign(m_name, std::move(m_whole));
     m_whole = PageBuffer();
     m_isWhole = false;
+    if (keptEnd)
+        keptEnd(m_name, true);
     return true;
 }
 
@@ -95,6 +97,8 @@ void KeepingTarget::discard()
     m_data.clear();
     m_whole = PageBuffer();
     m_isWhole = false;
+    if (keptEnd)
+        keptEnd(m_name, false);
 }
 
 bool MemoryTarget::open(const QString &name)

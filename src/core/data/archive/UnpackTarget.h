@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -59,6 +60,9 @@ public:
     void discard() override;
 
     std::map<QString, PageBuffer> kept;
+    // Hears of each member kept in memory as it comes out whole (true) or is
+    // given up (false), under its name in lower case; it may take the bytes.
+    std::function<void(const QString &name, bool whole)> keptEnd;
 
 private:
     QStringList m_keptNames;
