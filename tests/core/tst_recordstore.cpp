@@ -89,6 +89,7 @@ private slots:
     void earlyFieldsAreReadyFirst_data();
     void earlyFieldsAreReadyFirst();
     void loadedColumnsOutgrowTheirMemory();
+    void loneSurrogatesStayInTheirRow();
     void brokenUtf8OutgrowsTheCountedRoom();
     void numbersKeepTheirWholeRange();
     void oldFormatTableNeedsItsOwnOrder();
@@ -654,6 +655,22 @@ void TestRecordStore::loadedColumnsOutgrowTheirMemory()
     back->rollback(0);
     QVERIFY(back->isAlive(1));
     QCOMPARE(memos(*back).first(6000), memos(t));
+}
+
+void TestRecordStore::loneSurrogatesStayInTheirRow()
+{
+    // UTF-8 cannot hold half of a surrogate pair: such a unit is written as a
+    // replacement character of its own text and never joins the next text.
+    const QStringList written = {QString("a") + QChar(0xD800), "b", QChar(0xDC00) + QString("c"), QString("d") + QChar(0xD800)};
+    RecordTable t(personFields());
+    for (const QString &memo : written)
+        t.insertRow(person({{"Memo", memo}}));
+    const auto back = readTableBytes(writeTableBytes(t));
+    const int memo = back->fieldIndex("Memo");
+    QCOMPARE(valueText(back->value(0, memo)), QString("a\ufffd"));
+    QCOMPARE(valueText(back->value(1, memo)), QString("b"));
+    QCOMPARE(valueText(back->value(2, memo)), QString("\ufffdc"));
+    QCOMPARE(valueText(back->value(3, memo)), QString("d\ufffd"));
 }
 
 void TestRecordStore::brokenUtf8OutgrowsTheCountedRoom()

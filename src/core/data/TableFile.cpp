@@ -155,7 +155,9 @@ QByteArray columnBytes(const Column &c, const std::vector<int> &rows)
         if (c.isText())
             units += c.texts.view(size_t(row)).size();
     }
-    QStringEncoder utf8(QStringEncoder::Utf8);
+    // Each text on its own: half of a surrogate pair at the end of one must
+    // not be carried into the next.
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
     const qsizetype valueBytes = c.isText() ? 4 * present + utf8.requiredSpace(units)
                                             : present * (c.def.type == FieldType::Boolean ? 1 : 4);
     QByteArray out(presenceBytes + valueBytes, Qt::Uninitialized);
@@ -531,7 +533,6 @@ QByteArray writeTableBytes(const RecordTable &table)
     for (const QByteArray &column : columns)
         size += column.size();
     QByteArray out(size, Qt::Uninitialized);
-    preferLargePages(out.constData(), size_t(out.size()));
     char *at = std::copy(w.out().cbegin(), w.out().cend(), out.data());
     for (QByteArray &column : columns) {
         at = std::copy(column.cbegin(), column.cend(), at);
