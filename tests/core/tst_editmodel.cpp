@@ -385,6 +385,8 @@ void TestEditModel::initialsIgnoreCase_data()
     QTest::newRow("two characters beyond the basic plane sharing their first unit")
         << QStringList{"\U00020000a", "\U00020001b", "\U00020000c"} << "Kim" << true
         << QStringList{"\U00020000", "\U00020001", "K"};
+    QTest::newRow("letters whose code units share their low byte")
+        << QStringList{"\u0141ukasz", "Adams", "\u0241x"} << "Kim" << true << QStringList{"A", "\u0141", "\u0241", "K"};
 }
 
 void TestEditModel::initialsIgnoreCase()
