@@ -211,6 +211,7 @@ private slots:
     void keptMembers_data();
     void keptMembers();
     void largeMemberKeptAndWritten();
+    void keptMemberInPiecesOfBothKinds();
     void capitalisedMemberFound();
     void extraMemberCarriedIntoNextPackage();
     void heldMembersPackedFromMemory_data();
@@ -1047,6 +1048,9 @@ void TestArchive::keptMembers_data()
         << QList<RawMember>{badCrc, deflatedMember("Agents.dbf", "agents")} << QStringList{"agents.dbf"} << QStringList();
     QTest::newRow("a failed copy drops the member kept before it")
         << QList<RawMember>{deflatedMember("Names.dbf", "names"), badCrc} << QStringList() << QStringList();
+    QTest::newRow("a later member of the same name takes its place")
+        << QList<RawMember>{deflatedMember("Names.dbf", "stale"), deflatedMember("NAMES.DBF", "names")}
+        << QStringList{"names.dbf"} << QStringList();
     QTest::newRow("a stored member kept as well")
         << QList<RawMember>{storedMember("Names.dbf", "names")} << QStringList{"names.dbf"} << QStringList();
 }
@@ -1068,6 +1072,25 @@ void TestArchive::keptMembers()
     }
     QCOMPARE(names, keptNames);
     QCOMPARE(QDir(dir.filePath("work")).entryList(QDir::Files | QDir::Hidden, QDir::Name), files);
+}
+
+// A kept member may come as a whole piece and as pieces, in any order;
+// it holds them all, in the order they came.
+void TestArchive::keptMemberInPiecesOfBothKinds()
+{
+    const auto piece = [](const QByteArray &text) {
+        qv::PageBuffer buffer(size_t(text.size()));
+        std::copy(text.cbegin(), text.cend(), buffer.data());
+        return buffer;
+    };
+    QTemporaryDir dir;
+    KeepingTarget target(dir.filePath("work"), {"names.dbf"});
+    QVERIFY(target.open("Names.dbf"));
+    QVERIFY(target.writeAll(piece("whole ")));
+    QVERIFY(target.write("then ", 5));
+    QVERIFY(target.writeAll(piece("whole again")));
+    QVERIFY(target.commit());
+    QCOMPARE(target.kept.at("names.dbf").view(), QByteArrayView("whole then whole again"));
 }
 
 // A member of megabytes goes through the whole-member path into a buffer
