@@ -91,6 +91,8 @@ private slots:
     void loadedColumnsOutgrowTheirMemory();
     void loneSurrogatesStayInTheirRow();
     void brokenUtf8OutgrowsTheCountedRoom();
+    void loadedRoomNoRowUsesIsReclaimed_data();
+    void loadedRoomNoRowUsesIsReclaimed();
     void numbersKeepTheirWholeRange();
     void oldFormatTableNeedsItsOwnOrder();
     void badTableFiles_data();
@@ -587,6 +589,10 @@ void TestRecordStore::readingThatReleasesTheBytes()
     QCOMPARE(memos(*back), memos(t));
     for (int row : {0, 1234, 5999})
         QCOMPARE(back->rowValues(row), t.rowValues(row));
+    // Bytes the caller keeps are only read, so that they can be read again.
+    const QByteArray before(written.constData(), written.size());
+    QCOMPARE(readTableBytes(written)->liveRowCount(), 6000);
+    QVERIFY(written == before);
 }
 
 void TestRecordStore::earlyFieldsAreReadyFirst_data()
@@ -596,6 +602,7 @@ void TestRecordStore::earlyFieldsAreReadyFirst_data()
     QTest::newRow("the order of persons") << QStringList{"Yellow", "SurName", "GivenName"} << 1;
     QTest::newRow("the last field") << QStringList{"CID"} << 1;
     QTest::newRow("a field the table lacks") << QStringList{"SurName", "Nickname"} << 0;
+    QTest::newRow("a field named twice") << QStringList{"GivenName", "SurName", "GivenName"} << 1;
 }
 
 void TestRecordStore::earlyFieldsAreReadyFirst()
@@ -628,6 +635,16 @@ void TestRecordStore::earlyFieldsAreReadyFirst()
     QCOMPARE(called, calls);
     QCOMPARE(mismatches.mid(0, 3), QStringList());
     QCOMPARE(memos(*back), memos(t));
+    // Each text column holds its texts once, however often it was named.
+    for (const QString &name : early) {
+        const int field = back->fieldIndex(name);
+        if (field < 0 || !back->column(field).isText())
+            continue;
+        size_t units = 0;
+        for (int row = 0; row < back->rowSlots(); ++row)
+            units += size_t(back->column(field).texts.view(size_t(row)).size());
+        QCOMPARE(back->column(field).texts.bufferedUnits(), units);
+    }
 }
 
 void TestRecordStore::loadedColumnsOutgrowTheirMemory()
@@ -688,6 +705,34 @@ void TestRecordStore::brokenUtf8OutgrowsTheCountedRoom()
     const int memo = back->fieldIndex("Memo");
     for (int row : {0, 1500, 2999})
         QCOMPARE(valueText(back->value(row, memo)), expected);
+}
+
+void TestRecordStore::loadedRoomNoRowUsesIsReclaimed_data()
+{
+    QTest::addColumn<int>("width"); // the width the file declares
+    QTest::addColumn<int>("kept");  // loaded code units the buffer keeps after an edit
+    QTest::newRow("little cut off: the room stays until it is worth reclaiming") << 36 << 3000 * 40;
+    QTest::newRow("most cut off: the first edit reclaims the room") << 10 << 3000 * 10;
+}
+
+void TestRecordStore::loadedRoomNoRowUsesIsReclaimed()
+{
+    // Texts are loaded in one piece; what a cut leaves of them is room no
+    // row uses, and only that counts toward reclaiming.
+    QFETCH(int, width);
+    QFETCH(int, kept);
+    std::vector<std::vector<Value>> rows;
+    for (int i = 0; i < 3000; ++i)
+        rows.push_back({QString("text %1 ").arg(i, 4, 10, QChar('0')).repeated(4)});
+    rows.push_back({Value()});
+    QByteArray bytes = tableBytes({{"T", FieldType::Text, 40}}, rows);
+    bytes[9] = char(width);
+    const auto table = readTableBytes(bytes);
+    table->updateRow(3000, {QString("new")});
+    QCOMPARE(table->column(0).texts.bufferedUnits(), size_t(kept + 3));
+    QCOMPARE(valueText(table->value(0, 0)), QString("text 0000 ").repeated(4).left(width));
+    QCOMPARE(valueText(table->value(2999, 0)), QString("text 2999 ").repeated(4).left(width));
+    QCOMPARE(valueText(table->value(3000, 0)), QString("new"));
 }
 
 void TestRecordStore::numbersKeepTheirWholeRange()
@@ -904,7 +949,7 @@ void TestRecordStore::loadedTextIsCutToTheFieldWidth()
     // texts after a cut one keep theirs.
     QFETCH(QString, written);
     QFETCH(QString, loaded);
-    QByteArray bytes = tableBytes({{"T", FieldType::Text, 40}}, {{written}, {"after"}, {written}, {"end"}});
+    QByteArray bytes = tableBytes({{"T", FieldType::Text, 40}}, {{written}, {"after"}, {written}, {"end"}, {"ASCII beyond the width"}});
     QCOMPARE(bytes.mid(8, 3), QByteArray("\x02\x28\x00", 3)); // the field's type and width
     bytes[9] = 10;
     const auto table = readTableBytes(bytes);
@@ -912,6 +957,7 @@ void TestRecordStore::loadedTextIsCutToTheFieldWidth()
     QCOMPARE(valueText(table->value(1, 0)), QString("after"));
     QCOMPARE(valueText(table->value(2, 0)), loaded);
     QCOMPARE(valueText(table->value(3, 0)), QString("end"));
+    QCOMPARE(valueText(table->value(4, 0)), QString("ASCII beyo"));
 }
 
 void TestRecordStore::locate_data()
