@@ -91,6 +91,7 @@ private slots:
     void loadedColumnsOutgrowTheirMemory();
     void loneSurrogatesStayInTheirRow();
     void brokenUtf8OutgrowsTheCountedRoom();
+    void columnBuffersStayInsideTheirArena();
     void loadedRoomNoRowUsesIsReclaimed_data();
     void loadedRoomNoRowUsesIsReclaimed();
     void numbersKeepTheirWholeRange();
@@ -705,6 +706,21 @@ void TestRecordStore::brokenUtf8OutgrowsTheCountedRoom()
     const int memo = back->fieldIndex("Memo");
     for (int row : {0, 1500, 2999})
         QCOMPARE(valueText(back->value(row, memo)), expected);
+}
+
+void TestRecordStore::columnBuffersStayInsideTheirArena()
+{
+    // An arena the buffers do not fill evenly: the last one that fits takes
+    // its rest, and those that no longer fit come from the heap, not from
+    // past its end (which the address sanitizer sees).
+    ColumnArena arena(100);
+    std::vector<std::vector<char, ColumnAllocator<char>>> buffers;
+    for (size_t size : {20, 20, 40, 40})
+        buffers.emplace_back(size, 'x');
+    for (auto &buffer : buffers)
+        std::fill(buffer.begin(), buffer.end(), 'y');
+    for (const auto &buffer : buffers)
+        QVERIFY(std::all_of(buffer.cbegin(), buffer.cend(), [](char c) { return c == 'y'; }));
 }
 
 void TestRecordStore::loadedRoomNoRowUsesIsReclaimed_data()
