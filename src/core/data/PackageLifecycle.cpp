@@ -549,17 +549,19 @@ void PackageLifecycle::saveInto(const QString &path)
     cleanWorkingDirectory();
     try {
         // The big person table is serialised on a thread of its own while the rest is.
-        auto persons = std::async(std::launch::async, [this] { return m_data.personList.saveToBytes(); });
+        auto persons = std::async(std::launch::async, [this] { return m_data.personList.saveToBuffer(); });
         const ModelMembers members = m_models.members();
-        const QByteArray organisations = m_data.organisationList.saveToBytes();
+        const PageBuffer organisations = m_data.organisationList.saveToBuffer();
         // Kept by their lower-case names, so that packing need not read them back.
         QMap<QString, QByteArray> written;
         const auto write = [&](const QString &name, const QByteArray &bytes) {
             writeMember(m_dirs.working, name, bytes);
             written.insert(name.toLower(), bytes);
         };
-        write(QStringLiteral("Names.dbf"), persons.get());
-        write(QStringLiteral("Agents.dbf"), organisations);
+        const auto raw = [](const PageBuffer &b) { return QByteArray::fromRawData(b.data(), qsizetype(b.size())); };
+        const PageBuffer personBytes = persons.get(); // outlives the packing, which reads it
+        write(QStringLiteral("Names.dbf"), raw(personBytes));
+        write(QStringLiteral("Agents.dbf"), raw(organisations));
         write(QStringLiteral("tree.dff"), members.treeFile);
         write(QStringLiteral("treeno.dff"), members.numberFile);
         write(QStringLiteral("surname.dff"), memberText(members.compoundSurnames));

@@ -477,9 +477,30 @@ std::unique_ptr<RecordTable> readTable(QByteArrayView bytes, bool releaseRead, c
     return table;
 }
 
-} // namespace
+// A table's file in parts: the header, then each column.
+struct TableParts {
+    QByteArray header;
+    std::vector<QByteArray> columns;
 
-QByteArray writeTableBytes(const RecordTable &table)
+    size_t size() const
+    {
+        size_t size = size_t(header.size());
+        for (const QByteArray &column : columns)
+            size += size_t(column.size());
+        return size;
+    }
+    // Lays the parts end to end, each going once copied.
+    void moveTo(char *at)
+    {
+        at = std::copy(header.cbegin(), header.cend(), at);
+        for (QByteArray &column : columns) {
+            at = std::copy(column.cbegin(), column.cend(), at);
+            column = QByteArray();
+        }
+    }
+};
+
+TableParts writeParts(const RecordTable &table)
 {
     std::vector<int> rows;
     rows.reserve(size_t(table.liveRowCount()));
@@ -499,8 +520,7 @@ QByteArray writeTableBytes(const RecordTable &table)
         w.bytes(name);
     }
     w.u32(quint32(rows.size()));
-    // The columns are written in two runs at once, split by their rough size,
-    // then laid end to end behind the header in a buffer of the whole size.
+    // The columns are written in two runs at once, split by their rough size.
     std::vector<QByteArray> columns(size_t(table.fieldCount()));
     std::vector<qint64> weight(columns.size());
     qint64 total = 0;
@@ -529,15 +549,24 @@ QByteArray writeTableBytes(const RecordTable &table)
     }
     if (laterError)
         std::rethrow_exception(laterError);
-    qsizetype size = w.out().size();
-    for (const QByteArray &column : columns)
-        size += column.size();
-    QByteArray out(size, Qt::Uninitialized);
-    char *at = std::copy(w.out().cbegin(), w.out().cend(), out.data());
-    for (QByteArray &column : columns) {
-        at = std::copy(column.cbegin(), column.cend(), at);
-        column = QByteArray(); // gone before the next is copied
-    }
+    return {std::move(w.out()), std::move(columns)};
+}
+
+} // namespace
+
+QByteArray writeTableBytes(const RecordTable &table)
+{
+    TableParts parts = writeParts(table);
+    QByteArray out(qsizetype(parts.size()), Qt::Uninitialized);
+    parts.moveTo(out.data());
+    return out;
+}
+
+PageBuffer writeTableBuffer(const RecordTable &table)
+{
+    TableParts parts = writeParts(table);
+    PageBuffer out(parts.size());
+    parts.moveTo(out.data());
     return out;
 }
 

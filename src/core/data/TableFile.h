@@ -20,6 +20,9 @@ class RecordTable;
 // Tables that earlier installations wrote in the engine's data-packet form
 // are read as well; they are never written.
 QByteArray writeTableBytes(const RecordTable &table);
+// The same in a buffer of its own, so that a save of megabytes neither
+// grows the heap nor faults its pages in one by one.
+PageBuffer writeTableBuffer(const RecordTable &table);
 std::unique_ptr<RecordTable> readTableBytes(const QByteArray &bytes);
 // The same for bytes the caller gives up: each column's bytes go back to the
 // system as soon as the column is decoded, so that the file and the table

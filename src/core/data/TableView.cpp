@@ -84,9 +84,9 @@ void TableView::loadFromFile(const QString &path)
     loadFromBytes(bytes);
 }
 
-QByteArray TableView::saveToBytes() const
+PageBuffer TableView::saveToBuffer() const
 {
-    return writeTableBytes(*m_table);
+    return writeTableBuffer(*m_table);
 }
 
 void TableView::bindTo(const TableView &source, Binding binding)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/PageBuffer.h"
 #include "data/RecordTable.h"
 #include "data/Schema.h"
 #include "data/Value.h"
@@ -59,7 +60,7 @@ public:
     void loadTable(std::shared_ptr<RecordTable> table);
     void loadFromFile(const QString &path);
     // Every live row, whatever the filter.
-    QByteArray saveToBytes() const;
+    PageBuffer saveToBuffer() const;
 
     // Shares the source's rows. TakeOverSettings copies its filter, filter
     // options and order; KeepSettings keeps this view's own.
