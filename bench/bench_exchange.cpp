@@ -7,6 +7,7 @@
 #include "QuietPrompter.h"
 #include "BenchTiming.h"
 #include "BookInMemory.h"
+#include "KeepingComparer.h"
 
 #include "common/Prompter.h"
 #include "data/BookGenerator.h"
@@ -31,7 +32,7 @@ const QStringList kFields = {"Name",    "SurName", "MidName", "GivenName", "Posi
                              "CAddress", "CZip",   "CPhone",  "CFax",      "CEMail",   "CMemo",   "CURL"};
 
 // A book in memory with the exchange engine over it.
-struct Book : bench::BookInMemory {
+struct Book : test::BookInMemory {
     Settings settings;
     ExchangeEngine engine{settings, edit, data};
 

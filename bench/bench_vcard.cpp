@@ -5,6 +5,7 @@
 // an empty book through the edit model (goal: under 3 s).
 #include "BenchTiming.h"
 #include "BookInMemory.h"
+#include "KeepingComparer.h"
 #include "QuietPrompter.h"
 
 #include "data/BookGenerator.h"
@@ -108,7 +109,7 @@ int main()
     options.checkSameName = false;
     int imported = 0;
     const double importMs = medianMs(3, [&] {
-        bench::BookInMemory target(generateBook(0, 0, 1));
+        test::BookInMemory target(generateBook(0, 0, 1));
         imported = importVCardFile(target.edit, prompter, comparer, path, options)->entries.imported;
     });
     std::printf("vCard 2.1 import into an empty book, %d entries\n", imported);

@@ -1,6 +1,7 @@
 // A generated book with Western and Chinese names exported as vCards in each version and imported into an
 // empty book: every field the export writes comes back as it was. Also the same through the command-line tool,
 // and how the tool links the organisations the cards name.
+#include "BookInMemory.h"
 #include "PersonFixture.h"
 #include "ScriptedPrompter.h"
 
@@ -33,23 +34,7 @@ const QStringList kPersonFields = {"Name", "SurName", "GivenName", "MidName", "P
                                    "DPhone", "Fax", "EMail", "Birthday", "Address", "Zip", "Memo"};
 const QStringList kOrganisationFields = {"Company", "CAddress", "CZip", "CPhone", "CFax", "CEMail", "CMemo"};
 
-struct Book {
-    RecordStore data;
-    CategoryTreeModel tree;
-    EditModel edit{tree};
-
-    explicit Book(const GeneratedBook &content)
-    {
-        data.personRead.loadTable(content.persons);
-        data.organisationRead.loadTable(content.organisations);
-        data.bindViews();
-        data.personList.setLogChanges(true);
-        data.organisationList.setLogChanges(true);
-        edit.scanPersonTable(data.personList);
-        edit.scanOrganisationTable(data.organisationList);
-        tree.loadTree("All\r\nSearch\r\n", "1000\r\n101\r\n");
-    }
-};
+using Book = test::BookInMemory;
 
 // Organisations are found again by name, so each gets a name of its own.
 GeneratedBook generatedWithDistinctCompanies(int persons, int organisations)

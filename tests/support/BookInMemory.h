@@ -3,10 +3,9 @@
 #include "data/BookGenerator.h"
 #include "data/RecordStore.h"
 #include "editing/EditModel.h"
-#include "editing/OrganisationSameName.h"
 #include "navigation/CategoryTreeModel.h"
 
-namespace qv::bench {
+namespace qv::test {
 
 // A book in memory as the program holds it: list copies logging changes.
 struct BookInMemory {
@@ -27,11 +26,4 @@ struct BookInMemory {
     }
 };
 
-// The benchmarks import with the same-name check off; were it on, the
-// stored organisation would stay as it is.
-class KeepingComparer : public OrganisationComparer {
-public:
-    Choice compare(const OrganisationComparison &) override { return Choice::Keep; }
-};
-
-} // namespace qv::bench
+} // namespace qv::test
