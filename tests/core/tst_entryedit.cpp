@@ -66,6 +66,8 @@ private slots:
     void namePartsComposeName();
     void editingSlotsShowTheirCategories();
     void yellowPageOfDefaultOrganisationDiscarded();
+    void leavingOrganisation_data();
+    void leavingOrganisation();
     void cancelRestoresBothTables_data();
     void cancelRestoresBothTables();
     void pageKind_data();
@@ -284,6 +286,41 @@ void TestEntryEdit::yellowPageOfDefaultOrganisationDiscarded()
     session.finish(false, text, "Private");
     QCOMPARE(book.edit.editState(), EditModel::Cancelled);
     QCOMPARE(test::tableDump(book.data.personList), persons);
+}
+
+void TestEntryEdit::leavingOrganisation_data()
+{
+    QTest::addColumn<QStringList>("texts"); // what the Org field holds each time it is left
+    QTest::addColumn<QString>("orgId");
+    QTest::addColumn<int>("organisations");
+    QTest::newRow("the linked organisation's own name keeps the link") << QStringList{"ACME"} << "2002" << 3;
+    QTest::newRow("a name in other letters links the first of that name") << QStringList{"acme"} << "2001" << 3;
+    QTest::newRow("a new name creates its organisation") << QStringList{"Globex"} << "2003" << 4;
+    QTest::newRow("blank links the default organisation") << QStringList{"  "} << "0" << 3;
+    QTest::newRow("blank, then the name again: linked by the name") << QStringList{"", "ACME"} << "2001" << 3;
+}
+
+void TestEntryEdit::leavingOrganisation()
+{
+    QFETCH(QStringList, texts);
+    QFETCH(QString, orgId);
+    QFETCH(int, organisations);
+    // Two organisations of one name; the person works for the second.
+    test::EditingBook book({person({{"ClientID", qint32(2001)}, {"Name", QString("Tom Li")}, {"OrgID", qint32(2002)}})},
+                           {test::organisation(2002, "ACME")});
+    test::ScriptedPrompter prompter;
+    EntryEditSession session(book.edit, book.data.personLookup, prompter);
+    book.edit.editPerson(1);
+    session.begin();
+    QCOMPARE(session.organisationName(), QString("ACME"));
+    for (const QString &text : texts)
+        session.linkOrganisation(text);
+    QString name = "Tom Li";
+    session.finish(false, name, texts.last());
+    book.data.personList.first(); // commits the edited row
+    QVERIFY(book.data.personLookup.locate("ClientID", qint32(2001)));
+    QCOMPARE(book.data.personLookup.text("OrgID"), orgId);
+    QCOMPARE(book.data.organisationLookup.recordCount(), organisations);
 }
 
 void TestEntryEdit::cancelRestoresBothTables_data()

@@ -60,7 +60,10 @@ struct Fixture {
     test::ScriptedPrompter prompter;
     EntryEditor editor{book.edit, book.data, prompter};
 
-    explicit Fixture(const std::vector<std::vector<Value>> &persons = {}) : book(persons) {}
+    explicit Fixture(const std::vector<std::vector<Value>> &persons = {}, const std::vector<std::vector<Value>> &organisations = {})
+        : book(persons, organisations)
+    {
+    }
 
     template <typename T = QWidget>
     T *field(const char *name) { return editor.findChild<T *>(QString::fromLatin1(name)); }
@@ -103,6 +106,7 @@ private slots:
     void pickerPlacement();
     void namePartsDialog_data();
     void namePartsDialog();
+    void tabThroughOrganisationKeepsTheLink();
     void renameOrganisation();
     void renameDefaultOrganisationRefused();
     void positionCompletion();
@@ -361,6 +365,26 @@ void TestEntryEditor::namePartsDialog()
     });
     QCOMPARE(f.stored("Name"), name);
     QCOMPARE(f.stored("GivenName"), confirm ? QString("Ann") : QString("Typed"));
+}
+
+void TestEntryEditor::tabThroughOrganisationKeepsTheLink()
+{
+    // Two organisations of one name; the person works for the second.
+    Fixture f({person({{"ClientID", qint32(2001)}, {"Name", QString("Tom Li")}, {"OrgID", qint32(2002)}})},
+              {test::organisation(2002, "ACME")});
+    f.edit(1, [&] {
+        key(Qt::Key_Tab);
+        key(Qt::Key_Tab);
+        QCOMPARE(focused(), f.field("Company"));
+        QCOMPARE(f.field<QComboBox>("Company")->currentText(), QString("ACME"));
+        key(Qt::Key_Tab);
+        QCOMPARE(focused(), f.field("CAddress"));
+        QTest::mouseClick(f.field<QPushButton>("ok"), Qt::LeftButton);
+    });
+    QCOMPARE(f.book.edit.editState(), EditModel::Closed);
+    f.book.data.personList.first(); // commits the edited row
+    QCOMPARE(f.stored("OrgID"), QString("2002"));
+    QCOMPARE(f.book.data.organisationLookup.recordCount(), 3);
 }
 
 void TestEntryEditor::renameOrganisation()

@@ -97,7 +97,17 @@ bool EntryEditSession::nameStep(QString &text)
 
 void EntryEditSession::linkOrganisation(const QString &name)
 {
-    m_edit.setOrganisationByName(name);
+    // Names are not unique: looked up again, the name of the organisation
+    // linked could find another one of that name first.
+    if (!isLinkedTo(name))
+        m_edit.setOrganisationByName(name);
+}
+
+bool EntryEditSession::isLinkedTo(const QString &name) const
+{
+    TableView &organisations = m_edit.organisations();
+    return !name.trimmed().isEmpty() && !organisations.isEmpty() && organisations.text(QStringLiteral("Company")) == name
+        && organisations.value(QStringLiteral("CoID")) == m_edit.persons().value(QStringLiteral("OrgID"));
 }
 
 void EntryEditSession::pickCategory(int slot, int index)

@@ -44,6 +44,7 @@ public:
 
     // Leaving the Org field: links the entry to the organisation of that
     // name, creating it when new; a blank name links the default organisation.
+    // The exact name of the organisation linked keeps that link.
     void linkOrganisation(const QString &name);
 
     // Slots are numbered 1 to 4; a slot holds a pre-order index of the
@@ -62,6 +63,8 @@ public:
 
 private:
     bool nameStep(QString &text);
+    // The entry is linked to the organisation shown, which bears exactly that name.
+    bool isLinkedTo(const QString &name) const;
     void makeYellowPage(const QString &organisationText);
 
     EditModel &m_edit;
