@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -106,7 +107,11 @@ private slots:
     void pickerPlacement();
     void namePartsDialog_data();
     void namePartsDialog();
+    void namePartsLeaveTheFieldBefore_data();
+    void namePartsLeaveTheFieldBefore();
     void tabThroughOrganisationKeepsTheLink();
+    void buttonByItsKeyLeavesTheField_data();
+    void buttonByItsKeyLeavesTheField();
     void renameOrganisation();
     void renameDefaultOrganisationRefused();
     void positionCompletion();
@@ -367,6 +372,55 @@ void TestEntryEditor::namePartsDialog()
     QCOMPARE(f.stored("GivenName"), confirm ? QString("Ann") : QString("Typed"));
 }
 
+void TestEntryEditor::namePartsLeaveTheFieldBefore_data()
+{
+    QTest::addColumn<QString>("field");     // the field typed into before the Name button is clicked
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<QString>("stored");    // kParts of the new entry
+    QTest::addColumn<int>("organisations");
+    QTest::newRow("a new organisation, the parts confirmed") << "Company" << "Globex" << true
+                                                            << "Ann Lee|Lee|Ann||False|2002||" << 3;
+    QTest::newRow("a new organisation, the parts cancelled: its yellow page") << "Company" << "Globex" << false
+                                                                             << "Globex|Globex|||True|2002||" << 3;
+    QTest::newRow("a position, the parts confirmed") << "Position" << " Engineer " << true << "Ann Lee|Lee|Ann||False|0|Engineer|" << 2;
+}
+
+void TestEntryEditor::namePartsLeaveTheFieldBefore()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(bool, confirm);
+    QFETCH(QString, stored);
+    QFETCH(int, organisations);
+    Fixture f;
+    f.add([&] {
+        for (int tabs = field == "Company" ? 2 : 1; tabs > 0; --tabs)
+            key(Qt::Key_Tab);
+        QCOMPARE(focused(), f.field(qPrintable(field)));
+        type(typed);
+        // The button takes no focus: the field typed into is left only as the dialog opens.
+        whenShown([&] {
+            QCOMPARE(focused(), f.editor.namePartsDialog()->givenNameField());
+            type("Ann");
+            key(Qt::Key_Tab);
+            type("Lee");
+            key(confirm ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        QTest::mouseClick(f.field<QToolButton>("nameButton"), Qt::LeftButton);
+        QTRY_COMPARE(focused(), f.field("Position"));
+        QCOMPARE(f.field<QComboBox>("Company")->currentText(), field == "Company" ? typed : QString("Private"));
+        QCOMPARE(f.field<QComboBox>("Position")->count(), field == "Position" ? 1 : 0); // a position left joins the list
+        QTest::mouseClick(f.field<QPushButton>("ok"), Qt::LeftButton);
+    });
+    QCOMPARE(f.book.edit.editState(), EditModel::Closed);
+    QStringList values;
+    for (const QString &part : kParts)
+        values << f.stored(part);
+    QCOMPARE(values.join('|'), stored);
+    QCOMPARE(f.book.data.organisationLookup.recordCount(), organisations);
+}
+
 void TestEntryEditor::tabThroughOrganisationKeepsTheLink()
 {
     // Two organisations of one name; the person works for the second.
@@ -385,6 +439,40 @@ void TestEntryEditor::tabThroughOrganisationKeepsTheLink()
     f.book.data.personList.first(); // commits the edited row
     QCOMPARE(f.stored("OrgID"), QString("2002"));
     QCOMPARE(f.book.data.organisationLookup.recordCount(), 3);
+}
+
+void TestEntryEditor::buttonByItsKeyLeavesTheField_data()
+{
+    QTest::addColumn<QString>("field"); // where the focus stays while the button is pressed
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("stored"); // kParts of the new entry
+    QTest::newRow("OK in Org") << "Company" << "Globex" << "ok" << "Jo Smith|Smith|Jo||False|2002||";
+    QTest::newRow("Add Next in Org") << "Company" << "Globex" << "addNext" << "Jo Smith|Smith|Jo||False|2002||";
+    QTest::newRow("OK in Position") << "Position" << " Engineer " << "ok" << "Jo Smith|Smith|Jo||False|0|Engineer|";
+    QTest::newRow("Add Next in Position") << "Position" << " Engineer " << "addNext" << "Jo Smith|Smith|Jo||False|0|Engineer|";
+}
+
+void TestEntryEditor::buttonByItsKeyLeavesTheField()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, button);
+    QFETCH(QString, stored);
+    Fixture f;
+    f.add([&] {
+        type("Jo Smith");
+        for (int tabs = field == "Company" ? 2 : 1; tabs > 0; --tabs)
+            key(Qt::Key_Tab);
+        type(typed);
+        f.field<QPushButton>(qPrintable(button))->click(); // as its key does: the focus stays
+    });
+    QCOMPARE(int(f.book.edit.editState()), button == "ok" ? int(EditModel::Closed) : int(EditModel::AddNext));
+    QStringList values;
+    for (const QString &part : kParts)
+        values << f.stored(part);
+    QCOMPARE(values.join('|'), stored);
+    QCOMPARE(f.field<QComboBox>("Position")->count(), field == "Position" ? 1 : 0);
 }
 
 void TestEntryEditor::renameOrganisation()

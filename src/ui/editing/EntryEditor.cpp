@@ -97,8 +97,13 @@ void EntryEditor::focusMoved(QWidget *, QWidget *now)
     // not when a message, a pop-up or another program does.
     if (!now || now->window() != this || !m_session.isOpen())
         return;
+    enterField(now);
+}
+
+void EntryEditor::enterField(QWidget *widget)
+{
     QWidget *left = m_fieldWithFocus;
-    m_fieldWithFocus = leavableFieldOf(now);
+    m_fieldWithFocus = leavableFieldOf(widget);
     if (left == m_fieldWithFocus)
         return;
     if (left == m_name)
@@ -107,6 +112,15 @@ void EntryEditor::focusMoved(QWidget *, QWidget *now)
         leaveOrganisation();
     else if (left == m_position)
         leavePosition();
+}
+
+void EntryEditor::moveFocusTo(QWidget *widget)
+{
+    // The field left runs its step now: the window may not get the focus
+    // back from the window system before the user goes on.
+    enterField(widget);
+    if (m_session.isOpen())
+        widget->setFocus();
 }
 
 EntryEditor::~EntryEditor()
@@ -147,6 +161,7 @@ void EntryEditor::createControls()
     connect(m_name, &QLineEdit::textEdited, this, [this] { m_session.nameEdited(); });
     m_name->installEventFilter(this);
     m_nameButton = ellipsisButton(QStringLiteral("Define surname and givenname manually"), this);
+    m_nameButton->setObjectName(QStringLiteral("nameButton"));
     connect(m_nameButton, &QToolButton::clicked, this, &EntryEditor::openNameParts);
 
     m_position = new QComboBox(this);
@@ -460,19 +475,6 @@ void EntryEditor::leavePosition()
     m_position->setEditText(text); // the list's reset leaves the text alone only when told
 }
 
-void EntryEditor::leaveFocusedField()
-{
-    // "&OK" by its key leaves the field where it is: what was typed still counts.
-    QWidget *field = m_fieldWithFocus;
-    m_fieldWithFocus = nullptr;
-    if (field == m_name)
-        leaveName();
-    else if (field == m_organisation)
-        leaveOrganisation();
-    else if (field == m_position)
-        leavePosition();
-}
-
 void EntryEditor::completePosition(const QString &typed)
 {
     QLineEdit *line = m_position->lineEdit();
@@ -489,16 +491,16 @@ void EntryEditor::openNameParts()
 {
     if (m_session.isYellowPage())
         return;
+    // The button is the Name field's, and takes no focus of its own: the
+    // field typed into before it was clicked is left here.
+    moveFocusTo(m_name);
     if (m_nameParts->edit(m_data.personList, m_name))
         m_session.namePartsConfirmed();
     else
         m_session.namePartsCancelled();
-    leaveName(); // as the focus moves on to Position
-    if (m_session.isOpen()) {
-        m_fieldWithFocus = m_position;
+    moveFocusTo(m_position); // leaves the Name field
+    if (m_session.isOpen())
         activateWindow(); // back from a window without a frame, which not every window system hands back
-        m_position->setFocus();
-    }
 }
 
 void EntryEditor::renameOrganisation()
@@ -542,7 +544,8 @@ void EntryEditor::finish(bool addNext)
 {
     if (!m_session.isOpen())
         return;
-    leaveFocusedField();
+    // "&OK" by its key leaves the focus where it is: what was typed still counts.
+    enterField(nullptr);
     if (m_session.isOpen()) {
         QString text = m_name->text();
         m_session.finish(addNext, text, m_organisation->currentText());

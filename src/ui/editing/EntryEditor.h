@@ -77,10 +77,13 @@ private:
 
     QWidget *leavableFieldOf(QWidget *widget) const;
     void focusMoved(QWidget *old, QWidget *now);
+    // The focus is now in the widget (none: it leaves the fields), by hand or
+    // by program: the Name, Org or Position field it left runs its step.
+    void enterField(QWidget *widget);
+    void moveFocusTo(QWidget *widget);
     void leaveName();
     void leaveOrganisation();
     void leavePosition();
-    void leaveFocusedField();
     void completePosition(const QString &typed);
     void openNameParts();
     void renameOrganisation();
