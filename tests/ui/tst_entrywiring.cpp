@@ -3,6 +3,8 @@
 #include "ScriptedPrompter.h"
 
 #include "data/RecordStore.h"
+#include "editing/EditModel.h"
+#include "search/SearchEngine.h"
 #include "navigation/CategoryTreeView.h"
 #include "navigation/RecordListView.h"
 #include "shell/MainWindow.h"
@@ -89,6 +91,8 @@ private slots:
     void deleteCommand_data();
     void deleteCommand();
     void clearIsolatedOrganisations();
+    void duplicateReviewIsASearch_data();
+    void duplicateReviewIsASearch();
 
 private:
     void activate();
@@ -404,6 +408,50 @@ void TestEntryWiring::clearIsolatedOrganisations()
     QCOMPARE(QApplication::focusWidget(), m_list);
     m_prompter->expectMessage("0 org records without any connection got cleared.", Icon::Information, Button::Ok, Button::Ok);
     trigger("menu Clea&r isolated org");
+}
+
+void TestEntryWiring::duplicateReviewIsASearch_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Add entry") << "Ctrl+N";
+    QTest::newRow("Edit entry") << "Alt+Enter";
+}
+
+void TestEntryWiring::duplicateReviewIsASearch()
+{
+    QFETCH(QString, how);
+    // A stored name of two words, which the name step keeps as it is, and how many entries bear it.
+    QCOMPARE(m_list->model()->rowCount(), kPersons);
+    QStringList names;
+    for (int row = 0; row < kPersons; ++row)
+        names << m_list->model()->index(row, 0).data().toString();
+    const auto twoWords = std::find_if(names.cbegin(), names.cend(), [](const QString &n) { return n.split(' ').size() == 2; });
+    QVERIFY(twoWords != names.cend());
+    const QString name = *twoWords;
+    const int namesakes = int(names.count(name));
+    // Edit an entry of another name, or add one, and give it that name.
+    clickRow(m_list->model()->index(0, 0).data().toString() == name ? 1 : 0);
+    QTimer::singleShot(0, qApp, [&] {
+        QWidget *editor = nullptr;
+        if (!QTest::qWaitFor([&] { return (editor = QApplication::activeModalWidget()) && QApplication::activeWindow() == editor; }))
+            return;
+        auto *field = editor->findChild<QLineEdit *>("Name");
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, name);
+        QTest::keyClick(field, Qt::Key_Tab);
+    });
+    m_prompter->expectMessage("Entries with the same name in the address book. Would you review them?", Icon::Information,
+                              Button::Yes | Button::No, Button::Yes);
+    trigger(how);
+    QCOMPARE(m_window->models().editModel().editState(), EditModel::ReviewDuplicates);
+    QCOMPARE(m_tree->selectedNumber(), 101);
+    QCOMPARE(m_data->personList.recordCount(), namesakes);
+    // The search found them: the search node lists them again, and a search continued starts from them.
+    QCOMPARE(m_window->search().searchText(), "Name='" + name + "'");
+    m_tree->selectNumber(1000);
+    QCOMPARE(m_data->personList.recordCount(), kPersons);
+    m_tree->selectNumber(101);
+    QCOMPARE(m_data->personList.recordCount(), namesakes);
 }
 
 QTEST_MAIN(TestEntryWiring)

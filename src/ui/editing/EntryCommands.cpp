@@ -9,6 +9,7 @@
 #include "navigation/CategoryTreeView.h"
 #include "navigation/RecordListModel.h"
 #include "navigation/RecordListView.h"
+#include "search/SearchEngine.h"
 #include "shell/BookModelSet.h"
 
 #include <QAction>
@@ -132,7 +133,8 @@ void EntryCommands::reviewDuplicates()
     if (m_context.models.tree().indexOfNumber(101) >= 0)
         m_context.tree.selectNumber(101);
     m_context.recordList.setSource(NavigationSource::Search);
-    m_context.data.personList.setFilter(QStringLiteral("Name=") + RecordListModel::quoted(m_context.models.editModel().lastComposedName()));
+    // Found by the search, so that the search node lists them again and a further search may go on from them.
+    m_context.search.findByName(m_context.models.editModel().lastComposedName());
     m_context.listFilterChanged();
 }
 

@@ -18,12 +18,14 @@ class Prompter;
 class RecordListModel;
 class RecordListView;
 class RecordStore;
+class SearchEngine;
 
 // What the entry commands need of the main window.
 struct EntryCommandContext {
     RecordStore &data;
     BookModelSet &models;
     RecordListModel &recordList;
+    SearchEngine &search;                         // lists the entries of the same name
     Prompter &prompter;
     CategoryTreeView &tree;
     RecordListView &list;

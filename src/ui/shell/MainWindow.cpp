@@ -294,8 +294,9 @@ void MainWindow::createLayout()
             fillInitialsGrid();
     });
     setCentralWidget(m_mainSplitter);
-    m_entryCommands = new EntryCommands({m_data, m_models, m_recList, *m_prompter, *m_categoryTree, *m_entryList, *detailScroll,
-                                         [this] { listFilterChanged(); }, [this] { refreshLists(); }, [this] { fillInitialsGrid(); },
+    m_entryCommands = new EntryCommands({m_data, m_models, m_recList, m_search, *m_prompter, *m_categoryTree, *m_entryList,
+                                         *detailScroll, [this] { listFilterChanged(); }, [this] { refreshLists(); },
+                                         [this] { fillInitialsGrid(); },
                                          [this](bool tree) { showTreeOrGrid(tree); }},
                                         this);
     // Enter in a field of the detail pane edits the entry.
