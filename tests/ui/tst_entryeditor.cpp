@@ -119,6 +119,8 @@ private slots:
     void compareDialogAnswers_data();
     void compareDialogAnswers();
     void fitsTheScreen();
+    void fontTakenWithoutCutText_data();
+    void fontTakenWithoutCutText();
 };
 
 void TestEntryEditor::typedEntries_data()
@@ -599,6 +601,49 @@ void TestEntryEditor::fitsTheScreen()
         // No label is cut.
         for (QLabel *label : f.editor.findChildren<QLabel *>())
             QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+        key(Qt::Key_Escape);
+    });
+}
+
+void TestEntryEditor::fontTakenWithoutCutText_data()
+{
+    QTest::addColumn<QFont>("font");
+    QTest::newRow("the application's") << QApplication::font();
+    QTest::newRow("Liberation Serif, 12 pt") << QFont("Liberation Serif", 12);
+    QTest::newRow("DejaVu Sans, 12 pt") << QFont("DejaVu Sans", 12);
+}
+
+void TestEntryEditor::fontTakenWithoutCutText()
+{
+    QFETCH(QFont, font);
+    Fixture f;
+    f.editor.setFont(font);
+    // Texts as long as the narrow fields are meant for.
+    const QList<QPair<const char *, QString>> samples = {
+        {"Position", "Sales Manager"}, {"CZip", "12345"},   {"DPhone", "555 123 4567"}, {"CFax", "555 123 4567"},
+        {"Zip", "12345-6789"},        {"Fax", "555 123 4567"}, {"Pager", "555 123 4567"}, {"Birthday", ""}};
+    f.add([&] {
+        QCOMPARE(f.field("Name")->font(), font);
+        for (QLabel *label : f.editor.findChildren<QLabel *>())
+            QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+        for (QPushButton *button : f.editor.findChildren<QPushButton *>())
+            QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
+        auto *date = f.field<NullableDateEdit>("Birthday");
+        date->setDate(QDate(1999, 12, 31));
+        QStringList cut;
+        for (const auto &[name, sample] : samples) {
+            QWidget *w = f.field(name);
+            auto *line = qobject_cast<QComboBox *>(w) ? static_cast<QComboBox *>(w)->lineEdit()
+                         : qobject_cast<NullableDateEdit *>(w) ? date->lineEdit() : qobject_cast<QLineEdit *>(w);
+            if (!sample.isEmpty())
+                line->setText(sample);
+            // Shown from its first character with the caret after its last: the text is not scrolled.
+            line->end(false);
+            line->repaint(); // which scrolls a text wider than the field
+            if (line->cursorPositionAt(QPoint(line->contentsRect().left() + 4, line->height() / 2)) != 0)
+                cut << QString("%1: %2 in %3 pixels").arg(name, line->text()).arg(line->width());
+        }
+        QCOMPARE(cut.join(", "), QString());
         key(Qt::Key_Escape);
     });
 }

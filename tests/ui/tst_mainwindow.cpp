@@ -11,6 +11,7 @@
 #include "tools/AboutBox.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QDir>
 #include <QApplication>
 #include <QFile>
@@ -117,6 +118,7 @@ private slots:
     void hourglassOnlyWhileDeleting_data();
     void hourglassOnlyWhileDeleting();
     void padlockNamesTheCipher();
+    void entryEditorTakesTheViewerFont();
 };
 
 // A book with the traditional cipher: the padlock's tool tip says so and that
@@ -142,6 +144,25 @@ void TestMainWindow::padlockNamesTheCipher()
     w.window->lifecycle().save();
     QCOMPARE(padlock->toolTip(),
              QString("The address book has a password and is encrypted with the traditional ZIP cipher, for old archivers"));
+}
+
+// The detail pane's font name and size are the entry editor's as well.
+void TestMainWindow::entryEditorTakesTheViewerFont()
+{
+    Window w;
+    QFile f(w.home + "aa.ini");
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("[Fonts]\nRecViewFontname=Liberation Serif\nRecViewFontSize=12\n");
+    f.close();
+    w.prompter.expectMessage(kNoBooks, Icon::Plain, Button::Ok, Button::Ok);
+    w.prompter.expectMessage(defaultWarning("Default"), Icon::Warning, Button::Ok, Button::Ok);
+    w.start();
+    auto *detail = w.window->findChild<QWidget *>("detailPane");
+    auto *editor = w.window->findChild<QDialog *>("entryEditor");
+    QVERIFY(detail && editor);
+    QCOMPARE(detail->font().family(), QString("Liberation Serif"));
+    QCOMPARE(editor->font().family(), QString("Liberation Serif"));
+    QCOMPARE(editor->font().pointSize(), 12);
 }
 
 void TestMainWindow::emptyDataDirectoryShowsTheTemplate()

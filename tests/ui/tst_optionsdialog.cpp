@@ -85,6 +85,7 @@ private slots:
     void encryption();
     void mainWindowConfirm_data();
     void mainWindowConfirm();
+    void entryViewerFontReachesTheEditor();
 
 private:
     std::unique_ptr<Settings> m_settings;
@@ -305,6 +306,35 @@ void TestOptionsDialog::mainWindowConfirm()
     QCOMPARE(window.options().dataDir, programDirectory ? home + "Data/" : dir.path() + "/Books/");
     QCOMPARE(window.dataDirectory(), home + "Data/"); // in use until the next start
     QCOMPARE(window.findChild<QListView *>("entryList")->font().pointSize(), 12);
+    QVERIFY(prompter.verifyAllAnswered());
+}
+
+void TestOptionsDialog::entryViewerFontReachesTheEditor()
+{
+    QTemporaryDir dir;
+    const QString home = dir.path() + "/";
+    installShippedFiles(home);
+    RecordStore data;
+    test::ScriptedPrompter prompter;
+    prompter.expectMessage("There may not be any addressbook in the default location.", Icon::Plain, Button::Ok, Button::Ok);
+    prompter.expectMessage("Loading addressbook of Default fail, You may select another addressbook from the 'File' menu.",
+                           Icon::Warning, Button::Ok, Button::Ok);
+    MainWindow window(home, home + "work/", data, &prompter);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *editor = window.findChild<QDialog *>("entryEditor");
+    QVERIFY(editor);
+    QCOMPARE(editor->font().pointSize(), window.options().recViewFont.size);
+    onModal([](QDialog *d) {
+        click(d, "area3"); // "Entry &Viewer"
+        chooseFont(d, 11, "Red");
+        click(d, "ok");
+    });
+    QMenu *tools = window.menuBar()->actions().at(2)->menu();
+    tools->actions().last()->trigger(); // "&Options..."
+    QCOMPARE(window.findChild<QWidget *>("detailPane")->font().pointSize(), 11);
+    QCOMPARE(editor->font().pointSize(), 11);
+    QCOMPARE(editor->font().family(), window.findChild<QWidget *>("detailPane")->font().family());
     QVERIFY(prompter.verifyAllAnswered());
 }
 

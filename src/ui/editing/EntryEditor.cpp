@@ -252,7 +252,7 @@ void EntryEditor::layOut()
     nameRow->addWidget(m_nameButton);
     nameRow->addSpacing(px(8));
     nameRow->addWidget(caption(QStringLiteral("Position"), this));
-    m_position->setFixedWidth(px(128));
+    m_designedWidths.push_back({m_position, 128});
     nameRow->addWidget(m_position);
 
     // Work: a label column, then each line's own fields.
@@ -265,7 +265,7 @@ void EntryEditor::layOut()
         line->addWidget(field, secondStretches ? 0 : 1);
         line->addWidget(caption(label2, m_work));
         line->addWidget(field2, secondStretches ? 1 : 0);
-        (secondStretches ? field : field2)->setFixedWidth(px(width2));
+        m_designedWidths.push_back({secondStretches ? field : field2, width2});
         work->addLayout(line, row, 1);
     };
     work->addWidget(caption(QStringLiteral("Org"), m_work), 0, 0);
@@ -277,7 +277,6 @@ void EntryEditor::layOut()
     workLine(3, QStringLiteral("Fax"), boundLine(organisation, QStringLiteral("CFax"), m_work), QStringLiteral("E-Mail"),
              boundLine(organisation, QStringLiteral("CEMail"), m_work), 136, true);
     work->addWidget(caption(QStringLiteral("Memo"), m_work), 4, 0, Qt::AlignTop);
-    m_workMemo->setFixedHeight(px(70));
     work->addWidget(m_workMemo, 4, 1);
 
     // Home: two columns of labelled fields, the right-hand ones 133 pixels wide.
@@ -292,17 +291,15 @@ void EntryEditor::layOut()
         home->addWidget(boundLine(person, QString::fromLatin1(l[1]), m_home), row, 1);
         home->addWidget(caption(QString::fromLatin1(l[2]), m_home), row, 2);
         QWidget *right = *l[3] ? static_cast<QWidget *>(boundLine(person, QString::fromLatin1(l[3]), m_home)) : m_birthday;
-        right->setFixedWidth(px(133));
+        m_designedWidths.push_back({right, 133});
         home->addWidget(right, row, 3);
     }
     home->addWidget(caption(QStringLiteral("Memo"), m_home), 4, 0, Qt::AlignTop);
-    m_homeMemo->setFixedHeight(px(70));
     home->addWidget(m_homeMemo, 4, 1, 1, 3);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(134);
     for (QPushButton *b : {m_ok, m_cancel, m_addNext}) {
-        b->setMinimumSize(px(62, 25));
         buttons->addWidget(b);
         buttons->addSpacing(px(22));
     }
@@ -315,8 +312,28 @@ void EntryEditor::layOut()
     layout->addWidget(m_home);
     layout->addWidget(createSlots());
     layout->addLayout(buttons);
-    setMinimumWidth(px(388));
+    applyDesignedSizes();
     resize(px(410, 451));
+}
+
+void EntryEditor::applyDesignedSizes()
+{
+    // The window takes the entry viewer's font: the designed sizes grow with it.
+    const LayoutScale px = LayoutScale::ofFont(font());
+    for (const DesignedWidth &d : m_designedWidths)
+        d.field->setFixedWidth(px(d.width));
+    for (QPlainTextEdit *memo : {m_workMemo, m_homeMemo})
+        memo->setFixedHeight(px(70));
+    for (QPushButton *b : {m_ok, m_cancel, m_addNext})
+        b->setMinimumSize(px(62, 25));
+    setMinimumWidth(px(388));
+}
+
+void EntryEditor::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        applyDesignedSizes();
+    QDialog::changeEvent(event);
 }
 
 void EntryEditor::setTabOrder()
@@ -524,7 +541,7 @@ void EntryEditor::openPicker(int slot)
     QToolButton *button = m_slotButtons[size_t(slot - 1)];
     const QPoint topLeft = field->mapToGlobal(QPoint(0, 0));
     const QRect onScreen(topLeft, QSize(button->mapToGlobal(QPoint(button->width(), 0)).x() - topLeft.x(), field->height()));
-    const LayoutScale px = LayoutScale::ofApplication();
+    const LayoutScale px = LayoutScale::ofFont(field->font());
     m_picker->setFont(field->font());
     m_picker->resize(std::max(onScreen.width() + px(18), px(140)), m_picker->height());
     m_picker->open(onScreen, slot, m_session.slotIndex(slot));

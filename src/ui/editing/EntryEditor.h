@@ -54,6 +54,7 @@ public:
     MemoEditWindow *memoWindow() const { return m_memoWindow; }
 
 protected:
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -63,12 +64,17 @@ private:
         TableView *view;
         QString field;
     };
+    struct DesignedWidth {
+        QWidget *field;
+        int width; // in pixels, as designed
+    };
 
     void createControls();
     QLineEdit *boundLine(TableView &view, const QString &field, QWidget *parent);
     QPlainTextEdit *boundMemo(TableView &view, const QString &field, const QString &hint, QWidget *parent);
     QWidget *createSlots();
     void layOut();
+    void applyDesignedSizes();
     void setTabOrder();
     void place(const QRect &over);
 
@@ -99,6 +105,7 @@ private:
     KnownPositions m_positions;
     OrganisationRename m_rename;
     std::vector<Binding> m_bindings;
+    std::vector<DesignedWidth> m_designedWidths; // of the fields of a fixed width
     bool m_loading = false;
     bool m_completionSuppressed = false;
     QWidget *m_fieldWithFocus = nullptr; // Name, Org or Position while one of them has the focus

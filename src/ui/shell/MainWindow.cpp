@@ -9,6 +9,7 @@
 #include "editing/CategoryAssignment.h"
 #include "editing/DeleteEntries.h"
 #include "editing/EntryCommands.h"
+#include "editing/EntryEditor.h"
 #include "editing/OrganisationCompareDialog.h"
 #include "exchange/FieldCatalogue.h"
 #include "exchange/ComparingSameNameCheck.h"
@@ -343,6 +344,8 @@ void MainWindow::applyFonts()
     // The navigation area's labels and lookup boxes follow the entry list.
     for (QWidget *w : {static_cast<QWidget *>(m_nameLookup), static_cast<QWidget *>(m_organisationLookup)})
         w->setFont(areaQFont(m_options->recListFont));
+    // The entry editor takes the viewer's font name and size; its labels keep their navy.
+    m_entryCommands->editor().setFont(areaQFont(m_options->recViewFont));
 }
 
 void MainWindow::setVisible(bool visible)
