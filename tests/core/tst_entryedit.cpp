@@ -63,6 +63,8 @@ private slots:
     void duplicateQuestion();
     void duplicateAboutItself();
     void blankNameHasNoNamesakes();
+    void everyWordOfTheNameStays_data();
+    void everyWordOfTheNameStays();
     void namePartsComposeName();
     void editingSlotsShowTheirCategories();
     void yellowPageOfDefaultOrganisationDiscarded();
@@ -102,7 +104,7 @@ void TestEntryEdit::addOutcomes_data()
                                              << "Jo Smith|Smith|Jo||False|1000|1000|1002|1000|0" << false;
     QTest::newRow("an organisation in other letters is linked") << "Jo Smith" << "acme" << QList<int>() << false << closed
                                                                 << "Jo Smith|Smith|Jo||False|1000|1000|1000|1000|2001" << false;
-    QTest::newRow("Add Next saves") << "J. Smith" << "" << QList<int>() << true << addNext << "J Smith|Smith|J||False|1000|1000|1000|1000|0"
+    QTest::newRow("Add Next saves") << "J. Smith" << "" << QList<int>() << true << addNext << "J. Smith|Smith|J||False|1000|1000|1000|1000|0"
                                     << false;
 }
 
@@ -232,6 +234,45 @@ void TestEntryEdit::blankNameHasNoNamesakes()
     QVERIFY(typeName(session, text));
     QCOMPARE(text, QString(""));
     QVERIFY(prompter.calls().isEmpty());
+}
+
+void TestEntryEdit::everyWordOfTheNameStays_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("entry"); // Name, SurName, GivenName, MidName as stored
+    QTest::addColumn<QString>("warning"); // empty: none
+    const QString longName = "Maximilian " + QString("Alexander Friedrich ").repeated(14) + "Hohenzollern"; // 303 characters
+    const QString kept = "Maximilian Alexander Friedrich Alexander Friedrich";
+    QTest::newRow("a family name with a particle") << "Anna Maria del Rio" << "Anna Maria del Rio|del Rio|Anna|Maria" << "";
+    QTest::newRow("two particles") << "Juan Carlos de la Cruz" << "Juan Carlos de la Cruz|de la Cruz|Juan|Carlos" << "";
+    QTest::newRow("middle names wider than their field")
+        << "Anna Maria Luisa Schmidt" << "Anna Maria Luisa Schmidt|Schmidt|Anna|Maria Luis"
+        << "The name was too long for its fields and was cut:\nMidname keeps \"Maria Luis\"";
+    QTest::newRow("a name wider than Name") << longName << kept + "|Hohenzollern|Maximilian|Alexander"
+                                            << "The name was too long for its fields and was cut:\nMidname keeps \"Alexander\"\n"
+                                               "Name keeps \"" + kept + "\"";
+}
+
+void TestEntryEdit::everyWordOfTheNameStays()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, entry);
+    QFETCH(QString, warning);
+    test::EditingBook book;
+    test::ScriptedPrompter prompter;
+    if (!warning.isEmpty())
+        prompter.expectMessage(warning, Prompter::Icon::Warning, Prompter::Button::Ok, Prompter::Button::Ok);
+    EntryEditSession session(book.edit, book.data.personLookup, prompter);
+    book.edit.addPerson();
+    session.begin();
+    QString text = typed;
+    QVERIFY(typeName(session, text));
+    QVERIFY(prompter.verifyAllAnswered());
+    QCOMPARE(text, entry.section('|', 0, 0)); // the Name field shows what is stored
+    session.finish(false, text, "");
+    QCOMPARE(prompter.calls().size(), warning.isEmpty() ? 0 : 1); // told once, not again on OK
+    book.data.personLookup.first();
+    QCOMPARE(fields(book.data.personLookup, {"Name", "SurName", "GivenName", "MidName"}), entry);
 }
 
 void TestEntryEdit::namePartsComposeName()
