@@ -33,6 +33,8 @@ using Button = Prompter::Button;
 using Choice = OrganisationComparer::Choice;
 
 Q_DECLARE_METATYPE(OrganisationComparer::Choice)
+using NameMapping = QList<std::pair<int, std::array<int, 5>>>;
+Q_DECLARE_METATYPE(NameMapping)
 
 namespace {
 
@@ -229,6 +231,8 @@ private slots:
     void importDates();
     void importBasics();
     void importNameFromParts();
+    void importKeepsEveryWordOfTheName_data();
+    void importKeepsEveryWordOfTheName();
     void nameCheckRefused_data();
     void nameCheckRefused();
     void importOrganisations();
@@ -534,6 +538,45 @@ void TestCsvExchange::importNameFromParts()
              (QStringList{"John Smith|1000|0", "Ann Q Lee|1000|0", "\u738b\u5c0f\u660e|1000|0"}));
 }
 
+void TestCsvExchange::importKeepsEveryWordOfTheName_data()
+{
+    QTest::addColumn<NameMapping>("mapping");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("entries"); // Name, GivenName, MidName, SurName
+    QTest::addColumn<QString>("report");
+    const QByteArray longName = "Maximilian " + QByteArray("Alexander Friedrich ").repeated(14) + "Hohenzollern"; // 303 characters
+    QTest::newRow("from Name: particles, middle words, a name wider than Name")
+        << NameMapping{{0, {1}}} << "Anna Maria del Rio\r\nAnna Maria Luisa Schmidt\r\n" + longName + "\r\n"
+        << QStringList{"Anna Maria del Rio|Anna|Maria|del Rio", "Anna Maria Luisa Schmidt|Anna|Maria Luis|Schmidt",
+                       "Maximilian Alexander Friedrich Alexander Friedrich|Maximilian|Alexander|Hohenzollern"}
+        << "3 entries got imported.\n2 names were too long for their fields and were cut.";
+    QTest::newRow("from parts: a given name wider than its field")
+        << NameMapping{{1, {1}}, {2, {2}}, {3, {3}}} << QByteArray("Smith,,Maximilian Alexander Friedrich Wilhelm\r\nLee,,Ann\r\n")
+        << QStringList{"Maximilian Alexander Friedrich Smith|Maximilian Alexander Friedrich||Smith", "Ann Lee|Ann||Lee"}
+        << "2 entries got imported.\n1 name was too long for its fields and was cut.";
+    QTest::newRow("from parts: a composed name wider than Name")
+        << NameMapping{{1, {1}}, {2, {2}}, {3, {3}}} << QByteArray("Hohenzollern-Sigmaringen,Wilhelm,Maximilian Alexander Friedrich\r\n")
+        << QStringList{"Maximilian Alexander Friedrich Wilhelm Hohenzoller|Maximilian Alexander Friedrich|Wilhelm|Hohenzollern-Sigmaringen"}
+        << "1 entries got imported.\n1 name was too long for its fields and was cut.";
+}
+
+void TestCsvExchange::importKeepsEveryWordOfTheName()
+{
+    QFETCH(NameMapping, mapping);
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, entries);
+    QFETCH(QString, report);
+    Book book;
+    book.map(mapping);
+    test::ScriptedPrompter prompter;
+    AcceptingChooser chooser;
+    RecordingCheck check;
+    prompter.expectOpenFile(book.write(file));
+    prompter.expectMessage(report, Icon::Information, Button::Ok, Button::Ok);
+    importCsvCommand(book.engine, book.settings, prompter, chooser, check, [](int) { return 1000; }, [](bool) {});
+    QCOMPARE(book.persons({"Name", "GivenName", "MidName", "SurName"}), entries);
+}
+
 void TestCsvExchange::nameCheckRefused_data()
 {
     QTest::addColumn<QList<int>>("lines"); // catalogue lines given column 1
@@ -795,11 +838,17 @@ void TestCsvExchange::reportTexts_data()
     QTest::addColumn<int>("imported");
     QTest::addColumn<int>("blankNames");
     QTest::addColumn<int>("unreadableDates");
+    QTest::addColumn<int>("cutNames");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("nothing skipped") << 2 << 0 << 0 << "2 entries got imported.";
-    QTest::newRow("one blank name") << 1 << 1 << 0 << "1 entries got imported.\n1 record was skipped because its name was blank.";
-    QTest::newRow("one unreadable date") << 0 << 0 << 1 << "0 entries got imported.\n1 date could not be read and was left empty.";
+    QTest::newRow("nothing skipped") << 2 << 0 << 0 << 0 << "2 entries got imported.";
+    QTest::newRow("one blank name") << 1 << 1 << 0 << 0 << "1 entries got imported.\n1 record was skipped because its name was blank.";
+    QTest::newRow("one unreadable date") << 0 << 0 << 1 << 0 << "0 entries got imported.\n1 date could not be read and was left empty.";
+    QTest::newRow("one name cut") << 1 << 0 << 0 << 1 << "1 entries got imported.\n1 name was too long for its fields and was cut.";
+    QTest::newRow("names cut, after the others") << 5 << 2 << 2 << 3
+                                                 << "5 entries got imported.\n2 records were skipped because their names were blank.\n"
+                                                    "2 dates could not be read and were left empty.\n"
+                                                    "3 names were too long for their fields and were cut.";
 }
 
 void TestCsvExchange::reportTexts()
@@ -807,11 +856,13 @@ void TestCsvExchange::reportTexts()
     QFETCH(int, imported);
     QFETCH(int, blankNames);
     QFETCH(int, unreadableDates);
+    QFETCH(int, cutNames);
     QFETCH(QString, text);
     ImportReport report;
     report.imported = imported;
     report.blankNames = blankNames;
     report.unreadableDates = unreadableDates;
+    report.cutNames = cutNames;
     QCOMPARE(report.text(), text);
 }
 

@@ -105,6 +105,7 @@ private slots:
     void roundTrip();
     void passwordBook();
     void tickedFieldsOfFilteredEntries();
+    void everyWordOfTheNameStays();
     void sameNameCheckInTheTerminal_data();
     void sameNameCheckInTheTerminal();
     void mapRefused_data();
@@ -187,6 +188,24 @@ void TestCsvRoundTrip::tickedFieldsOfFilteredEntries()
     QCOMPARE(r.out, "1 entries written to " + out + "\n");
     // Name Position Address Zip EMail Phone Fax Mobile Birthday DPhone URL, Company CAddress CZip CPhone CFax CEMail CURL
     QCOMPARE(contents(out), QByteArray("Bob Ray,,,,,,,,\"1899-12-30\",,,Initech,,,777,,,,\r\n"));
+}
+
+// The tool's summary says which names were cut; no word of a name is lost.
+void TestCsvRoundTrip::everyWordOfTheNameStays()
+{
+    QTemporaryDir dir;
+    const QString book = dir.filePath("book.qvp"), csv = dir.filePath("in.csv");
+    writeEmptyBook(book);
+    QFile f(csv);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("Anna Maria del Rio\r\nAnna Maria Luisa Schmidt\r\n");
+    f.close();
+    Result r = qvtool({"import-csv", book, csv, "--map", "Name=1"});
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.out, QString("2 entries got imported.\n1 name was too long for its fields and was cut.\n"));
+    r = qvtool({"list", book, "--fields", "Name,GivenName,MidName,SurName"});
+    // Listed by surname, upper case first.
+    QCOMPARE(r.out, QString("Anna Maria Luisa Schmidt\tAnna\tMaria Luis\tSchmidt\nAnna Maria del Rio\tAnna\tMaria\tdel Rio\n"));
 }
 
 void TestCsvRoundTrip::sameNameCheckInTheTerminal_data()

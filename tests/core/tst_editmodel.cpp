@@ -104,14 +104,19 @@ void TestEditModel::splitName_data()
     QTest::newRow("one word is the given name") << "Smith" << NameFields{"", "Smith", "", 2};
     QTest::newRow("comma") << "Smith, John" << NameFields{"John", "Smith", "", 2};
     QTest::newRow("blanks everywhere") << "  john   paul  smith  " << NameFields{"smith", "john", "paul", 2};
-    QTest::newRow("fourth word dropped") << "Anna Maria del Rio" << NameFields{"del", "Anna", "Maria", 0};
+    QTest::newRow("a particle begins the surname") << "Anna Maria del Rio" << NameFields{"del Rio", "Anna", "Maria", 0};
+    QTest::newRow("a particle right after the given name") << "Ludwig van Beethoven" << NameFields{"van Beethoven", "Ludwig", "", 2};
+    QTest::newRow("two particles") << "Juan Carlos de la Cruz" << NameFields{"de la Cruz", "Juan", "Carlos", 0};
+    QTest::newRow("words between join the middle name") << "Anna Maria Luisa Schmidt" << NameFields{"Schmidt", "Anna", "Maria Luisa", 0};
+    QTest::newRow("a capitalised particle is a name") << "Anna Maria Del Rio" << NameFields{"Rio", "Anna", "Maria Del", 0};
+    QTest::newRow("a particle last is the surname") << "Anna Maria van" << NameFields{"van", "Anna", "Maria", 2};
     QTest::newRow("full stop") << "J. Smith" << NameFields{"Smith", "J", "", 2};
     QTest::newRow("leading delimiter") << ".Smith" << NameFields{"Smith", "", "", 2};
     QTest::newRow("one-character surname") << "\u738b\u5c0f\u660e" << NameFields{"\u738b", "\u5c0f\u660e", "", 1};
     QTest::newRow("compound surname") << "\u6b27\u9633\u4fee" << NameFields{"\u6b27\u9633", "\u4fee", "", 1};
     QTest::newRow("space after the surname") << "\u738b \u5c0f\u660e" << NameFields{"\u738b", "\u5c0f\u660e", "", 1};
-    QTest::newRow("given name cut to 20 units") << "\u738b" + QString("\u5c0f").repeated(12)
-                                                << NameFields{"\u738b", QString("\u5c0f").repeated(10), "", 1};
+    QTest::newRow("a long given name is whole") << "\u738b" + QString("\u5c0f").repeated(12)
+                                                << NameFields{"\u738b", QString("\u5c0f").repeated(12), "", 1};
 }
 
 void TestEditModel::splitName()
@@ -174,14 +179,25 @@ void TestEditModel::applyNameStep_data()
     QTest::addColumn<QString>("surName");
     QTest::addColumn<QString>("givenName");
     QTest::addColumn<QString>("midName");
-    QTest::newRow("normalised") << "  john   paul  smith  " << "john paul smith" << "smith" << "john" << "paul";
-    QTest::newRow("words after the third dropped") << "Anna Maria del Rio" << "Anna Maria del" << "del" << "Anna" << "Maria";
-    QTest::newRow("middle name cut to its width") << "A Abcdefghijklmnop C" << "A Abcdefghijklmnop C" << "C" << "A" << "Abcdefghij";
-    QTest::newRow("compound surname") << "\u6b27\u9633\u4fee" << "\u6b27\u9633\u4fee" << "\u6b27\u9633" << "\u4fee" << "";
+    QTest::addColumn<QStringList>("cuts"); // field:kept
+    const QString longName = "Maximilian " + QString("Alexander Friedrich ").repeated(14) + "Hohenzollern"; // 303 characters
+    QTest::newRow("normalised") << "  john   paul  smith  " << "john paul smith" << "smith" << "john" << "paul" << QStringList();
+    QTest::newRow("every word stays") << "Anna Maria del Rio" << "Anna Maria del Rio" << "del Rio" << "Anna" << "Maria" << QStringList();
+    QTest::newRow("full stop kept in the name") << "J. Smith" << "J. Smith" << "Smith" << "J" << "" << QStringList();
+    QTest::newRow("comma kept in the name") << "Smith, John" << "Smith, John" << "John" << "Smith" << "" << QStringList();
+    QTest::newRow("middle name cut to its width") << "A Abcdefghijklmnop C" << "A Abcdefghijklmnop C" << "C" << "A" << "Abcdefghij"
+                                                  << QStringList{"MidName:Abcdefghij"};
+    QTest::newRow("a long name: Name and middle name cut, without a blank at the end")
+        << longName << "Maximilian Alexander Friedrich Alexander Friedrich" << "Hohenzollern" << "Maximilian" << "Alexander"
+        << QStringList{"MidName:Alexander", "Name:Maximilian Alexander Friedrich Alexander Friedrich"};
+    QTest::newRow("compound surname") << "\u6b27\u9633\u4fee" << "\u6b27\u9633\u4fee" << "\u6b27\u9633" << "\u4fee" << "" << QStringList();
     QTest::newRow("compound surname, a space typed after it") << "\u53f8\u9a6c \u5149" << "\u53f8\u9a6c\u5149" << "\u53f8\u9a6c"
-                                                              << "\u5149" << "";
+                                                              << "\u5149" << "" << QStringList();
     QTest::newRow("unlisted pair: one-character surname") << "\u738b\u5c0f\u660e" << "\u738b\u5c0f\u660e" << "\u738b"
-                                                          << "\u5c0f\u660e" << "";
+                                                          << "\u5c0f\u660e" << "" << QStringList();
+    QTest::newRow("a wide given name cut to its width, counting 2 a character")
+        << "\u738b" + QString("\u5c0f").repeated(16) << "\u738b" + QString("\u5c0f").repeated(16) << "\u738b"
+        << QString("\u5c0f").repeated(15) << "" << QStringList{"GivenName:" + QString("\u5c0f").repeated(15)};
 }
 
 void TestEditModel::applyNameStep()
@@ -191,17 +207,21 @@ void TestEditModel::applyNameStep()
     QFETCH(QString, surName);
     QFETCH(QString, givenName);
     QFETCH(QString, midName);
+    QFETCH(QStringList, cuts);
     Book book;
     book.edit.addPerson();
     QString name = typed;
     bool nameChanged = true, fieldsChanged = false;
-    book.edit.applyNameStep(name, nameChanged, fieldsChanged);
+    QStringList reported;
+    for (const NameCut &cut : book.edit.applyNameStep(name, nameChanged, fieldsChanged))
+        reported << cut.field + ":" + cut.kept;
     QCOMPARE(name, stored);
     QVERIFY(!nameChanged);
     QCOMPARE(book.data.personList.text("SurName"), surName);
     QCOMPARE(book.data.personList.text("GivenName"), givenName);
     QCOMPARE(book.data.personList.text("MidName"), midName);
     QCOMPARE(book.edit.lastComposedName(), stored);
+    QCOMPARE(reported, cuts);
 }
 
 void TestEditModel::namePartsStep_data()
@@ -213,13 +233,17 @@ void TestEditModel::namePartsStep_data()
     QTest::addColumn<bool>("partsChanged");
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("written"); // the row was opened to write the missing parts
-    QTest::newRow("parts changed: composed from the row") << "Smith" << "John" << "Paul" << false << true << "John Paul Smith" << false;
-    QTest::newRow("both changed: the parts win") << "Smith" << "John" << "Paul" << true << true << "John Paul Smith" << false;
-    QTest::newRow("missing middle name written empty") << "Smith" << "John" << "" << false << true << "John Smith" << true;
-    QTest::newRow("missing surname written empty") << "" << "John" << "Paul" << false << true << "John Paul" << true;
-    QTest::newRow("no parts at all") << "" << "" << "" << false << true << "" << true;
-    QTest::newRow("wide surname") << "\u738b" << "\u5c0f\u660e" << "" << false << true << "\u738b\u5c0f\u660e" << true;
-    QTest::newRow("neither changed: the name stays") << "" << "John" << "" << false << false << "As typed" << false;
+    QTest::addColumn<bool>("cut");     // the name was reported cut to the width of Name
+    QTest::newRow("parts changed: composed from the row") << "Smith" << "John" << "Paul" << false << true << "John Paul Smith" << false << false;
+    QTest::newRow("both changed: the parts win") << "Smith" << "John" << "Paul" << true << true << "John Paul Smith" << false << false;
+    QTest::newRow("missing middle name written empty") << "Smith" << "John" << "" << false << true << "John Smith" << true << false;
+    QTest::newRow("missing surname written empty") << "" << "John" << "Paul" << false << true << "John Paul" << true << false;
+    QTest::newRow("no parts at all") << "" << "" << "" << false << true << "" << true << false;
+    QTest::newRow("wide surname") << "\u738b" << "\u5c0f\u660e" << "" << false << true << "\u738b\u5c0f\u660e" << true << false;
+    QTest::newRow("neither changed: the name stays") << "" << "John" << "" << false << false << "As typed" << false << false;
+    QTest::newRow("composed name cut to the width of Name")
+        << "Hohenzollern-Sigmaringen" << "Maximilian Alexander Friedrich" << "Wilhelm" << false << true
+        << "Maximilian Alexander Friedrich Wilhelm Hohenzoller" << false << true;
 }
 
 void TestEditModel::namePartsStep()
@@ -231,17 +255,19 @@ void TestEditModel::namePartsStep()
     QFETCH(bool, partsChanged);
     QFETCH(QString, name);
     QFETCH(bool, written);
+    QFETCH(bool, cut);
     Book book({person({{"ClientID", qint32(2001)}, {"SurName", surName}, {"GivenName", givenName}, {"MidName", midName}})});
     TableView &list = book.data.personList;
     list.first();
     QString typed = "As typed";
-    book.edit.applyNameStep(typed, nameChanged, partsChanged);
+    const NameCuts cuts = book.edit.applyNameStep(typed, nameChanged, partsChanged);
     QCOMPARE(typed, name);
     QVERIFY(!nameChanged);
     QVERIFY(!partsChanged);
     QCOMPARE(book.edit.lastComposedName(), name);
     QCOMPARE(list.state() == TableView::State::Edit, written);
     QCOMPARE(QStringList({list.text("SurName"), list.text("GivenName"), list.text("MidName")}), QStringList({surName, givenName, midName}));
+    QCOMPARE(cuts, cut ? NameCuts({{"Name", name}}) : NameCuts());
 }
 
 void TestEditModel::organisationByName_data()

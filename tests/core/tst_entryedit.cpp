@@ -63,6 +63,8 @@ private slots:
     void duplicateQuestion();
     void duplicateAboutItself();
     void blankNameHasNoNamesakes();
+    void everyWordOfTheNameStays_data();
+    void everyWordOfTheNameStays();
     void namePartsComposeName();
     void editingSlotsShowTheirCategories();
     void yellowPageOfDefaultOrganisationDiscarded();
@@ -104,7 +106,7 @@ void TestEntryEdit::addOutcomes_data()
                                              << "Jo Smith|Smith|Jo||False|1000|1000|1002|1000|0" << false;
     QTest::newRow("an organisation in other letters is linked") << "Jo Smith" << "acme" << QList<int>() << false << closed
                                                                 << "Jo Smith|Smith|Jo||False|1000|1000|1000|1000|2001" << false;
-    QTest::newRow("Add Next saves") << "J. Smith" << "" << QList<int>() << true << addNext << "J Smith|Smith|J||False|1000|1000|1000|1000|0"
+    QTest::newRow("Add Next saves") << "J. Smith" << "" << QList<int>() << true << addNext << "J. Smith|Smith|J||False|1000|1000|1000|1000|0"
                                     << false;
 }
 
@@ -234,6 +236,45 @@ void TestEntryEdit::blankNameHasNoNamesakes()
     QVERIFY(typeName(session, text));
     QCOMPARE(text, QString(""));
     QVERIFY(prompter.calls().isEmpty());
+}
+
+void TestEntryEdit::everyWordOfTheNameStays_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("entry"); // Name, SurName, GivenName, MidName as stored
+    QTest::addColumn<QString>("warning"); // empty: none
+    const QString longName = "Maximilian " + QString("Alexander Friedrich ").repeated(14) + "Hohenzollern"; // 303 characters
+    const QString kept = "Maximilian Alexander Friedrich Alexander Friedrich";
+    QTest::newRow("a family name with a particle") << "Anna Maria del Rio" << "Anna Maria del Rio|del Rio|Anna|Maria" << "";
+    QTest::newRow("two particles") << "Juan Carlos de la Cruz" << "Juan Carlos de la Cruz|de la Cruz|Juan|Carlos" << "";
+    QTest::newRow("middle names wider than their field")
+        << "Anna Maria Luisa Schmidt" << "Anna Maria Luisa Schmidt|Schmidt|Anna|Maria Luis"
+        << "The name was too long for its fields and was cut:\nMidname keeps \"Maria Luis\"";
+    QTest::newRow("a name wider than Name") << longName << kept + "|Hohenzollern|Maximilian|Alexander"
+                                            << "The name was too long for its fields and was cut:\nMidname keeps \"Alexander\"\n"
+                                               "Name keeps \"" + kept + "\"";
+}
+
+void TestEntryEdit::everyWordOfTheNameStays()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, entry);
+    QFETCH(QString, warning);
+    test::EditingBook book;
+    test::ScriptedPrompter prompter;
+    if (!warning.isEmpty())
+        prompter.expectMessage(warning, Prompter::Icon::Warning, Prompter::Button::Ok, Prompter::Button::Ok);
+    EntryEditSession session(book.edit, book.data.personLookup, prompter);
+    book.edit.addPerson();
+    session.begin();
+    QString text = typed;
+    QVERIFY(typeName(session, text));
+    QVERIFY(prompter.verifyAllAnswered());
+    QCOMPARE(text, entry.section('|', 0, 0)); // the Name field shows what is stored
+    session.finish(false, text, "");
+    QCOMPARE(prompter.calls().size(), warning.isEmpty() ? 0 : 1); // told once, not again on OK
+    book.data.personLookup.first();
+    QCOMPARE(fields(book.data.personLookup, {"Name", "SurName", "GivenName", "MidName"}), entry);
 }
 
 void TestEntryEdit::namePartsComposeName()
@@ -370,9 +411,14 @@ void TestEntryEdit::pageKind_data()
     QTest::addColumn<bool>("yellow");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("after"); // Name, SurName, GivenName, MidName, Yellow
-    QTest::newRow("yellow") << true << "Jo Smith" << "Jo Smith|Jo Smith||M|True";
-    QTest::newRow("white") << false << "Acme Trading Company" << "Acme Trading Company|Company|Acme|Trading|False";
-    QTest::newRow("white, wide name") << false << "\u6b27\u9633\u4fee" << "\u6b27\u9633\u4fee|\u6b27\u9633|\u4fee||False";
+    QTest::addColumn<int>("cutNames");  // reported by the white page command
+    QTest::newRow("yellow") << true << "Jo Smith" << "Jo Smith|Jo Smith||M|True" << 0;
+    QTest::newRow("white") << false << "Acme Trading Company" << "Acme Trading Company|Company|Acme|Trading|False" << 0;
+    QTest::newRow("white, wide name") << false << "\u6b27\u9633\u4fee" << "\u6b27\u9633\u4fee|\u6b27\u9633|\u4fee||False" << 0;
+    QTest::newRow("white, a family name with a particle") << false << "Anna Maria del Rio" << "Anna Maria del Rio|del Rio|Anna|Maria|False"
+                                                          << 0;
+    QTest::newRow("white, middle names cut to their field")
+        << false << "Anna Maria Luisa Schmidt" << "Anna Maria Luisa Schmidt|Schmidt|Anna|Maria Luis|False" << 1;
 }
 
 void TestEntryEdit::pageKind()
@@ -380,6 +426,7 @@ void TestEntryEdit::pageKind()
     QFETCH(bool, yellow);
     QFETCH(QString, name);
     QFETCH(QString, after);
+    QFETCH(int, cutNames);
     test::EditingBook book({person({{"ClientID", qint32(2001)}, {"Name", QString("Other")}, {"SurName", QString("Other")}}),
                             person({{"ClientID", qint32(2002)}, {"Name", name}, {"SurName", QString("S")}, {"GivenName", QString("G")},
                                     {"MidName", QString("M")}, {"Yellow", !yellow}})});
@@ -388,7 +435,7 @@ void TestEntryEdit::pageKind()
     if (yellow)
         makeYellowPageEntries(book.edit, {});
     else
-        makeWhitePageEntries(book.edit, {});
+        QCOMPARE(makeWhitePageEntries(book.edit, {}), cutNames);
     QCOMPARE(list.state(), TableView::State::Browse);
     QVERIFY(book.data.personLookup.locate("ClientID", qint32(2002)));
     QCOMPARE(fields(book.data.personLookup, {"Name", "SurName", "GivenName", "MidName", "Yellow"}), after);

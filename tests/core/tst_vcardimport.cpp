@@ -105,6 +105,7 @@ private slots:
     void importMapping_data();
     void importMapping();
     void importsEveryCardInFileOrder();
+    void namesWiderThanTheirFieldsAreCutAndCounted();
     void fileWithoutCardAddsNothing_data();
     void fileWithoutCardAddsNothing();
     void sameNameInOtherCaseIsCompared();
@@ -305,6 +306,26 @@ void TestVCardImport::importsEveryCardInFileOrder()
     QCOMPARE(p.value("ClientID"), Value(first + 2));
     QCOMPARE(p.value("Birthday"), Value(QDate(1980, 1, 31)));
     QVERIFY(!p.locate("Name", QString("Cut off")));
+}
+
+void TestVCardImport::namesWiderThanTheirFieldsAreCutAndCounted()
+{
+    const QByteArray file =
+        card("FN:Maximilian Alexander Friedrich Wilhelm Carl Anton Hohenzollern-Sigmaringen\r\n"
+             "N:Hohenzollern-Sigmaringen;Maximilian Alexander Friedrich Wilhelm;Carl Anton;;\r\n")
+        + card("FN:Anna Maria del Rio\r\nN:del Rio;Anna;Maria;;\r\n");
+    QTemporaryDir dir;
+    test::EditingBook book;
+    test::ScriptedPrompter prompter;
+    ScriptedComparer comparer;
+    const auto report = importVCardFile(book.edit, prompter, comparer, writeFile(dir, "names.vcf", file), {});
+    QVERIFY(report);
+    QCOMPARE(report->text(), QString("2 entries got imported.\n1 name was too long for its fields and was cut."));
+    TableView &p = book.edit.persons();
+    QVERIFY(p.locate("SurName", QString("Hohenzollern-Sigmaringen")));
+    QCOMPARE(p.text("Name"), QString("Maximilian Alexander Friedrich Wilhelm Carl Anton"));
+    QCOMPARE(p.text("GivenName"), QString("Maximilian Alexander Friedrich"));
+    QCOMPARE(p.text("MidName"), QString("Carl Anton"));
 }
 
 void TestVCardImport::fileWithoutCardAddsNothing_data()

@@ -104,6 +104,7 @@ private slots:
     void addressTextOfParts_data();
     void addressTextOfParts();
     void importsEachContact();
+    void everyWordOfTheNameStays();
     void categoryOnlyAboveAll();
     void damagedFileAddsNothing_data();
     void damagedFileAddsNothing();
@@ -210,6 +211,33 @@ void TestWabImport::importsEachContact()
     QCOMPARE(p.text("Address"), QString("\u4e2d\u56fd, , \u5317\u4eac, \"\u957f\u5b89\u8857 1\""));
     // The anniversary of 1850 lies before the bound that stands for an absent one.
     QCOMPARE(p.text("Memo"), QString("\r\nSpouse name:\r\n\u674e\r\nHome page:\r\nhttp://wang.example"));
+}
+
+void TestWabImport::everyWordOfTheNameStays()
+{
+    const QString longName = "Maximilian " + QString("Alexander Friedrich ").repeated(14) + "Hohenzollern"; // 303 characters
+    QList<AddressBookContact> contacts;
+    for (const QString &name : {QString("Anna Maria del Rio"), QString("Anna Maria Luisa Schmidt"), longName, QString("   ")}) {
+        contacts.append(AddressBookContact());
+        contacts.back().displayName = name;
+    }
+    test::EditingBook book;
+    test::ScriptedPrompter prompter;
+    ScriptedComparer comparer;
+    const ImportReport report = importAddressBookContacts(book.edit, prompter, comparer, contacts, options(1000));
+    QCOMPARE(report.text(), QString("3 entries got imported.\n1 record was skipped because its name was blank.\n"
+                                    "2 names were too long for their fields and were cut."));
+    QStringList entries;
+    TableView &persons = book.data.personLookup;
+    for (persons.first(); !persons.atEnd(); persons.next()) {
+        QStringList parts;
+        for (const char *field : {"Name", "GivenName", "MidName", "SurName"})
+            parts << persons.text(QString::fromLatin1(field));
+        entries << parts.join('|');
+    }
+    entries.sort();
+    QCOMPARE(entries, (QStringList{"Anna Maria Luisa Schmidt|Anna|Maria Luis|Schmidt", "Anna Maria del Rio|Anna|Maria|del Rio",
+                                   "Maximilian Alexander Friedrich Alexander Friedrich|Maximilian|Alexander|Hohenzollern"}));
 }
 
 void TestWabImport::categoryOnlyAboveAll()

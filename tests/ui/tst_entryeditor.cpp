@@ -98,6 +98,7 @@ private slots:
     void typedEntries_data();
     void typedEntries();
     void enterMovesOn();
+    void cutNameIsToldAndShown();
     void tabOrder();
     void escapeCancelsEverything();
     void birthday_data();
@@ -176,7 +177,7 @@ void TestEntryEditor::enterMovesOn()
         type("J. Smith");
         key(Qt::Key_Return); // moves on instead of pressing OK
         QCOMPARE(focused(), f.field("Position"));
-        QCOMPARE(f.field<QLineEdit>("Name")->text(), QString("J Smith"));
+        QCOMPARE(f.field<QLineEdit>("Name")->text(), QString("J. Smith"));
         QVERIFY(f.editor.isVisible());
         key(Qt::Key_Return);
         QCOMPARE(focused(), f.field("Company"));
@@ -185,8 +186,26 @@ void TestEntryEditor::enterMovesOn()
         f.field<QPushButton>("ok")->click();
     });
     QCOMPARE(f.book.edit.editState(), EditModel::Closed);
-    QCOMPARE(f.stored("Name"), QString("J Smith"));
+    QCOMPARE(f.stored("Name"), QString("J. Smith"));
     QCOMPARE(f.stored("OrgID"), QString("2002"));
+}
+
+void TestEntryEditor::cutNameIsToldAndShown()
+{
+    const QString kept = "Maximilian Alexander Friedrich Wilhelm Carl Anton";
+    Fixture f;
+    f.prompter.expectMessage("The name was too long for its fields and was cut:\nMidname keeps \"Alexander\"\nName keeps \"" + kept + "\"",
+                             Prompter::Icon::Warning, Prompter::Button::Ok, Prompter::Button::Ok);
+    f.add([&] {
+        type(kept + " Hohenzollern");
+        key(Qt::Key_Tab);
+        QVERIFY(f.prompter.verifyAllAnswered());
+        QCOMPARE(f.field<QLineEdit>("Name")->text(), kept);
+        f.field<QPushButton>("ok")->click();
+    });
+    QCOMPARE(f.book.edit.editState(), EditModel::Closed);
+    QCOMPARE(QStringList({f.stored("Name"), f.stored("GivenName"), f.stored("MidName"), f.stored("SurName")}),
+             QStringList({kept, "Maximilian", "Alexander", "Hohenzollern"}));
 }
 
 void TestEntryEditor::tabOrder()

@@ -86,6 +86,7 @@ private slots:
     void noRecordToEdit();
     void pageKeys_data();
     void pageKeys();
+    void whitePagesTellOfCutNames();
     void deleteFromCategory_data();
     void deleteFromCategory();
     void deleteCommand_data();
@@ -324,6 +325,29 @@ void TestEntryWiring::pageKeys()
     target->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::ControlModifier);
     QCOMPARE(stored(clientId, "Yellow"), yellowAfterW);
+}
+
+void TestEntryWiring::whitePagesTellOfCutNames()
+{
+    clickRow(2);
+    const int clientId = currentClientId();
+    // A yellow-page entry whose name has middle names wider than their field.
+    TableView &persons = m_data->personList;
+    persons.edit();
+    persons.setValue("Name", QString("Anna Maria Luisa Schmidt"));
+    persons.setValue("Yellow", true);
+    persons.post();
+    // The entry has moved among the yellow pages: find it again.
+    const int row = m_list->model()->match(m_list->model()->index(0, 0), Qt::DisplayRole, "Anna Maria Luisa Schmidt", 1, Qt::MatchExactly)
+                        .value(0)
+                        .row();
+    clickRow(row);
+    QCOMPARE(currentClientId(), clientId);
+    m_prompter->expectMessage("1 name was too long for its fields and was cut.", Icon::Warning, Button::Ok, Button::Ok);
+    QTest::keyClick(m_list, Qt::Key_W, Qt::ControlModifier);
+    QVERIFY(m_prompter->verifyAllAnswered());
+    QCOMPARE(stored(clientId, "Yellow"), QString("False"));
+    QCOMPARE(stored(clientId, "MidName"), QString("Maria Luis"));
 }
 
 void TestEntryWiring::deleteFromCategory_data()

@@ -131,15 +131,17 @@ EditModel::OrgLink EditModel::setOrganisationByName(const QString &name)
     return OrgCreated;
 }
 
-void EditModel::applyNameStep(QString &name, bool &nameChanged, bool &fieldsChanged)
+NameCuts EditModel::applyNameStep(QString &name, bool &nameChanged, bool &fieldsChanged)
 {
+    NameCuts cuts;
+    const bool stepMakesName = nameChanged || fieldsChanged;
     if (nameChanged && !fieldsChanged) {
         const NameFields fields = splitName(name, m_compoundSurnames);
-        name = composeName(fields.surName, fields.givenName, fields.midName);
+        name = keptName(name, fields);
         openPerson();
-        m_persons->setValue(QStringLiteral("SurName"), fields.surName);
-        m_persons->setValue(QStringLiteral("GivenName"), fields.givenName);
-        m_persons->setValue(QStringLiteral("MidName"), fields.midName);
+        writeNameField(*m_persons, QStringLiteral("GivenName"), fields.givenName, cuts);
+        writeNameField(*m_persons, QStringLiteral("MidName"), fields.midName, cuts);
+        writeNameField(*m_persons, QStringLiteral("SurName"), fields.surName, cuts);
     } else if (fieldsChanged) {
         // A missing part is written as an empty text, so the row holds what the composed name shows.
         for (const QString &field : kNameFields) {
@@ -151,8 +153,12 @@ void EditModel::applyNameStep(QString &name, bool &nameChanged, bool &fieldsChan
         name = composeName(m_persons->text(kNameFields[0]), m_persons->text(kNameFields[1]), m_persons->text(kNameFields[2]));
         fieldsChanged = false;
     }
+    // What Name will hold, so that the entries of this name can be found again.
+    if (stepMakesName)
+        name = fitNameField(*m_persons, QStringLiteral("Name"), name, cuts);
     m_lastComposedName = name;
     nameChanged = false;
+    return cuts;
 }
 
 bool EditModel::setCategorySlot(int slot, int number)

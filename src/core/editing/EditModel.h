@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/TextFieldIndex.h"
+#include "editing/NameCut.h"
 #include "editing/PersonName.h"
 
 #include <QSet>
@@ -38,7 +39,11 @@ public:
     void rollBack();
     int appendOrganisation(const QString &name);
     OrgLink setOrganisationByName(const QString &name);
-    void applyNameStep(QString &name, bool &nameChanged, bool &fieldsChanged);
+    // A changed name is split into its parts and kept whole as typed; changed
+    // parts compose the name. The name is handed back cut to the width of
+    // Name, for the caller to write. Returns the fields that could not hold
+    // their whole text: the parts written here, and Name.
+    NameCuts applyNameStep(QString &name, bool &nameChanged, bool &fieldsChanged);
 
     bool setCategorySlot(int slot, int number);
     bool addToCategory(int number);

@@ -75,11 +75,13 @@ void EntryEditSession::namePartsConfirmed()
 
 bool EntryEditSession::nameStep(QString &text)
 {
-    m_edit.applyNameStep(text, m_nameChanged, m_partsChanged);
+    const NameCuts cuts = m_edit.applyNameStep(text, m_nameChanged, m_partsChanged);
     TableView &persons = m_edit.persons();
     if (persons.state() == TableView::State::Browse)
         persons.edit();
     persons.setValue(QStringLiteral("Name"), text);
+    if (!cuts.isEmpty())
+        m_prompter.message(nameCutWarning(cuts), Prompter::Icon::Warning, Prompter::Button::Ok);
     // The entry being added is not stored yet and never finds itself; an
     // edited one is found under its stored name. A blank name has no namesakes.
     if (text.trimmed().isEmpty() || m_names.rowsEqualTo(m_personLookup, text).empty())

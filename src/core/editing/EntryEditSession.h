@@ -35,7 +35,8 @@ public:
     bool nameChanged() const { return m_nameChanged; }
     // Leaving the Name field: a changed name of a white-page entry is split
     // into its parts (or composed from parts set by hand) and written back
-    // into the text. Returns false when the user chose to review entries of
+    // into the text; a field too narrow for its part keeps what fits, and a
+    // warning says so. Returns false when the user chose to review entries of
     // the same name, which ends the edit.
     bool leaveName(QString &text);
     // The name-parts dialog was confirmed or cancelled.

@@ -46,14 +46,17 @@ void makeYellowPageEntries(EditModel &editModel, const std::vector<int> &marks)
     ensureOrgContactsNode(editModel, editModel.tree());
 }
 
-void makeWhitePageEntries(EditModel &editModel, const std::vector<int> &marks)
+int makeWhitePageEntries(EditModel &editModel, const std::vector<int> &marks)
 {
+    int cutNames = 0;
     changeEntries(editModel, marks, [&](TableView &persons) {
         persons.setValue(QStringLiteral("Yellow"), false);
         QString name = persons.text(QStringLiteral("Name"));
         bool nameChanged = true, partsChanged = false;
-        editModel.applyNameStep(name, nameChanged, partsChanged); // Name itself stays as it is
+        // Name itself stays as it is.
+        cutNames += editModel.applyNameStep(name, nameChanged, partsChanged).isEmpty() ? 0 : 1;
     });
+    return cutNames;
 }
 
 bool ensureOrgContactsNode(const EditModel &editModel, CategoryTreeModel &tree)

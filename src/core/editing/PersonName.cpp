@@ -30,50 +30,78 @@ bool isDelimiter(QChar c)
     return c == QLatin1Char(' ') || c == QLatin1Char('.') || c == QLatin1Char(',');
 }
 
+// The words between delimiters; the first is empty when the name starts with a delimiter.
+QStringList wordsOf(const QString &text)
+{
+    QStringList words;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const qsizetype start = i;
+        while (i < text.size() && !isDelimiter(text[i]))
+            ++i;
+        if (i > start || words.isEmpty())
+            words << text.mid(start, i - start);
+        while (i < text.size() && isDelimiter(text[i]))
+            ++i;
+    }
+    return words;
+}
+
+// Lower-case words that a family name may begin with. Written with a capital
+// they are taken for names of their own.
+bool isParticle(const QString &word)
+{
+    static const QStringList particles = {
+        QStringLiteral("al"),  QStringLiteral("bin"), QStringLiteral("da"),   QStringLiteral("das"),   QStringLiteral("de"),
+        QStringLiteral("degli"), QStringLiteral("dei"), QStringLiteral("del"), QStringLiteral("della"), QStringLiteral("delle"),
+        QStringLiteral("des"), QStringLiteral("di"),  QStringLiteral("do"),   QStringLiteral("dos"),   QStringLiteral("du"),
+        QStringLiteral("el"),  QStringLiteral("ibn"), QStringLiteral("la"),   QStringLiteral("le"),    QStringLiteral("ten"),
+        QStringLiteral("ter"), QStringLiteral("van"), QStringLiteral("vom"),  QStringLiteral("von"),   QStringLiteral("zu"),
+    };
+    return particles.contains(word);
+}
+
+NameFields splitWideName(const QString &text, const QStringList &compoundSurnames)
+{
+    const QString two = firstCharacters(text, 2);
+    const bool compound = textWidth(two) == 4 && std::any_of(compoundSurnames.cbegin(), compoundSurnames.cend(), [&](const QString &s) {
+        return s.compare(two, Qt::CaseInsensitive) == 0;
+    });
+    NameFields fields;
+    fields.surName = compound ? two : firstCharacters(text, 1);
+    fields.givenName = text.mid(fields.surName.size()).trimmed();
+    fields.code = 1;
+    return fields;
+}
+
 } // namespace
 
 NameFields splitName(const QString &text, const QStringList &compoundSurnames)
 {
-    const QString t = text.trimmed() + QLatin1Char(' ');
-    NameFields fields;
-    if (startsWide(t)) {
-        const QString two = firstCharacters(t, 2);
-        const bool compound = textWidth(two) == 4 && std::any_of(compoundSurnames.cbegin(), compoundSurnames.cend(), [&](const QString &s) {
-            return s.compare(two, Qt::CaseInsensitive) == 0;
-        });
-        fields.surName = compound ? two : firstCharacters(t, 1);
-        fields.givenName = cutToWidth(t.mid(fields.surName.size()), 20).trimmed();
-        fields.code = 1;
-        return fields;
-    }
-
-    QStringList words;
-    qsizetype i = 0;
-    const qsizetype end = t.size() - 1; // the final space
-    bool first = true;
-    while (i < end && words.size() < 3) {
-        const qsizetype start = i;
-        while (i < t.size() && !isDelimiter(t[i]))
-            ++i;
-        // The first word may be empty when the name starts with a delimiter.
-        if (i > start || first)
-            words << t.mid(start, i - start);
-        first = false;
-        while (i < t.size() && isDelimiter(t[i]))
-            ++i;
-    }
+    const QString name = text.simplified();
+    if (startsWide(name))
+        return splitWideName(name, compoundSurnames);
+    QStringList words = wordsOf(name);
     while (words.size() < 2)
         words << QString();
-    if (words.size() == 3) {
-        fields.givenName = words[0];
-        fields.midName = words[1];
-        fields.surName = words[2];
-        fields.code = i < end ? 0 : 2;
-    } else {
-        fields.givenName = words[0];
-        fields.surName = words[1];
+    NameFields fields;
+    fields.givenName = words.first();
+    qsizetype surnameStart = words.size() - 1;
+    for (qsizetype k = 1; k + 1 < words.size(); ++k) {
+        if (isParticle(words[k])) {
+            surnameStart = k;
+            break;
+        }
     }
+    fields.midName = words.mid(1, surnameStart - 1).join(QLatin1Char(' '));
+    fields.surName = words.mid(surnameStart).join(QLatin1Char(' '));
+    fields.code = words.size() > 3 ? 0 : 2;
     return fields;
+}
+
+QString keptName(const QString &text, const NameFields &split)
+{
+    return split.code == 1 ? composeName(split.surName, split.givenName, QString()) : text.simplified();
 }
 
 QString composeName(const QString &surName, const QString &givenName, const QString &midName)

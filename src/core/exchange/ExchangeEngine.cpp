@@ -21,6 +21,14 @@ namespace qv {
 namespace {
 
 const QString kWhileImporting = QStringLiteral(" while importing entries ");
+const QStringList kNameFields = {QStringLiteral("Name"), QStringLiteral("SurName"), QStringLiteral("GivenName"), QStringLiteral("MidName")};
+constexpr size_t kNameLine = 0; // Name is the first line of the catalogue and the mapping
+
+void countImported(ImportReport &report, const NameCuts &cuts)
+{
+    ++report.imported;
+    report.cutNames += cuts.isEmpty() ? 0 : 1;
+}
 
 QString tickedValue(const QList<IniLine> &ticked, const QString &name)
 {
@@ -217,7 +225,7 @@ void ExchangeEngine::rollBackImport()
     m_organisations.rollbackTo(m_organisationCounter);
 }
 
-void ExchangeEngine::writePersonFields(const QStringList &values, ImportReport &report)
+void ExchangeEngine::writePersonFields(const QStringList &values, ImportReport &report, NameCuts &cuts)
 {
     for (const ImportField &f : std::as_const(m_importPersonFields)) {
         const MappedColumns &columns = m_settings.importFieldMapping[size_t(f.line)];
@@ -227,18 +235,21 @@ void ExchangeEngine::writePersonFields(const QStringList &values, ImportReport &
             const std::optional<QDate> date = parseImportDate(firstColumnValue(columns, values));
             report.unreadableDates += date ? 0 : 1;
             m_persons.setValue(f.field, date && date->isValid() ? Value(*date) : Value());
-            continue;
+        } else if (kNameFields.contains(f.name)) {
+            writeNameField(m_persons, f.name, joinedText(columns, values), cuts);
+        } else {
+            m_persons.setValue(f.field, joinedText(columns, values));
         }
-        m_persons.setValue(f.field, joinedText(columns, values));
     }
 }
 
-void ExchangeEngine::nameStep(bool fromParts)
+void ExchangeEngine::nameStep(const QStringList &values, bool fromParts, NameCuts &cuts)
 {
-    QString name = fromParts ? QString() : m_persons.text(QStringLiteral("Name"));
+    // The parts are split from the whole name of the file, not from the head that Name holds.
+    QString name = fromParts ? QString() : joinedText(m_settings.importFieldMapping[kNameLine], values);
     bool nameChanged = true;
     bool partsChanged = fromParts;
-    m_editModel.applyNameStep(name, nameChanged, partsChanged);
+    cuts += m_editModel.applyNameStep(name, nameChanged, partsChanged);
     if (fromParts)
         m_persons.setValue(QStringLiteral("Name"), name);
 }
@@ -317,12 +328,13 @@ void ExchangeEngine::linkOrganisation(const QStringList &values, OrganisationNam
 bool ExchangeEngine::importRecord(const QStringList &values, int categoryNumber, OrganisationNames &names, SameNameCheck &check,
                                   Prompter &prompter, ImportReport &report)
 {
-    const bool fromParts = m_settings.importFieldMapping[0][0] < 1;
+    const bool fromParts = m_settings.importFieldMapping[kNameLine][0] < 1;
+    NameCuts cuts;
     markImportPoint();
     try {
         m_editModel.addPerson();
-        writePersonFields(values, report);
-        nameStep(fromParts);
+        writePersonFields(values, report, cuts);
+        nameStep(values, fromParts, cuts);
         if (m_editModel.lastComposedName().trimmed().isEmpty()) {
             rollBackImport();
             ++report.blankNames;
@@ -342,7 +354,7 @@ bool ExchangeEngine::importRecord(const QStringList &values, int categoryNumber,
     // An empty company value, by contrast, gets an auto organisation.
     const int companyColumn = m_companyLine < 0 ? 0 : m_settings.importFieldMapping[size_t(m_companyLine)][0];
     if (companyColumn < 1 || values.size() < companyColumn) {
-        ++report.imported;
+        countImported(report, cuts);
         return true;
     }
     try {
@@ -354,7 +366,7 @@ bool ExchangeEngine::importRecord(const QStringList &values, int categoryNumber,
         rollBackImport();
         return answer == Prompter::Button::Yes;
     }
-    ++report.imported;
+    countImported(report, cuts);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Schema.h"
+#include "editing/NameCut.h"
 #include "exchange/FieldCatalogue.h"
 #include "exchange/ImportReport.h"
 #include "exchange/SameNameCheck.h"
@@ -74,8 +75,9 @@ private:
     void splitImportFields();
     void markImportPoint();
     void rollBackImport();
-    void writePersonFields(const QStringList &values, ImportReport &report);
-    void nameStep(bool fromParts);
+    // A name text wider than its field is cut, and added to the cuts.
+    void writePersonFields(const QStringList &values, ImportReport &report, NameCuts &cuts);
+    void nameStep(const QStringList &values, bool fromParts, NameCuts &cuts);
     void linkOrganisation(const QStringList &values, OrganisationNames &names, SameNameCheck &check);
     // Writes the mapped organisation fields but Company into the organisation row.
     void writeOrganisationFields(const QStringList &values);

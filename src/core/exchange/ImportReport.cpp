@@ -1,5 +1,7 @@
 #include "exchange/ImportReport.h"
 
+#include "editing/NameCut.h"
+
 namespace qv {
 
 QString ImportReport::text() const
@@ -13,6 +15,8 @@ QString ImportReport::text() const
         text += QStringLiteral("\n1 date could not be read and was left empty.");
     else if (unreadableDates > 1)
         text += QStringLiteral("\n%1 dates could not be read and were left empty.").arg(unreadableDates);
+    if (cutNames > 0)
+        text += QLatin1Char('\n') + cutNamesSentence(cutNames);
     return text;
 }
 

@@ -4,6 +4,7 @@
 #include "data/RecordStore.h"
 #include "editing/EntryEditor.h"
 #include "editing/IsolatedOrganisations.h"
+#include "editing/NameCut.h"
 #include "editing/CategoryRemoval.h"
 #include "editing/PageKind.h"
 #include "navigation/CategoryTreeView.h"
@@ -175,11 +176,14 @@ void EntryCommands::makeYellowPages()
 void EntryCommands::makeWhitePages()
 {
     const std::vector<int> marks = m_context.list.marks().rows();
+    int cutNames = 0;
     withHourglass([&] {
-        makeWhitePageEntries(m_context.models.editModel(), marks);
+        cutNames = makeWhitePageEntries(m_context.models.editModel(), marks);
         m_context.recordList.reapply();
     });
     m_context.listFilterChanged();
+    if (cutNames > 0)
+        m_context.prompter.message(cutNamesSentence(cutNames), Prompter::Icon::Warning, Prompter::Button::Ok);
 }
 
 } // namespace qv

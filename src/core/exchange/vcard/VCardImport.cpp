@@ -6,6 +6,7 @@
 #include "data/RecordTable.h"
 #include "data/TableView.h"
 #include "editing/EditModel.h"
+#include "editing/NameCut.h"
 #include "editing/OrganisationSameName.h"
 #include "exchange/vcard/CardAddressText.h"
 #include "exchange/vcard/VCard.h"
@@ -133,16 +134,17 @@ QString VCardImportReport::text() const
     return text;
 }
 
-bool importCard(EditModel &editModel, Prompter &prompter, OrganisationComparer &comparer, const VCard &card,
-                const VCardImportOptions &options)
+void importCard(EditModel &editModel, Prompter &prompter, OrganisationComparer &comparer, const VCard &card,
+                const VCardImportOptions &options, ImportReport &report)
 {
     TableView &persons = editModel.persons();
     editModel.addPerson();
     // The names as the card gives them: the card says how they split.
-    setText(persons, "Name", card.formattedName());
-    setText(persons, "SurName", card.familyName());
-    setText(persons, "GivenName", card.givenName());
-    setText(persons, "MidName", card.additionalNames());
+    NameCuts cuts;
+    writeNameField(persons, QStringLiteral("Name"), card.formattedName(), cuts);
+    writeNameField(persons, QStringLiteral("SurName"), card.familyName(), cuts);
+    writeNameField(persons, QStringLiteral("GivenName"), card.givenName(), cuts);
+    writeNameField(persons, QStringLiteral("MidName"), card.additionalNames(), cuts);
     setText(persons, "Position", card.title());
     PersonValues p;
     OrganisationCardValues o;
@@ -170,7 +172,9 @@ bool importCard(EditModel &editModel, Prompter &prompter, OrganisationComparer &
                               {QStringLiteral("CFax"), o.fax},
                               {QStringLiteral("CEMail"), o.email},
                               {QStringLiteral("CMemo"), o.memo}});
-    return birthdayRead;
+    ++report.imported;
+    report.unreadableDates += birthdayRead ? 0 : 1;
+    report.cutNames += cuts.isEmpty() ? 0 : 1;
 }
 
 std::optional<VCardImportReport> importVCardFile(EditModel &editModel, Prompter &prompter, OrganisationComparer &comparer,
@@ -202,9 +206,7 @@ std::optional<VCardImportReport> importVCardFile(EditModel &editModel, Prompter 
                 report.skipped.append({int(i) + 1, cardFaultText(cards[i].fault)});
                 continue;
             }
-            if (!importCard(editModel, prompter, comparer, VCard(std::move(cards[i].card)), options))
-                ++report.entries.unreadableDates;
-            ++report.entries.imported;
+            importCard(editModel, prompter, comparer, VCard(std::move(cards[i].card)), options, report.entries);
         }
     } catch (const Error &e) {
         prompter.message(e.text(), Prompter::Icon::Plain, Prompter::Button::Ok);

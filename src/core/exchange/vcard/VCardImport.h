@@ -30,7 +30,7 @@ struct SkippedCard {
 };
 
 struct VCardImportReport {
-    ImportReport entries; // unreadableDates: birthdays left empty
+    ImportReport entries; // unreadableDates: birthdays left empty; cutNames: names cut to their fields
     QList<SkippedCard> skipped;
 
     // "N entries got imported." and the cards left out, each by its number.
@@ -38,11 +38,11 @@ struct VCardImportReport {
 };
 
 // Adds the card as a new person entry, linked to the organisation it names
-// (or to an organisation made for it), through the edit model. The person
-// row stays open. False when BDAY holds something that is no date: the
-// birthday is then left empty.
-bool importCard(EditModel &editModel, Prompter &prompter, OrganisationComparer &comparer, const VCard &card,
-                const VCardImportOptions &options);
+// (or to an organisation made for it), through the edit model, and counts it
+// in the report. The person row stays open. A BDAY that holds no date leaves
+// the birthday empty; a name wider than its field is cut to the width.
+void importCard(EditModel &editModel, Prompter &prompter, OrganisationComparer &comparer, const VCard &card,
+                const VCardImportOptions &options, ImportReport &report);
 
 // Every readable card of the file, in file order, one entry each. A file that
 // cannot be read or holds no card adds nothing: its error is shown and there

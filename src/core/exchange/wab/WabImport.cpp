@@ -5,6 +5,7 @@
 #include "data/QuietView.h"
 #include "data/TableView.h"
 #include "editing/EditModel.h"
+#include "editing/NameCut.h"
 #include "editing/OrganisationSameName.h"
 #include "exchange/SystemAddressBook.h"
 #include "exchange/wab/AddressText.h"
@@ -89,20 +90,23 @@ void setText(TableView &persons, const char *field, const QString &text)
     persons.setValue(QString::fromLatin1(field), text);
 }
 
-// False when the contact has no usable name and was left out.
-bool importContact(EditModel &editModel, Prompter &prompter, OrganisationComparer &comparer, const AddressBookContact &c,
-                   const WabImportOptions &options)
+// Adds the contact and counts it in the report; a contact without a usable
+// name is left out and counted as such.
+void importContact(EditModel &editModel, Prompter &prompter, OrganisationComparer &comparer, const AddressBookContact &c,
+                   const WabImportOptions &options, ImportReport &report)
 {
     TableView &persons = editModel.persons();
     editModel.addPerson();
-    setText(persons, "Name", c.displayName);
+    NameCuts cuts;
+    writeNameField(persons, QStringLiteral("Name"), c.displayName, cuts);
     QString name = c.displayName;
     bool nameChanged = true;
     bool partsChanged = false;
-    editModel.applyNameStep(name, nameChanged, partsChanged);
+    cuts += editModel.applyNameStep(name, nameChanged, partsChanged);
     if (editModel.lastComposedName().trimmed().isEmpty()) {
         editModel.rollBack();
-        return false;
+        ++report.blankNames;
+        return;
     }
     for (const char *slot : {"Group1", "Group2", "Group3", "Group4"})
         persons.setValue(QString::fromLatin1(slot), qint32(1000));
@@ -122,7 +126,8 @@ bool importContact(EditModel &editModel, Prompter &prompter, OrganisationCompare
     setText(persons, "Zip", c.homePostalCode);
     linkImportedOrganisation(editModel, prompter, comparer, options.checkSameName, organisationNameOf(c, persons),
                              organisationValuesOf(c));
-    return true;
+    ++report.imported;
+    report.cutNames += cuts.isEmpty() ? 0 : 1;
 }
 
 } // namespace
@@ -135,12 +140,8 @@ ImportReport importAddressBookContacts(EditModel &editModel, Prompter &prompter,
         const QuietView quietPersons(editModel.persons());
         const QuietView quietOrganisations(editModel.organisations());
         try {
-            for (const AddressBookContact &c : contacts) {
-                if (importContact(editModel, prompter, comparer, c, options))
-                    ++report.imported;
-                else
-                    ++report.blankNames;
-            }
+            for (const AddressBookContact &c : contacts)
+                importContact(editModel, prompter, comparer, c, options, report);
         } catch (const Error &e) {
             prompter.message(e.text(), Prompter::Icon::Plain, Prompter::Button::Ok);
         }
