@@ -72,7 +72,6 @@ Run qvtool(const QString &home, const QStringList &args)
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QUORVEL_HOME", home);
-    env.insert("USER", "Kim");
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(QVTOOL_PATH), args);
     p.waitForFinished(60000);
@@ -150,6 +149,11 @@ void TestPrintPdf::initTestCase()
     if (QStandardPaths::findExecutable("pdftotext").isEmpty() || QStandardPaths::findExecutable("pdfinfo").isEmpty())
         QSKIP("poppler-utils (pdftotext, pdfinfo) is not installed");
     QVERIFY(m_dir.isValid());
+    // The owner's name the reports carry.
+    QVERIFY(QDir().mkpath(home()));
+    QFile settings(home() + "/aa.ini");
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write("[MiscOption]\nOwnerName=Kim\n");
 }
 
 QString TestPrintPdf::print(const QString &package, const QStringList &options, const QString &name)

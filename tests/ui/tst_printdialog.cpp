@@ -8,6 +8,7 @@
 #include "printing/PrintDialog.h"
 #include "printing/ReportPainter.h"
 #include "printing/ReportPreview.h"
+#include "settings/Settings.h"
 #include "shell/ProgramDirectory.h"
 
 #include <QAction>
@@ -42,6 +43,7 @@ const char *kTemplates =
 
 struct Book {
     QTemporaryDir dir;
+    Settings settings{dir.filePath("aa.ini")};
     RecordStore data;
     test::ScriptedPrompter prompter;
 
@@ -155,6 +157,7 @@ private slots:
     void commands();
     void withoutPrinterTheReportIsPreviewed();
     void nothingToPrint();
+    void reportsCarryTheOwnerName();
 };
 
 void TestPrintDialog::opensOnThePageLastSaved()
@@ -456,7 +459,7 @@ void TestPrintDialog::commands()
     QFETCH(QString, hint);
     Book book;
     QWidget window;
-    PrintCommands commands(book.data, book.prompter, book.home(), &window);
+    PrintCommands commands(book.data, book.settings, book.prompter, &window);
     const QList<QAction *> actions = commands.actions();
     QCOMPARE(actions[row]->text(), caption);
     QCOMPARE(actions[row]->shortcut().toString(), shortcut);
@@ -467,7 +470,7 @@ void TestPrintDialog::withoutPrinterTheReportIsPreviewed()
 {
     Book book;
     QWidget window;
-    PrintCommands commands(book.data, book.prompter, book.home(), &window);
+    PrintCommands commands(book.data, book.settings, book.prompter, &window);
     commands.setPrinterCheck([] { return false; });
     const QString pdf = book.home() + "exported.pdf";
     book.prompter.expectMessage("You don't have a printer.", Icon::Plain, Button::Ok, Button::Ok);
@@ -495,7 +498,7 @@ void TestPrintDialog::nothingToPrint()
     Book book;
     book.data.personList.setFilter("OrgID=-1");
     QWidget window;
-    PrintCommands commands(book.data, book.prompter, book.home(), &window);
+    PrintCommands commands(book.data, book.settings, book.prompter, &window);
     commands.setPrinterCheck([] { return true; });
     bool previewed = false;
     const std::unique_ptr<QTimer> watch(whenModal([&](QWidget *modal) {
@@ -506,6 +509,26 @@ void TestPrintDialog::nothingToPrint()
     commands.previewAction()->trigger();
     QTest::qWait(50);
     QVERIFY(!previewed);
+}
+
+void TestPrintDialog::reportsCarryTheOwnerName()
+{
+    Book book;
+    book.settings.ownerName = "Kim Lee";
+    QWidget window;
+    PrintCommands commands(book.data, book.settings, book.prompter, &window);
+    commands.setPrinterCheck([] { return true; });
+    QStringList texts;
+    whenModal([&](QWidget *modal) {
+        auto *preview = qobject_cast<ReportPreview *>(modal);
+        QVERIFY(preview);
+        for (const ReportText &t : preview->report().page(1).texts)
+            texts << t.text;
+        preview->close();
+    });
+    commands.previewAction()->trigger();
+    QVERIFY2(texts.contains("Kim Lee's Address Book"), qPrintable(texts.join(" | ")));
+    QVERIFY2(texts.contains("Quorvel printing for Kim Lee"), qPrintable(texts.join(" | ")));
 }
 
 QTEST_MAIN(TestPrintDialog)
