@@ -11,8 +11,9 @@ class Prompter;
 // What the print dialog's "&Save", "Save &As" and "&Delete" do to pt.ini.
 // Each acts on the mode it is given, the one of the page shown, whose
 // templates the list holds; the settings' mode may be another one's, from
-// the last capture. Each writes the file at once; a failed write throws qv::Error with the
-// user's text, and the templates in memory may then be ahead of the file.
+// the last capture. Each writes the file at once; a failed write throws
+// qv::Error with the user's text, and the templates in memory may then be
+// ahead of the file.
 namespace templates {
 
 // Writes the settings as the named template, then the mode's list with that
