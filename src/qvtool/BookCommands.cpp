@@ -427,7 +427,9 @@ int printCommand(const QStringList &arguments, Output io)
     if (!content)
         return 1;
     const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
-    writeReportPdf(*pdf, settings, *content, reportHeader(ownerName(), date));
+    Settings options(programDirectory() + QStringLiteral("aa.ini"));
+    options.readAll();
+    writeReportPdf(*pdf, settings, *content, reportHeader(ownerName(options), date));
     return 0;
 }
 

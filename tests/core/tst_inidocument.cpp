@@ -12,6 +12,8 @@ private slots:
     void setValue_data();
     void setValue();
     void linesKeepFileOrder();
+    void clearedSectionIsRefilledInPlace_data();
+    void clearedSectionIsRefilledInPlace();
 };
 
 void TestIniDocument::value_data()
@@ -84,6 +86,29 @@ void TestIniDocument::linesKeepFileOrder()
     const IniDocument doc(QStringLiteral("[L]\nz=1\na=2\nbad line\nm=3\n[N]\nq=4\n"));
     const QList<qv::IniLine> expected = {{"z", "1"}, {"a", "2"}, {"m", "3"}};
     QCOMPARE(doc.lines(QStringLiteral("l")), expected);
+}
+
+void TestIniDocument::clearedSectionIsRefilledInPlace_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after"); // cleared, then k=1 and s=2 written
+
+    QTest::newRow("between two sections")
+        << "[A]\nx=0\n\n[L]\nold=1\n; note\nold2=2\n\n[B]\ny=1\n" << "[A]\nx=0\n\n[L]\nk=1\ns=2\n\n[B]\ny=1\n";
+    QTest::newRow("the last section") << "[A]\nx=0\n[L]\nold=1\n" << "[A]\nx=0\n[L]\nk=1\ns=2\n";
+    QTest::newRow("header spelt otherwise") << "[l]\nold=1\n[B]\n" << "[l]\nk=1\ns=2\n[B]\n";
+    QTest::newRow("missing: added at the end") << "[A]\nx=0\n" << "[A]\nx=0\n\n[L]\nk=1\ns=2\n";
+}
+
+void TestIniDocument::clearedSectionIsRefilledInPlace()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    IniDocument doc(before);
+    doc.clearSection("L");
+    doc.setValue("L", "k", "1");
+    doc.setValue("L", "s", "2");
+    QCOMPARE(doc.toText(), after);
 }
 
 QTEST_APPLESS_MAIN(TestIniDocument)

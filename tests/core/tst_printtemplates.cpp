@@ -62,6 +62,7 @@ private slots:
     void saveAsAddsAndSelects();
     void deleteKeepsOne();
     void deleteSelectedOfThree();
+    void commandsWriteTheListOfTheModeGiven();
 };
 
 void TestPrintTemplates::templateList_data()
@@ -249,7 +250,7 @@ void TestPrintTemplates::saveWritesTemplateListAndPage()
     PrintSettings settings;
     settings.mode = PrintMode::PhoneList;
     settings.lineHeights[0] = 22;
-    templates::save(file, list, "Phone List", settings);
+    templates::save(file, PrintMode::PhoneList, list, "Phone List", settings);
     const PrintTemplates saved = PrintTemplates::load(dir.filePath("pt.ini"));
     PrintSettings read;
     saved.loadTemplate("Phone List", read);
@@ -288,7 +289,7 @@ void TestPrintTemplates::saveAs()
     prompter.expectInput("New Template Name", "Template name:", answer);
     if (!message.isEmpty())
         prompter.expectMessage(message, Icon::Plain, Button::Ok, Button::Ok);
-    QCOMPARE(templates::saveAs(file, list, PrintSettings(), prompter), std::nullopt);
+    QCOMPARE(templates::saveAs(file, PrintMode::Cards, list, PrintSettings(), prompter), std::nullopt);
     QCOMPARE(file.document().toText(), before);
     QCOMPARE(list.names.size(), 3);
     QVERIFY(!QFile::exists(dir.filePath("pt.ini")));
@@ -303,7 +304,7 @@ void TestPrintTemplates::saveAsAddsAndSelects()
     settings.font(PrintField::Name).size = 12;
     test::ScriptedPrompter prompter;
     prompter.expectInput("New Template Name", "Template name:", QString("  Desk Card "));
-    QCOMPARE(templates::saveAs(file, list, settings, prompter), QString("Desk Card"));
+    QCOMPARE(templates::saveAs(file, PrintMode::Cards, list, settings, prompter), QString("Desk Card"));
     const PrintTemplates saved = PrintTemplates::load(dir.filePath("pt.ini"));
     QCOMPARE(saved.templateList(PrintMode::Cards),
              (TemplateList{{"Large Card", "Small Card", "Tiny Card", "Desk Card"}, "Desk Card"}));
@@ -321,7 +322,7 @@ void TestPrintTemplates::deleteKeepsOne()
     PrintSettings settings;
     test::ScriptedPrompter prompter;
     prompter.expectMessage("You'd better leave one template at least.", Icon::Plain, Button::Ok, Button::Ok);
-    QVERIFY(!templates::remove(file, list, settings, prompter));
+    QVERIFY(!templates::remove(file, PrintMode::PhoneList, list, settings, prompter));
     QCOMPARE(list.names, QStringList{"Phone List"});
     QVERIFY(file.hasSection("Phone List"));
 }
@@ -336,13 +337,32 @@ void TestPrintTemplates::deleteSelectedOfThree()
     file.loadTemplate(list.selected, settings);
     QCOMPARE(settings.font(PrintField::Name).size, 9);
     test::ScriptedPrompter prompter;
-    QVERIFY(templates::remove(file, list, settings, prompter));
+    QVERIFY(templates::remove(file, PrintMode::Cards, list, settings, prompter));
     QCOMPARE(list, (TemplateList{{"Large Card", "Tiny Card"}, "Large Card"}));
     QCOMPARE(settings.font(PrintField::Name), (FieldFont{"Liberation Serif", 12, int(0x80000008u)}));
     const PrintTemplates saved = PrintTemplates::load(dir.filePath("pt.ini"));
     QVERIFY(!saved.hasSection("Small Card"));
     QCOMPARE(saved.templateList(PrintMode::Cards), list);
     QCOMPARE(saved.selectedPage(), 0);
+}
+
+void TestPrintTemplates::commandsWriteTheListOfTheModeGiven()
+{
+    QTemporaryDir dir;
+    PrintTemplates file(IniDocument(QString::fromUtf8(kThreeCards)), dir.filePath("pt.ini"));
+    PrintSettings settings; // last captured on the cards page
+    settings.mode = PrintMode::Cards;
+    TemplateList list = file.templateList(PrintMode::PhoneList);
+    test::ScriptedPrompter prompter;
+    prompter.expectInput("New Template Name", "Template name:", QString("Wall List"));
+    QCOMPARE(templates::saveAs(file, PrintMode::PhoneList, list, settings, prompter), QString("Wall List"));
+    QVERIFY(templates::remove(file, PrintMode::PhoneList, list, settings, prompter));
+    const PrintTemplates saved = PrintTemplates::load(dir.filePath("pt.ini"));
+    QCOMPARE(saved.templateList(PrintMode::PhoneList), (TemplateList{{"Phone List"}, "Phone List"}));
+    QVERIFY(!saved.hasSection("Wall List"));
+    QCOMPARE(sectionLines(saved, "CardTemplates"),
+             (QStringList{"temp0=Large Card", "temp1=Small Card", "temp2=Tiny Card", "SelectedTemp=Small Card"}));
+    QCOMPARE(saved.selectedPage(), 3);
 }
 
 QTEST_GUILESS_MAIN(TestPrintTemplates)

@@ -12,6 +12,7 @@
 using namespace qv;
 
 Q_DECLARE_METATYPE(qv::PrintMode)
+Q_DECLARE_METATYPE(qv::RuleStyle)
 
 namespace {
 
@@ -107,6 +108,8 @@ class TestReportLayout : public QObject {
 private slots:
     void positions_data();
     void positions();
+    void rules_data();
+    void rules();
     void bandsOnEveryPage();
     void threeCardsStandInTheFirstColumn();
     void rulesAlongTheLines();
@@ -133,49 +136,121 @@ void TestReportLayout::positions_data()
     QTest::addColumn<double>("x");
     QTest::addColumn<double>("y");
     QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("pointSize");
 
-    // Distances of the tables from the left margin (10 mm) plus the margin.
-    const auto row = [](const char *name, PrintMode mode, const char *text, double x, double y, const char *family) {
-        QTest::newRow(name) << mode << QString(text) << x + 10 << y << QString(family);
-    };
     using M = PrintMode;
-    row("title", M::Cards, "Kim's Address Book", 5.3, 10.0, "Arial");
-    row("footer text", M::Cards, "Quorvel printing for Kim", 26.5, 276.4 + 4.8, "Arial");
-    row("footer date", M::ByName, "1/2/26", 152.4, 281.2, "Arial");
-    row("footer page number", M::PhoneList, "1", 175.2, 281.2, "Arial");
+    // The bands: distances from the left margin (10 mm) plus the margin.
+    const auto band = [](const char *name, PrintMode mode, const char *text, double x, double y, int size) {
+        QTest::newRow(name) << mode << QString(text) << x + 10 << y << QString("Arial") << size;
+    };
+    band("title", M::Cards, "Kim's Address Book", 5.3, 10.0, 14);
+    band("footer text", M::Cards, "Quorvel printing for Kim", 26.5, 276.4 + 4.8, 10);
+    band("footer date", M::ByName, "1/2/26", 152.4, 281.2, 10);
+    band("footer page number", M::PhoneList, "1", 175.2, 281.2, 10);
 
-    row("cards: Name", M::Cards, "Ann Able", 0, kTop, "Verdana");
-    row("cards: Position", M::Cards, "Pos Ann Able", 63.0, kTop, "Verdana");
-    row("cards: Zip", M::Cards, "Z1", 77.3, kTop + kLine, "Verdana");
-    row("cards: Mobile caption", M::Cards, "Mobile:", 42.3, kTop + 3 * kLine, "Arial");
-    row("cards: Mobile", M::Cards, "Mob Ann Able", 52.4, kTop + 3 * kLine, "Verdana");
-    row("cards: EMail", M::Cards, "Mail Ann Able", 12.2, kTop + 4 * kLine, "Verdana");
-    row("cards: Company", M::Cards, "Acme Ltd", 11.1, kTop + 5 * kLine, "Verdana");
-    row("cards: CZip", M::Cards, "Zip acme", 82.0, kTop + 6 * kLine, "Verdana");
-    row("cards: CFax", M::Cards, "Fax acme", 54.5, kTop + 8 * kLine, "Verdana");
-    row("cards: CEMail", M::Cards, "Mail acme", 12.2, kTop + 9 * kLine, "Verdana");
+    // The first record's lines, as the tables give them: the line, and the
+    // distance from the column's left edge, which is the left margin.
+    const auto field = [](const char *name, PrintMode mode, const char *text, int line, double x) {
+        QTest::newRow(name) << mode << QString(text) << x + 10 << kTop + (line - 1) * kLine << QString("Verdana") << 10;
+    };
+    const auto caption = [](const char *name, PrintMode mode, const char *text, int line, double x,
+                            const char *family = "Arial") {
+        QTest::newRow(name) << mode << QString(text) << x + 10 << kTop + (line - 1) * kLine << QString(family) << 8;
+    };
+    const char *serif = "Times New Roman";
 
-    row("by name: Name", M::ByName, "Ann Able", 0.5, kTop, "Verdana");
-    row("by name: Position", M::ByName, "Pos Ann Able", 89.2, kTop, "Verdana");
-    row("by name: Mobile", M::ByName, "Mob Ann Able", 138.6, kTop + 2 * kLine, "Verdana");
-    row("by name: CZip", M::ByName, "Zip acme", 176.7, kTop + 3 * kLine, "Verdana");
-    row("by name: W-Fax caption", M::ByName, "W-Fax:", 138.9, kTop + 4 * kLine, "Times New Roman");
-    row("by name: DPhone", M::ByName, "Direct Ann Able", 94.5, kTop + 4 * kLine, "Verdana");
-    row("by name: CEMail", M::ByName, "Mail acme", 103.2, kTop + 5 * kLine, "Verdana");
+    // Cards: Ann Able of Acme Ltd.
+    field("cards: Name", M::Cards, "Ann Able", 1, 0);
+    field("cards: Position", M::Cards, "Pos Ann Able", 1, 63.0);
+    field("cards: Address", M::Cards, "Addr Ann Able", 2, 3.2);
+    field("cards: Zip", M::Cards, "Z1", 2, 77.3);
+    caption("cards: Tel caption", M::Cards, "Tel:", 3, 3.2);
+    field("cards: Phone", M::Cards, "Tel Ann Able", 3, 9.0);
+    caption("cards: BP caption", M::Cards, "BP: ", 4, 3.2);
+    field("cards: Pager", M::Cards, "BP Ann Able", 4, 9.0);
+    caption("cards: Mobile caption", M::Cards, "Mobile:", 4, 42.3);
+    field("cards: Mobile", M::Cards, "Mob Ann Able", 4, 52.4);
+    caption("cards: Email caption", M::Cards, "Email:", 5, 3.2);
+    field("cards: EMail", M::Cards, "Mail Ann Able", 5, 12.2);
+    caption("cards: Org caption", M::Cards, "Org:", 6, 3.2);
+    field("cards: Company", M::Cards, "Acme Ltd", 6, 11.1);
+    field("cards: CAddress", M::Cards, "Address acme", 7, 4.2);
+    field("cards: CZip", M::Cards, "Zip acme", 7, 82.0);
+    caption("cards: work Tel caption", M::Cards, "Tel:", 8, 4.2);
+    field("cards: CPhone", M::Cards, "Tel acme", 8, 10.8);
+    caption("cards: Direct caption", M::Cards, "Direct:", 9, 4.2);
+    field("cards: DPhone", M::Cards, "Direct Ann Able", 9, 13.2);
+    caption("cards: Fax caption", M::Cards, "Fax:", 9, 48.2);
+    field("cards: CFax", M::Cards, "Fax acme", 9, 54.5);
+    caption("cards: work Email caption", M::Cards, "Email:", 10, 4.2);
+    field("cards: CEMail", M::Cards, "Mail acme", 10, 12.2);
 
-    // The first organisation by name is "(No organisation)", with Bob Baker.
-    row("by org: Company", M::ByOrganisation, "(No organisation)", 0.5, kTop, "Verdana");
-    row("by org: CZip", M::ByOrganisation, "Zip none", 172.8, kTop + kLine, "Verdana");
-    row("by org: CEMail", M::ByOrganisation, "Mail none", 155.0, kTop + 2 * kLine, "Verdana");
-    row("by org: Name", M::ByOrganisation, "Bob Baker", 5.8, kTop + 3 * kLine, "Verdana");
-    row("by org: EMail", M::ByOrganisation, "Mail Bob Baker", 150.3, kTop + 3 * kLine, "Verdana");
-    row("by org: H-Tel caption", M::ByOrganisation, "H-Tel:", 143.1, kTop + 4 * kLine, "Arial");
-    row("by org: Pager", M::ByOrganisation, "BP Bob Baker", 156.1, kTop + 5 * kLine, "Verdana");
+    // Detail list by name: Ann Able of Acme Ltd.
+    field("by name: Name", M::ByName, "Ann Able", 1, 0.5);
+    field("by name: Position", M::ByName, "Pos Ann Able", 1, 89.2);
+    field("by name: Address", M::ByName, "Addr Ann Able", 2, 7.9);
+    field("by name: Zip", M::ByName, "Z1", 2, 112.2);
+    caption("by name: Tel caption", M::ByName, "Tel:", 3, 7.9);
+    field("by name: Phone", M::ByName, "Tel Ann Able", 3, 15.9);
+    caption("by name: BP caption", M::ByName, "BP:", 3, 87.6);
+    field("by name: Pager", M::ByName, "BP Ann Able", 3, 93.7);
+    caption("by name: Mobile caption", M::ByName, "Mobile:", 3, 126.5);
+    field("by name: Mobile", M::ByName, "Mob Ann Able", 3, 138.6);
+    field("by name: Company", M::ByName, "Acme Ltd", 4, 7.9);
+    field("by name: CAddress", M::ByName, "Address acme", 4, 96.8);
+    field("by name: CZip", M::ByName, "Zip acme", 4, 176.7);
+    caption("by name: W-Tel caption", M::ByName, "W-Tel:", 5, 7.9, serif);
+    field("by name: CPhone", M::ByName, "Tel acme", 5, 19.1);
+    caption("by name: Direct caption", M::ByName, "Direct:", 5, 84.7);
+    field("by name: DPhone", M::ByName, "Direct Ann Able", 5, 94.5);
+    caption("by name: W-Fax caption", M::ByName, "W-Fax:", 5, 138.9, serif);
+    field("by name: CFax", M::ByName, "Fax acme", 5, 150.5);
+    caption("by name: Email caption", M::ByName, "Email:", 6, 7.9, serif);
+    field("by name: EMail", M::ByName, "Mail Ann Able", 6, 18.0);
+    caption("by name: W-Email caption", M::ByName, "W-Email:", 6, 90.0, serif);
+    field("by name: CEMail", M::ByName, "Mail acme", 6, 103.2);
 
-    row("phone: Name", M::PhoneList, "Ann Able", 0, kTop, "Verdana");
-    row("phone: Mobile", M::PhoneList, "Mob Ann Able", 13.2, kTop + 2 * kLine, "Verdana");
-    row("phone: Company", M::PhoneList, "Acme Ltd", 11.1, kTop + 4 * kLine, "Verdana");
-    row("phone: CFax", M::PhoneList, "Fax acme", 14.8, kTop + 7 * kLine, "Verdana");
+    // Detail list by organisation: the first organisation by name is
+    // "(No organisation)", with Bob Baker.
+    field("by org: Company", M::ByOrganisation, "(No organisation)", 1, 0.5);
+    field("by org: CAddress", M::ByOrganisation, "Address none", 2, 12.7);
+    field("by org: CZip", M::ByOrganisation, "Zip none", 2, 172.8);
+    caption("by org: Tel caption", M::ByOrganisation, "Tel:", 3, 12.4);
+    field("by org: CPhone", M::ByOrganisation, "Tel none", 3, 20.4);
+    caption("by org: Fax caption", M::ByOrganisation, "Fax:", 3, 101.3);
+    field("by org: CFax", M::ByOrganisation, "Fax none", 3, 110.6);
+    caption("by org: Email caption", M::ByOrganisation, "Email:", 3, 142.1);
+    field("by org: CEMail", M::ByOrganisation, "Mail none", 3, 155.0);
+    field("by org: Name", M::ByOrganisation, "Bob Baker", 4, 5.8);
+    field("by org: Position", M::ByOrganisation, "Pos Bob Baker", 4, 84.9);
+    field("by org: EMail", M::ByOrganisation, "Mail Bob Baker", 4, 150.3);
+    field("by org: Address", M::ByOrganisation, "Addr Bob Baker", 5, 12.7);
+    field("by org: Zip", M::ByOrganisation, "Z2", 5, 114.3);
+    caption("by org: H-Tel caption", M::ByOrganisation, "H-Tel:", 5, 143.1);
+    field("by org: Phone", M::ByOrganisation, "Tel Bob Baker", 5, 154.5);
+    caption("by org: W-Direct caption", M::ByOrganisation, "W-Direct:", 6, 12.4);
+    field("by org: DPhone", M::ByOrganisation, "Direct Bob Baker", 6, 25.4);
+    caption("by org: Mobile caption", M::ByOrganisation, "Mobile:", 6, 106.1);
+    field("by org: Mobile", M::ByOrganisation, "Mob Bob Baker", 6, 118.5);
+    caption("by org: BP caption", M::ByOrganisation, "BP:", 6, 151.1);
+    field("by org: Pager", M::ByOrganisation, "BP Bob Baker", 6, 156.1);
+
+    // Phone list: Ann Able of Acme Ltd.
+    field("phone: Name", M::PhoneList, "Ann Able", 1, 0);
+    caption("phone: Tel caption", M::PhoneList, "Tel:", 2, 3.2);
+    field("phone: Phone", M::PhoneList, "Tel Ann Able", 2, 9.0);
+    caption("phone: Mobile caption", M::PhoneList, "Mobile:", 3, 3.2);
+    field("phone: Mobile", M::PhoneList, "Mob Ann Able", 3, 13.2);
+    caption("phone: BP caption", M::PhoneList, "BP: ", 4, 3.2);
+    field("phone: Pager", M::PhoneList, "BP Ann Able", 4, 9.0);
+    caption("phone: Org caption", M::PhoneList, "Org:", 5, 3.2);
+    field("phone: Company", M::PhoneList, "Acme Ltd", 5, 11.1);
+    caption("phone: W-Tel caption", M::PhoneList, "W-Tel:", 6, 4.2);
+    field("phone: CPhone", M::PhoneList, "Tel acme", 6, 13.8);
+    caption("phone: Direct caption", M::PhoneList, "Direct:", 7, 4.2);
+    field("phone: DPhone", M::PhoneList, "Direct Ann Able", 7, 13.2);
+    caption("phone: W-Fax caption", M::PhoneList, "W-Fax:", 8, 4.2);
+    field("phone: CFax", M::PhoneList, "Fax acme", 8, 14.8);
 }
 
 void TestReportLayout::positions()
@@ -185,14 +260,63 @@ void TestReportLayout::positions()
     QFETCH(double, x);
     QFETCH(double, y);
     QFETCH(QString, family);
+    QFETCH(int, pointSize);
     PrintBook book;
     const std::vector<ReportPage> pages = book.pages(mode);
     QCOMPARE(pages.size(), size_t(1));
-    const ReportText *found = findText(pages[0], text);
-    QVERIFY2(found, qPrintable(text));
-    QCOMPARE_LT(qAbs(found->x - x), 1e-6);
-    QCOMPARE_LT(qAbs(found->y - y), 1e-6);
+    // A caption may stand on several lines: the one on the expected line counts.
+    const ReportText *found = nullptr;
+    QStringList seen;
+    for (const ReportText &t : pages[0].texts) {
+        if (t.text != text)
+            continue;
+        seen << QString("%1, %2 mm").arg(t.x).arg(t.y);
+        if (near(t.y, y) && !found)
+            found = &t;
+    }
+    QVERIFY2(found, qPrintable(QString("\"%1\" not on its line; seen at %2").arg(text, seen.join("; "))));
+    QVERIFY2(near(found->x, x), qPrintable(QString("at %1 mm, expected %2 mm").arg(found->x).arg(x)));
     QCOMPARE(found->font.family, family);
+    QCOMPARE(found->font.pointSize, pointSize);
+}
+
+void TestReportLayout::rules_data()
+{
+    QTest::addColumn<PrintMode>("mode");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<double>("x1");
+    QTest::addColumn<double>("x2");
+    QTest::addColumn<RuleStyle>("style");
+    // Along the top of the line, from the distance the tables give to the column's edge.
+    QTest::newRow("cards: line 1") << PrintMode::Cards << 1 << 10.0 << 10 + 93.4 << RuleStyle::DashDot;
+    QTest::newRow("cards: line 6") << PrintMode::Cards << 6 << 10 + 9.0 << 10 + 93.4 << RuleStyle::Dotted;
+    QTest::newRow("by name: line 1") << PrintMode::ByName << 1 << 10.0 << 200.0 << RuleStyle::DashDot;
+    QTest::newRow("by name: line 4") << PrintMode::ByName << 4 << 10 + 9.0 << 200.0 << RuleStyle::Dotted;
+    QTest::newRow("by org: line 1") << PrintMode::ByOrganisation << 1 << 10.0 << 200.0 << RuleStyle::DashDot;
+    QTest::newRow("phone: line 1") << PrintMode::PhoneList << 1 << 10.0 << 10 + 64.8 << RuleStyle::DashDot;
+    QTest::newRow("phone: line 5") << PrintMode::PhoneList << 5 << 10 + 9.0 << 10 + 64.8 << RuleStyle::Dotted;
+}
+
+void TestReportLayout::rules()
+{
+    QFETCH(PrintMode, mode);
+    QFETCH(int, line);
+    QFETCH(double, x1);
+    QFETCH(double, x2);
+    QFETCH(RuleStyle, style);
+    PrintBook book;
+    book.data.personList.setFilter("ClientID=1");
+    const ReportPage page = book.pages(mode).at(0);
+    const double y = kTop + (line - 1) * kLine;
+    const auto rule = std::find_if(page.rules.begin(), page.rules.end(), [&](const ReportRule &r) { return near(r.y, y); });
+    QVERIFY2(rule != page.rules.end(), qPrintable(QString("no rule at %1 mm").arg(y)));
+    QVERIFY2(near(rule->x1, x1), qPrintable(QString("from %1 mm").arg(rule->x1)));
+    QVERIFY2(near(rule->x2, x2), qPrintable(QString("to %1 mm").arg(rule->x2)));
+    QCOMPARE(rule->style, style);
+    // Ann Able's rules, and no more; the list by organisation prints its
+    // three organisations with people, whatever the list shows.
+    const int expected = mode == PrintMode::ByOrganisation ? 3 : 2;
+    QCOMPARE(int(page.rules.size()), expected);
 }
 
 void TestReportLayout::bandsOnEveryPage()

@@ -1,10 +1,14 @@
 #include "common/Error.h"
 #include "settings/Settings.h"
+#include "shell/OwnerName.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 using qv::Settings;
 
@@ -23,6 +27,7 @@ QString member(const Settings &o, const QString &name)
     if (name == "ConfirmDeletion") return o.confirmDeletion ? "true" : "false";
     if (name == "ToSaveSize") return o.toSaveSize ? "true" : "false";
     if (name == "DataDir") return o.dataDir;
+    if (name == "OwnerName") return o.ownerName;
     if (name == "TreeFontname") return o.treeFont.name;
     if (name == "TreeFontColor") return QString::number(o.treeFont.color);
     if (name == "RecViewFontSize") return QString::number(o.recViewFont.size);
@@ -65,6 +70,10 @@ private slots:
     void unwritableFile_data();
     void unwritableFile();
     void addressBookList();
+    void ownerNameWritten();
+    void accountOwnerName_data();
+    void accountOwnerName();
+    void ownerNameSetOrTheAccounts();
 
 private:
     QString iniPath() const { return m_dir->filePath("aa.ini"); }
@@ -95,6 +104,9 @@ void TestSettings::read_data()
     QTest::newRow("missing file: book Default") << QByteArray() << "UserName0" << "Default";
     QTest::newRow("missing file: FormWidth 638") << QByteArray() << "FormWidth" << "638";
     QTest::newRow("missing file: DataDir empty") << QByteArray() << "DataDir" << "";
+    QTest::newRow("missing file: OwnerName empty") << QByteArray() << "OwnerName" << "";
+    QTest::newRow("owner name as it stands")
+        << QByteArray("[MiscOption]\nOwnerName=Kim O'Hara-Lee, Jr.\n") << "OwnerName" << "Kim O'Hara-Lee, Jr.";
     QTest::newRow("missing file: font MS Sans Serif") << QByteArray() << "TreeFontname" << "MS Sans Serif";
     QTest::newRow("missing file: font size 10") << QByteArray() << "RecViewFontSize" << "10";
     QTest::newRow("hex 0x300") << QByteArray("[MiscOption]\nFormWidth=0x300\n") << "FormWidth" << "768";
@@ -150,7 +162,7 @@ void TestSettings::firstWriteOfAMissingFile()
         "RecListFontname=MS Sans Serif\nRecListFontColor=0\nRecListFontSize=10\n"
         "RecViewFontname=MS Sans Serif\nRecViewFontColor=0\nRecViewFontSize=10\n\n"
         "[MiscOption]\nConfirmDeletion=1\nCheckOrgSameName=1\nQuickSearchOpen=1\nToSaveSize=1\n"
-        "DataDir=/prog/Data/\nEncryption=AES256\nCsvByteOrderMark=0\nVCardVersion=2.1\nLeftPanelWidth=138\nMiddlePanelWidth=128\nRightPanelWidth=360\n"
+        "DataDir=/prog/Data/\nEncryption=AES256\nCsvByteOrderMark=0\nVCardVersion=2.1\nOwnerName=\nLeftPanelWidth=138\nMiddlePanelWidth=128\nRightPanelWidth=360\n"
         "FormWidth=638\nFormHeight=480\nGridHeight=144\nWindowMax=0\n";
     QCOMPARE(readFile(iniPath()), expected);
 }
@@ -341,6 +353,57 @@ void TestSettings::addressBookList()
     o.addAddressBook("Aardvark");
     o.addAddressBook("BETA");
     QCOMPARE(o.addressBooks, (QStringList{"Alpha", "beta", "zeta", "Aardvark"}));
+}
+
+void TestSettings::ownerNameWritten()
+{
+    Settings o(iniPath());
+    o.readAll();
+    o.ownerName = "Kim Lee";
+    o.writeAll();
+    QVERIFY(readFile(iniPath()).contains("\nOwnerName=Kim Lee\n"));
+    Settings again(iniPath());
+    again.readAll();
+    QCOMPARE(again.ownerName, "Kim Lee");
+}
+
+void TestSettings::accountOwnerName_data()
+{
+    QTest::addColumn<QString>("fullNameField");
+    QTest::addColumn<QString>("login");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("full name alone") << "Kim Lee" << "kim" << "Kim Lee";
+    QTest::newRow("room and telephones after commas") << "Kim Lee,Room 4,555-1,555-2," << "kim" << "Kim Lee";
+    QTest::newRow("blanks around the name") << "  Kim Lee  ,Room 4" << "kim" << "Kim Lee";
+    QTest::newRow("no full name: the login") << "" << "kim" << "kim";
+    QTest::newRow("commas only: the login") << ",,," << "kim" << "kim";
+    QTest::newRow("blank first part: the login") << "   ,Room 4" << "kim" << "kim";
+    QTest::newRow("wide characters") << "\u738b\u5c0f\u660e,," << "wang" << "\u738b\u5c0f\u660e";
+}
+
+void TestSettings::accountOwnerName()
+{
+    QFETCH(QString, fullNameField);
+    QFETCH(QString, login);
+    QFETCH(QString, expected);
+    QCOMPARE(qv::accountOwnerName(fullNameField, login), expected);
+}
+
+void TestSettings::ownerNameSetOrTheAccounts()
+{
+    Settings o(iniPath());
+    o.ownerName = "Kim Lee";
+    QCOMPARE(qv::ownerName(o), "Kim Lee");
+    // Unset: the account's, as the system's account database gives it.
+    QProcess getent;
+    getent.start("getent", {"passwd", QString::number(getuid())});
+    if (!getent.waitForFinished() || getent.exitCode() != 0)
+        QSKIP("getent cannot read the account");
+    const QStringList fields = QString::fromLocal8Bit(getent.readAllStandardOutput()).trimmed().split(':');
+    QVERIFY(fields.size() >= 5);
+    const QString fullName = fields[4].split(',').first().trimmed();
+    o.ownerName.clear();
+    QCOMPARE(qv::ownerName(o), fullName.isEmpty() ? fields[0] : fullName);
 }
 
 QTEST_APPLESS_MAIN(TestSettings)

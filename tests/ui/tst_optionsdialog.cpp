@@ -83,6 +83,7 @@ private slots:
     void browseAppendsSlashAndTellsToMoveBooks();
     void passwordHoldsAfterCancel();
     void encryption();
+    void ownerName();
     void mainWindowConfirm_data();
     void mainWindowConfirm();
     void entryViewerFontReachesTheEditor();
@@ -268,6 +269,34 @@ void TestOptionsDialog::encryption()
     m_dialog->ask();
 }
 
+void TestOptionsDialog::ownerName()
+{
+    m_settings->ownerName = "Kim";
+    onModal([](QDialog *d) {
+        auto *owner = child<QLineEdit>(d, "ownerName");
+        QCOMPARE(owner->text(), "Kim");
+        owner->setText("Somebody else");
+        click(d, "cancel");
+    });
+    QVERIFY(!m_dialog->ask());
+    QCOMPARE(m_settings->ownerName, "Kim");
+    onModal([](QDialog *d) {
+        auto *owner = child<QLineEdit>(d, "ownerName");
+        QCOMPARE(owner->text(), "Kim"); // not what the cancelled one held
+        owner->setText("  Kim Lee ");
+        click(d, "ok");
+    });
+    QVERIFY(m_dialog->ask());
+    QCOMPARE(m_settings->ownerName, "Kim Lee");
+    // Emptied: the account's name stands again.
+    onModal([](QDialog *d) {
+        child<QLineEdit>(d, "ownerName")->clear();
+        click(d, "ok");
+    });
+    QVERIFY(m_dialog->ask());
+    QCOMPARE(m_settings->ownerName, "");
+}
+
 void TestOptionsDialog::mainWindowConfirm_data()
 {
     QTest::addColumn<bool>("programDirectory");
@@ -297,6 +326,7 @@ void TestOptionsDialog::mainWindowConfirm()
         click(d, "browse");
         click(d, "area2");
         chooseFont(d, 12, "Black");
+        child<QLineEdit>(d, "ownerName")->setText("Kim Lee");
         click(d, "ok");
     });
     QMenu *tools = window.menuBar()->actions().at(2)->menu();
@@ -306,6 +336,7 @@ void TestOptionsDialog::mainWindowConfirm()
     QCOMPARE(window.options().dataDir, programDirectory ? home + "Data/" : dir.path() + "/Books/");
     QCOMPARE(window.dataDirectory(), home + "Data/"); // in use until the next start
     QCOMPARE(window.findChild<QListView *>("entryList")->font().pointSize(), 12);
+    QCOMPARE(window.windowTitle(), "Quorvel  - Kim Lee (Default)");
     QVERIFY(prompter.verifyAllAnswered());
 }
 

@@ -8,6 +8,8 @@
 #include "printing/PrintDialog.h"
 #include "printing/ReportPainter.h"
 #include "printing/ReportPreview.h"
+#include "settings/Settings.h"
+#include "shell/ProgramDirectory.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,6 +43,7 @@ const char *kTemplates =
 
 struct Book {
     QTemporaryDir dir;
+    Settings settings{dir.filePath("aa.ini")};
     RecordStore data;
     test::ScriptedPrompter prompter;
 
@@ -66,12 +69,19 @@ struct Book {
 };
 
 struct Dialog {
+    enum class Templates { Test, None, Shipped };
     Book book;
     PrintDialog dialog{book.data, book.prompter};
 
     explicit Dialog(int selectedPage = 0, bool withTemplates = true)
-        : book(selectedPage, withTemplates)
+        : Dialog(withTemplates ? Templates::Test : Templates::None, selectedPage)
     {
+    }
+    explicit Dialog(Templates templates, int selectedPage = 0)
+        : book(selectedPage, templates == Templates::Test)
+    {
+        if (templates == Templates::Shipped)
+            installShippedFiles(book.home());
         dialog.setPrinterCheck([] { return false; });
         dialog.prepare(book.path());
         dialog.show();
@@ -79,6 +89,31 @@ struct Dialog {
     QString sampleText(int page, PrintField field) const { return dialog.page(page)->sample(field)->text(); }
     void click(const char *name) { QTest::mouseClick(dialog.findChild<QAbstractButton *>(name), Qt::LeftButton); }
 };
+
+// pt.ini by sections: the name of each in file order ("" for the lines
+// before the first), and its lines without the blank ones.
+struct IniSections {
+    QStringList names;
+    QMap<QString, QStringList> lines;
+};
+
+IniSections readSections(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    IniSections sections{{QString()}, {}};
+    QString current;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split('\n')) {
+        const QString text = line.trimmed();
+        if (text.startsWith('[')) {
+            current = text.mid(1, text.indexOf(']') - 1);
+            sections.names << current;
+        } else if (!text.isEmpty()) {
+            sections.lines[current] << text;
+        }
+    }
+    return sections;
+}
 
 // Answers the next modal dialog that opens, once the event loop runs. The
 // watch deletes itself after answering; a caller expecting no dialog deletes it.
@@ -114,12 +149,15 @@ private slots:
     void saveAsFromTheDialog();
     void saveWithoutSelectionAsksForAName();
     void deleteFromTheDialog();
+    void templateCommandsChangeOnlyTheShownPage_data();
+    void templateCommandsChangeOnlyTheShownPage();
     void buttonsCloseWithTheirAction_data();
     void buttonsCloseWithTheirAction();
     void commands_data();
     void commands();
     void withoutPrinterTheReportIsPreviewed();
     void nothingToPrint();
+    void reportsCarryTheOwnerName();
 };
 
 void TestPrintDialog::opensOnThePageLastSaved()
@@ -293,6 +331,85 @@ void TestPrintDialog::deleteFromTheDialog()
     QVERIFY(!PrintTemplates::load(d.book.path()).hasSection("Small Card"));
 }
 
+void TestPrintDialog::templateCommandsChangeOnlyTheShownPage_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("listSection");
+    QTest::addColumn<QStringList>("list");   // the list section afterwards
+    QTest::addColumn<QString>("touched"); // the template deleted, saved or added
+
+    // The shipped pt.ini; the second template of the page is chosen first.
+    const struct {
+        const char *caption;
+        const char *section;
+        const char *first;
+        const char *second;
+    } pages[] = {
+        {"Cards", "CardTemplates", "Large Card", "Small Card"},
+        {"Detail List by Name", "DetailListTemplates", "Detail List", "Compact Detail List"},
+        {"Detail List by Org", "AgentDetailListTemplates", "Organisation List", "Compact Organisation List"},
+        {"Phone List", "PhoneListTemplates", "Phone List", "Compact Phone List"},
+    };
+    for (int page = 0; page < 4; ++page) {
+        const auto &p = pages[page];
+        const QString first = p.first;
+        const QString second = p.second;
+        QTest::addRow("%s: delete", p.caption) << page << "delete" << p.section
+                                               << QStringList{"temp0=" + first, "SelectedTemp=" + first} << second;
+        QTest::addRow("%s: save", p.caption) << page << "save" << p.section
+                                             << QStringList{"temp0=" + first, "temp1=" + second, "SelectedTemp=" + second}
+                                             << second;
+        QTest::addRow("%s: save as", p.caption)
+            << page << "saveAs" << p.section
+            << QStringList{"temp0=" + first, "temp1=" + second, "temp2=Mine", "SelectedTemp=Mine"} << "Mine";
+    }
+}
+
+void TestPrintDialog::templateCommandsChangeOnlyTheShownPage()
+{
+    QFETCH(int, page);
+    QFETCH(QString, command);
+    QFETCH(QString, listSection);
+    QFETCH(QStringList, list);
+    QFETCH(QString, touched);
+    Dialog d(Dialog::Templates::Shipped);
+    const IniSections before = readSections(d.book.path());
+    d.dialog.setActivePage(page);
+    QTest::keyClick(d.dialog.templateBox(), Qt::Key_Down); // the page's second template
+    const QString chosen = d.dialog.templateBox()->currentText();
+    if (command == "save")
+        QTest::mouseClick(d.dialog.page(page)->lineSwitch(2), Qt::LeftButton);
+    if (command == "saveAs")
+        d.book.prompter.expectInput("New Template Name", "Template name:", QString("Mine"));
+    d.click(qPrintable(command));
+    QVERIFY(d.book.prompter.verifyAllAnswered());
+
+    const IniSections after = readSections(d.book.path());
+    QCOMPARE(after.lines.value(listSection), list);
+    QCOMPARE(after.lines.value("SelectedMode"), QStringList{QString("SelectedMode=%1").arg(page)});
+    for (const QString &section : before.names) {
+        if (section != listSection && section != "SelectedMode" && section != touched)
+            QVERIFY2(after.lines.value(section) == before.lines.value(section), qPrintable(section));
+    }
+    // Sections keep their places; a new template comes last.
+    QStringList names = before.names;
+    if (command == "delete")
+        names.removeOne(touched);
+    if (command == "saveAs")
+        names << touched;
+    QCOMPARE(after.names, names);
+    if (command == "save") {
+        QStringList saved = before.lines.value(touched);
+        saved.replaceInStrings(QRegularExpression("^Linec2=1$"), "Linec2=0");
+        QCOMPARE(after.lines.value(touched), saved);
+    }
+    if (command == "saveAs")
+        QCOMPARE(after.lines.value(touched), before.lines.value(chosen));
+    if (command == "delete") // the first template is shown
+        QCOMPARE(d.dialog.templateBox()->currentText(), list.first().mid(6));
+}
+
 void TestPrintDialog::buttonsCloseWithTheirAction_data()
 {
     QTest::addColumn<QString>("button");
@@ -342,7 +459,7 @@ void TestPrintDialog::commands()
     QFETCH(QString, hint);
     Book book;
     QWidget window;
-    PrintCommands commands(book.data, book.prompter, book.home(), &window);
+    PrintCommands commands(book.data, book.settings, book.prompter, &window);
     const QList<QAction *> actions = commands.actions();
     QCOMPARE(actions[row]->text(), caption);
     QCOMPARE(actions[row]->shortcut().toString(), shortcut);
@@ -353,7 +470,7 @@ void TestPrintDialog::withoutPrinterTheReportIsPreviewed()
 {
     Book book;
     QWidget window;
-    PrintCommands commands(book.data, book.prompter, book.home(), &window);
+    PrintCommands commands(book.data, book.settings, book.prompter, &window);
     commands.setPrinterCheck([] { return false; });
     const QString pdf = book.home() + "exported.pdf";
     book.prompter.expectMessage("You don't have a printer.", Icon::Plain, Button::Ok, Button::Ok);
@@ -381,7 +498,7 @@ void TestPrintDialog::nothingToPrint()
     Book book;
     book.data.personList.setFilter("OrgID=-1");
     QWidget window;
-    PrintCommands commands(book.data, book.prompter, book.home(), &window);
+    PrintCommands commands(book.data, book.settings, book.prompter, &window);
     commands.setPrinterCheck([] { return true; });
     bool previewed = false;
     const std::unique_ptr<QTimer> watch(whenModal([&](QWidget *modal) {
@@ -392,6 +509,26 @@ void TestPrintDialog::nothingToPrint()
     commands.previewAction()->trigger();
     QTest::qWait(50);
     QVERIFY(!previewed);
+}
+
+void TestPrintDialog::reportsCarryTheOwnerName()
+{
+    Book book;
+    book.settings.ownerName = "Kim Lee";
+    QWidget window;
+    PrintCommands commands(book.data, book.settings, book.prompter, &window);
+    commands.setPrinterCheck([] { return true; });
+    QStringList texts;
+    whenModal([&](QWidget *modal) {
+        auto *preview = qobject_cast<ReportPreview *>(modal);
+        QVERIFY(preview);
+        for (const ReportText &t : preview->report().page(1).texts)
+            texts << t.text;
+        preview->close();
+    });
+    commands.previewAction()->trigger();
+    QVERIFY2(texts.contains("Kim Lee's Address Book"), qPrintable(texts.join(" | ")));
+    QVERIFY2(texts.contains("Quorvel printing for Kim Lee"), qPrintable(texts.join(" | ")));
 }
 
 QTEST_MAIN(TestPrintDialog)

@@ -13,8 +13,9 @@ home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 mkdir -p "$home/Data"
 "$qvtool" generate --persons 3 --organisations 1 --seed 7 "$home/Data/Default.qvp" >/dev/null
+printf '[MiscOption]\nOwnerName=tester\n' >"$home/aa.ini"
 
-export QUORVEL_HOME=$home USER=tester QUORVEL=$quorvel
+export QUORVEL_HOME=$home QUORVEL=$quorvel
 export EXPECTED="Quorvel  - tester (Default)"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     QT_QPA_PLATFORM=xcb "$QUORVEL" &

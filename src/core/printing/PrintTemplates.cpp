@@ -81,7 +81,7 @@ TemplateList PrintTemplates::templateList(PrintMode mode) const
 void PrintTemplates::writeTemplateList(PrintMode mode, const TemplateList &list)
 {
     const QString section = templateListSection(mode);
-    m_doc.removeSection(section);
+    m_doc.clearSection(section);
     for (qsizetype i = 0; i < list.names.size() && i < kMaxTemplates; ++i)
         m_doc.setValue(section, QStringLiteral("temp%1").arg(i), list.names[i]);
     m_doc.setValue(section, kSelectedTemp, list.selected);

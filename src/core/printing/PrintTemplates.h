@@ -30,7 +30,8 @@ public:
 
     // "temp0" to "temp100" in order, skipping missing keys and "----".
     TemplateList templateList(PrintMode mode) const;
-    // Rewrites the mode's section: the names densely from "temp0", then "SelectedTemp".
+    // Rewrites the mode's section in its place: the names densely from
+    // "temp0", then "SelectedTemp".
     void writeTemplateList(PrintMode mode, const TemplateList &list);
     // The print dialog's page last saved.
     int selectedPage() const;

@@ -35,14 +35,15 @@ void tell(Prompter &prompter, const QString &text)
 
 } // namespace
 
-void save(PrintTemplates &file, TemplateList &list, const QString &name, const PrintSettings &settings)
+void save(PrintTemplates &file, PrintMode mode, TemplateList &list, const QString &name, const PrintSettings &settings)
 {
     file.writeTemplate(name, settings);
     list.selected = name;
-    writeList(file, settings.mode, list);
+    writeList(file, mode, list);
 }
 
-std::optional<QString> saveAs(PrintTemplates &file, TemplateList &list, const PrintSettings &settings, Prompter &prompter)
+std::optional<QString> saveAs(PrintTemplates &file, PrintMode mode, TemplateList &list, const PrintSettings &settings,
+                              Prompter &prompter)
 {
     const auto typed = prompter.input(QStringLiteral("New Template Name"), QStringLiteral("Template name:"), QString());
     // Leading and trailing blanks would not survive pt.ini anyway.
@@ -63,11 +64,11 @@ std::optional<QString> saveAs(PrintTemplates &file, TemplateList &list, const Pr
         return std::nullopt;
     }
     list.names << name;
-    save(file, list, name, settings);
+    save(file, mode, list, name, settings);
     return name;
 }
 
-bool remove(PrintTemplates &file, TemplateList &list, PrintSettings &settings, Prompter &prompter)
+bool remove(PrintTemplates &file, PrintMode mode, TemplateList &list, PrintSettings &settings, Prompter &prompter)
 {
     if (list.names.size() < 2) {
         tell(prompter, QStringLiteral("You'd better leave one template at least."));
@@ -78,7 +79,7 @@ bool remove(PrintTemplates &file, TemplateList &list, PrintSettings &settings, P
     file.eraseTemplate(list.selected);
     list.selected = list.names.first();
     file.loadTemplate(list.selected, settings);
-    writeList(file, settings.mode, list);
+    writeList(file, mode, list);
     return true;
 }
 

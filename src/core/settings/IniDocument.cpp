@@ -129,4 +129,13 @@ void IniDocument::removeSection(const QString &section)
         m_lines.remove(r.header, r.end - r.header);
 }
 
+void IniDocument::clearSection(const QString &section)
+{
+    const Range r = find(section);
+    for (qsizetype i = r.end - 1; r.header >= 0 && i > r.header; --i) {
+        if (!m_lines[i].trimmed().isEmpty())
+            m_lines.removeAt(i);
+    }
+}
+
 } // namespace qv

@@ -33,6 +33,9 @@ public:
     // the end of the section, or adds the section at the end of the text.
     void setValue(const QString &section, const QString &key, const QString &value);
     void removeSection(const QString &section);
+    // Drops the section's key and comment lines, keeping its header and
+    // place, so that the lines written next stand where the old ones stood.
+    void clearSection(const QString &section);
 
 private:
     struct Range {

@@ -132,6 +132,7 @@ void Settings::readAll()
     csvByteOrderMark = readBool(doc, kMisc, QStringLiteral("CsvByteOrderMark"), false);
     vCardVersion = readText(doc, kMisc, QStringLiteral("VCardVersion"), QStringLiteral("2.1")).trimmed();
     dataDir = readText(doc, kMisc, QStringLiteral("DataDir"), QString());
+    ownerName = readText(doc, kMisc, QStringLiteral("OwnerName"), QString());
     // Only the weaker cipher must be asked for by name: anything else keeps books safe.
     m_encryption = readText(doc, kMisc, kEncryption, kAes256).trimmed().compare(kTraditional, Qt::CaseInsensitive) == 0
         ? archive::PackageCipher::Traditional
@@ -183,6 +184,7 @@ void Settings::writeTo(IniDocument &doc) const
     doc.setValue(kMisc, kEncryption, m_encryption == archive::PackageCipher::Traditional ? kTraditional : kAes256);
     writeBool(doc, kMisc, QStringLiteral("CsvByteOrderMark"), csvByteOrderMark);
     doc.setValue(kMisc, QStringLiteral("VCardVersion"), vCardVersion);
+    doc.setValue(kMisc, QStringLiteral("OwnerName"), ownerName);
     if (toSaveSize)
         writeSizes(doc);
 }

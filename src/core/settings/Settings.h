@@ -92,6 +92,8 @@ public:
     bool csvByteOrderMark = false;
     // The vCard version the export wrote last: "2.1", "3.0" or "4.0".
     QString vCardVersion = QStringLiteral("2.1");
+    // The owner's name as the user set it; empty: the account's name (see OwnerName.h).
+    QString ownerName;
     // Whether the sizes above came from the file; when not, they are the
     // designed defaults, which the window adapts to its fonts.
     bool sizesStored = false;

@@ -5,6 +5,7 @@
 #include "printing/Printers.h"
 #include "printing/ReportPainter.h"
 #include "printing/ReportPreview.h"
+#include "settings/Settings.h"
 #include "shell/OwnerName.h"
 
 #include <QAction>
@@ -30,9 +31,10 @@ QAction *command(const QString &caption, const QString &hint, const QKeySequence
 
 } // namespace
 
-PrintCommands::PrintCommands(RecordStore &data, Prompter &prompter, const QString &programDir, QWidget *window)
+PrintCommands::PrintCommands(RecordStore &data, const Settings &settings, Prompter &prompter, QWidget *window)
     : QObject(window)
     , m_data(data)
+    , m_settings(settings)
     , m_prompter(prompter)
     , m_window(window)
     , m_dialog(data, prompter, window)
@@ -54,7 +56,7 @@ PrintCommands::PrintCommands(RecordStore &data, Prompter &prompter, const QStrin
     connect(m_preview, &QAction::triggered, this, [this] { runReport(true); });
     connect(m_print, &QAction::triggered, this, [this] { runReport(false); });
     connect(&m_dialog, &PrintDialog::entryMoved, this, &PrintCommands::entryMoved);
-    m_dialog.prepare(programDir + QStringLiteral("pt.ini"));
+    m_dialog.prepare(settings.settingsDirectory() + QStringLiteral("pt.ini"));
 }
 
 void PrintCommands::setPrinterCheck(std::function<bool()> check)
@@ -92,7 +94,7 @@ void PrintCommands::runReport(bool preview)
     }
     const PrintSettings settings = m_dialog.capturedSettings();
     const ReportHeader header =
-        reportHeader(ownerName(), QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+        reportHeader(ownerName(m_settings), QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
     std::optional<ReportContent> content = prepareReport(m_data, settings.mode, m_prompter);
     if (!content)
         return;

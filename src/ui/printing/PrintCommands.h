@@ -14,16 +14,18 @@ namespace qv {
 
 class Prompter;
 class RecordStore;
+class Settings;
 struct ReportContent;
 struct ReportHeader;
 
 // The File menu's print commands: the print dialog ("Print &Mode..."), the
 // printer setup, the preview and printing of the report of the dialog's
-// active page, all on one printer whose settings carry over.
+// active page, all on one printer whose settings carry over. The templates
+// file lies beside the settings file; the reports carry the owner's name.
 class PrintCommands : public QObject {
     Q_OBJECT
 public:
-    PrintCommands(RecordStore &data, Prompter &prompter, const QString &programDir, QWidget *window);
+    PrintCommands(RecordStore &data, const Settings &settings, Prompter &prompter, QWidget *window);
 
     QAction *printModeAction() const { return m_printMode; }
     QAction *printSetupAction() const { return m_printSetup; }
@@ -49,6 +51,7 @@ private:
                      bool printerInstalled);
 
     RecordStore &m_data;
+    const Settings &m_settings;
     Prompter &m_prompter;
     QWidget *m_window;
     QPrinter m_printer;

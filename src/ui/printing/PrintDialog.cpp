@@ -202,6 +202,11 @@ SamplePage *PrintDialog::activeSamplePage() const
     return m_samplePages[size_t(activePage())];
 }
 
+PrintMode PrintDialog::shownMode() const
+{
+    return modeOfPage(activePage());
+}
+
 void PrintDialog::loadMode(int page)
 {
     m_list = m_file.templateList(modeOfPage(page));
@@ -255,19 +260,19 @@ void PrintDialog::saveTemplate()
         return;
     }
     capturedSettings();
-    runTemplateCommand([this] { templates::save(m_file, m_list, m_templates->currentText(), m_settings); });
+    runTemplateCommand([this] { templates::save(m_file, shownMode(), m_list, m_templates->currentText(), m_settings); });
 }
 
 void PrintDialog::saveTemplateAs()
 {
     capturedSettings();
-    runTemplateCommand([this] { templates::saveAs(m_file, m_list, m_settings, m_prompter); });
+    runTemplateCommand([this] { templates::saveAs(m_file, shownMode(), m_list, m_settings, m_prompter); });
 }
 
 void PrintDialog::deleteTemplate()
 {
     runTemplateCommand([this] {
-        if (templates::remove(m_file, m_list, m_settings, m_prompter))
+        if (templates::remove(m_file, shownMode(), m_list, m_settings, m_prompter))
             showSettings();
     });
 }

@@ -58,6 +58,7 @@ private:
     QWidget *createFontRow();
     QWidget *createButtons();
     SamplePage *activeSamplePage() const;
+    PrintMode shownMode() const;
     void loadMode(int page);
     void fillTemplateBox();
     void chooseTemplate(int index);

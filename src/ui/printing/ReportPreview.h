@@ -25,6 +25,7 @@ public:
                   QWidget *parent = nullptr);
 
     PreviewPageView *pageView() const { return m_view; }
+    const PagedReport &report() const { return m_report; }
 
 private:
     QAction *addCommand(const QString &text, const char *name, const char *icon, const QKeySequence &shortcut);

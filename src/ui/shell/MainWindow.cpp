@@ -657,7 +657,7 @@ void MainWindow::enterNoBookState()
 
 void MainWindow::refreshTitle()
 {
-    setWindowTitle(m_lifecycle->title(ownerName()));
+    setWindowTitle(m_lifecycle->title(ownerName(*m_options)));
 }
 
 void MainWindow::bookListChanged()

@@ -46,7 +46,7 @@ constexpr ToolIcon kToolIcons[] = {
 void MainWindow::createMenus()
 {
     m_commands = new CommandSet(this);
-    m_printing = new PrintCommands(m_data, *m_prompter, m_programDir, this);
+    m_printing = new PrintCommands(m_data, *m_options, *m_prompter, this);
     connect(m_printing, &PrintCommands::entryMoved, this, &MainWindow::refreshLists);
     m_commands->provide(QStringLiteral("printMode"), m_printing->printModeAction());
     m_commands->provide(QStringLiteral("printSetup"), m_printing->printSetupAction());
@@ -203,6 +203,7 @@ void MainWindow::openOptions()
     takeDataDirectory(*m_options, m_optionsDialog->confirmedDataDirectory(), m_programDir);
     applyFonts();
     fillInitialsGrid();
+    refreshTitle(); // the owner's name may have changed
 }
 
 } // namespace qv

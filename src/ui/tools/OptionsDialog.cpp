@@ -4,6 +4,7 @@
 #include "common/Hint.h"
 #include "common/Prompter.h"
 #include "settings/PasswordChange.h"
+#include "shell/OwnerName.h"
 #include "tools/AreaFontDialog.h"
 
 #include <QButtonGroup>
@@ -73,8 +74,22 @@ QWidget *OptionsDialog::createGeneralTab()
     auto *groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(m_confirmDeletion);
     groupLayout->addWidget(m_checkOrgSameName);
+
+    auto *ownerLabel = new QLabel(QStringLiteral("Owner &name:"), tab);
+    m_ownerName = new QLineEdit(tab);
+    m_ownerName->setObjectName(QStringLiteral("ownerName"));
+    // Left empty, the account's name stands; the field shows it greyed.
+    m_ownerName->setPlaceholderText(accountOwnerName());
+    setHint(m_ownerName, QStringLiteral("The name in the window title and in the title and footer of printed reports; "
+                                        "left empty, the account's name"));
+    ownerLabel->setBuddy(m_ownerName);
+    auto *ownerRow = new QHBoxLayout;
+    ownerRow->addWidget(ownerLabel);
+    ownerRow->addWidget(m_ownerName, 1);
+
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(group);
+    layout->addLayout(ownerRow);
     layout->addStretch();
     return tab;
 }
@@ -188,6 +203,7 @@ void OptionsDialog::load()
         showArea(m_areas->checkedId());
     m_confirmDeletion->setChecked(m_settings.confirmDeletion);
     m_checkOrgSameName->setChecked(m_settings.checkOrgSameName);
+    m_ownerName->setText(m_settings.ownerName);
     m_keepSizes->setChecked(m_settings.toSaveSize);
     m_dataDirectory->setText(m_settings.dataDir);
     m_encryption->setCurrentIndex(m_encryption->findData(int(m_settings.encryption())));
@@ -203,6 +219,7 @@ void OptionsDialog::store()
     m_settings.recViewFont = m_fonts[3];
     m_settings.confirmDeletion = m_confirmDeletion->isChecked();
     m_settings.checkOrgSameName = m_checkOrgSameName->isChecked();
+    m_settings.ownerName = m_ownerName->text().trimmed();
     m_settings.toSaveSize = m_keepSizes->isChecked();
     m_settings.setEncryption(archive::PackageCipher(m_encryption->currentData().toInt()));
     m_confirmedDataDirectory = m_dataDirectory->text().trimmed();

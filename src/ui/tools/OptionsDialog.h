@@ -15,7 +15,7 @@ namespace qv {
 
 class Prompter;
 
-// "Options": confirmations, the fonts of the four areas of the main window,
+// "Options": confirmations, the owner's name, the fonts of the four areas of the main window,
 // whether window sizes carry over, the data directory, saving with a
 // password, the password itself and the cipher of books with one. Works on copies until "&OK"; a password
 // set with "&Set Password..." holds at once, whatever closes the dialog.
@@ -57,6 +57,7 @@ private:
 
     QCheckBox *m_confirmDeletion = nullptr;
     QCheckBox *m_checkOrgSameName = nullptr;
+    QLineEdit *m_ownerName = nullptr;
     QLineEdit *m_sample = nullptr;
     QButtonGroup *m_areas = nullptr;
     QCheckBox *m_keepSizes = nullptr;
