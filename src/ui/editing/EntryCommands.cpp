@@ -41,15 +41,6 @@ EntryCommands::EntryCommands(EntryCommandContext context, QObject *parent)
                       &EntryCommands::makeYellowPages);
     m_white = action(QStringLiteral("Become &white page entries"), QStringLiteral("Make the selected entries be white page entries"),
                      &EntryCommands::makeWhitePages);
-    // Keys of the list alone.
-    const QList<QPair<QAction *, QKeySequence>> listKeys = {{m_deleteFromCategory, QKeySequence(Qt::SHIFT | Qt::Key_Delete)},
-                                                            {m_yellow, QKeySequence(Qt::CTRL | Qt::Key_Y)},
-                                                            {m_white, QKeySequence(Qt::CTRL | Qt::Key_W)}};
-    for (const auto &[a, key] : listKeys) {
-        a->setShortcut(key);
-        a->setShortcutContext(Qt::WidgetShortcut);
-        m_context.list.addAction(a);
-    }
     connect(&m_context.list, &RecordListView::doubleClicked, this, &EntryCommands::editEntry);
 }
 
