@@ -1,15 +1,19 @@
 // Every command of the main window as the user meets it: the captions,
-// shortcuts and hints of the menus, the tool bar and the entry list's pop-up
-// against the program's tables as written down here, the commands open in
-// the no-book state, and the Open lists a new book joins.
+// shortcuts and hints of the menus, the tool bar and the pop-ups of the entry
+// list, the category tree and the initials grid against the program's tables
+// as written down here, the commands open in the no-book state, and the Open
+// lists a new book joins.
 #include "ScriptedPrompter.h"
 
 #include "data/RecordStore.h"
+#include "navigation/CategoryTreeView.h"
+#include "navigation/InitialsGridView.h"
 #include "navigation/RecordListView.h"
 #include "shell/MainWindow.h"
 #include "shell/ProgramDirectory.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QLabel>
 #include <QMainWindow>
@@ -66,6 +70,31 @@ QAction *item(QMenu *menu, const QString &text)
     return nullptr;
 }
 
+// The rows of the pop-up menu that a right click on the widget opens; the
+// hint panel's text while the last item is highlighted.
+struct Popup {
+    QStringList rows;
+    QString lastItemHint;
+};
+
+Popup popupOf(QWidget *widget, QLabel *hintPanel)
+{
+    Popup seen;
+    QTimer::singleShot(0, [&] {
+        auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(popup);
+        seen.rows = rowsOf(popup);
+        hintPanel->clear();
+        popup->setActiveAction(popup->actions().last());
+        seen.lastItemHint = hintPanel->text();
+        popup->close();
+    });
+    const QPoint pos(5, 5);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, pos, widget->mapToGlobal(pos));
+    QApplication::sendEvent(widget, &click);
+    return seen;
+}
+
 void generateBook(const QString &path, int persons)
 {
     QProcess p;
@@ -111,6 +140,8 @@ private slots:
     void menus();
     void toolBar();
     void entryListPopup();
+    void categoryTreePopup();
+    void initialsGridPopup();
     void highlightedItemHintInThirdPanel();
     void countsInFirstPanel();
     void noBookState();
@@ -283,6 +314,25 @@ void TestCommandTable::entryListPopup()
     // Its shortcuts belong to the list, so Ctrl+C still copies in the detail fields.
     for (QAction *a : list->actions())
         QCOMPARE(a->shortcutContext(), Qt::WidgetShortcut);
+}
+
+void TestCommandTable::categoryTreePopup()
+{
+    auto *tree = m_book->window->findChild<CategoryTreeView *>("categoryTree");
+    const Popup popup = popupOf(tree->viewport(), m_book->window->findChild<QLabel *>("hintPanel"));
+    QCOMPARE(popup.rows, QStringList({
+                             "&Add Category | Ins | ",
+                             "&Edit Category | F2 | ",
+                             "&Delete Category | Shift+Del | ",
+                         }));
+}
+
+void TestCommandTable::initialsGridPopup()
+{
+    auto *grid = m_book->window->findChild<InitialsGridView *>("initialsGrid");
+    const Popup popup = popupOf(grid->viewport(), m_book->window->findChild<QLabel *>("hintPanel"));
+    QCOMPARE(popup.rows, QStringList({"&Refresh | F5 | Refresh the surname initial grids"}));
+    QCOMPARE(popup.lastItemHint, QString("Refresh the surname initial grids"));
 }
 
 void TestCommandTable::highlightedItemHintInThirdPanel()

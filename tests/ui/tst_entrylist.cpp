@@ -4,6 +4,7 @@
 #include "ScriptedPrompter.h"
 
 #include "data/RecordStore.h"
+#include "navigation/CategoryTreeModel.h"
 #include "navigation/CategoryTreeView.h"
 #include "navigation/InitialsGridView.h"
 #include "navigation/RecordListView.h"
@@ -42,6 +43,8 @@ private slots:
     void treePopupEnabling_data();
     void treePopupEnabling();
     void categoryEditing();
+    void treeKeys_data();
+    void treeKeys();
     void initialsGrid();
     void initialsGridClicks_data();
     void initialsGridClicks();
@@ -322,6 +325,52 @@ void TestEntryList::categoryEditing()
     tree->selectNumber(added);
     QTest::keyClick(tree, Qt::Key_Delete, Qt::ShiftModifier);
     QVERIFY(!m_window->models().tree().nodeOfNumber(added));
+}
+
+void TestEntryList::treeKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("node"); // 0: a new category without entries
+    QTest::addColumn<QString>("outcome");
+    const int f2 = Qt::Key_F2, del = Qt::Key_Delete, none = Qt::NoModifier, shift = Qt::ShiftModifier;
+    QTest::newRow("F2 renames a user category") << f2 << none << 1005 << "renaming";
+    QTest::newRow("F2 on the all-entries node: nothing") << f2 << none << 1000 << "nothing";
+    QTest::newRow("F2 on the search node: nothing") << f2 << none << 101 << "nothing";
+    QTest::newRow("Shift+Del deletes an empty user category") << del << shift << 0 << "deleted";
+    QTest::newRow("Shift+Del keeps a category with entries") << del << shift << 1005 << "refused";
+    QTest::newRow("Shift+Del on the all-entries node: nothing") << del << shift << 1000 << "nothing";
+    QTest::newRow("Shift+Del on the search node: nothing") << del << shift << 101 << "nothing";
+}
+
+// The tree's keys act on the selected node as its pop-up's items would, and
+// on a node where the item is disabled they do nothing.
+void TestEntryList::treeKeys()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, node);
+    QFETCH(QString, outcome);
+    auto *tree = m_window->findChild<CategoryTreeView *>("categoryTree");
+    CategoryTreeModel &model = m_window->models().tree();
+    if (node == 0) {
+        node = model.addCategory(model.nodeOfNumber(1000), "Empty")->number;
+        tree->rebuild();
+    }
+    tree->setFocus();
+    tree->selectNumber(node);
+    QCOMPARE(tree->selectedNumber(), node);
+    QVERIFY(!m_window->lifecycle().isModified());
+    if (outcome == "refused")
+        m_prompter->expectMessage("Please delete items below first.", Prompter::Icon::Information, Prompter::Button::Ok,
+                                  Prompter::Button::Ok);
+    QTest::keyClick(tree, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QVERIFY(m_prompter->verifyAllAnswered());
+    QCOMPARE(m_prompter->messages(), outcome == "refused" ? QStringList{"Please delete items below first."} : QStringList());
+    const auto *editor = tree->findChild<QLineEdit *>();
+    QCOMPARE(editor && editor->isVisible(), outcome == "renaming");
+    QCOMPARE(model.nodeOfNumber(node) == nullptr, outcome == "deleted");
+    QCOMPARE(m_window->lifecycle().isModified(), outcome == "deleted");
 }
 
 void TestEntryList::initialsGrid()
