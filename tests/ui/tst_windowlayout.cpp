@@ -3,6 +3,7 @@
 #include "common/LayoutScale.h"
 #include "common/ScreenPlacement.h"
 #include "data/RecordStore.h"
+#include "shell/LockIndicator.h"
 #include "shell/MainWindow.h"
 #include "shell/ProgramDirectory.h"
 
@@ -17,6 +18,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSizeGrip>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
@@ -93,6 +95,9 @@ private slots:
     void hintsReachTheHintPanel();
     void twoPartHintShowsItsLongForm_data();
     void twoPartHintShowsItsLongForm();
+    void hintPanelTakesTheRoomLeft_data();
+    void hintPanelTakesTheRoomLeft();
+    void widerWindowShowsMoreOfTheHint();
     void detailFieldsVisibleAtDefaultSize_data();
     void detailFieldsVisibleAtDefaultSize();
     void categoryCaptionsUncutAtDefaultSize_data();
@@ -290,6 +295,71 @@ void TestWindowLayout::twoPartHintShowsItsLongForm()
     QStatusTipEvent tip(hint);
     QApplication::sendEvent(m_default->window.get(), &tip);
     QCOMPARE(panel->text(), shown);
+}
+
+void TestWindowLayout::hintPanelTakesTheRoomLeft_data()
+{
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<bool>("longerThanTheWindow");
+
+    const QString wab = "Import from the current WAB (MS Outlook Express address book)";
+    QTest::newRow("the longest hint of the menus") << wab << false;
+    QTest::newRow("a hint longer than the window") << QStringList(3, wab).join(' ') << true;
+    QTest::newRow("a short hint after a long one") << "Delete entries" << false;
+}
+
+// At the default window size the hint panel reaches from the padlock to the
+// size grip; a hint that does not fit there is cut with an ellipsis and
+// shown whole in the panel's tool tip.
+void TestWindowLayout::hintPanelTakesTheRoomLeft()
+{
+    QFETCH(QString, hint);
+    QFETCH(bool, longerThanTheWindow);
+
+    QStatusBar *bar = m_default->window->statusBar();
+    auto *panel = m_default->window->findChild<QLabel *>("hintPanel");
+    QVERIFY(panel);
+    QStatusTipEvent tip(hint);
+    QApplication::sendEvent(m_default->window.get(), &tip);
+    bar->layout()->activate();
+    const QRect room(QPoint(m_default->window->findChild<LockIndicator *>()->geometry().right() + 1, 0),
+                     QPoint(bar->findChild<QSizeGrip *>()->geometry().left() - 1, bar->height() - 1));
+    QVERIFY2(room.contains(panel->geometry()), qPrintable(QString("panel %1..%2, room %3..%4")
+                                                              .arg(panel->geometry().left()).arg(panel->geometry().right())
+                                                              .arg(room.left()).arg(room.right())));
+    const int spacing = bar->style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+    QVERIFY2(panel->width() >= room.width() - 2 * std::max(spacing, 8),
+             qPrintable(QString("panel %1 wide of %2").arg(panel->width()).arg(room.width())));
+    const int shownWidth = panel->fontMetrics().horizontalAdvance(panel->text());
+    QVERIFY2(shownWidth <= panel->contentsRect().width(),
+             qPrintable(QString("%1 > %2").arg(shownWidth).arg(panel->contentsRect().width())));
+    const bool fits = panel->fontMetrics().horizontalAdvance(hint) <= panel->contentsRect().width();
+    QVERIFY(!(fits && longerThanTheWindow));
+    if (fits) {
+        QCOMPARE(panel->text(), hint);
+        QCOMPARE(panel->toolTip(), QString());
+    } else {
+        QVERIFY2(panel->text().endsWith(QChar(0x2026)) && hint.startsWith(panel->text().chopped(1)), qPrintable(panel->text()));
+        QCOMPARE(panel->toolTip(), hint);
+    }
+}
+
+void TestWindowLayout::widerWindowShowsMoreOfTheHint()
+{
+    MainWindow &window = *m_default->window;
+    auto *panel = window.findChild<QLabel *>("hintPanel");
+    const QString hint = QStringList(3, "Import from the current WAB (MS Outlook Express address book)").join(' ');
+    QStatusTipEvent tip(hint);
+    QApplication::sendEvent(&window, &tip);
+    const QSize before = window.size();
+    const QString cut = panel->text();
+    QVERIFY(cut.size() < hint.size());
+    window.resize(before.width() + panel->fontMetrics().horizontalAdvance(hint), before.height());
+    QTRY_COMPARE(panel->text(), hint);
+    QCOMPARE(panel->toolTip(), QString());
+    window.resize(before);
+    QTRY_COMPARE(panel->text(), cut);
+    QCOMPARE(panel->toolTip(), hint);
 }
 
 void TestWindowLayout::detailFieldsVisibleAtDefaultSize_data()

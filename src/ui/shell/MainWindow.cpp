@@ -26,6 +26,7 @@
 #include "search/QuickLookup.h"
 #include "search/SearchDialog.h"
 #include "shell/DetailPane.h"
+#include "shell/HintPanel.h"
 #include "shell/LockIndicator.h"
 #include "shell/OwnerName.h"
 #include "shell/ProgramDirectory.h"
@@ -316,7 +317,7 @@ void MainWindow::createStatusLine()
     m_countsPanel->setObjectName(QStringLiteral("countsPanel"));
     m_countsPanel->setMinimumWidth(px(228));
     m_lockPanel = new LockIndicator(bar);
-    m_hintPanel = new QLabel(bar);
+    m_hintPanel = new HintPanel(bar);
     m_hintPanel->setObjectName(QStringLiteral("hintPanel"));
     m_hintPanel->setMinimumWidth(px(50));
     bar->addWidget(m_countsPanel);
@@ -329,7 +330,7 @@ bool MainWindow::event(QEvent *event)
     // Hints go to the third panel instead of covering the status line.
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent *>(event)->tip();
-        m_hintPanel->setText(tip.mid(tip.indexOf(QLatin1Char('|')) + 1));
+        m_hintPanel->showHint(tip.mid(tip.indexOf(QLatin1Char('|')) + 1));
         return true;
     }
     return QMainWindow::event(event);

@@ -25,6 +25,7 @@ class QToolButton;
 namespace qv {
 
 class DetailPane;
+class HintPanel;
 class EntryCommands;
 class FieldCatalogue;
 class SearchDialog;
@@ -194,7 +195,7 @@ private:
 
     QLabel *m_countsPanel = nullptr;
     LockIndicator *m_lockPanel = nullptr;
-    QLabel *m_hintPanel = nullptr;
+    HintPanel *m_hintPanel = nullptr;
     QProgressDialog *m_progress = nullptr;
 };
 
