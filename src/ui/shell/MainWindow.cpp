@@ -310,7 +310,8 @@ void MainWindow::createStatusLine()
 {
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("statusLine"));
-    bar->setSizeGripEnabled(true);
+    // The window manager's frame resizes the window; the hints get the room of a size grip.
+    bar->setSizeGripEnabled(false);
     const LayoutScale px = LayoutScale::ofApplication();
     // The counts panel grows beyond its width when its text needs more.
     m_countsPanel = new QLabel(bar);
