@@ -1,8 +1,10 @@
 #include "tools/AboutBox.h"
 
 #include "common/LayoutScale.h"
+#include "common/ProgramIcon.h"
 #include "tools/HomePage.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QUrl>
@@ -14,12 +16,17 @@ AboutBox::AboutBox(QWidget *parent)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog)
 {
     setObjectName(QStringLiteral("AboutBox"));
-    setFixedSize(LayoutScale::ofApplication()(308, 198));
+    const LayoutScale px = LayoutScale::ofApplication();
+    setFixedSize(px(308, 198));
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(192, 220, 192));
     setPalette(p);
 
+    auto *picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("programPicture"));
+    picture->setFixedSize(px(64, 64));
+    picture->setPixmap(programIcon(picture->width(), devicePixelRatioF()));
     auto *name = new QLabel(QStringLiteral("Quorvel"), this);
     QFont big = name->font();
     big.setPointSize(22);
@@ -33,9 +40,17 @@ AboutBox::AboutBox(QWidget *parent)
     m_ok = new QPushButton(QStringLiteral("&OK"), this);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 
+    // The picture beside the product's name and version, the other lines below.
+    auto *titles = new QVBoxLayout;
+    titles->addWidget(name);
+    titles->addWidget(version);
+    auto *heading = new QHBoxLayout;
+    heading->addWidget(picture);
+    heading->addSpacing(px(8));
+    heading->addLayout(titles);
+    heading->addStretch();
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(name, 0, Qt::AlignHCenter);
-    layout->addWidget(version, 0, Qt::AlignHCenter);
+    layout->addLayout(heading);
     layout->addWidget(maker);
     layout->addWidget(link, 0, Qt::AlignHCenter);
     layout->addWidget(m_ok, 0, Qt::AlignHCenter);
