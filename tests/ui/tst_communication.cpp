@@ -14,6 +14,7 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -126,6 +127,8 @@ private slots:
     void manual_data();
     void manual();
     void shippedManual();
+    void manualSaysWhatTheProgramDoes_data();
+    void manualSaysWhatTheProgramDoes();
 
 private:
     std::unique_ptr<UrlRecorder> m_urls;
@@ -406,6 +409,43 @@ void TestCommunication::shippedManual()
     QVERIFY(manual.readAll().contains("<title>Quorvel \xE2\x80\x94 User Manual</title>"));
     m_tools->openManual();
     QCOMPARE(m_urls->urls, QStringList{QUrl::fromLocalFile(manual.fileName()).toString()});
+}
+
+void TestCommunication::manualSaysWhatTheProgramDoes_data()
+{
+    // The manual's list item or table row that holds the key, and what it must and must not say.
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QStringList>("says");
+    QTest::addColumn<QStringList>("never");
+    QTest::newRow("the name box lists on Enter, names that begin with the text")
+        << "<b>Name box</b>" << QStringList{"<kbd>Enter</kbd>", "begins with"} << QStringList{"list follows"};
+    QTest::newRow("the overview's name box lists on Enter")
+        << "The <i>Name</i> box" << QStringList{"<kbd>Enter</kbd>"} << QStringList{"as you type"};
+    QTest::newRow("the organisation box needs the whole name")
+        << "<b>Org box</b>" << QStringList{"<kbd>Enter</kbd>", "whole name"} << QStringList{"beginning"};
+    QTest::newRow("the vCard export writes the marked entries")
+        << "Export to \u203A vCard..." << QStringList{"current entry", "marked"} << QStringList{};
+}
+
+void TestCommunication::manualSaysWhatTheProgramDoes()
+{
+    QFETCH(QString, key);
+    QFETCH(QStringList, says);
+    QFETCH(QStringList, never);
+    installShippedFiles(m_dir->path() + "/");
+    QFile manual(m_dir->path() + "/qvhelp.html");
+    QVERIFY(manual.open(QIODevice::ReadOnly));
+    QString item;
+    static const QRegularExpression items("<(li|tr)>.*?</\\1>", QRegularExpression::DotMatchesEverythingOption);
+    for (const QRegularExpressionMatch &match : items.globalMatch(QString::fromUtf8(manual.readAll()))) {
+        if (match.captured().contains(key))
+            item = match.captured();
+    }
+    QVERIFY2(!item.isEmpty(), qPrintable(key));
+    for (const QString &phrase : says)
+        QVERIFY2(item.contains(phrase), qPrintable(phrase + " missing from: " + item));
+    for (const QString &phrase : never)
+        QVERIFY2(!item.contains(phrase), qPrintable(phrase + " in: " + item));
 }
 
 QTEST_MAIN(TestCommunication)
