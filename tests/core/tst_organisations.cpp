@@ -148,7 +148,10 @@ void TestOrganisations::rename()
     QCOMPARE(renaming.rename(book.edit, typed), shown);
     book.data.organisationList.post();
     QStringList after;
-    for (TableView &lookup = book.data.organisationLookup; !lookup.atEnd(); lookup.next())
+    // From the first row: the renamed row may now sort before the cursor's,
+    // depending on the locale's collation.
+    TableView &lookup = book.data.organisationLookup;
+    for (lookup.first(); !lookup.atEnd(); lookup.next())
         after << lookup.text("Company");
     after.sort();
     QCOMPARE(after, names);

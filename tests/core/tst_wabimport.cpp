@@ -106,6 +106,8 @@ private slots:
     void importsEachContact();
     void everyWordOfTheNameStays();
     void categoryOnlyAboveAll();
+    void eightBitTextsInTheCodePageOfTheLocale_data();
+    void eightBitTextsInTheCodePageOfTheLocale();
     void damagedFileAddsNothing_data();
     void damagedFileAddsNothing();
     void secondImportAsksForEachOrganisationFoundAgain();
@@ -257,6 +259,36 @@ void TestWabImport::categoryOnlyAboveAll()
     // The book's own ACME, found again.
     QCOMPARE(book.edit.persons().value("OrgID"), Value(qint32(2001)));
     QCOMPARE(comparer.headings, QStringList{"ACME --- Ann Lee"});
+}
+
+void TestWabImport::eightBitTextsInTheCodePageOfTheLocale_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("western: Windows-1252") << kWestern << QByteArray("Ren\xe9 Dupont") << "Ren\u00e9 Dupont";
+    QTest::newRow("mainland Chinese: GBK") << QLocale(QLocale::Chinese, QLocale::China) << QByteArray("\xcd\xf5\xd0\xa1\xc3\xf7")
+                                           << "\u738b\u5c0f\u660e";
+    QTest::newRow("Taiwan: Big5") << QLocale(QLocale::Chinese, QLocale::Taiwan) << QByteArray("\xa4\xfd\xa4\x70\xa9\xfa")
+                                  << "\u738b\u5c0f\u660e";
+}
+
+void TestWabImport::eightBitTextsInTheCodePageOfTheLocale()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    WabWriter w;
+    w.addRecord({1, {WabWriter::string8(DisplayName, bytes), WabWriter::string8(CompanyName, bytes)}});
+    QTemporaryDir dir;
+    test::EditingBook book;
+    test::ScriptedPrompter prompter;
+    ScriptedComparer comparer;
+    WabImportOptions o = options(1000);
+    o.locale = locale;
+    QCOMPARE(importWab(book.edit, prompter, comparer, writeFile(dir, "8bit.wab", w.bytes()), o)->imported, 1);
+    QVERIFY(locatePerson(book, name));
+    QCOMPARE(book.edit.organisations().text("Company"), name);
 }
 
 void TestWabImport::damagedFileAddsNothing_data()

@@ -6,6 +6,7 @@
 
 #include "data/RecordStore.h"
 #include "editing/CategoryPicker.h"
+#include "exchange/vcard/VCardReader.h"
 #include "navigation/CategoryTreeView.h"
 #include "navigation/RecordListView.h"
 #include "shell/MainWindow.h"
@@ -41,13 +42,16 @@ QByteArray readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The FN values of a file, in file order.
+// The FN values of a file, in file order, decoded: a name that is not
+// plain ASCII is written quoted-printable with its character set.
 QStringList formattedNames(const QByteArray &text)
 {
     QStringList names;
-    for (const QByteArray &line : text.split('\n')) {
-        if (line.startsWith("FN:"))
-            names << QString::fromUtf8(line.sliced(3).trimmed());
+    for (const vcard::ReadCard &read : vcard::readVCards(text, QLocale(QLocale::English, QLocale::UnitedStates))) {
+        for (const vcard::VCardObject &property : read.card.children()) {
+            if (property.name() == u"FN")
+                names << property.value();
+        }
     }
     return names;
 }
