@@ -29,9 +29,12 @@
 #include <QTest>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 
 using namespace qv;
 
@@ -329,6 +332,8 @@ private slots:
     void startUp();
     void unlistableDataDirectory_data();
     void unlistableDataDirectory();
+    void packagesAreOwnerOnly_data();
+    void packagesAreOwnerOnly();
 };
 
 void TestLifecycle::openValid()
@@ -852,7 +857,8 @@ void TestLifecycle::failedSaveKeepsChanges_data()
     QTest::addColumn<bool>("removeFolder");
     QTest::addColumn<int>("sizeLimit"); // bytes a written file may have; 0: none
     QTest::addColumn<QString>("message"); // %1 stands for the test's folder
-    QTest::newRow("the package's folder is gone") << true << 0 << "Error opening file: %1/elsewhere/Family.qvp";
+    QTest::newRow("the package's folder is gone")
+        << true << 0 << "Error opening file: %1/elsewhere/Family.qvp (" + QString::fromLocal8Bit(std::strerror(ENOENT)) + ")";
     QTest::newRow("a table cannot be written") << false << 4000 << "Cannot write file \"%1/work/Names.dbf\"";
     QTest::newRow("the package cannot be written") << false << 110000 << "Error writing to file: %1/elsewhere/Family.qvp";
 }
@@ -1250,6 +1256,71 @@ void TestLifecycle::startupPackage()
                              Icon::Warning, Button::Ok, Button::Ok);
     QVERIFY(!f.lifecycle->openStartupPackage(missing));
     QVERIFY(f.prompter.verifyAllAnswered());
+}
+
+int fileMode(const QString &path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+}
+
+void TestLifecycle::packagesAreOwnerOnly_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("before"); // the mode of the package written over; -1: there is none
+    QTest::addColumn<int>("after");
+    QTest::newRow("save over a package all can read") << "save" << 0644 << 0600;
+    QTest::newRow("save over a read-only package") << "save" << 0400 << 0400;
+    QTest::newRow("save as a new file") << "save as" << -1 << 0600;
+    QTest::newRow("save as over a package the group can read") << "save as" << 0640 << 0600;
+    QTest::newRow("new book") << "new" << -1 << 0600;
+    QTest::newRow("legacy upgrade") << "upgrade" << -1 << 0600;
+}
+
+// An address book is personal data: whatever writes a package leaves it to
+// its owner alone, and a stricter mode of the package replaced stays.
+void TestLifecycle::packagesAreOwnerOnly()
+{
+    QFETCH(QString, command);
+    QFETCH(int, before);
+    QFETCH(int, after);
+    const mode_t umaskBefore = ::umask(022); // the usual one, under which new files are readable by all
+    const auto restore = qScopeGuard([&] { ::umask(umaskBefore); });
+    Fixture f;
+    f.addBook("Family");
+    const QString target = command == "save" ? f.book("Family") : command == "save as" ? f.root.filePath("Copy.qvp")
+        : command == "new" ? f.book("Club") : f.book("Anna");
+    if (before >= 0) {
+        if (!QFile::exists(target))
+            writePackage(target);
+        QCOMPARE(::chmod(QFile::encodeName(target).constData(), mode_t(before)), 0);
+    }
+    if (command == "save" || command == "save as") {
+        QVERIFY(f.openByNameOk("Family"));
+        f.change();
+        if (command == "save") {
+            f.lifecycle->save();
+        } else {
+            f.prompter.expectSaveFile(target);
+            f.lifecycle->saveAs();
+        }
+    } else if (command == "new") {
+        f.prompter.expectInput("New", "Addressbook name", QString("Club"));
+        f.lifecycle->newBook();
+    } else {
+        QFile ini(f.dirs.program + "aa.ini");
+        QVERIFY(ini.open(QIODevice::Append));
+        ini.write("\n[User]\nUserName0=Anna\n");
+        ini.close();
+        QVERIFY(QDir(f.dirs.program).mkdir("Anna"));
+        QFile member(f.dirs.program + "Anna/Names.dbf");
+        QVERIFY(member.open(QIODevice::WriteOnly));
+        member.write("rows");
+        member.close();
+        f.lifecycle->upgradeLegacyUserDirectories();
+    }
+    QVERIFY(f.prompter.verifyAllAnswered());
+    QCOMPARE(QString::number(fileMode(target), 8), QString::number(after, 8));
 }
 
 QTEST_APPLESS_MAIN(TestLifecycle)

@@ -510,9 +510,10 @@ void PackageLifecycle::newBook()
     }
     try {
         QDir().mkpath(m_dirs.data);
-        if (!QFile::copy(templatePackage(), package))
+        QFile source(templatePackage());
+        if (!source.open(QIODevice::ReadOnly))
             throw Error(QStringLiteral("Cannot copy \"%1\" to \"%2\"").arg(templatePackage(), package));
-        QFile::setPermissions(package, QFile::ReadOwner | QFile::WriteOwner);
+        archive::writePackageFile(package, source.readAll());
         m_settings.addressBooks() << name;
         m_shell.bookListChanged();
         // The book on screen, its name and its password change only with a
