@@ -334,6 +334,9 @@ private slots:
     void unlistableDataDirectory();
     void packagesAreOwnerOnly_data();
     void packagesAreOwnerOnly();
+    void passwordChangeIsAChange_data();
+    void passwordChangeIsAChange();
+    void passwordWithoutABookIsNoChange();
 };
 
 void TestLifecycle::openValid()
@@ -1321,6 +1324,66 @@ void TestLifecycle::packagesAreOwnerOnly()
     }
     QVERIFY(f.prompter.verifyAllAnswered());
     QCOMPARE(QString::number(fileMode(target), 8), QString::number(after, 8));
+}
+
+void TestLifecycle::passwordChangeIsAChange_data()
+{
+    using archive::PackageCipher;
+    QTest::addColumn<QString>("opened"); // the password of the package opened
+    QTest::addColumn<QString>("changed"); // the password set after opening
+    QTest::addColumn<bool>("modified");
+    QTest::newRow("set") << "" << "pw" << true;
+    QTest::newRow("changed") << "old" << "new" << true;
+    QTest::newRow("removed") << "old" << "" << true;
+    QTest::newRow("set to the one it has") << "old" << "old" << false;
+}
+
+// Setting, changing or removing the password changes the book: Close asks,
+// and the package saved then has the new password.
+void TestLifecycle::passwordChangeIsAChange()
+{
+    QFETCH(QString, opened);
+    QFETCH(QString, changed);
+    QFETCH(bool, modified);
+    Fixture f;
+    f.addBook("Family", withPassword(opened));
+    if (!opened.isEmpty())
+        f.prompter.expectPassword("Enter Password for addressbook Family", opened);
+    QVERIFY(f.openByNameOk("Family"));
+    QVERIFY(!f.lifecycle->passwordPending());
+    f.options->packagePassword = changed;
+    QCOMPARE(f.lifecycle->isModified(), modified);
+    QCOMPARE(f.lifecycle->passwordPending(), modified);
+    if (modified)
+        f.prompter.expectMessage("Are you going to save  before close?", Icon::Warning,
+                                 Button::Yes | Button::No | Button::Cancel, Button::Yes);
+    QVERIFY(f.lifecycle->close());
+    QVERIFY(f.prompter.verifyAllAnswered());
+    QVERIFY(!f.lifecycle->isModified());
+    QVERIFY(!f.lifecycle->passwordPending());
+    const std::optional<archive::PackageCipher> cipher
+        = changed.isEmpty() ? std::nullopt : std::optional(archive::PackageCipher::Aes256);
+    QVERIFY(ciphersOnDisk(f.book("Family")) == QList<std::optional<archive::PackageCipher>>(5, cipher));
+    Fixture g;
+    if (!changed.isEmpty())
+        g.prompter.expectPassword("Enter Password for addressbook Family", changed);
+    QVERIFY(g.lifecycle->openPackage(f.book("Family")));
+    QVERIFY(g.prompter.verifyAllAnswered());
+}
+
+// With no book open (the template on screen) there is no book a password could change.
+void TestLifecycle::passwordWithoutABookIsNoChange()
+{
+    Fixture f;
+    f.options->defaultBookName = "Gone";
+    f.prompter.expectMessage("Loading addressbook of Gone fail, You may select another addressbook from the 'File' menu.",
+                             Icon::Warning, Button::Ok, Button::Ok);
+    f.lifecycle->openDefaultBook();
+    f.options->packagePassword = "pw";
+    QVERIFY(!f.lifecycle->isModified());
+    QVERIFY(f.lifecycle->close()); // asks nothing
+    QVERIFY(f.prompter.verifyAllAnswered());
+    QVERIFY(!QFile::exists(f.book("Gone")));
 }
 
 QTEST_APPLESS_MAIN(TestLifecycle)

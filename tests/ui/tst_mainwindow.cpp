@@ -9,6 +9,7 @@
 #include "shell/LockIndicator.h"
 #include "shell/MainWindow.h"
 #include "tools/AboutBox.h"
+#include "tools/OptionsDialog.h"
 
 #include <QAction>
 #include <QDir>
@@ -18,6 +19,7 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -117,6 +119,7 @@ private slots:
     void hourglassOnlyWhileDeleting_data();
     void hourglassOnlyWhileDeleting();
     void padlockNamesTheCipher();
+    void passwordTakesEffectAtTheSave();
 };
 
 // A book with the traditional cipher: the padlock's tool tip says so and that
@@ -142,6 +145,35 @@ void TestMainWindow::padlockNamesTheCipher()
     w.window->lifecycle().save();
     QCOMPARE(padlock->toolTip(),
              QString("The address book has a password and is encrypted with the traditional ZIP cipher, for old archivers"));
+}
+
+// "Set Password..." in the Options dialog changes the book: until it is saved
+// the padlock says that the password waits for the save, and Exit asks.
+void TestMainWindow::passwordTakesEffectAtTheSave()
+{
+    Window w;
+    QDir().mkpath(w.home + "Data");
+    generateBook(w.home + "Data/Default.qvp", 5);
+    w.start();
+    auto *padlock = w.window->findChild<LockIndicator *>();
+    QCOMPARE(padlock->toolTip(), QString("The address book has no password"));
+    w.prompter.expectPassword("Enter Password for addressbook ", QString("pw"));
+    w.prompter.expectPassword("Re-enter password", QString("pw"));
+    w.window->findChild<OptionsDialog *>()->findChild<QPushButton *>("setPassword")->click();
+    QVERIFY(padlock->locked());
+    QCOMPARE(padlock->toolTip(), QString("The password takes effect when the book is saved."));
+    w.prompter.expectMessage("Are you going to save  before close?", Icon::Warning, Button::Yes | Button::No | Button::Cancel,
+                             Button::Yes);
+    QVERIFY(w.window->close());
+    QVERIFY(w.prompter.verifyAllAnswered());
+    QCOMPARE(padlock->toolTip(), QString("The address book has a password and is encrypted with AES-256"));
+    QProcess info;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QV_PASSWORD", "pw");
+    info.setProcessEnvironment(environment);
+    info.start(QStringLiteral(QVTOOL_PATH), {"info", w.home + "Data/Default.qvp"});
+    QVERIFY(info.waitForFinished(60000));
+    QVERIFY2(info.readAllStandardOutput().contains("encrypted: AES-256\n"), "the package on disk is not encrypted");
 }
 
 void TestMainWindow::emptyDataDirectoryShowsTheTemplate()

@@ -225,7 +225,18 @@ void PackageLifecycle::recordCounters()
 bool PackageLifecycle::isModified()
 {
     return m_data.personList.changeCount() > m_personCounter || m_data.organisationList.changeCount() > m_organisationCounter
-        || m_structureChanged;
+        || m_structureChanged || passwordPending();
+}
+
+bool PackageLifecycle::passwordPending()
+{
+    return m_bookOpen && m_settings.packagePassword() != m_savedPassword;
+}
+
+void PackageLifecycle::enterNoBookState()
+{
+    m_bookOpen = false;
+    m_shell.enterNoBookState();
 }
 
 bool PackageLifecycle::unpackInto(const QString &path, QString &password, std::optional<archive::PackageCipher> &cipher,
@@ -364,6 +375,8 @@ bool PackageLifecycle::openPackage(const QString &path)
         m_lastOpenConverted = content.converted;
         m_lastOpenForms = {content.personForm, content.organisationForm};
         m_settings.packagePassword() = password;
+        m_savedPassword = password;
+        m_bookOpen = true;
         m_packageCipher = cipher;
         m_shell.bookOpened();
         recordCounters();
@@ -412,7 +425,7 @@ void PackageLifecycle::openByName(int position)
     if (answer == Prompter::Button::Abort)
         m_shell.closeMainWindow();
     else
-        m_shell.enterNoBookState();
+        enterNoBookState();
 }
 
 bool PackageLifecycle::listDataDirectory()
@@ -444,7 +457,7 @@ void PackageLifecycle::openDefaultBook()
     m_prompter.message(openFailedWarning(name), Prompter::Icon::Warning, Prompter::Button::Ok);
     openPackage(templatePackage());
     m_settings.packagePassword().clear();
-    m_shell.enterNoBookState();
+    enterNoBookState();
 }
 
 bool PackageLifecycle::openStartupPackage(const QString &path)
@@ -540,6 +553,7 @@ void PackageLifecycle::packWorkingDirectory(const QString &path, const QMap<QStr
             password.clear();
     }
     archive::pack(path, m_dirs.working, password, written, m_settings.encryption());
+    m_savedPassword = password;
     m_packageCipher = password.isEmpty() ? std::nullopt : std::optional(m_settings.encryption());
 }
 

@@ -61,7 +61,12 @@ public:
     bool close();
     void upgradeLegacyUserDirectories();
 
+    // Modified: an entry or the category tree changed, or the password did.
     bool isModified();
+    // Whether the password differs from the one of the package as last
+    // opened or saved; it takes effect at the next save. Never while no book
+    // is open: a password then belongs to no book.
+    bool passwordPending();
     void markStructureChanged() { m_structureChanged = true; }
 
     // The template package a new book is copied from, by the system's language.
@@ -92,6 +97,7 @@ private:
     void packWorkingDirectory(const QString &path, const QMap<QString, QByteArray> &written);
     void cleanWorkingDirectory();
     void recordCounters();
+    void enterNoBookState();
     // Asks whether to save first; false when the user cancels or saving failed.
     bool saveFirstIfModified(const QString &question, bool warning);
     void showError(const QString &text);
@@ -109,6 +115,8 @@ private:
     int m_personCounter = 0;
     int m_organisationCounter = 0;
     bool m_structureChanged = false;
+    bool m_bookOpen = false;
+    QString m_savedPassword; // of the package as last opened or saved
     bool m_saving = false;
     bool m_lastOpenConverted = false;
     std::pair<TableForm, TableForm> m_lastOpenForms{TableForm::Quorvel, TableForm::Quorvel};

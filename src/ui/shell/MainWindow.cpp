@@ -674,7 +674,8 @@ void MainWindow::repaintLock()
 {
     // A password set since the last open or save protects the book from its next save on.
     const archive::PackageCipher next = m_options->encryption();
-    m_lockPanel->setLocked(!m_options->packagePassword.isEmpty(), m_lifecycle->packageCipher().value_or(next), next);
+    m_lockPanel->setLocked(!m_options->packagePassword.isEmpty(), m_lifecycle->packageCipher().value_or(next), next,
+                           m_lifecycle->passwordPending());
 }
 
 void MainWindow::closeMainWindow()
