@@ -40,6 +40,7 @@ using namespace qv;
 
 Q_DECLARE_METATYPE(qv::archive::PackageCipher)
 Q_DECLARE_METATYPE(std::optional<qv::archive::PackageCipher>)
+Q_DECLARE_METATYPE(QList<std::optional<QString>>)
 using test::ScriptedPrompter;
 using Icon = Prompter::Icon;
 using Button = Prompter::Button;
@@ -291,7 +292,8 @@ private slots:
     void openRefused();
     void openEncrypted_data();
     void openEncrypted();
-    void cancelledPasswordForEveryMember();
+    void refusedPasswordAskedOncePerTry_data();
+    void refusedPasswordAskedOncePerTry();
     void mixedCiphersReportTheWeakest();
     void tamperedMemberRefused_data();
     void tamperedMemberRefused();
@@ -530,16 +532,40 @@ void TestLifecycle::saveChoosesTheCipher()
     QCOMPARE(g.lifecycle->packageCipher(), saved);
 }
 
-void TestLifecycle::cancelledPasswordForEveryMember()
+void TestLifecycle::refusedPasswordAskedOncePerTry_data()
 {
+    using archive::PackageCipher;
+    QTest::addColumn<PackageCipher>("cipher");
+    QTest::addColumn<QList<std::optional<QString>>>("answers"); // nothing: Cancel
+    QTest::newRow("three wrong passwords") << PackageCipher::Aes256 << QList<std::optional<QString>>{"a", "b", "c"};
+    QTest::newRow("three wrong passwords, traditional cipher")
+        << PackageCipher::Traditional << QList<std::optional<QString>>{"a", "b", "c"};
+    QTest::newRow("cancelled") << PackageCipher::Aes256 << QList<std::optional<QString>>{std::nullopt};
+    QTest::newRow("one wrong, then cancelled") << PackageCipher::Aes256 << QList<std::optional<QString>>{"a", std::nullopt};
+}
+
+// A password refused for the first member is not asked again for each of
+// the others: the user has three tries for the book, and is told at the end
+// that the password was not accepted, not that the package is damaged.
+void TestLifecycle::refusedPasswordAskedOncePerTry()
+{
+    QFETCH(archive::PackageCipher, cipher);
+    QFETCH(QList<std::optional<QString>>, answers);
     Fixture f;
-    f.addBook("Locked", withPassword("secret"));
-    for (int member = 0; member < 5; ++member) {
-        f.prompter.expectPassword("Enter Password for addressbook Locked", std::nullopt);
-        f.prompter.expectMessage("Message: 26522 - Password failed", Icon::Information, Button::Ok, Button::Ok);
+    f.addBook("Good", withPersons(4));
+    QVERIFY(f.lifecycle->openPackage(f.book("Good")));
+    f.addBook("Locked", withPassword("secret", cipher));
+    for (const std::optional<QString> &answer : answers) {
+        f.prompter.expectPassword("Enter Password for addressbook Locked", answer);
+        if (answer)
+            f.prompter.expectMessage("Message: 26517 - Invalid password", Icon::Information, Button::Ok, Button::Ok);
     }
-    f.prompter.expectMessage(kInvalid, Icon::Warning, Button::Ok, Button::Ok);
+    f.prompter.expectMessage("Message: 26522 - Password failed", Icon::Information, Button::Ok, Button::Ok);
+    f.prompter.expectMessage("Loading addressbook fail because the password was not accepted.", Icon::Warning, Button::Ok,
+                             Button::Ok);
     QVERIFY(!f.lifecycle->openPackage(f.book("Locked")));
+    QVERIFY(f.prompter.verifyAllAnswered());
+    QCOMPARE(f.data.personList.recordCount(), 4); // the open book stays
 }
 
 void TestLifecycle::oldFormatIsConverted()

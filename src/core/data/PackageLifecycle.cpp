@@ -244,8 +244,13 @@ bool PackageLifecycle::unpackInto(const QString &path, QString &password, std::o
 {
     const QString bookName = QFileInfo(path).fileName().chopped(std::min<qsizetype>(4, QFileInfo(path).fileName().size()));
     bool lastPassed = false;
+    // The user's tries are for the book, not for each member: once no
+    // password was found for one member, the others are not asked about.
+    bool passwordRefused = false;
     archive::UnpackSinks sinks;
     sinks.password = [&](const QString &) -> archive::PasswordAnswer {
+        if (passwordRefused)
+            return {QString(), false};
         const auto typed = m_prompter.password(QStringLiteral("Enter Password for addressbook ") + bookName);
         if (!typed)
             return {QString(), false};
@@ -253,6 +258,11 @@ bool PackageLifecycle::unpackInto(const QString &path, QString &password, std::o
         return {*typed, true};
     };
     sinks.error = [&](archive::ArchiveCode code, const QString &text) {
+        if (code == archive::ArchiveCode::PasswordFailed) {
+            if (passwordRefused)
+                return; // said once for the book
+            passwordRefused = true;
+        }
         m_prompter.message(archive::archiveMessage(code, text),
                            archive::isArchiveError(code) ? Prompter::Icon::Warning : Prompter::Icon::Information,
                            Prompter::Button::Ok);
@@ -261,7 +271,8 @@ bool PackageLifecycle::unpackInto(const QString &path, QString &password, std::o
     sinks.cipher = [&](const QString &, archive::PackageCipher used) { cipher = std::min(cipher.value_or(used), used); };
     const int written = archive::unpackFile(path, target, m_knownPasswords, sinks);
     if (written < 4 || !lastPassed) {
-        showError(QStringLiteral("Loading addressbook fail due to invalid package format."));
+        showError(passwordRefused ? QStringLiteral("Loading addressbook fail because the password was not accepted.")
+                                  : QStringLiteral("Loading addressbook fail due to invalid package format."));
         return false;
     }
     return true;
