@@ -334,6 +334,10 @@ private slots:
     void startUp();
     void unlistableDataDirectory_data();
     void unlistableDataDirectory();
+    void startupPackageNotRead_data();
+    void startupPackageNotRead();
+    void openAtStart_data();
+    void openAtStart();
     void packagesAreOwnerOnly_data();
     void packagesAreOwnerOnly();
     void passwordChangeIsAChange_data();
@@ -1280,11 +1284,75 @@ void TestLifecycle::startupPackage()
     QCOMPARE(f.lifecycle->location(), BookLocation::Elsewhere);
     QCOMPARE(f.lifecycle->outsidePath(), outside);
     QVERIFY(f.shell.calls.endsWith("title"));
-    const QString missing = f.root.path() + "/missing.qvp";
-    f.prompter.expectMessage("Loading addressbook of " + missing + " fail, You may select another addressbook from the 'File' menu.",
+    QVERIFY(f.prompter.calls().isEmpty());
+}
+
+void TestLifecycle::startupPackageNotRead_data()
+{
+    QTest::addColumn<QString>("kind"); // of the path named
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << "missing" << "not found";
+    QTest::newRow("a folder") << "folder" << "a folder, not a file";
+    QTest::newRow("unreadable") << "unreadable" << "permission denied";
+}
+
+// A package named on the command line that cannot be read: the warning says why.
+void TestLifecycle::startupPackageNotRead()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    if (kind == "unreadable" && geteuid() == 0)
+        QSKIP("root reads every file");
+    Fixture f;
+    const QString path = f.root.path() + "/named.qvp";
+    if (kind == "folder")
+        QVERIFY(QDir().mkpath(path));
+    if (kind == "unreadable") {
+        writePackage(path);
+        QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+    }
+    f.prompter.expectMessage("Loading addressbook of " + path + " fail (" + reason
+                                 + "), You may select another addressbook from the 'File' menu.",
                              Icon::Warning, Button::Ok, Button::Ok);
-    QVERIFY(!f.lifecycle->openStartupPackage(missing));
+    QVERIFY(!f.lifecycle->openStartupPackage(path));
     QVERIFY(f.prompter.verifyAllAnswered());
+}
+
+void TestLifecycle::openAtStart_data()
+{
+    QTest::addColumn<QString>("named"); // "book", "missing" or nothing
+    QTest::addColumn<QStringList>("messages"); // %1: the path named
+    QTest::addColumn<bool>("noBook");
+    const QString noBooks = "There may not be any addressbook in the default location.";
+    const QString failed = "Loading addressbook of %1 fail, You may select another addressbook from the 'File' menu.";
+    QTest::newRow("a book named: the empty data directory is not mentioned") << "book" << QStringList() << false;
+    QTest::newRow("a book named that is missing: the default location is tried")
+        << "missing"
+        << QStringList{"Loading addressbook of %1 fail (not found), You may select another addressbook from the 'File' menu.",
+                       noBooks, failed.arg("Default")}
+        << true;
+    QTest::newRow("no book named") << "" << QStringList{noBooks, failed.arg("Default")} << true;
+}
+
+// Start-up with an empty data directory.
+void TestLifecycle::openAtStart()
+{
+    QFETCH(QString, named);
+    QFETCH(QStringList, messages);
+    QFETCH(bool, noBook);
+    Fixture f;
+    f.options->defaultBookName = "Default";
+    const QString path = named.isEmpty() ? QString() : f.root.path() + "/" + named + ".qvp";
+    if (named == "book")
+        writePackage(path, withPersons(7));
+    for (const QString &m : messages)
+        f.prompter.expectMessage(m.contains("%1") ? m.arg(path) : m, m.startsWith("There") ? Icon::Plain : Icon::Warning,
+                                 Button::Ok, Button::Ok);
+    QVERIFY(f.lifecycle->openAtStart(path));
+    QVERIFY(f.prompter.verifyAllAnswered());
+    QCOMPARE(f.shell.calls.contains("no book"), noBook);
+    QCOMPARE(f.data.personList.recordCount(), noBook ? 0 : 7);
+    QCOMPARE(f.lifecycle->location(), noBook ? BookLocation::DataDirectory : BookLocation::Elsewhere);
 }
 
 int fileMode(const QString &path)

@@ -120,6 +120,7 @@ private slots:
     void hourglassOnlyWhileDeleting();
     void padlockNamesTheCipher();
     void passwordTakesEffectAtTheSave();
+    void namedBookWithEmptyDataDirectory();
 };
 
 // A book with the traditional cipher: the padlock's tool tip says so and that
@@ -174,6 +175,23 @@ void TestMainWindow::passwordTakesEffectAtTheSave()
     info.start(QStringLiteral(QVTOOL_PATH), {"info", w.home + "Data/Default.qvp"});
     QVERIFY(info.waitForFinished(60000));
     QVERIFY2(info.readAllStandardOutput().contains("encrypted: AES-256\n"), "the package on disk is not encrypted");
+}
+
+// "quorvel BOOK.qvp" on a first start: the book opens, and nothing is said
+// about the data directory, which the start did not turn to.
+void TestMainWindow::namedBookWithEmptyDataDirectory()
+{
+    Window w;
+    const QString book = w.dir.filePath("book.qvp");
+    generateBook(book, 12);
+    w.window = std::make_unique<MainWindow>(w.home, w.dir.path() + "/work/", w.data, &w.prompter);
+    w.window->setStartupPackage(book);
+    w.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+    QCOMPARE(w.prompter.messages(), QStringList());
+    QVERIFY(!w.window->inNoBookState());
+    QVERIFY(w.window->windowTitle().endsWith(" (" + book + ")"));
+    QCOMPARE(w.window->countsText(), QString("12 Entries; 12 Listed; 0 Selected"));
 }
 
 void TestMainWindow::emptyDataDirectoryShowsTheTemplate()

@@ -171,10 +171,31 @@ void requireFields(const RecordTable &table, const QStringList &fields)
     }
 }
 
-QString openFailedWarning(const QString &name)
+const QString kNoBookInDataDirectory = QStringLiteral("There may not be any addressbook in the default location.");
+
+// The reason, when there is one, goes after "fail" in parentheses.
+QString openFailedWarning(const QString &name, const QString &reason = QString())
 {
-    return QStringLiteral("Loading addressbook of ") + name
-        + QStringLiteral(" fail, You may select another addressbook from the 'File' menu.");
+    return QStringLiteral("Loading addressbook of ") + name + QStringLiteral(" fail")
+        + (reason.isEmpty() ? QString() : QStringLiteral(" (") + reason + QLatin1Char(')'))
+        + QStringLiteral(", You may select another addressbook from the 'File' menu.");
+}
+
+// Why the file cannot be read, in the system's words where it has them ("permission denied"); empty when it can.
+QString unreadableReason(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("not found");
+    if (info.isDir())
+        return QStringLiteral("a folder, not a file");
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        return QString();
+    QString reason = file.errorString();
+    if (!reason.isEmpty())
+        reason[0] = reason[0].toLower(); // it stands inside the sentence
+    return reason;
 }
 
 bool isValidBookName(const QString &name)
@@ -439,9 +460,25 @@ void PackageLifecycle::openByName(int position)
         enterNoBookState();
 }
 
-bool PackageLifecycle::listDataDirectory()
+bool PackageLifecycle::openAtStart(const QString &namedPackage)
 {
-    const QString noBook = QStringLiteral("There may not be any addressbook in the default location.");
+    const bool named = !namedPackage.isEmpty();
+    if (!listDataDirectory(!named))
+        return false;
+    if (named) {
+        if (openStartupPackage(namedPackage))
+            return true;
+        // Start-up turns to the data directory after all.
+        if (m_settings.addressBooks().isEmpty())
+            m_prompter.message(kNoBookInDataDirectory, Prompter::Icon::Plain, Prompter::Button::Ok);
+    }
+    openDefaultBook();
+    return true;
+}
+
+bool PackageLifecycle::listDataDirectory(bool mentionEmpty)
+{
+    const QString &noBook = kNoBookInDataDirectory;
     // entryList() cannot tell an empty directory from one it could not read.
     // A folder that does not exist yet holds no book, like an empty one.
     const QFileInfo directory(QDir::cleanPath(m_dirs.data)); // "file/" would not exist
@@ -454,7 +491,7 @@ bool PackageLifecycle::listDataDirectory()
     for (const QString &file : QDir(m_dirs.data).entryList({QStringLiteral("*.qvp")}, QDir::Files))
         names << file.chopped(4);
     m_settings.listAddressBooks(names);
-    if (names.isEmpty())
+    if (names.isEmpty() && mentionEmpty)
         m_prompter.message(noBook, Prompter::Icon::Plain, Prompter::Button::Ok);
     m_shell.bookListChanged();
     return true;
@@ -474,6 +511,10 @@ void PackageLifecycle::openDefaultBook()
 bool PackageLifecycle::openStartupPackage(const QString &path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (const QString reason = unreadableReason(absolute); !reason.isEmpty()) {
+        m_prompter.message(openFailedWarning(absolute, reason), Prompter::Icon::Warning, Prompter::Button::Ok);
+        return false;
+    }
     if (!openPackage(absolute)) {
         m_prompter.message(openFailedWarning(absolute), Prompter::Icon::Warning, Prompter::Button::Ok);
         return false;

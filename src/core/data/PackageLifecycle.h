@@ -35,16 +35,23 @@ public:
     PackageLifecycle(RecordStore &data, BookModels &models, BookSettings &settings, Prompter &prompter,
                      LifecycleShell &shell, Directories dirs);
 
+    // Start-up: the address book list, then the package named on the command
+    // line when there is one and it opens, else the default book, else the
+    // template in the no-book state. An empty data directory is mentioned
+    // only when start-up turns to it. False when the data directory cannot
+    // be listed: the main window then closes.
+    bool openAtStart(const QString &namedPackage);
     // Start-up: the packages of the data directory become the address book
     // list, sorted; books created later join it at the end. A missing
-    // directory gives an empty list. A path that is no directory, or one that
-    // cannot be read, closes the main window; the result is then false.
-    bool listDataDirectory();
+    // directory gives an empty list, which is mentioned unless told not to. A
+    // path that is no directory, or one that cannot be read, closes the main
+    // window; the result is then false.
+    bool listDataDirectory(bool mentionEmpty = true);
     // Start-up: the default book, or else the template in the no-book state.
     void openDefaultBook();
     // Start-up with a package named on the command line: opened like one
-    // loaded from elsewhere. When it cannot be opened the user is told and
-    // the result is false.
+    // loaded from elsewhere. When it cannot be opened the user is told, with
+    // the reason when the file cannot be read, and the result is false.
     bool openStartupPackage(const QString &path);
 
     // Opens the package; on failure the book that was open stays as it was.

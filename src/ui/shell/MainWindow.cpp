@@ -402,13 +402,11 @@ void MainWindow::openStartupBook()
     // in the settings is never made up.
     if (m_dataDir == defaultDataDirectory(m_programDir))
         QDir().mkpath(m_dataDir);
-    if (!m_lifecycle->listDataDirectory()) {
+    if (!m_lifecycle->openAtStart(m_startupPackage)) {
         if (m_splash)
             m_splash->close(); // else it would keep the program running
         return;
     }
-    if (m_startupPackage.isEmpty() || !m_lifecycle->openStartupPackage(m_startupPackage))
-        m_lifecycle->openDefaultBook();
     refreshLists();
     if (m_splash) {
         m_splash->setOkVisible(true);
