@@ -121,6 +121,7 @@ private slots:
     void padlockNamesTheCipher();
     void passwordTakesEffectAtTheSave();
     void namedBookWithEmptyDataDirectory();
+    void comesForwardFromTheTaskBar();
 };
 
 // A book with the traditional cipher: the padlock's tool tip says so and that
@@ -192,6 +193,24 @@ void TestMainWindow::namedBookWithEmptyDataDirectory()
     QVERIFY(!w.window->inNoBookState());
     QVERIFY(w.window->windowTitle().endsWith(" (" + book + ")"));
     QCOMPARE(w.window->countsText(), QString("12 Entries; 12 Listed; 0 Selected"));
+}
+
+// A second start asks for the window: a minimised one is restored and made active.
+void TestMainWindow::comesForwardFromTheTaskBar()
+{
+    Window w;
+    QDir().mkpath(w.home + "Data");
+    generateBook(w.home + "Data/Default.qvp", 3);
+    w.start();
+    w.window->showMinimized();
+    QTRY_VERIFY(w.window->isMinimized());
+    QWidget other; // the window the user worked in meanwhile
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    w.window->comeForward();
+    QTRY_VERIFY(!w.window->isMinimized());
+    QTRY_VERIFY(w.window->isActiveWindow());
 }
 
 void TestMainWindow::emptyDataDirectoryShowsTheTemplate()

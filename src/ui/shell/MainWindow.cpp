@@ -356,6 +356,19 @@ void MainWindow::setVisible(bool visible)
     QMainWindow::setVisible(visible);
 }
 
+void MainWindow::comeForward()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    // A dialog the user left open stays in front of the window it belongs to.
+    if (QWidget *dialog = QApplication::activeModalWidget()) {
+        dialog->raise();
+        dialog->activateWindow();
+    }
+}
+
 void MainWindow::placeWindow()
 {
     // Stored sizes are the window's own from an earlier run and are taken as
