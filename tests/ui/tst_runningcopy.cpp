@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,6 +55,7 @@ void TestRunningCopy::leftoverSocketOfACrashedCopy()
     QFile leftover(QDir::temp().filePath(RunningCopy::socketName(home.path() + "/")));
     QVERIFY(leftover.open(QIODevice::WriteOnly));
     leftover.close();
+    const auto removeLeftover = qScopeGuard([&] { leftover.remove(); }); // should the copy fail to take it over
     RunningCopy copy(home.path() + "/");
     QVERIFY(copy.claim());
     QSignalSpy forward(&copy, &RunningCopy::comeForwardRequested);
