@@ -478,12 +478,11 @@ bool PackageLifecycle::openAtStart(const QString &namedPackage)
 
 bool PackageLifecycle::listDataDirectory(bool mentionEmpty)
 {
-    const QString &noBook = kNoBookInDataDirectory;
     // entryList() cannot tell an empty directory from one it could not read.
     // A folder that does not exist yet holds no book, like an empty one.
     const QFileInfo directory(QDir::cleanPath(m_dirs.data)); // "file/" would not exist
     if (directory.exists() && (!directory.isDir() || !directory.isReadable() || !directory.isExecutable())) {
-        m_prompter.message(noBook, Prompter::Icon::Plain, Prompter::Button::Ok);
+        m_prompter.message(kNoBookInDataDirectory, Prompter::Icon::Plain, Prompter::Button::Ok);
         m_shell.closeMainWindow();
         return false;
     }
@@ -492,7 +491,7 @@ bool PackageLifecycle::listDataDirectory(bool mentionEmpty)
         names << file.chopped(4);
     m_settings.listAddressBooks(names);
     if (names.isEmpty() && mentionEmpty)
-        m_prompter.message(noBook, Prompter::Icon::Plain, Prompter::Button::Ok);
+        m_prompter.message(kNoBookInDataDirectory, Prompter::Icon::Plain, Prompter::Button::Ok);
     m_shell.bookListChanged();
     return true;
 }

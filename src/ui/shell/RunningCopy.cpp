@@ -9,7 +9,7 @@ namespace qv {
 
 namespace {
 
-// Long enough for a copy that is busy to accept; a local connection needs no more.
+// A local connection is made at once, even while the running copy is busy: the wait only bounds a stuck system.
 constexpr int kConnectMilliseconds = 2000;
 
 } // namespace
@@ -36,7 +36,7 @@ bool RunningCopy::claim()
     // Only the lock's holder gets here: a socket left by a copy that crashed is taken over.
     QLocalServer::removeServer(m_name);
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    // Without the socket the program still runs; a second start then only says it refused to.
+    // Without the socket the program still runs; a second start then cannot bring it forward.
     m_server.listen(m_name);
     return true;
 }
