@@ -361,11 +361,15 @@ void TestVCardImport::exportCommandWritesCurrentOrMarked_data()
     QTest::addColumn<int>("fileType");    // picked in the save dialog; -1 keeps the one proposed
     QTest::addColumn<QString>("written");
     QTest::addColumn<QByteArray>("expected"); // the FN lines written
-    QTest::newRow("no marks: the current entry") << std::vector<int>{} << "2.1" << -1 << "2.1" << QByteArray("FN:Bea\r\n");
-    QTest::newRow("one mark: still the current entry") << std::vector<int>{2} << "2.1" << -1 << "2.1" << QByteArray("FN:Bea\r\n");
-    QTest::newRow("several marks, in list order, as 3.0 last chosen")
-        << std::vector<int>{0, 2} << "3.0" << -1 << "3.0" << QByteArray("FN:Ann\r\nFN:Cy\r\n");
-    QTest::newRow("4.0 picked instead of 2.1, and remembered") << std::vector<int>{} << "2.1" << 2 << "4.0" << QByteArray("FN:Bea\r\n");
+    QTest::addColumn<QString>("proposed");    // the file name the save dialog offers
+    QTest::newRow("no marks: the current entry") << std::vector<int>{} << "2.1" << -1 << "2.1" << QByteArray("FN:Bea\r\n")
+                                                 << "Bea";
+    QTest::newRow("one mark: still the current entry") << std::vector<int>{2} << "2.1" << -1 << "2.1"
+                                                       << QByteArray("FN:Bea\r\n") << "Bea";
+    QTest::newRow("several marks, in list order, as 3.0 last chosen, named as a lot")
+        << std::vector<int>{0, 2} << "3.0" << -1 << "3.0" << QByteArray("FN:Ann\r\nFN:Cy\r\n") << "contacts";
+    QTest::newRow("4.0 picked instead of 2.1, and remembered") << std::vector<int>{} << "2.1" << 2 << "4.0"
+                                                               << QByteArray("FN:Bea\r\n") << "Bea";
 }
 
 void TestVCardImport::exportCommandWritesCurrentOrMarked()
@@ -375,6 +379,7 @@ void TestVCardImport::exportCommandWritesCurrentOrMarked()
     QFETCH(int, fileType);
     QFETCH(QString, written);
     QFETCH(QByteArray, expected);
+    QFETCH(QString, proposed);
     QTemporaryDir dir;
     test::EditingBook book({test::person({{"Name", QString("Ann")}, {"OrgID", qint32(0)}}),
                             test::person({{"Name", QString("Bea")}, {"OrgID", qint32(0)}}),
@@ -393,7 +398,7 @@ void TestVCardImport::exportCommandWritesCurrentOrMarked()
     QCOMPARE(prompter.calls().front().save.filter,
              QString("E-Business Card (*.vcf)|*.vcf|E-Business Card, vCard 3.0 (*.vcf)|*.vcf|"
                      "E-Business Card, vCard 4.0 (*.vcf)|*.vcf"));
-    QCOMPARE(prompter.calls().front().save.proposedName, QString("Bea"));
+    QCOMPARE(prompter.calls().front().save.proposedName, proposed);
     QCOMPARE(busy, (QList<bool>{true, false}));
     QByteArray names;
     for (const QByteArray &line : readFile(path).split('\n')) {
