@@ -102,6 +102,8 @@ private slots:
     void addressText();
     void exportMapping_data();
     void exportMapping();
+    void defaultOrganisationIsNoWorkplace_data();
+    void defaultOrganisationIsNoWorkplace();
     void importMapping_data();
     void importMapping();
     void importsEveryCardInFileOrder();
@@ -149,7 +151,7 @@ void TestVCardImport::exportMapping_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("name and phone, default organisation")
         << PersonFields{{"Name", QString("Ann Lee")}, {"Phone", QString("555-1")}, {"OrgID", qint32(0)}}
-        << std::vector<Value>{} << "N\nFN:Ann Lee\nTEL;HOME:555-1\nORG;ORGNAME=Private";
+        << std::vector<Value>{} << "N\nFN:Ann Lee\nTEL;HOME:555-1";
     QTest::newRow("every field in mapping order")
         << PersonFields{{"Name", QString("John Paul Smith")},
                                 {"SurName", QString("Smith")},
@@ -179,10 +181,9 @@ void TestVCardImport::exportMapping_data()
     QTest::newRow("zip without address, zero date birthday")
         << PersonFields{{"Name", QString("Z")}, {"Zip", QString("62701")}, {"Birthday", QDate(1899, 12, 30)},
                                 {"OrgID", qint32(0)}}
-        << std::vector<Value>{} << "N\nFN:Z\nADR;PC=62701;HOME;QUOTED-PRINTABLE\nORG;ORGNAME=Private";
+        << std::vector<Value>{} << "N\nFN:Z\nADR;PC=62701;HOME;QUOTED-PRINTABLE";
     QTest::newRow("unknown organisation reads as the default one")
-        << PersonFields{{"Name", QString("Q")}, {"OrgID", qint32(4711)}} << std::vector<Value>{}
-        << "N\nFN:Q\nORG;ORGNAME=Private";
+        << PersonFields{{"Name", QString("Q")}, {"OrgID", qint32(4711)}} << std::vector<Value>{} << "N\nFN:Q";
 }
 
 void TestVCardImport::exportMapping()
@@ -196,6 +197,30 @@ void TestVCardImport::exportMapping()
     const EntryCards cards(*book.data.personList.table(), *book.data.organisationList.table());
     QFETCH(QString, expected);
     QCOMPARE(test::dumpCard(cards.cardOf(0).object()), expected);
+}
+
+void TestVCardImport::defaultOrganisationIsNoWorkplace_data()
+{
+    QTest::addColumn<qint32>("orgId");
+    QTest::newRow("linked to the default organisation") << qint32(0);
+    QTest::newRow("linked to an organisation the book lacks") << qint32(4711);
+}
+
+// The default organisation stands for a workplace not given: none of its
+// values is the person's, though someone may have filled them in; the
+// person's own work telephone stays.
+void TestVCardImport::defaultOrganisationIsNoWorkplace()
+{
+    QFETCH(qint32, orgId);
+    test::EditingBook book({test::person({{"Name", QString("Ann")}, {"DPhone", QString("4")}, {"OrgID", orgId}})});
+    TableView &organisations = book.data.organisationList;
+    QVERIFY(organisations.locate("CoID", qint32(0)));
+    organisations.edit();
+    for (const char *field : {"CAddress", "CZip", "CPhone", "CFax", "CEMail", "CMemo", "CURL"})
+        organisations.setValue(QString::fromLatin1(field), QStringLiteral("x"));
+    organisations.post();
+    const EntryCards cards(*book.data.personList.table(), *organisations.table());
+    QCOMPARE(test::dumpCard(cards.cardOf(0).object()), QString("N\nFN:Ann\nTEL;PREF;WORK:4"));
 }
 
 void TestVCardImport::importMapping_data()
@@ -501,7 +526,7 @@ void TestVCardImport::exportWriteErrorKeepsTheFile()
 
     writeVCardFile(dir.filePath("a.vcf"), cards, {0}, VCardVersion::V21);
     QCOMPARE(readFile(dir.filePath("a.vcf")),
-             QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nN:;;;;\r\nFN:Ann\r\nORG:Private\r\nEND:VCARD\r\n"));
+             QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nN:;;;;\r\nFN:Ann\r\nEND:VCARD\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestVCardImport)
