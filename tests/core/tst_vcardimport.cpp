@@ -110,6 +110,7 @@ private slots:
     void fileWithoutCardAddsNothing_data();
     void fileWithoutCardAddsNothing();
     void sameNameInOtherCaseIsCompared();
+    void cardWithoutWorkValuesLinksWithoutAsking();
     void exportCommandWritesCurrentOrMarked_data();
     void exportCommandWritesCurrentOrMarked();
     void exportCommandWithNothingListed();
@@ -377,6 +378,18 @@ void TestVCardImport::sameNameInOtherCaseIsCompared()
     // Without ORG: an organisation of its own, named after the person's number.
     QVERIFY(importVCardFile(book.edit, prompter, comparer, writeFile(dir, "b.vcf", card("FN:Bo\r\n")), {}));
     QCOMPARE(importedFields(book)["Company"], "QV Auto Org " + book.edit.persons().text("ClientID"));
+}
+
+void TestVCardImport::cardWithoutWorkValuesLinksWithoutAsking()
+{
+    QTemporaryDir dir;
+    test::EditingBook book;
+    test::ScriptedPrompter prompter;
+    ScriptedComparer comparer; // no answers: a comparison fails the test
+    const QString path = writeFile(dir, "a.vcf", card("FN:Ann Lee\r\nTEL;HOME:1\r\nORG:acme\r\n"));
+    QCOMPARE(importVCardFile(book.edit, prompter, comparer, path, {})->entries.imported, 1);
+    QVERIFY(comparer.headings.isEmpty());
+    QCOMPARE(importedFields(book)["Company"], QString("ACME"));
 }
 
 void TestVCardImport::exportCommandWritesCurrentOrMarked_data()
