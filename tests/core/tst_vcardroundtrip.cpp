@@ -78,8 +78,10 @@ QStringList entryTexts(const RecordTable &persons, const RecordTable &organisati
         const int org = organisationRows.value(orgId, -1);
         for (const QString &field : kOrganisationFields)
             values << (org < 0 ? QStringLiteral("?") : valueText(organisations.value(org, organisations.fieldIndex(field))));
-        if (org >= 0 && hasNoWorkplace(values[kPersonFields.size()], orgId, valueText(persons.value(row, persons.fieldIndex("ClientID")))))
-            values[kPersonFields.size()] = QStringLiteral("none");
+        QString &company = values[kPersonFields.size()];
+        const QString clientId = valueText(persons.value(row, persons.fieldIndex("ClientID")));
+        if (org >= 0 && hasNoWorkplace(company, orgId, clientId))
+            company = QStringLiteral("none");
         texts << values.join(u'|');
     }
     return texts;
