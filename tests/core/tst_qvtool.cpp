@@ -289,6 +289,8 @@ void TestQvTool::find_data()
     QTest::newRow("several fields, with the filter")
         << QStringList{"--content", " 0171 ", "--fields", "Home phone,Mobile", "--show-filter"} << 0
         << "filter: Phone LIKE '%0171%' OR Mobile LIKE '%0171%'\n1\n3\n" << "";
+    QTest::newRow("several fields ignore case as one does") << QStringList{"--content", "MC", "--fields", "Name,Home phone"}
+                                                            << 0 << "1\n2\n" << "";
     QTest::newRow("one field with OR logic") << QStringList{"--content", "tom", "--fields", "name", "--logic", "or"} << 0
                                              << "2\n" << "";
     QTest::newRow("an organisation field") << QStringList{"--content", "berlin", "--fields", "Work address", "--show-filter"}
