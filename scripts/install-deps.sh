@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libgl-dev zlib1g-dev libdeflate-dev libssl-dev pkgconf zip unzip 7zip xvfb xauth x11-utils xdotool sqlite3
-          poppler-utils fonts-dejavu-core fonts-liberation fonts-wqy-microhei
+          poppler-utils fonts-dejavu-core fonts-liberation fonts-wqy-microhei locales
           desktop-file-utils appstream shared-mime-info librsvg2-bin imagemagick)
 
 missing=()

@@ -2,11 +2,11 @@
 #include "data/RecordStore.h"
 #include "shell/ProgramDirectory.h"
 #include "shell/MainWindow.h"
+#include "shell/RunningCopy.h"
 #include "tools/AboutBox.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLockFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
 
@@ -20,9 +20,11 @@ int main(int argc, char *argv[])
 
     const QString programDir = qv::programDirectory();
     QDir().mkpath(programDir);
-    // One running copy per user: a lock a second start finds; a crashed copy's lock is taken over.
-    QLockFile lock(programDir + QStringLiteral("quorvel.lock"));
-    if (!lock.tryLock(0)) {
+    // One running copy per user; a second start brings its window to the front and ends. A book
+    // the second start names is not opened there: the running copy may be in the midst of an edit.
+    qv::RunningCopy runningCopy(programDir);
+    if (!runningCopy.claim()) {
+        runningCopy.askToComeForward();
         QMessageBox::information(nullptr, QStringLiteral("Quorvel"), QStringLiteral("No duplicated running."));
         return 0;
     }
@@ -47,6 +49,7 @@ int main(int argc, char *argv[])
     qv::RecordStore data;
     qv::MainWindow window(programDir, working.path() + QStringLiteral("/"), data);
     window.setSplash(&splash);
+    QObject::connect(&runningCopy, &qv::RunningCopy::comeForwardRequested, &window, &qv::MainWindow::comeForward);
     // A package the desktop hands over ("Open with Quorvel").
     if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1)
         window.setStartupPackage(arguments.at(1));

@@ -37,7 +37,6 @@
 #include <QLocale>
 
 #include <functional>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 namespace qv::tool {
@@ -359,12 +358,7 @@ int generateCommand(const QStringList &arguments, Output io)
         {QStringLiteral("treeno.dff"), memberText(numbers), stamp},
     };
     // The same seed gives the same bytes: no random encryption header, fixed time stamps.
-    const QByteArray package = archive::buildArchive(members, QString());
-    QSaveFile out(args[0]);
-    if (!out.open(QIODevice::WriteOnly) || out.write(package) != package.size() || !out.commit()) {
-        io.err << "qvtool: cannot write " << args[0] << '\n';
-        return 1;
-    }
+    archive::writePackageFile(args[0], archive::buildArchive(members, QString()));
     io.out << persons << " persons and " << organisations << " organisations written to " << args[0] << '\n';
     return 0;
 }

@@ -241,6 +241,8 @@ private slots:
     void sameNameAnswers_data();
     void sameNameAnswers();
     void shortRecordKeepsStoredOrganisation();
+    void nothingToCompareLinksWithoutAsking_data();
+    void nothingToCompareLinksWithoutAsking();
     void shortRecordsReadEmpty();
     void organisationErrorAsks_data();
     void organisationErrorAsks();
@@ -685,6 +687,42 @@ void TestCsvExchange::shortRecordKeepsStoredOrganisation()
     QCOMPARE(book.companies().value(1), "2001:Acme:444, 445");
     const RecordTable &orgs = *book.data.organisationList.table();
     QCOMPARE(valueText(orgs.value(1, 8)), QString("2020-01-02"));
+}
+
+void TestCsvExchange::nothingToCompareLinksWithoutAsking_data()
+{
+    QTest::addColumn<int>("line");   // the catalogue line mapped to column 3 besides Name and Company; 0 for none
+    QTest::addColumn<QByteArray>("record");
+    QTest::newRow("no organisation values beyond the name") << 0 << QByteArray("A,acme\r\n");
+    QTest::newRow("an empty value") << 9 << QByteArray("A,acme,,\r\n");
+    QTest::newRow("the value the stored one holds") << 9 << QByteArray("A,ACME,111\r\n");
+    QTest::newRow("a date alone, which the window leaves out") << 10 << QByteArray("A,acme,2020-01-02\r\n");
+}
+
+// With nothing to set against the stored organisation the compare window
+// would show empty panes: the person is linked without a question, and the
+// stored values and date stay.
+void TestCsvExchange::nothingToCompareLinksWithoutAsking()
+{
+    QFETCH(int, line);
+    QFETCH(QByteArray, record);
+    Book book;
+    book.settings.checkOrgSameName = true;
+    book.map({{0, {1}}, {7, {2}}});
+    if (line > 0)
+        book.settings.importFieldMapping[size_t(line)] = {3};
+    test::ScriptedPrompter prompter;
+    test::ScriptedComparer comparer; // no answers: a comparison fails the test
+    ComparingSameNameCheck check(book.edit, prompter, comparer);
+    AcceptingChooser chooser;
+    prompter.expectOpenFile(book.write(record));
+    prompter.expectMessage("1 entries got imported.", Icon::Information, Button::Ok, Button::Ok);
+    importCsvCommand(book.engine, book.settings, prompter, chooser, check, [](int) { return 1000; }, [](bool) {});
+    QVERIFY(prompter.verifyAllAnswered());
+    QCOMPARE(comparer.shown.size(), 0);
+    QCOMPARE(book.persons({"Name", "OrgID"}), QStringList{"A|2001"});
+    QCOMPARE(book.companies(), (QStringList{"0:(none):000", "2001:Acme:111"}));
+    QCOMPARE(book.data.organisationList.table()->value(1, 8), Value());
 }
 
 void TestCsvExchange::sameNameAnswers_data()

@@ -29,14 +29,18 @@
 #include <QTest>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 
 using namespace qv;
 
 Q_DECLARE_METATYPE(qv::archive::PackageCipher)
 Q_DECLARE_METATYPE(std::optional<qv::archive::PackageCipher>)
+Q_DECLARE_METATYPE(QList<std::optional<QString>>)
 using test::ScriptedPrompter;
 using Icon = Prompter::Icon;
 using Button = Prompter::Button;
@@ -288,7 +292,8 @@ private slots:
     void openRefused();
     void openEncrypted_data();
     void openEncrypted();
-    void cancelledPasswordForEveryMember();
+    void refusedPasswordAskedOncePerTry_data();
+    void refusedPasswordAskedOncePerTry();
     void mixedCiphersReportTheWeakest();
     void tamperedMemberRefused_data();
     void tamperedMemberRefused();
@@ -329,6 +334,15 @@ private slots:
     void startUp();
     void unlistableDataDirectory_data();
     void unlistableDataDirectory();
+    void startupPackageNotRead_data();
+    void startupPackageNotRead();
+    void openAtStart_data();
+    void openAtStart();
+    void packagesAreOwnerOnly_data();
+    void packagesAreOwnerOnly();
+    void passwordChangeIsAChange_data();
+    void passwordChangeIsAChange();
+    void passwordWithoutABookIsNoChange();
 };
 
 void TestLifecycle::openValid()
@@ -522,16 +536,40 @@ void TestLifecycle::saveChoosesTheCipher()
     QCOMPARE(g.lifecycle->packageCipher(), saved);
 }
 
-void TestLifecycle::cancelledPasswordForEveryMember()
+void TestLifecycle::refusedPasswordAskedOncePerTry_data()
 {
+    using archive::PackageCipher;
+    QTest::addColumn<PackageCipher>("cipher");
+    QTest::addColumn<QList<std::optional<QString>>>("answers"); // nothing: Cancel
+    QTest::newRow("three wrong passwords") << PackageCipher::Aes256 << QList<std::optional<QString>>{"a", "b", "c"};
+    QTest::newRow("three wrong passwords, traditional cipher")
+        << PackageCipher::Traditional << QList<std::optional<QString>>{"a", "b", "c"};
+    QTest::newRow("cancelled") << PackageCipher::Aes256 << QList<std::optional<QString>>{std::nullopt};
+    QTest::newRow("one wrong, then cancelled") << PackageCipher::Aes256 << QList<std::optional<QString>>{"a", std::nullopt};
+}
+
+// A password refused for the first member is not asked again for each of
+// the others: the user has three tries for the book, and is told at the end
+// that the password was not accepted, not that the package is damaged.
+void TestLifecycle::refusedPasswordAskedOncePerTry()
+{
+    QFETCH(archive::PackageCipher, cipher);
+    QFETCH(QList<std::optional<QString>>, answers);
     Fixture f;
-    f.addBook("Locked", withPassword("secret"));
-    for (int member = 0; member < 5; ++member) {
-        f.prompter.expectPassword("Enter Password for addressbook Locked", std::nullopt);
-        f.prompter.expectMessage("Message: 26522 - Password failed", Icon::Information, Button::Ok, Button::Ok);
+    f.addBook("Good", withPersons(4));
+    QVERIFY(f.lifecycle->openPackage(f.book("Good")));
+    f.addBook("Locked", withPassword("secret", cipher));
+    for (const std::optional<QString> &answer : answers) {
+        f.prompter.expectPassword("Enter Password for addressbook Locked", answer);
+        if (answer)
+            f.prompter.expectMessage("Message: 26517 - Invalid password", Icon::Information, Button::Ok, Button::Ok);
     }
-    f.prompter.expectMessage(kInvalid, Icon::Warning, Button::Ok, Button::Ok);
+    f.prompter.expectMessage("Message: 26522 - Password failed", Icon::Information, Button::Ok, Button::Ok);
+    f.prompter.expectMessage("Loading addressbook fail because the password was not accepted.", Icon::Warning, Button::Ok,
+                             Button::Ok);
     QVERIFY(!f.lifecycle->openPackage(f.book("Locked")));
+    QVERIFY(f.prompter.verifyAllAnswered());
+    QCOMPARE(f.data.personList.recordCount(), 4); // the open book stays
 }
 
 void TestLifecycle::oldFormatIsConverted()
@@ -852,7 +890,8 @@ void TestLifecycle::failedSaveKeepsChanges_data()
     QTest::addColumn<bool>("removeFolder");
     QTest::addColumn<int>("sizeLimit"); // bytes a written file may have; 0: none
     QTest::addColumn<QString>("message"); // %1 stands for the test's folder
-    QTest::newRow("the package's folder is gone") << true << 0 << "Error opening file: %1/elsewhere/Family.qvp";
+    QTest::newRow("the package's folder is gone")
+        << true << 0 << "Error opening file: %1/elsewhere/Family.qvp (" + QString::fromLocal8Bit(std::strerror(ENOENT)) + ")";
     QTest::newRow("a table cannot be written") << false << 4000 << "Cannot write file \"%1/work/Names.dbf\"";
     QTest::newRow("the package cannot be written") << false << 110000 << "Error writing to file: %1/elsewhere/Family.qvp";
 }
@@ -1245,11 +1284,200 @@ void TestLifecycle::startupPackage()
     QCOMPARE(f.lifecycle->location(), BookLocation::Elsewhere);
     QCOMPARE(f.lifecycle->outsidePath(), outside);
     QVERIFY(f.shell.calls.endsWith("title"));
-    const QString missing = f.root.path() + "/missing.qvp";
-    f.prompter.expectMessage("Loading addressbook of " + missing + " fail, You may select another addressbook from the 'File' menu.",
+    QVERIFY(f.prompter.calls().isEmpty());
+}
+
+void TestLifecycle::startupPackageNotRead_data()
+{
+    QTest::addColumn<QString>("kind"); // of the path named
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << "missing" << "not found";
+    QTest::newRow("a folder") << "folder" << "a folder, not a file";
+    QTest::newRow("unreadable") << "unreadable" << "permission denied";
+}
+
+// A package named on the command line that cannot be read: the warning says why.
+void TestLifecycle::startupPackageNotRead()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    if (kind == "unreadable" && geteuid() == 0)
+        QSKIP("root reads every file");
+    Fixture f;
+    const QString path = f.root.path() + "/named.qvp";
+    if (kind == "folder")
+        QVERIFY(QDir().mkpath(path));
+    if (kind == "unreadable") {
+        writePackage(path);
+        QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+    }
+    f.prompter.expectMessage("Loading addressbook of " + path + " fail (" + reason
+                                 + "), You may select another addressbook from the 'File' menu.",
                              Icon::Warning, Button::Ok, Button::Ok);
-    QVERIFY(!f.lifecycle->openStartupPackage(missing));
+    QVERIFY(!f.lifecycle->openStartupPackage(path));
     QVERIFY(f.prompter.verifyAllAnswered());
+}
+
+void TestLifecycle::openAtStart_data()
+{
+    QTest::addColumn<QString>("named"); // "book", "missing" or nothing
+    QTest::addColumn<QStringList>("messages"); // %1: the path named
+    QTest::addColumn<bool>("noBook");
+    const QString noBooks = "There may not be any addressbook in the default location.";
+    const QString failed = "Loading addressbook of %1 fail, You may select another addressbook from the 'File' menu.";
+    QTest::newRow("a book named: the empty data directory is not mentioned") << "book" << QStringList() << false;
+    QTest::newRow("a book named that is missing: the default location is tried")
+        << "missing"
+        << QStringList{"Loading addressbook of %1 fail (not found), You may select another addressbook from the 'File' menu.",
+                       noBooks, failed.arg("Default")}
+        << true;
+    QTest::newRow("no book named") << "" << QStringList{noBooks, failed.arg("Default")} << true;
+}
+
+// Start-up with an empty data directory.
+void TestLifecycle::openAtStart()
+{
+    QFETCH(QString, named);
+    QFETCH(QStringList, messages);
+    QFETCH(bool, noBook);
+    Fixture f;
+    f.options->defaultBookName = "Default";
+    const QString path = named.isEmpty() ? QString() : f.root.path() + "/" + named + ".qvp";
+    if (named == "book")
+        writePackage(path, withPersons(7));
+    for (const QString &m : messages)
+        f.prompter.expectMessage(m.contains("%1") ? m.arg(path) : m, m.startsWith("There") ? Icon::Plain : Icon::Warning,
+                                 Button::Ok, Button::Ok);
+    QVERIFY(f.lifecycle->openAtStart(path));
+    QVERIFY(f.prompter.verifyAllAnswered());
+    QCOMPARE(f.shell.calls.contains("no book"), noBook);
+    QCOMPARE(f.data.personList.recordCount(), noBook ? 0 : 7);
+    QCOMPARE(f.lifecycle->location(), noBook ? BookLocation::DataDirectory : BookLocation::Elsewhere);
+}
+
+int fileMode(const QString &path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+}
+
+void TestLifecycle::packagesAreOwnerOnly_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("before"); // the mode of the package written over; -1: there is none
+    QTest::addColumn<int>("after");
+    QTest::newRow("save over a package all can read") << "save" << 0644 << 0600;
+    QTest::newRow("save over a read-only package") << "save" << 0400 << 0400;
+    QTest::newRow("save as a new file") << "save as" << -1 << 0600;
+    QTest::newRow("save as over a package the group can read") << "save as" << 0640 << 0600;
+    QTest::newRow("new book") << "new" << -1 << 0600;
+    QTest::newRow("legacy upgrade") << "upgrade" << -1 << 0600;
+}
+
+// An address book is personal data: whatever writes a package leaves it to
+// its owner alone, and a stricter mode of the package replaced stays.
+void TestLifecycle::packagesAreOwnerOnly()
+{
+    QFETCH(QString, command);
+    QFETCH(int, before);
+    QFETCH(int, after);
+    const mode_t umaskBefore = ::umask(022); // the usual one, under which new files are readable by all
+    const auto restore = qScopeGuard([&] { ::umask(umaskBefore); });
+    Fixture f;
+    f.addBook("Family");
+    const QString target = command == "save" ? f.book("Family") : command == "save as" ? f.root.filePath("Copy.qvp")
+        : command == "new" ? f.book("Club") : f.book("Anna");
+    if (before >= 0) {
+        if (!QFile::exists(target))
+            writePackage(target);
+        QCOMPARE(::chmod(QFile::encodeName(target).constData(), mode_t(before)), 0);
+    }
+    if (command == "save" || command == "save as") {
+        QVERIFY(f.openByNameOk("Family"));
+        f.change();
+        if (command == "save") {
+            f.lifecycle->save();
+        } else {
+            f.prompter.expectSaveFile(target);
+            f.lifecycle->saveAs();
+        }
+    } else if (command == "new") {
+        f.prompter.expectInput("New", "Addressbook name", QString("Club"));
+        f.lifecycle->newBook();
+    } else {
+        QFile ini(f.dirs.program + "aa.ini");
+        QVERIFY(ini.open(QIODevice::Append));
+        ini.write("\n[User]\nUserName0=Anna\n");
+        ini.close();
+        QVERIFY(QDir(f.dirs.program).mkdir("Anna"));
+        QFile member(f.dirs.program + "Anna/Names.dbf");
+        QVERIFY(member.open(QIODevice::WriteOnly));
+        member.write("rows");
+        member.close();
+        f.lifecycle->upgradeLegacyUserDirectories();
+    }
+    QVERIFY(f.prompter.verifyAllAnswered());
+    QCOMPARE(QString::number(fileMode(target), 8), QString::number(after, 8));
+}
+
+void TestLifecycle::passwordChangeIsAChange_data()
+{
+    using archive::PackageCipher;
+    QTest::addColumn<QString>("opened"); // the password of the package opened
+    QTest::addColumn<QString>("changed"); // the password set after opening
+    QTest::addColumn<bool>("modified");
+    QTest::newRow("set") << "" << "pw" << true;
+    QTest::newRow("changed") << "old" << "new" << true;
+    QTest::newRow("removed") << "old" << "" << true;
+    QTest::newRow("set to the one it has") << "old" << "old" << false;
+}
+
+// Setting, changing or removing the password changes the book: Close asks,
+// and the package saved then has the new password.
+void TestLifecycle::passwordChangeIsAChange()
+{
+    QFETCH(QString, opened);
+    QFETCH(QString, changed);
+    QFETCH(bool, modified);
+    Fixture f;
+    f.addBook("Family", withPassword(opened));
+    if (!opened.isEmpty())
+        f.prompter.expectPassword("Enter Password for addressbook Family", opened);
+    QVERIFY(f.openByNameOk("Family"));
+    QVERIFY(!f.lifecycle->passwordPending());
+    f.options->packagePassword = changed;
+    QCOMPARE(f.lifecycle->isModified(), modified);
+    QCOMPARE(f.lifecycle->passwordPending(), modified);
+    if (modified)
+        f.prompter.expectMessage("Are you going to save  before close?", Icon::Warning,
+                                 Button::Yes | Button::No | Button::Cancel, Button::Yes);
+    QVERIFY(f.lifecycle->close());
+    QVERIFY(f.prompter.verifyAllAnswered());
+    QVERIFY(!f.lifecycle->isModified());
+    QVERIFY(!f.lifecycle->passwordPending());
+    const std::optional<archive::PackageCipher> cipher
+        = changed.isEmpty() ? std::nullopt : std::optional(archive::PackageCipher::Aes256);
+    QVERIFY(ciphersOnDisk(f.book("Family")) == QList<std::optional<archive::PackageCipher>>(5, cipher));
+    Fixture g;
+    if (!changed.isEmpty())
+        g.prompter.expectPassword("Enter Password for addressbook Family", changed);
+    QVERIFY(g.lifecycle->openPackage(f.book("Family")));
+    QVERIFY(g.prompter.verifyAllAnswered());
+}
+
+// With no book open (the template on screen) there is no book a password could change.
+void TestLifecycle::passwordWithoutABookIsNoChange()
+{
+    Fixture f;
+    f.options->defaultBookName = "Gone";
+    f.prompter.expectMessage("Loading addressbook of Gone fail, You may select another addressbook from the 'File' menu.",
+                             Icon::Warning, Button::Ok, Button::Ok);
+    f.lifecycle->openDefaultBook();
+    f.options->packagePassword = "pw";
+    QVERIFY(!f.lifecycle->isModified());
+    QVERIFY(f.lifecycle->close()); // asks nothing
+    QVERIFY(f.prompter.verifyAllAnswered());
+    QVERIFY(!QFile::exists(f.book("Gone")));
 }
 
 QTEST_APPLESS_MAIN(TestLifecycle)

@@ -9,8 +9,11 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace qv;
 
@@ -111,6 +114,8 @@ private slots:
     void treeAndInitials();
     void find_data();
     void find();
+    void writtenPackagesAreOwnerOnly_data();
+    void writtenPackagesAreOwnerOnly();
 };
 
 void TestQvTool::list_data()
@@ -284,6 +289,8 @@ void TestQvTool::find_data()
     QTest::newRow("several fields, with the filter")
         << QStringList{"--content", " 0171 ", "--fields", "Home phone,Mobile", "--show-filter"} << 0
         << "filter: Phone LIKE '%0171%' OR Mobile LIKE '%0171%'\n1\n3\n" << "";
+    QTest::newRow("several fields ignore case as one does") << QStringList{"--content", "MC", "--fields", "Name,Home phone"}
+                                                            << 0 << "1\n2\n" << "";
     QTest::newRow("one field with OR logic") << QStringList{"--content", "tom", "--fields", "name", "--logic", "or"} << 0
                                              << "2\n" << "";
     QTest::newRow("an organisation field") << QStringList{"--content", "berlin", "--fields", "Work address", "--show-filter"}
@@ -327,6 +334,43 @@ void TestQvTool::find()
     QCOMPARE(QString::fromUtf8(p.readAllStandardError()).left(err.size()), err);
     QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()), out);
     QCOMPARE(p.exitCode(), exitCode);
+}
+
+void TestQvTool::writtenPackagesAreOwnerOnly_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // %book: a package of two entries, %new: a path with no file yet
+    QTest::addColumn<QString>("written"); // which of the two
+    QTest::newRow("generate") << QStringList{"generate", "--persons", "3", "--organisations", "1", "%new"} << "%new";
+    QTest::newRow("pack") << QStringList{"pack", "%members", "%new"} << "%new";
+    QTest::newRow("convert") << QStringList{"convert", "%book", "%new"} << "%new";
+    QTest::newRow("import-vcard into a package all can read") << QStringList{"import-vcard", "%book", "%card"} << "%book";
+}
+
+// Under the usual umask, which leaves new files readable by all, every
+// package the tool writes is its owner's alone.
+void TestQvTool::writtenPackagesAreOwnerOnly()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, written);
+    const mode_t umaskBefore = ::umask(022);
+    const auto restore = qScopeGuard([&] { ::umask(umaskBefore); });
+    QTemporaryDir dir;
+    const QString book = fixturePackage(dir);
+    QVERIFY(QFile::setPermissions(book, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+    QCOMPARE(qvtool({"unpack", book, dir.filePath("members")}).exitCode, 0);
+    QFile card(dir.filePath("one.vcf"));
+    QVERIFY(card.open(QIODevice::WriteOnly));
+    card.write("BEGIN:VCARD\r\nVERSION:2.1\r\nN:Doe;Jane\r\nFN:Jane Doe\r\nEND:VCARD\r\n");
+    card.close();
+    const QMap<QString, QString> paths = {{"%book", book}, {"%new", dir.filePath("new.qvp")},
+                                          {"%members", dir.filePath("members")}, {"%card", card.fileName()}};
+    for (QString &argument : arguments)
+        argument = paths.value(argument, argument);
+    const Result r = qvtool(arguments);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    struct stat info {};
+    QCOMPARE(::stat(QFile::encodeName(paths[written]).constData(), &info), 0);
+    QCOMPARE(QString::number(info.st_mode & 07777, 8), QString("600"));
 }
 
 QTEST_APPLESS_MAIN(TestQvTool)

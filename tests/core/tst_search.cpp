@@ -144,6 +144,8 @@ private slots:
     void choices_data();
     void choices();
     void continuedChoiceWidens();
+    void severalFieldsCompareAsOneDoes_data();
+    void severalFieldsCompareAsOneDoes();
     void organisationForLookup_data();
     void organisationForLookup();
     void sortedCandidates();
@@ -323,7 +325,7 @@ void TestSearch::choices_data()
     QTest::newRow("several fields joined by OR") << start << QStringList{"Name", "Home phone", "Mobile"} << "0171" << 1 << 0
         << "Name LIKE '%0171%' OR Phone LIKE '%0171%' OR Mobile LIKE '%0171%'" << QList<int>{1, 3};
     QTest::newRow("several fields of both tables") << start << QStringList{"Name", "Company"} << "acme" << 1 << 0
-        << "Name LIKE '%acme%' OR (OrgID=2001 OR OrgID=2003)" << QList<int>{1, 7};
+        << "Name LIKE '%acme%' OR (OrgID=2001 OR OrgID=2003)" << QList<int>{1, 4, 7};
     QTest::newRow("a label without a field searches nothing") << start << QStringList{"Pager"} << "1" << 1 << 0 << ""
                                                               << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
     QTest::newRow("a field of neither table searches nothing") << start << QStringList{"Nothing"} << "1" << 1 << 0 << ""
@@ -377,6 +379,35 @@ void TestSearch::continuedChoiceWidens()
     searchAsChosen(book.engine, catalogue, choice);
     QCOMPARE(book.data.personList.filter(), QString("(Name LIKE '%mary%' OR (OrgID=2002)) AND Name LIKE '%o%'"));
     QCOMPARE(book.listed(), (QList<int>{1, 3, 10}));
+}
+
+void TestSearch::severalFieldsCompareAsOneDoes_data()
+{
+    QTest::addColumn<bool>("listIgnoredCase"); // what the list did before the search
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QList<int>>("listed");
+    QTest::newRow("latin content ignores case, though the list respected it") << false << "MC" << QList<int>{1, 2};
+    QTest::newRow("latin content ignores case, as the list did") << true << "MC" << QList<int>{1, 2};
+    QTest::newRow("a wide first character respects case, though the list ignored it")
+        << true << "\u5317\u4eac\u5e02 street" << QList<int>{};
+    QTest::newRow("a wide first character finds the same case") << true << "\u5317\u4eac\u5e02 STREET" << QList<int>{5};
+}
+
+// The dialog's several fields, and the address and phone quick searches
+// that select several, compare letter case by the content, as one field does,
+// whatever the list did before.
+void TestSearch::severalFieldsCompareAsOneDoes()
+{
+    QFETCH(bool, listIgnoredCase);
+    QFETCH(QString, content);
+    QFETCH(QList<int>, listed);
+    Settings settings("/nonexistent/aa.ini");
+    fillCatalogue(settings);
+    const FieldCatalogue catalogue(settings);
+    Book book;
+    book.data.personList.setCaseInsensitive(listIgnoredCase);
+    searchAsChosen(book.engine, catalogue, {SearchChoice::Kind::Start, {"Name", "Home address"}, SearchLogic::Or, content});
+    QCOMPARE(book.listed(), listed);
 }
 
 // Which of "Acme" and "ACME" comes first depends on the locale's collation.

@@ -57,6 +57,8 @@ private slots:
     void beforeReading();
     void read_data();
     void read();
+    void legacyCodePageOfTheLocale_data();
+    void legacyCodePageOfTheLocale();
     void firstWriteOfAMissingFile();
     void writeKeepsWhatItDoesNotName();
     void encryptionWritten_data();
@@ -133,7 +135,6 @@ void TestSettings::read_data()
     QTest::newRow("Encryption ignores case") << QByteArray("[MiscOption]\nEncryption=TRADITIONAL\n") << "Encryption" << "traditional";
     QTest::newRow("Encryption unknown: AES-256") << QByteArray("[MiscOption]\nEncryption=DES\n") << "Encryption" << "AES-256";
     QTest::newRow("Encryption empty: AES-256") << QByteArray("[MiscOption]\nEncryption=\n") << "Encryption" << "AES-256";
-    QTest::newRow("legacy code page book name") << QByteArray("[DefaultAddressBook]\nUserName0=Caf\xe9\n") << "UserName0" << "Caf\u00e9";
 }
 
 void TestSettings::read()
@@ -146,6 +147,31 @@ void TestSettings::read()
     Settings o(iniPath());
     o.readAll();
     QCOMPARE(member(o, key), expected);
+}
+
+void TestSettings::legacyCodePageOfTheLocale_data()
+{
+    QTest::addColumn<QLocale>("system");
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("western: Windows-1252") << QLocale(QLocale::English, QLocale::UnitedStates) << QByteArray("Caf\xe9")
+                                           << "Caf\u00e9";
+    QTest::newRow("mainland Chinese: GBK") << QLocale(QLocale::Chinese, QLocale::China) << QByteArray("\xcd\xf5\xd0\xa1\xc3\xf7")
+                                           << "\u738b\u5c0f\u660e";
+}
+
+void TestSettings::legacyCodePageOfTheLocale()
+{
+    QFETCH(QLocale, system);
+    QFETCH(QByteArray, name);
+    QFETCH(QString, expected);
+    writeFile(iniPath(), "[DefaultAddressBook]\nUserName0=" + name + "\n[Fonts]\nTreeFontname=" + name + "\n");
+    Settings o(iniPath(), system);
+    o.readAll();
+    QCOMPARE(o.defaultBookName, expected);
+    // Writing the book name alone keeps the other keys, now in UTF-8.
+    o.writeDefaultBook();
+    QVERIFY2(readFile(iniPath()).contains("TreeFontname=" + expected.toUtf8()), readFile(iniPath()).constData());
 }
 
 void TestSettings::firstWriteOfAMissingFile()

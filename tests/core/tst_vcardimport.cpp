@@ -102,6 +102,8 @@ private slots:
     void addressText();
     void exportMapping_data();
     void exportMapping();
+    void defaultOrganisationIsNoWorkplace_data();
+    void defaultOrganisationIsNoWorkplace();
     void importMapping_data();
     void importMapping();
     void importsEveryCardInFileOrder();
@@ -109,6 +111,7 @@ private slots:
     void fileWithoutCardAddsNothing_data();
     void fileWithoutCardAddsNothing();
     void sameNameInOtherCaseIsCompared();
+    void cardWithoutWorkValuesLinksWithoutAsking();
     void exportCommandWritesCurrentOrMarked_data();
     void exportCommandWritesCurrentOrMarked();
     void exportCommandWithNothingListed();
@@ -150,7 +153,7 @@ void TestVCardImport::exportMapping_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("name and phone, default organisation")
         << PersonFields{{"Name", QString("Ann Lee")}, {"Phone", QString("555-1")}, {"OrgID", qint32(0)}}
-        << std::vector<Value>{} << "N\nFN:Ann Lee\nTEL;HOME:555-1\nORG;ORGNAME=Private";
+        << std::vector<Value>{} << "N\nFN:Ann Lee\nTEL;HOME:555-1";
     QTest::newRow("every field in mapping order")
         << PersonFields{{"Name", QString("John Paul Smith")},
                                 {"SurName", QString("Smith")},
@@ -180,10 +183,9 @@ void TestVCardImport::exportMapping_data()
     QTest::newRow("zip without address, zero date birthday")
         << PersonFields{{"Name", QString("Z")}, {"Zip", QString("62701")}, {"Birthday", QDate(1899, 12, 30)},
                                 {"OrgID", qint32(0)}}
-        << std::vector<Value>{} << "N\nFN:Z\nADR;PC=62701;HOME;QUOTED-PRINTABLE\nORG;ORGNAME=Private";
+        << std::vector<Value>{} << "N\nFN:Z\nADR;PC=62701;HOME;QUOTED-PRINTABLE";
     QTest::newRow("unknown organisation reads as the default one")
-        << PersonFields{{"Name", QString("Q")}, {"OrgID", qint32(4711)}} << std::vector<Value>{}
-        << "N\nFN:Q\nORG;ORGNAME=Private";
+        << PersonFields{{"Name", QString("Q")}, {"OrgID", qint32(4711)}} << std::vector<Value>{} << "N\nFN:Q";
 }
 
 void TestVCardImport::exportMapping()
@@ -197,6 +199,30 @@ void TestVCardImport::exportMapping()
     const EntryCards cards(*book.data.personList.table(), *book.data.organisationList.table());
     QFETCH(QString, expected);
     QCOMPARE(test::dumpCard(cards.cardOf(0).object()), expected);
+}
+
+void TestVCardImport::defaultOrganisationIsNoWorkplace_data()
+{
+    QTest::addColumn<qint32>("orgId");
+    QTest::newRow("linked to the default organisation") << qint32(0);
+    QTest::newRow("linked to an organisation the book lacks") << qint32(4711);
+}
+
+// The default organisation stands for a workplace not given: none of its
+// values is the person's, though someone may have filled them in; the
+// person's own work telephone stays.
+void TestVCardImport::defaultOrganisationIsNoWorkplace()
+{
+    QFETCH(qint32, orgId);
+    test::EditingBook book({test::person({{"Name", QString("Ann")}, {"DPhone", QString("4")}, {"OrgID", orgId}})});
+    TableView &organisations = book.data.organisationList;
+    QVERIFY(organisations.locate("CoID", qint32(0)));
+    organisations.edit();
+    for (const char *field : {"CAddress", "CZip", "CPhone", "CFax", "CEMail", "CMemo", "CURL"})
+        organisations.setValue(QString::fromLatin1(field), QStringLiteral("x"));
+    organisations.post();
+    const EntryCards cards(*book.data.personList.table(), *organisations.table());
+    QCOMPARE(test::dumpCard(cards.cardOf(0).object()), QString("N\nFN:Ann\nTEL;PREF;WORK:4"));
 }
 
 void TestVCardImport::importMapping_data()
@@ -375,6 +401,18 @@ void TestVCardImport::sameNameInOtherCaseIsCompared()
     QCOMPARE(importedFields(book)["Company"], "QV Auto Org " + book.edit.persons().text("ClientID"));
 }
 
+void TestVCardImport::cardWithoutWorkValuesLinksWithoutAsking()
+{
+    QTemporaryDir dir;
+    test::EditingBook book;
+    test::ScriptedPrompter prompter;
+    ScriptedComparer comparer; // no answers: a comparison fails the test
+    const QString path = writeFile(dir, "a.vcf", card("FN:Ann Lee\r\nTEL;HOME:1\r\nORG:acme\r\n"));
+    QCOMPARE(importVCardFile(book.edit, prompter, comparer, path, {})->entries.imported, 1);
+    QVERIFY(comparer.headings.isEmpty());
+    QCOMPARE(importedFields(book)["Company"], QString("ACME"));
+}
+
 void TestVCardImport::exportCommandWritesCurrentOrMarked_data()
 {
     QTest::addColumn<std::vector<int>>("marked");
@@ -382,11 +420,15 @@ void TestVCardImport::exportCommandWritesCurrentOrMarked_data()
     QTest::addColumn<int>("fileType");    // picked in the save dialog; -1 keeps the one proposed
     QTest::addColumn<QString>("written");
     QTest::addColumn<QByteArray>("expected"); // the FN lines written
-    QTest::newRow("no marks: the current entry") << std::vector<int>{} << "2.1" << -1 << "2.1" << QByteArray("FN:Bea\r\n");
-    QTest::newRow("one mark: still the current entry") << std::vector<int>{2} << "2.1" << -1 << "2.1" << QByteArray("FN:Bea\r\n");
-    QTest::newRow("several marks, in list order, as 3.0 last chosen")
-        << std::vector<int>{0, 2} << "3.0" << -1 << "3.0" << QByteArray("FN:Ann\r\nFN:Cy\r\n");
-    QTest::newRow("4.0 picked instead of 2.1, and remembered") << std::vector<int>{} << "2.1" << 2 << "4.0" << QByteArray("FN:Bea\r\n");
+    QTest::addColumn<QString>("proposed");    // the file name the save dialog offers
+    QTest::newRow("no marks: the current entry") << std::vector<int>{} << "2.1" << -1 << "2.1" << QByteArray("FN:Bea\r\n")
+                                                 << "Bea";
+    QTest::newRow("one mark: still the current entry") << std::vector<int>{2} << "2.1" << -1 << "2.1"
+                                                       << QByteArray("FN:Bea\r\n") << "Bea";
+    QTest::newRow("several marks, in list order, as 3.0 last chosen, named as a lot")
+        << std::vector<int>{0, 2} << "3.0" << -1 << "3.0" << QByteArray("FN:Ann\r\nFN:Cy\r\n") << "contacts";
+    QTest::newRow("4.0 picked instead of 2.1, and remembered") << std::vector<int>{} << "2.1" << 2 << "4.0"
+                                                               << QByteArray("FN:Bea\r\n") << "Bea";
 }
 
 void TestVCardImport::exportCommandWritesCurrentOrMarked()
@@ -396,6 +438,7 @@ void TestVCardImport::exportCommandWritesCurrentOrMarked()
     QFETCH(int, fileType);
     QFETCH(QString, written);
     QFETCH(QByteArray, expected);
+    QFETCH(QString, proposed);
     QTemporaryDir dir;
     test::EditingBook book({test::person({{"Name", QString("Ann")}, {"OrgID", qint32(0)}}),
                             test::person({{"Name", QString("Bea")}, {"OrgID", qint32(0)}}),
@@ -414,7 +457,7 @@ void TestVCardImport::exportCommandWritesCurrentOrMarked()
     QCOMPARE(prompter.calls().front().save.filter,
              QString("E-Business Card (*.vcf)|*.vcf|E-Business Card, vCard 3.0 (*.vcf)|*.vcf|"
                      "E-Business Card, vCard 4.0 (*.vcf)|*.vcf"));
-    QCOMPARE(prompter.calls().front().save.proposedName, QString("Bea"));
+    QCOMPARE(prompter.calls().front().save.proposedName, proposed);
     QCOMPARE(busy, (QList<bool>{true, false}));
     QByteArray names;
     for (const QByteArray &line : readFile(path).split('\n')) {
@@ -517,7 +560,7 @@ void TestVCardImport::exportWriteErrorKeepsTheFile()
 
     writeVCardFile(dir.filePath("a.vcf"), cards, {0}, VCardVersion::V21);
     QCOMPARE(readFile(dir.filePath("a.vcf")),
-             QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nN:;;;;\r\nFN:Ann\r\nORG:Private\r\nEND:VCARD\r\n"));
+             QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nN:;;;;\r\nFN:Ann\r\nEND:VCARD\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestVCardImport)

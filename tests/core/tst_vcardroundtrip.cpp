@@ -50,7 +50,15 @@ GeneratedBook generatedWithDistinctCompanies(int persons, int organisations)
     return book;
 }
 
-// Each person's exported fields, then its organisation's, as texts.
+// A person without a workplace: of the default organisation, or of the
+// organisation of its own that an import gives a card without one.
+bool hasNoWorkplace(const QString &company, const QString &coId, const QString &clientId)
+{
+    return coId == QStringLiteral("0") || company == QStringLiteral("QV Auto Org ") + clientId;
+}
+
+// Each person's exported fields, then its organisation's, as texts; the
+// name of an organisation that stands for no workplace reads "none".
 QStringList entryTexts(const RecordTable &persons, const RecordTable &organisations)
 {
     QHash<QString, int> organisationRows;
@@ -66,9 +74,14 @@ QStringList entryTexts(const RecordTable &persons, const RecordTable &organisati
         QStringList values;
         for (const QString &field : kPersonFields)
             values << valueText(persons.value(row, persons.fieldIndex(field)));
-        const int org = organisationRows.value(valueText(persons.value(row, persons.fieldIndex("OrgID"))), -1);
+        const QString orgId = valueText(persons.value(row, persons.fieldIndex("OrgID")));
+        const int org = organisationRows.value(orgId, -1);
         for (const QString &field : kOrganisationFields)
             values << (org < 0 ? QStringLiteral("?") : valueText(organisations.value(org, organisations.fieldIndex(field))));
+        QString &company = values[kPersonFields.size()];
+        const QString clientId = valueText(persons.value(row, persons.fieldIndex("ClientID")));
+        if (org >= 0 && hasNoWorkplace(company, orgId, clientId))
+            company = QStringLiteral("none");
         texts << values.join(u'|');
     }
     return texts;

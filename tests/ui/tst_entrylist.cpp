@@ -13,6 +13,7 @@
 #include "shell/MainWindow.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QProcess>
 #include <QSignalSpy>
@@ -36,6 +37,7 @@ private slots:
     void rowColours_data();
     void rowColours();
     void selectAllAndFocusLoss();
+    void marksStayWhileADialogIsOpen();
     void selectAllKeepsCurrentRow();
     void categoryFromTheTree();
     void dropMarkedEntries_data();
@@ -213,6 +215,30 @@ void TestEntryList::selectAllAndFocusLoss()
     m_window->findChild<QTreeWidget *>("categoryTree")->setFocus(); // tabbing away
     QCOMPARE(m_list->marks().count(), 0);
     QCOMPARE(m_window->countsText(), QString("40 Entries; 40 Listed; 0 Selected"));
+}
+
+void TestEntryList::marksStayWhileADialogIsOpen()
+{
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    click(2);
+    click(3, Qt::ControlModifier);
+    QVERIFY(m_list->hasFocus());
+    {
+        QDialog dialog(m_window.get());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QCoreApplication::processEvents(); // the window system's activation reaches the widgets
+        QCOMPARE(m_window->countsText(), QString("40 Entries; 40 Listed; 2 Selected"));
+    }
+    m_window->activateWindow(); // as a window manager does when the dialog closes
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QCoreApplication::processEvents();
+    QCOMPARE(m_list->marks().rows(), (std::vector<int>{2, 3}));
+    m_prompter->expectMessage("Are you sure you want to delete all selected entries?", Prompter::Icon::Confirmation,
+                              Prompter::Button::Yes | Prompter::Button::No, Prompter::Button::Yes);
+    QTest::keyClick(m_list, Qt::Key_Delete);
+    QCOMPARE(m_window->countsText(), QString("38 Entries; 38 Listed; 0 Selected"));
 }
 
 void TestEntryList::selectAllKeepsCurrentRow()

@@ -9,6 +9,7 @@
 #include "shell/LockIndicator.h"
 #include "shell/MainWindow.h"
 #include "tools/AboutBox.h"
+#include "tools/OptionsDialog.h"
 
 #include <QAction>
 #include <QDialog>
@@ -19,6 +20,7 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -119,6 +121,9 @@ private slots:
     void hourglassOnlyWhileDeleting();
     void padlockNamesTheCipher();
     void entryEditorTakesTheViewerFont();
+    void passwordTakesEffectAtTheSave();
+    void namedBookWithEmptyDataDirectory();
+    void comesForwardFromTheTaskBar();
 };
 
 // A book with the traditional cipher: the padlock's tool tip says so and that
@@ -163,6 +168,70 @@ void TestMainWindow::entryEditorTakesTheViewerFont()
     QCOMPARE(detail->font().family(), QString("Liberation Serif"));
     QCOMPARE(editor->font().family(), QString("Liberation Serif"));
     QCOMPARE(editor->font().pointSize(), 12);
+}
+
+// "Set Password..." in the Options dialog changes the book: until it is saved
+// the padlock says that the password waits for the save, and Exit asks.
+void TestMainWindow::passwordTakesEffectAtTheSave()
+{
+    Window w;
+    QDir().mkpath(w.home + "Data");
+    generateBook(w.home + "Data/Default.qvp", 5);
+    w.start();
+    auto *padlock = w.window->findChild<LockIndicator *>();
+    QCOMPARE(padlock->toolTip(), QString("The address book has no password"));
+    w.prompter.expectPassword("Enter Password for addressbook ", QString("pw"));
+    w.prompter.expectPassword("Re-enter password", QString("pw"));
+    w.window->findChild<OptionsDialog *>()->findChild<QPushButton *>("setPassword")->click();
+    QVERIFY(padlock->locked());
+    QCOMPARE(padlock->toolTip(), QString("The password takes effect when the book is saved."));
+    w.prompter.expectMessage("Are you going to save  before close?", Icon::Warning, Button::Yes | Button::No | Button::Cancel,
+                             Button::Yes);
+    QVERIFY(w.window->close());
+    QVERIFY(w.prompter.verifyAllAnswered());
+    QCOMPARE(padlock->toolTip(), QString("The address book has a password and is encrypted with AES-256"));
+    QProcess info;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QV_PASSWORD", "pw");
+    info.setProcessEnvironment(environment);
+    info.start(QStringLiteral(QVTOOL_PATH), {"info", w.home + "Data/Default.qvp"});
+    QVERIFY(info.waitForFinished(60000));
+    QVERIFY2(info.readAllStandardOutput().contains("encrypted: AES-256\n"), "the package on disk is not encrypted");
+}
+
+// "quorvel BOOK.qvp" on a first start: the book opens, and nothing is said
+// about the data directory, which the start did not turn to.
+void TestMainWindow::namedBookWithEmptyDataDirectory()
+{
+    Window w;
+    const QString book = w.dir.filePath("book.qvp");
+    generateBook(book, 12);
+    w.window = std::make_unique<MainWindow>(w.home, w.dir.path() + "/work/", w.data, &w.prompter);
+    w.window->setStartupPackage(book);
+    w.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+    QCOMPARE(w.prompter.messages(), QStringList());
+    QVERIFY(!w.window->inNoBookState());
+    QVERIFY(w.window->windowTitle().endsWith(" (" + book + ")"));
+    QCOMPARE(w.window->countsText(), QString("12 Entries; 12 Listed; 0 Selected"));
+}
+
+// A second start asks for the window: a minimised one is restored and made active.
+void TestMainWindow::comesForwardFromTheTaskBar()
+{
+    Window w;
+    QDir().mkpath(w.home + "Data");
+    generateBook(w.home + "Data/Default.qvp", 3);
+    w.start();
+    w.window->showMinimized();
+    QTRY_VERIFY(w.window->isMinimized());
+    QWidget other; // the window the user worked in meanwhile
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    w.window->comeForward();
+    QTRY_VERIFY(!w.window->isMinimized());
+    QTRY_VERIFY(w.window->isActiveWindow());
 }
 
 void TestMainWindow::emptyDataDirectoryShowsTheTemplate()

@@ -134,6 +134,7 @@ private slots:
     void quickBirthdaySearch();
     void cancelChangesNothing();
     void searchNodeShowsTheLastResults();
+    void addressQuickSearchIgnoresCase();
     void nameLookup();
     void nameLookupCandidates();
     void organisationLookup_data();
@@ -511,6 +512,19 @@ void TestSearchWindow::searchNodeShowsTheLastResults()
         button(dialog, "Contin&ue to Search")->click();
     });
     QCOMPARE(listedIds(*m_data), (QList<int>{1, 3, 4}));
+}
+
+// The address quick search searches several fields; like a search of one,
+// it ignores letter case, whatever the list did before.
+void TestSearchWindow::addressQuickSearchIgnoresCase()
+{
+    startWindow();
+    openDialog([&](SearchDialog &dialog) {
+        QTest::keyClicks(dialog.findChild<QLineEdit *>("addressPortion"), "high STREET");
+        dialog.findChild<QToolButton *>("addressSearchButton")->click();
+    });
+    QCOMPARE(m_data->personList.filter(), QString("Address LIKE '%high STREET%'")); // no work address holds it
+    QCOMPARE(listedIds(*m_data), (QList<int>{1}));
 }
 
 void TestSearchWindow::nameLookup()

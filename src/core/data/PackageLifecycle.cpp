@@ -171,10 +171,31 @@ void requireFields(const RecordTable &table, const QStringList &fields)
     }
 }
 
-QString openFailedWarning(const QString &name)
+const QString kNoBookInDataDirectory = QStringLiteral("There may not be any addressbook in the default location.");
+
+// The reason, when there is one, goes after "fail" in parentheses.
+QString openFailedWarning(const QString &name, const QString &reason = QString())
 {
-    return QStringLiteral("Loading addressbook of ") + name
-        + QStringLiteral(" fail, You may select another addressbook from the 'File' menu.");
+    return QStringLiteral("Loading addressbook of ") + name + QStringLiteral(" fail")
+        + (reason.isEmpty() ? QString() : QStringLiteral(" (") + reason + QLatin1Char(')'))
+        + QStringLiteral(", You may select another addressbook from the 'File' menu.");
+}
+
+// Why the file cannot be read, in the system's words where it has them ("permission denied"); empty when it can.
+QString unreadableReason(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("not found");
+    if (info.isDir())
+        return QStringLiteral("a folder, not a file");
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        return QString();
+    QString reason = file.errorString();
+    if (!reason.isEmpty())
+        reason[0] = reason[0].toLower(); // it stands inside the sentence
+    return reason;
 }
 
 bool isValidBookName(const QString &name)
@@ -225,7 +246,18 @@ void PackageLifecycle::recordCounters()
 bool PackageLifecycle::isModified()
 {
     return m_data.personList.changeCount() > m_personCounter || m_data.organisationList.changeCount() > m_organisationCounter
-        || m_structureChanged;
+        || m_structureChanged || passwordPending();
+}
+
+bool PackageLifecycle::passwordPending()
+{
+    return m_bookOpen && m_settings.packagePassword() != m_savedPassword;
+}
+
+void PackageLifecycle::enterNoBookState()
+{
+    m_bookOpen = false;
+    m_shell.enterNoBookState();
 }
 
 bool PackageLifecycle::unpackInto(const QString &path, QString &password, std::optional<archive::PackageCipher> &cipher,
@@ -233,8 +265,13 @@ bool PackageLifecycle::unpackInto(const QString &path, QString &password, std::o
 {
     const QString bookName = QFileInfo(path).fileName().chopped(std::min<qsizetype>(4, QFileInfo(path).fileName().size()));
     bool lastPassed = false;
+    // The user's tries are for the book, not for each member: once no
+    // password was found for one member, the others are not asked about.
+    bool passwordRefused = false;
     archive::UnpackSinks sinks;
     sinks.password = [&](const QString &) -> archive::PasswordAnswer {
+        if (passwordRefused)
+            return {QString(), false};
         const auto typed = m_prompter.password(QStringLiteral("Enter Password for addressbook ") + bookName);
         if (!typed)
             return {QString(), false};
@@ -242,6 +279,11 @@ bool PackageLifecycle::unpackInto(const QString &path, QString &password, std::o
         return {*typed, true};
     };
     sinks.error = [&](archive::ArchiveCode code, const QString &text) {
+        if (code == archive::ArchiveCode::PasswordFailed) {
+            if (passwordRefused)
+                return; // said once for the book
+            passwordRefused = true;
+        }
         m_prompter.message(archive::archiveMessage(code, text),
                            archive::isArchiveError(code) ? Prompter::Icon::Warning : Prompter::Icon::Information,
                            Prompter::Button::Ok);
@@ -250,7 +292,8 @@ bool PackageLifecycle::unpackInto(const QString &path, QString &password, std::o
     sinks.cipher = [&](const QString &, archive::PackageCipher used) { cipher = std::min(cipher.value_or(used), used); };
     const int written = archive::unpackFile(path, target, m_knownPasswords, sinks);
     if (written < 4 || !lastPassed) {
-        showError(QStringLiteral("Loading addressbook fail due to invalid package format."));
+        showError(passwordRefused ? QStringLiteral("Loading addressbook fail because the password was not accepted.")
+                                  : QStringLiteral("Loading addressbook fail due to invalid package format."));
         return false;
     }
     return true;
@@ -364,6 +407,8 @@ bool PackageLifecycle::openPackage(const QString &path)
         m_lastOpenConverted = content.converted;
         m_lastOpenForms = {content.personForm, content.organisationForm};
         m_settings.packagePassword() = password;
+        m_savedPassword = password;
+        m_bookOpen = true;
         m_packageCipher = cipher;
         m_shell.bookOpened();
         recordCounters();
@@ -412,17 +457,32 @@ void PackageLifecycle::openByName(int position)
     if (answer == Prompter::Button::Abort)
         m_shell.closeMainWindow();
     else
-        m_shell.enterNoBookState();
+        enterNoBookState();
 }
 
-bool PackageLifecycle::listDataDirectory()
+bool PackageLifecycle::openAtStart(const QString &namedPackage)
 {
-    const QString noBook = QStringLiteral("There may not be any addressbook in the default location.");
+    const bool named = !namedPackage.isEmpty();
+    if (!listDataDirectory(!named))
+        return false;
+    if (named) {
+        if (openStartupPackage(namedPackage))
+            return true;
+        // Start-up turns to the data directory after all.
+        if (m_settings.addressBooks().isEmpty())
+            m_prompter.message(kNoBookInDataDirectory, Prompter::Icon::Plain, Prompter::Button::Ok);
+    }
+    openDefaultBook();
+    return true;
+}
+
+bool PackageLifecycle::listDataDirectory(bool mentionEmpty)
+{
     // entryList() cannot tell an empty directory from one it could not read.
     // A folder that does not exist yet holds no book, like an empty one.
     const QFileInfo directory(QDir::cleanPath(m_dirs.data)); // "file/" would not exist
     if (directory.exists() && (!directory.isDir() || !directory.isReadable() || !directory.isExecutable())) {
-        m_prompter.message(noBook, Prompter::Icon::Plain, Prompter::Button::Ok);
+        m_prompter.message(kNoBookInDataDirectory, Prompter::Icon::Plain, Prompter::Button::Ok);
         m_shell.closeMainWindow();
         return false;
     }
@@ -430,8 +490,8 @@ bool PackageLifecycle::listDataDirectory()
     for (const QString &file : QDir(m_dirs.data).entryList({QStringLiteral("*.qvp")}, QDir::Files))
         names << file.chopped(4);
     m_settings.listAddressBooks(names);
-    if (names.isEmpty())
-        m_prompter.message(noBook, Prompter::Icon::Plain, Prompter::Button::Ok);
+    if (names.isEmpty() && mentionEmpty)
+        m_prompter.message(kNoBookInDataDirectory, Prompter::Icon::Plain, Prompter::Button::Ok);
     m_shell.bookListChanged();
     return true;
 }
@@ -444,12 +504,16 @@ void PackageLifecycle::openDefaultBook()
     m_prompter.message(openFailedWarning(name), Prompter::Icon::Warning, Prompter::Button::Ok);
     openPackage(templatePackage());
     m_settings.packagePassword().clear();
-    m_shell.enterNoBookState();
+    enterNoBookState();
 }
 
 bool PackageLifecycle::openStartupPackage(const QString &path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (const QString reason = unreadableReason(absolute); !reason.isEmpty()) {
+        m_prompter.message(openFailedWarning(absolute, reason), Prompter::Icon::Warning, Prompter::Button::Ok);
+        return false;
+    }
     if (!openPackage(absolute)) {
         m_prompter.message(openFailedWarning(absolute), Prompter::Icon::Warning, Prompter::Button::Ok);
         return false;
@@ -510,9 +574,10 @@ void PackageLifecycle::newBook()
     }
     try {
         QDir().mkpath(m_dirs.data);
-        if (!QFile::copy(templatePackage(), package))
+        QFile source(templatePackage());
+        if (!source.open(QIODevice::ReadOnly))
             throw Error(QStringLiteral("Cannot copy \"%1\" to \"%2\"").arg(templatePackage(), package));
-        QFile::setPermissions(package, QFile::ReadOwner | QFile::WriteOwner);
+        archive::writePackageFile(package, source.readAll());
         m_settings.addressBooks() << name;
         m_shell.bookListChanged();
         // The book on screen, its name and its password change only with a
@@ -539,6 +604,7 @@ void PackageLifecycle::packWorkingDirectory(const QString &path, const QMap<QStr
             password.clear();
     }
     archive::pack(path, m_dirs.working, password, written, m_settings.encryption());
+    m_savedPassword = password;
     m_packageCipher = password.isEmpty() ? std::nullopt : std::optional(m_settings.encryption());
 }
 

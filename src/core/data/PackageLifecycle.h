@@ -35,16 +35,23 @@ public:
     PackageLifecycle(RecordStore &data, BookModels &models, BookSettings &settings, Prompter &prompter,
                      LifecycleShell &shell, Directories dirs);
 
+    // Start-up: the address book list, then the package named on the command
+    // line when there is one and it opens, else the default book, else the
+    // template in the no-book state. An empty data directory is mentioned
+    // only when start-up turns to it. False when the data directory cannot
+    // be listed: the main window then closes.
+    bool openAtStart(const QString &namedPackage);
     // Start-up: the packages of the data directory become the address book
     // list, sorted; books created later join it at the end. A missing
-    // directory gives an empty list. A path that is no directory, or one that
-    // cannot be read, closes the main window; the result is then false.
-    bool listDataDirectory();
+    // directory gives an empty list, which is mentioned unless told not to. A
+    // path that is no directory, or one that cannot be read, closes the main
+    // window; the result is then false.
+    bool listDataDirectory(bool mentionEmpty = true);
     // Start-up: the default book, or else the template in the no-book state.
     void openDefaultBook();
     // Start-up with a package named on the command line: opened like one
-    // loaded from elsewhere. When it cannot be opened the user is told and
-    // the result is false.
+    // loaded from elsewhere. When it cannot be opened the user is told, with
+    // the reason when the file cannot be read, and the result is false.
     bool openStartupPackage(const QString &path);
 
     // Opens the package; on failure the book that was open stays as it was.
@@ -61,7 +68,12 @@ public:
     bool close();
     void upgradeLegacyUserDirectories();
 
+    // Modified: an entry or the category tree changed, or the password did.
     bool isModified();
+    // Whether the password differs from the one of the package as last
+    // opened or saved; it takes effect at the next save. Never while no book
+    // is open: a password then belongs to no book.
+    bool passwordPending();
     void markStructureChanged() { m_structureChanged = true; }
 
     // The template package a new book is copied from, by the system's language.
@@ -92,6 +104,7 @@ private:
     void packWorkingDirectory(const QString &path, const QMap<QString, QByteArray> &written);
     void cleanWorkingDirectory();
     void recordCounters();
+    void enterNoBookState();
     // Asks whether to save first; false when the user cancels or saving failed.
     bool saveFirstIfModified(const QString &question, bool warning);
     void showError(const QString &text);
@@ -109,6 +122,8 @@ private:
     int m_personCounter = 0;
     int m_organisationCounter = 0;
     bool m_structureChanged = false;
+    bool m_bookOpen = false;
+    QString m_savedPassword; // of the package as last opened or saved
     bool m_saving = false;
     bool m_lastOpenConverted = false;
     std::pair<TableForm, TableForm> m_lastOpenForms{TableForm::Quorvel, TableForm::Quorvel};

@@ -4,6 +4,8 @@
 #include "data/TableView.h"
 #include "editing/EditModel.h"
 
+#include <algorithm>
+
 namespace qv {
 
 namespace {
@@ -33,6 +35,15 @@ OrganisationComparison comparisonOf(EditModel &editModel, const OrganisationValu
     return c;
 }
 
+// Whether the import brings a value the stored organisation does not hold:
+// without one the compare window has nothing to set against the stored
+// values, and replacing them could only empty them.
+bool bringsNewValues(const TableView &stored, const OrganisationValues &values)
+{
+    return std::any_of(values.begin(), values.end(),
+                       [&](const OrganisationValue &v) { return !v.text.isEmpty() && v.text != stored.text(v.field); });
+}
+
 // The name to import under; cancelling the box keeps the name it offered.
 QString askName(Prompter &prompter, const QString &offered)
 {
@@ -41,7 +52,7 @@ QString askName(Prompter &prompter, const QString &offered)
 
 } // namespace
 
-void linkImportedOrganisation(EditModel &editModel, Prompter &prompter, OrganisationComparer &comparer, bool checkSameName,
+bool linkImportedOrganisation(EditModel &editModel, Prompter &prompter, OrganisationComparer &comparer, bool checkSameName,
                               const QString &name, const OrganisationValues &values)
 {
     QString nextName = name;
@@ -50,24 +61,24 @@ void linkImportedOrganisation(EditModel &editModel, Prompter &prompter, Organisa
         switch (editModel.setOrganisationByName(nextName)) {
         case EditModel::OrgCreated:
             writeValues(editModel.organisations(), values);
-            return;
+            return true;
         case EditModel::OrgBlank:
             // Only a typed name can be blank here; with nothing to fall back on, the default organisation stays.
             if (lastCompared.isEmpty())
-                return;
+                return false;
             nextName = askName(prompter, lastCompared);
             continue;
         case EditModel::OrgFound:
             break;
         }
-        if (!checkSameName)
-            return;
+        if (!checkSameName || !bringsNewValues(editModel.organisations(), values))
+            return false;
         switch (comparer.compare(comparisonOf(editModel, values))) {
         case OrganisationComparer::Choice::Replace:
             writeValues(editModel.organisations(), values);
-            return;
+            return true;
         case OrganisationComparer::Choice::Keep:
-            return;
+            return false;
         case OrganisationComparer::Choice::Rename:
             lastCompared = editModel.organisations().text(QStringLiteral("Company"));
             nextName = askName(prompter, lastCompared);

@@ -36,11 +36,12 @@ public:
 // Links the person being imported (the edit model's open person row) to the
 // organisation of the given name, which is never blank. A new organisation
 // takes the imported values. A stored one whose name matches ignoring case
-// keeps its values unless the check is on and the user chooses to replace
-// them or to import under another name (asked in the input box "Rename the
-// Imported Org"). The person always ends linked to the organisation of the
-// last name used.
-void linkImportedOrganisation(EditModel &editModel, Prompter &prompter, OrganisationComparer &comparer, bool checkSameName,
+// keeps its values unless the check is on, the import brings a value it does
+// not hold already, and the user chooses to replace them or to import under
+// another name (asked in the input box "Rename the Imported Org"). The person
+// always ends linked to the organisation of the last name used. Returns
+// whether that organisation took the imported values.
+bool linkImportedOrganisation(EditModel &editModel, Prompter &prompter, OrganisationComparer &comparer, bool checkSameName,
                               const QString &name, const OrganisationValues &values);
 
 } // namespace qv

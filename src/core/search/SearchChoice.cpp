@@ -31,7 +31,7 @@ void searchSeveralFields(SearchEngine &engine, const FieldCatalogue &catalogue, 
         else if (field.table == FieldTable::Organisation)
             engine.addOrgCondition(field.name, choice.content, ignoreCase);
     }
-    engine.applyLastSearch();
+    engine.applySearch(ignoreCase);
 }
 
 } // namespace

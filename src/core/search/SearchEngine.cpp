@@ -131,6 +131,12 @@ void SearchEngine::applyLastSearch()
     m_persons.setFilter(m_searchText.isEmpty() ? kMatchNothing : m_searchText);
 }
 
+void SearchEngine::applySearch(bool caseInsensitive)
+{
+    m_persons.setCaseInsensitive(caseInsensitive);
+    applyLastSearch();
+}
+
 void SearchEngine::replaceSearch(const QString &text)
 {
     m_continue = false;

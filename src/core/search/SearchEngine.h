@@ -39,6 +39,9 @@ public:
     void findInOrgField(const QString &field, const QString &value, bool caseInsensitive);
     // The last search again; nothing when there was none.
     void applyLastSearch();
+    // The conditions composed so far, person fields compared ignoring
+    // letter case or not.
+    void applySearch(bool caseInsensitive);
 
     void findByOrg(int organisation);
     void findByBirthday(int month, int day);

@@ -88,8 +88,9 @@ void writeLines(IniDocument &doc, const QString &section, const QList<IniLine> &
 
 } // namespace
 
-Settings::Settings(const QString &settingsPath)
+Settings::Settings(const QString &settingsPath, const QLocale &system)
     : m_path(settingsPath)
+    , m_system(system)
 {
     m_directory = QFileInfo(settingsPath).absolutePath();
     if (!m_directory.endsWith(QLatin1Char('/')))
@@ -101,7 +102,7 @@ IniDocument Settings::readDocument() const
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return IniDocument(decodeText(file.readAll()));
+    return IniDocument(decodeText(file.readAll(), m_system));
 }
 
 void Settings::saveDocument(const IniDocument &doc) const

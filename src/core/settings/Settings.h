@@ -4,6 +4,7 @@
 #include "settings/IniDocument.h"
 
 #include <QList>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -26,7 +27,9 @@ using ImportFieldMapping = std::array<std::array<int, 5>, 81>;
 // for everybody, written back whole at close and when a book is created.
 class Settings {
 public:
-    explicit Settings(const QString &settingsPath);
+    // The locale's legacy code page reads a file that an earlier
+    // installation wrote neither in UTF-8 nor with a byte-order mark.
+    explicit Settings(const QString &settingsPath, const QLocale &system = QLocale::system());
 
     // Missing file or keys read as defaults.
     void readAll();
@@ -112,6 +115,7 @@ private:
 
     QString m_path;
     QString m_directory;
+    QLocale m_system;
     archive::PackageCipher m_encryption = archive::PackageCipher::Aes256;
 };
 

@@ -172,8 +172,11 @@ void RecordListView::keyPressEvent(QKeyEvent *event)
 void RecordListView::focusOutEvent(QFocusEvent *event)
 {
     QListView::focusOutEvent(event);
-    // A pop-up menu of the list itself acts on the marks: they stay for it.
-    if (event->reason() != Qt::PopupFocusReason && m_marks.count() > 0) {
+    // Only moving to another control of the window drops the marks. A pop-up
+    // menu of the list, a dialog or another window taking over acts on them
+    // or leaves them be: the list gets the focus back when they close.
+    const bool focusLeavesTheWindow = event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason;
+    if (!focusLeavesTheWindow && m_marks.count() > 0) {
         m_marks.clear();
         changed();
     }

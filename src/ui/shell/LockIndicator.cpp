@@ -22,11 +22,13 @@ QString cipherPhrase(archive::PackageCipher cipher)
 
 } // namespace
 
-void LockIndicator::setLocked(bool locked, archive::PackageCipher inUse, archive::PackageCipher nextSave)
+void LockIndicator::setLocked(bool locked, archive::PackageCipher inUse, archive::PackageCipher nextSave, bool pendingSave)
 {
     m_locked = locked;
     QString tip = QStringLiteral("The address book has no password");
-    if (locked) {
+    if (pendingSave) {
+        tip = QStringLiteral("The password takes effect when the book is saved.");
+    } else if (locked) {
         tip = QStringLiteral("The address book has a password and is encrypted with %1").arg(cipherPhrase(inUse));
         if (nextSave != inUse)
             tip += QStringLiteral("; the next save encrypts it with %1").arg(cipherPhrase(nextSave));

@@ -362,6 +362,19 @@ void MainWindow::setVisible(bool visible)
     QMainWindow::setVisible(visible);
 }
 
+void MainWindow::comeForward()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    // A dialog the user left open stays in front of the window it belongs to.
+    if (QWidget *dialog = QApplication::activeModalWidget()) {
+        dialog->raise();
+        dialog->activateWindow();
+    }
+}
+
 void MainWindow::placeWindow()
 {
     // Stored sizes are the window's own from an earlier run and are taken as
@@ -408,13 +421,11 @@ void MainWindow::openStartupBook()
     // in the settings is never made up.
     if (m_dataDir == defaultDataDirectory(m_programDir))
         QDir().mkpath(m_dataDir);
-    if (!m_lifecycle->listDataDirectory()) {
+    if (!m_lifecycle->openAtStart(m_startupPackage)) {
         if (m_splash)
             m_splash->close(); // else it would keep the program running
         return;
     }
-    if (m_startupPackage.isEmpty() || !m_lifecycle->openStartupPackage(m_startupPackage))
-        m_lifecycle->openDefaultBook();
     refreshLists();
     if (m_splash) {
         m_splash->setOkVisible(true);
@@ -680,7 +691,8 @@ void MainWindow::repaintLock()
 {
     // A password set since the last open or save protects the book from its next save on.
     const archive::PackageCipher next = m_options->encryption();
-    m_lockPanel->setLocked(!m_options->packagePassword.isEmpty(), m_lifecycle->packageCipher().value_or(next), next);
+    m_lockPanel->setLocked(!m_options->packagePassword.isEmpty(), m_lifecycle->packageCipher().value_or(next), next,
+                           m_lifecycle->passwordPending());
 }
 
 void MainWindow::closeMainWindow()

@@ -73,6 +73,8 @@ public:
     SearchEngine &search() { return m_search; }
 
     void setVisible(bool visible) override;
+    // Asked for by a second start: the window, restored when minimised, on top and active.
+    void comeForward();
 
     // LifecycleShell
     void setBusy(bool busy) override;

@@ -43,6 +43,12 @@ Error archiveFailure(ArchiveCode code, const QString &detail)
     return Error(QStringLiteral("%1: %2").arg(archiveCodeText(code), QDir::toNativeSeparators(detail)));
 }
 
+// The same with the system's reason, as it words it ("Permission denied").
+Error archiveFailure(ArchiveCode code, const QString &path, const QString &reason)
+{
+    return Error(QStringLiteral("%1: %2 (%3)").arg(archiveCodeText(code), QDir::toNativeSeparators(path), reason));
+}
+
 // A member's CRC and Deflate body, computed apart from the archive's layout
 // so that several members can be compressed at once.
 struct CompressedMember {
@@ -272,18 +278,26 @@ void pack(const QString &packagePath, const QString &sourceDir, const QString &p
         }
         QFile file(dir.filePath(name));
         if (!file.open(QIODevice::ReadOnly))
-            throw archiveFailure(ArchiveCode::OpenError, file.fileName());
+            throw archiveFailure(ArchiveCode::OpenError, file.fileName(), file.errorString());
         PackMember member{name, file.readAll(), QFileInfo(file).lastModified()};
         if (file.error() != QFile::NoError)
-            throw archiveFailure(ArchiveCode::ReadError, file.fileName());
+            throw archiveFailure(ArchiveCode::ReadError, file.fileName(), file.errorString());
         members << member;
     }
-    const QByteArray archive = buildArchive(members, password, cipher, random);
+    writePackageFile(packagePath, buildArchive(members, password, cipher, random));
+}
 
+void writePackageFile(const QString &packagePath, const QByteArray &bytes)
+{
+    constexpr QFile::Permissions kOwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
+    const QFileInfo replaced(packagePath);
+    const QFile::Permissions mode = replaced.exists() ? replaced.permissions() & kOwnerOnly : kOwnerOnly;
     QSaveFile out(packagePath);
-    if (!out.open(QIODevice::WriteOnly))
-        throw archiveFailure(ArchiveCode::OpenError, packagePath);
-    if (out.write(archive) != archive.size())
+    // The mode is set before the first byte is written, so no one else can ever read the data.
+    if (!out.open(QIODevice::WriteOnly) || !out.setPermissions(mode))
+        throw archiveFailure(ArchiveCode::OpenError, packagePath, out.errorString());
+    // For a failed write or commit the save file keeps no reason ("Unknown error"): the code alone says it.
+    if (out.write(bytes) != bytes.size())
         throw archiveFailure(ArchiveCode::WriteError, packagePath);
     if (!out.commit())
         throw archiveFailure(ArchiveCode::CloseError, packagePath);

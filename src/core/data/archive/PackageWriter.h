@@ -33,6 +33,13 @@ QByteArray buildArchive(const QList<PackMember> &members, const QString &passwor
 // "*.dff", each group by name; subdirectories are not entered.
 QStringList packageMemberFiles(const QString &sourceDir);
 
+// Writes a package's bytes at the path, whole or not at all: beside the path
+// first, then renamed over it. An address book is personal data: the file is
+// readable and writable by its owner only, or keeps the mode of the package it
+// replaces where that is stricter. Throws qv::Error with the path and the
+// system's reason.
+void writePackageFile(const QString &packagePath, const QByteArray &bytes);
+
 // Writes the package of the source directory's "*.dbf" and "*.dff" files.
 // The package appears whole or not at all: it is written beside the path and
 // renamed over it once complete. Throws qv::Error on failure, with the path.

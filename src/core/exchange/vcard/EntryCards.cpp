@@ -84,11 +84,13 @@ VCard EntryCards::cardOf(int personRow) const
 {
     VCard card;
     addPerson(card, personRow);
+    // The default organisation (CoID 0) stands for a workplace not given,
+    // and a link to no organisation reads as it: other programs would show
+    // its name as the person's company, and values someone put into it
+    // belong to no one person.
     const qint64 orgId = m_person[OrgID]->numbers[size_t(personRow)];
-    auto org = m_organisationRows.find(orgId);
-    if (org == m_organisationRows.end())
-        org = m_organisationRows.find(0);
-    if (org != m_organisationRows.end())
+    const auto org = m_organisationRows.find(orgId);
+    if (orgId != 0 && org != m_organisationRows.end())
         addOrganisation(card, org->second);
     return card;
 }

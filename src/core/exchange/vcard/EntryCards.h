@@ -21,8 +21,8 @@ class EntryCards {
 public:
     EntryCards(const RecordTable &persons, const RecordTable &organisations);
 
-    // A person without a known organisation gets the default organisation's
-    // values (CoID 0), or none when the book has none.
+    // A person of the default organisation (CoID 0), or of none the book
+    // holds, gets no organisation values.
     VCard cardOf(int personRow) const;
 
 private:

@@ -48,6 +48,13 @@ std::vector<int> exportedRows(const VCardExportContext &c)
     return current < 0 ? std::vector<int>() : std::vector<int>{current};
 }
 
+// One entry's file bears its name; several marked ones are named as a lot,
+// not after the entry that happens to be current.
+QString proposedName(const VCardExportContext &c, const std::vector<int> &rows)
+{
+    return rows.size() > 1 ? QStringLiteral("contacts") : c.persons.text(QStringLiteral("Name"));
+}
+
 } // namespace
 
 void exportVCardCommand(const VCardExportContext &c)
@@ -62,7 +69,7 @@ void exportVCardCommand(const VCardExportContext &c)
     Prompter::SaveRequest request;
     request.filter = kSaveFilter;
     request.defaultExtension = QStringLiteral("vcf");
-    request.proposedName = c.persons.text(QStringLiteral("Name"));
+    request.proposedName = proposedName(c, rows);
     request.filterIndex = &filterIndex;
     const auto path = c.prompter.saveFile(request);
     if (!path)

@@ -156,7 +156,8 @@ std::optional<ImportReport> importWab(EditModel &editModel, Prompter &prompter, 
 {
     QList<AddressBookContact> contacts;
     try {
-        contacts = path.isEmpty() ? systemaddressbook::readCurrent() : systemaddressbook::readFile(path);
+        contacts = path.isEmpty() ? systemaddressbook::readCurrent(QDir::homePath(), options.locale)
+                                   : systemaddressbook::readFile(path, options.locale);
     } catch (const Error &e) {
         prompter.message(e.text(), Prompter::Icon::Plain, Prompter::Button::Ok);
         return std::nullopt;

@@ -19,7 +19,9 @@ class Prompter;
 struct WabImportOptions {
     int categoryNumber = 1000; // above 1000: new entries go into this category
     bool checkSameName = true; // ask before reusing a stored organisation of the same name
-    QLocale locale = QLocale::system(); // the short date of the wedding anniversary in the memo
+    // The system's locale: the short date of the wedding anniversary in the
+    // memo, and the code page of texts the file holds in 8 bits.
+    QLocale locale = QLocale::system();
 };
 
 // Adds each contact as a new person linked to an organisation, through the

@@ -1,0 +1,75 @@
+// One running copy per user and program directory; a second start brings the first forward.
+#include "shell/RunningCopy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace qv;
+
+class TestRunningCopy : public QObject {
+    Q_OBJECT
+private slots:
+    void secondStartAsksTheFirstForward();
+    void anotherProgramDirectoryIsAnotherCopy();
+    void leftoverSocketOfACrashedCopy();
+    void nothingToAskWithoutARunningCopy();
+};
+
+void TestRunningCopy::secondStartAsksTheFirstForward()
+{
+    QTemporaryDir home;
+    RunningCopy first(home.path() + "/");
+    QVERIFY(first.claim());
+    QSignalSpy forward(&first, &RunningCopy::comeForwardRequested);
+    RunningCopy second(home.path() + "/");
+    QVERIFY(!second.claim());
+    QVERIFY(second.askToComeForward());
+    QTRY_COMPARE(forward.count(), 1);
+}
+
+void TestRunningCopy::anotherProgramDirectoryIsAnotherCopy()
+{
+    QTemporaryDir one, other;
+    RunningCopy first(one.path() + "/");
+    QVERIFY(first.claim());
+    QSignalSpy forward(&first, &RunningCopy::comeForwardRequested);
+    RunningCopy second(other.path() + "/");
+    QVERIFY(second.claim());
+    QVERIFY(RunningCopy::socketName(one.path() + "/") != RunningCopy::socketName(other.path() + "/"));
+    // Asked through its own socket, the second copy hears itself, never the first.
+    QSignalSpy heard(&second, &RunningCopy::comeForwardRequested);
+    RunningCopy third(other.path() + "/");
+    QVERIFY(third.askToComeForward());
+    QTRY_COMPARE(heard.count(), 1);
+    QCOMPARE(forward.count(), 0);
+}
+
+// A copy that crashed left its socket behind: the next copy takes the place over.
+void TestRunningCopy::leftoverSocketOfACrashedCopy()
+{
+    QTemporaryDir home;
+    QFile leftover(QDir::temp().filePath(RunningCopy::socketName(home.path() + "/")));
+    QVERIFY(leftover.open(QIODevice::WriteOnly));
+    leftover.close();
+    const auto removeLeftover = qScopeGuard([&] { leftover.remove(); }); // should the copy fail to take it over
+    RunningCopy copy(home.path() + "/");
+    QVERIFY(copy.claim());
+    QSignalSpy forward(&copy, &RunningCopy::comeForwardRequested);
+    RunningCopy second(home.path() + "/");
+    QVERIFY(second.askToComeForward());
+    QTRY_COMPARE(forward.count(), 1);
+}
+
+void TestRunningCopy::nothingToAskWithoutARunningCopy()
+{
+    QTemporaryDir home;
+    RunningCopy alone(home.path() + "/");
+    QVERIFY(!alone.askToComeForward());
+}
+
+QTEST_GUILESS_MAIN(TestRunningCopy)
+#include "tst_runningcopy.moc"
