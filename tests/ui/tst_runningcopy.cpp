@@ -17,6 +17,7 @@ private slots:
     void anotherProgramDirectoryIsAnotherCopy();
     void leftoverSocketOfACrashedCopy();
     void nothingToAskWithoutARunningCopy();
+    void socketInTheUsersRuntimeFolder();
 };
 
 void TestRunningCopy::secondStartAsksTheFirstForward()
@@ -52,7 +53,7 @@ void TestRunningCopy::anotherProgramDirectoryIsAnotherCopy()
 void TestRunningCopy::leftoverSocketOfACrashedCopy()
 {
     QTemporaryDir home;
-    QFile leftover(QDir::temp().filePath(RunningCopy::socketName(home.path() + "/")));
+    QFile leftover(RunningCopy::socketName(home.path() + "/"));
     QVERIFY(leftover.open(QIODevice::WriteOnly));
     leftover.close();
     const auto removeLeftover = qScopeGuard([&] { leftover.remove(); }); // should the copy fail to take it over
@@ -69,6 +70,28 @@ void TestRunningCopy::nothingToAskWithoutARunningCopy()
     QTemporaryDir home;
     RunningCopy alone(home.path() + "/");
     QVERIFY(!alone.askToComeForward());
+}
+
+// Not in the shared temporary folder, where another user could take the name first.
+void TestRunningCopy::socketInTheUsersRuntimeFolder()
+{
+    QTemporaryDir runtime;
+    QVERIFY(QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QByteArray before = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    const auto restore = qScopeGuard([&] {
+        if (before.isNull())
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", before);
+    });
+    QTemporaryDir home;
+    RunningCopy copy(home.path() + "/");
+    QVERIFY(copy.claim());
+    QCOMPARE(QDir(runtime.path()).entryList(QDir::System | QDir::NoDotAndDotDot).size(), 1);
+    QSignalSpy forward(&copy, &RunningCopy::comeForwardRequested);
+    QVERIFY(RunningCopy(home.path() + "/").askToComeForward());
+    QTRY_COMPARE(forward.count(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestRunningCopy)

@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QLocalSocket>
+#include <QStandardPaths>
 
 #include <unistd.h>
 
@@ -54,7 +55,10 @@ bool RunningCopy::askToComeForward()
 QString RunningCopy::socketName(const QString &programDir)
 {
     const QByteArray folder = QCryptographicHash::hash(programDir.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    return QStringLiteral("quorvel-%1-%2").arg(::getuid()).arg(QString::fromLatin1(folder));
+    // In the user's private runtime folder, not the shared temporary one, where
+    // another user could take the name first and so keep the copies apart.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return QStringLiteral("%1/quorvel-%2-%3").arg(runtime).arg(::getuid()).arg(QString::fromLatin1(folder));
 }
 
 } // namespace qv

@@ -21,7 +21,8 @@ public:
     // when no copy could be reached.
     bool askToComeForward();
 
-    // The socket's name, derived from the user and the program directory.
+    // The socket's path in the user's runtime folder, derived from the user and
+    // the program directory.
     static QString socketName(const QString &programDir);
 
 signals:
