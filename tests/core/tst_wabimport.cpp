@@ -7,7 +7,9 @@
 #include "exchange/wab/AddressText.h"
 #include "exchange/wab/WabImport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -265,11 +267,15 @@ void TestWabImport::eightBitTextsInTheCodePageOfTheLocale_data()
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("name");
-    QTest::newRow("western: Windows-1252") << kWestern << QByteArray("Ren\xe9 Dupont") << "Ren\u00e9 Dupont";
+    QTest::addColumn<bool>("current"); // the user's current address book rather than a file named
+    QTest::newRow("western: Windows-1252") << kWestern << QByteArray("Ren\xe9 Dupont") << "Ren\u00e9 Dupont" << false;
     QTest::newRow("mainland Chinese: GBK") << QLocale(QLocale::Chinese, QLocale::China) << QByteArray("\xcd\xf5\xd0\xa1\xc3\xf7")
-                                           << "\u738b\u5c0f\u660e";
+                                           << "\u738b\u5c0f\u660e" << false;
     QTest::newRow("Taiwan: Big5") << QLocale(QLocale::Chinese, QLocale::Taiwan) << QByteArray("\xa4\xfd\xa4\x70\xa9\xfa")
-                                  << "\u738b\u5c0f\u660e";
+                                  << "\u738b\u5c0f\u660e" << false;
+    QTest::newRow("western, the current address book") << kWestern << QByteArray("Ren\xe9 Dupont") << "Ren\u00e9 Dupont" << true;
+    QTest::newRow("mainland Chinese, the current address book")
+        << QLocale(QLocale::Chinese, QLocale::China) << QByteArray("\xcd\xf5\xd0\xa1\xc3\xf7") << "\u738b\u5c0f\u660e" << true;
 }
 
 void TestWabImport::eightBitTextsInTheCodePageOfTheLocale()
@@ -277,15 +283,32 @@ void TestWabImport::eightBitTextsInTheCodePageOfTheLocale()
     QFETCH(QLocale, locale);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, name);
+    QFETCH(bool, current);
     WabWriter w;
     w.addRecord({1, {WabWriter::string8(DisplayName, bytes), WabWriter::string8(CompanyName, bytes)}});
     QTemporaryDir dir;
+    QString path = writeFile(dir, "8bit.wab", w.bytes());
+    const QByteArray prefixBefore = qgetenv("WINEPREFIX");
+    const auto restorePrefix = qScopeGuard([&] {
+        if (prefixBefore.isEmpty())
+            qunsetenv("WINEPREFIX");
+        else
+            qputenv("WINEPREFIX", prefixBefore);
+    });
+    if (current) {
+        // Found by the import in the compatibility layer's user folders, as no file is named.
+        const QString folder = dir.filePath("drive_c/users/someone/AppData/Roaming/Microsoft/Address Book");
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::rename(path, folder + "/8bit.wab"));
+        qputenv("WINEPREFIX", dir.path().toLocal8Bit());
+        path.clear();
+    }
     test::EditingBook book;
     test::ScriptedPrompter prompter;
     ScriptedComparer comparer;
     WabImportOptions o = options(1000);
     o.locale = locale;
-    QCOMPARE(importWab(book.edit, prompter, comparer, writeFile(dir, "8bit.wab", w.bytes()), o)->imported, 1);
+    QCOMPARE(importWab(book.edit, prompter, comparer, path, o)->imported, 1);
     QVERIFY(locatePerson(book, name));
     QCOMPARE(book.edit.organisations().text("Company"), name);
 }

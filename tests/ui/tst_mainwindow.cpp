@@ -124,6 +124,7 @@ private slots:
     void passwordTakesEffectAtTheSave();
     void namedBookWithEmptyDataDirectory();
     void comesForwardFromTheTaskBar();
+    void comesForwardWithItsOpenDialog();
 };
 
 // A book with the traditional cipher: the padlock's tool tip says so and that
@@ -232,6 +233,24 @@ void TestMainWindow::comesForwardFromTheTaskBar()
     w.window->comeForward();
     QTRY_VERIFY(!w.window->isMinimized());
     QTRY_VERIFY(w.window->isActiveWindow());
+}
+
+// A dialog left open comes forward with the window, in front of it: the window itself takes no input.
+void TestMainWindow::comesForwardWithItsOpenDialog()
+{
+    Window w;
+    QDir().mkpath(w.home + "Data");
+    generateBook(w.home + "Data/Default.qvp", 3);
+    w.start();
+    QDialog dialog(w.window.get());
+    dialog.open();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    w.window->comeForward();
+    QTRY_VERIFY(dialog.isActiveWindow());
 }
 
 void TestMainWindow::emptyDataDirectoryShowsTheTemplate()

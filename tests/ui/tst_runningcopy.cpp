@@ -3,10 +3,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace qv;
 
@@ -16,6 +19,7 @@ private slots:
     void secondStartAsksTheFirstForward();
     void anotherProgramDirectoryIsAnotherCopy();
     void leftoverSocketOfACrashedCopy();
+    void onlyItsUserCanReachIt();
     void nothingToAskWithoutARunningCopy();
     void socketInTheUsersRuntimeFolder();
 };
@@ -63,6 +67,22 @@ void TestRunningCopy::leftoverSocketOfACrashedCopy()
     RunningCopy second(home.path() + "/");
     QVERIFY(second.askToComeForward());
     QTRY_COMPARE(forward.count(), 1);
+}
+
+// Even where new files are open to all, no other user can connect to the socket.
+void TestRunningCopy::onlyItsUserCanReachIt()
+{
+    QTemporaryDir home;
+    RunningCopy copy(home.path() + "/");
+    const mode_t before = ::umask(0);
+    const bool claimed = copy.claim();
+    ::umask(before);
+    QVERIFY(claimed);
+    const QFileInfo socket(QDir::temp().filePath(RunningCopy::socketName(home.path() + "/")));
+    QVERIFY(socket.exists());
+    constexpr QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
+        | QFile::WriteOther | QFile::ExeOther;
+    QCOMPARE(socket.permissions() & others, QFile::Permissions());
 }
 
 void TestRunningCopy::nothingToAskWithoutARunningCopy()
