@@ -78,7 +78,7 @@ void TestRunningCopy::onlyItsUserCanReachIt()
     const bool claimed = copy.claim();
     ::umask(before);
     QVERIFY(claimed);
-    const QFileInfo socket(QDir::temp().filePath(RunningCopy::socketName(home.path() + "/")));
+    const QFileInfo socket(RunningCopy::socketName(home.path() + "/"));
     QVERIFY(socket.exists());
     constexpr QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
         | QFile::WriteOther | QFile::ExeOther;
