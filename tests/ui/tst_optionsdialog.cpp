@@ -21,6 +21,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <memory>
+
 using namespace qv;
 using Icon = Prompter::Icon;
 using Button = Prompter::Button;
@@ -67,6 +69,26 @@ void chooseFont(QDialog *options, int size, const QString &colour)
     });
     click(options, "font");
 }
+
+// The main window over an empty program directory with the shipped files: it
+// says there is no book and shows the template.
+struct WindowWithoutBooks {
+    QTemporaryDir dir;
+    const QString home = dir.path() + "/";
+    RecordStore data;
+    test::ScriptedPrompter prompter;
+    std::unique_ptr<MainWindow> window;
+
+    WindowWithoutBooks()
+    {
+        installShippedFiles(home);
+        prompter.expectMessage("There may not be any addressbook in the default location.", Icon::Plain, Button::Ok, Button::Ok);
+        prompter.expectMessage("Loading addressbook of Default fail, You may select another addressbook from the 'File' menu.",
+                               Icon::Warning, Button::Ok, Button::Ok);
+        window = std::make_unique<MainWindow>(home, home + "work/", data, &prompter);
+        window->show();
+    }
+};
 
 } // namespace
 
@@ -307,16 +329,11 @@ void TestOptionsDialog::mainWindowConfirm_data()
 void TestOptionsDialog::mainWindowConfirm()
 {
     QFETCH(bool, programDirectory);
-    QTemporaryDir dir;
-    const QString home = dir.path() + "/";
-    installShippedFiles(home);
-    RecordStore data;
-    test::ScriptedPrompter prompter;
-    prompter.expectMessage("There may not be any addressbook in the default location.", Icon::Plain, Button::Ok, Button::Ok);
-    prompter.expectMessage("Loading addressbook of Default fail, You may select another addressbook from the 'File' menu.",
-                           Icon::Warning, Button::Ok, Button::Ok);
-    MainWindow window(home, home + "work/", data, &prompter);
-    window.show();
+    WindowWithoutBooks w;
+    const QTemporaryDir &dir = w.dir;
+    const QString &home = w.home;
+    test::ScriptedPrompter &prompter = w.prompter;
+    MainWindow &window = *w.window;
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QString chosen = programDirectory ? home.chopped(1) : dir.path() + "/Books";
     prompter.expectFolder(chosen);
@@ -342,16 +359,9 @@ void TestOptionsDialog::mainWindowConfirm()
 
 void TestOptionsDialog::entryViewerFontReachesTheEditor()
 {
-    QTemporaryDir dir;
-    const QString home = dir.path() + "/";
-    installShippedFiles(home);
-    RecordStore data;
-    test::ScriptedPrompter prompter;
-    prompter.expectMessage("There may not be any addressbook in the default location.", Icon::Plain, Button::Ok, Button::Ok);
-    prompter.expectMessage("Loading addressbook of Default fail, You may select another addressbook from the 'File' menu.",
-                           Icon::Warning, Button::Ok, Button::Ok);
-    MainWindow window(home, home + "work/", data, &prompter);
-    window.show();
+    WindowWithoutBooks w;
+    test::ScriptedPrompter &prompter = w.prompter;
+    MainWindow &window = *w.window;
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto *editor = window.findChild<QDialog *>("entryEditor");
     QVERIFY(editor);
